@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/ScriptControl.h"
+
+#include <string>
+#include <string_view>
+
+namespace zelvo {
+
+// Why a definition was refused, or why an evaluation failed.
+struct ErroreScript
+{
+    int numero = 0;        // VBScript's error number; 0: no error
+    std::string messaggio; // Italian text of the error (messaggioErrore)
+    int posizione = -1;    // 0-based offset in the expression text; -1 when none applies
+};
+
+// The outcome of one evaluation: a failed evaluation is told from a true 0.
+struct Valutazione
+{
+    double valore = 0; // f(x), or 0 when errore != 0
+    int errore = 0;    // VBScript's error number; 0: evaluated
+
+    bool ok() const noexcept { return errore == 0; }
+};
+
+// The user's function y = f(x): the expression typed by the user, wrapped into
+// the script function F(x) and evaluated by the script engine it owns.
+class Funzione
+{
+public:
+    // The decimal separator is the user's: it rules string/number conversions
+    // inside expressions ("1,5" + 1 under a comma locale).
+    explicit Funzione(char separatoreDecimale = '.');
+
+    // Reset the engine, then add the four-line script defining F from `testo`.
+    // A refused text leaves the engine empty; the refusal is kept in
+    // esitoDefinizione() and is never thrown.
+    void DefinisciFunzione(std::string_view testo);
+
+    // F(x) converted to a double; 0 when anything fails. One Run per call.
+    double CalcolaFunzione(double x);
+
+    // The same evaluation, telling a failure (with its error number) from 0.
+    Valutazione Valuta(double x) noexcept;
+
+    // True when the last DefinisciFunzione was accepted.
+    bool definita() const noexcept;
+
+    // The outcome of the last DefinisciFunzione: numero 0 when accepted (and
+    // before any definition, when definita() is false).
+    const ErroreScript &esitoDefinizione() const noexcept;
+
+private:
+    ScriptControl script_;
+    ErroreScript esito_;
+    bool definita_ = false;
+};
+
+} // namespace zelvo
