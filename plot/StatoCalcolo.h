@@ -23,6 +23,8 @@ struct StatoCalcolo
     // True when the last run of calcolo read both ends and accepted the
     // interval (|a| and |b| at most 10.1); the commands compute only then.
     bool intervalloAccettato = false;
+    // The abscissa last found by the root, maximum or minimum command; never cleared.
+    double xTrovato = 0;
 };
 
 } // namespace zelvo
