@@ -1,0 +1,10 @@
+#include "analysis/Radice.h"
+
+namespace zelvo {
+
+EsitoRadice cercaRadice(StatoCalcolo &, Funzione &, char)
+{
+    return {};
+}
+
+} // namespace zelvo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "plot/StatoCalcolo.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelvo {
+
+class Funzione;
+
+// The rows of one list box. All rows live in one character buffer with one end
+// offset per row, so a list of 200,000 rows costs two allocations, not one per
+// row. Rows are only ever overwritten by position or appended, never removed.
+class ElencoValori
+{
+public:
+    std::size_t size() const noexcept { return fine_.size(); }
+    bool empty() const noexcept { return fine_.empty(); }
+
+    // Row i (0-based); i < size().
+    std::string_view riga(std::size_t i) const noexcept
+    {
+        const std::size_t inizio = i == 0 ? 0 : fine_[i - 1];
+        return std::string_view(testo_).substr(inizio, fine_[i] - inizio);
+    }
+
+    // The text of the row at `posizione`: an existing row is replaced, a
+    // position equal to size() appends a row. Any other position is ignored
+    // and false is returned.
+    bool imposta(std::size_t posizione, std::string_view riga);
+
+    // Appends one row.
+    void aggiungi(std::string_view riga);
+
+    // Replaces the first nuove.size() rows by those of `nuove`, appending where
+    // this list is shorter; rows beyond them stay as they are. Linear in the
+    // total length, however many rows change.
+    void sovrascriviInizio(const ElencoValori &nuove);
+
+private:
+    std::string testo_;             // the rows one after the other, no separators
+    std::vector<std::size_t> fine_; // end offset in testo_ of each row
+};
+
+// What a list command shows besides its rows.
+struct EsitoElenco
+{
+    std::string stato;      // the status line; empty when all is well
+    std::size_t righe = 0;  // rows written by this run (positions 0 to righe - 1)
+};
+
+// The value list: one row "x = " <x> "   y= " <f(x)> for each x from
+// estremoA to estremoB by passo (repeated addition), written at positions
+// 0, 1, 2, ... of `elenco`; rows beyond the last one written keep their text.
+// A point where f cannot be evaluated shows "non definita" as its y. Nothing
+// is written unless the last calcolo accepted the interval, the step and the
+// function. Does not run calcolo.
+EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzione &funzione,
+                         char separatoreDecimale);
+
+} // namespace zelvo
