@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Funzione.h"
+#include "plot/Griglia.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
 
@@ -29,9 +30,6 @@ struct EsitoCalcolo
     // The status line: why the run ended early or what failed; empty when all is well.
     std::string stato;
 };
-
-// Clear the surface and draw the empty plot frame: the dotted grid and the axes.
-void DisegnaGriglia(Superficie &superficie);
 
 // One run of the plot: frame, definition of f from Text1, settings, sweep and
 // tracing, markers. Failures end the run where they happen and are reported in
