@@ -1,0 +1,177 @@
+#include "ui/SuperficieQt.h"
+
+#include <QPalette>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace zelvo {
+namespace {
+
+constexpr QRgb sfondo = 0xFFC0C0C0;
+constexpr QRgb testo = 0xFF102030;
+
+QPalette tavolozza()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor::fromRgb(sfondo));
+    p.setColor(QPalette::ButtonText, QColor::fromRgb(testo));
+    p.setColor(QPalette::Button, Qt::yellow); // never the surface's background
+    return p;
+}
+
+// Every pixel that differs from the background, as (x, y, colour).
+struct Pixel
+{
+    int x, y;
+    QRgb colore;
+    friend bool operator==(const Pixel &, const Pixel &) = default;
+};
+
+std::ostream &operator<<(std::ostream &os, const Pixel &p)
+{
+    return os << "(" << p.x << ", " << p.y << ") #" << std::hex << p.colore << std::dec;
+}
+
+std::vector<Pixel> disegnati(const QImage &immagine)
+{
+    std::vector<Pixel> risultato;
+    for (int y = 0; y < immagine.height(); ++y)
+        for (int x = 0; x < immagine.width(); ++x)
+            if (immagine.pixel(x, y) != sfondo)
+                risultato.push_back({x, y, immagine.pixel(x, y)});
+    return risultato;
+}
+
+TEST(SuperficieQt, StartsClearedToTheWindowColourAtTheGivenSize)
+{
+    SuperficieQt s({40, 30}, tavolozza());
+    EXPECT_EQ(s.immagine().size(), QSize(40, 30));
+    EXPECT_TRUE(disegnati(s.immagine()).empty());
+}
+
+TEST(SuperficieQt, PointsLandOnTheNearestPixelAtFifteenTwipsEach)
+{
+    struct Caso
+    {
+        float x, y;
+        int px, py;
+    } casi[] = {
+            {0, 0, 0, 0},       {7, 7, 0, 0},         {7.5f, 22.4f, 1, 1},
+            {500, 28, 33, 2},   {822, 4480, 55, 299}, {3720, 2240, 248, 149},
+            {-7.4f, 0, 0, 0},   {599, 449, 40, 30},
+    };
+    for (const Caso &c : casi) {
+        SuperficieQt s({300, 300}, tavolozza());
+        s.PSet(c.x, c.y, coloreRosso);
+        EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel>{{c.px, c.py, 0xFFFF0000}}))
+                << c.x << ", " << c.y;
+    }
+}
+
+TEST(SuperficieQt, PointsOffTheSurfaceDrawNothing)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float punti[][2] = {{-8, 0}, {0, -8},     {600, 0},  {0, 450},    {-3.4e38f, 10},
+                              {10, 3.4e38f}, {inf, 0}, {0, -inf}, {nan, 10}, {10, nan}};
+    SuperficieQt s({40, 30}, tavolozza());
+    for (const auto &p : punti)
+        s.PSet(p[0], p[1], coloreRosso);
+    EXPECT_TRUE(disegnati(s.immagine()).empty());
+}
+
+TEST(SuperficieQt, ColoursAreRedInTheLowByteAndSystemColoursComeFromThePalette)
+{
+    struct Caso
+    {
+        Colore colore;
+        QRgb atteso;
+    } casi[] = {
+            {coloreRosso, qRgb(255, 0, 0)},
+            {coloreMagenta, qRgb(255, 0, 255)},
+            {0x00C000, qRgb(0, 192, 0)},
+            {0x123456, qRgb(0x56, 0x34, 0x12)},
+            {coloreNero, qRgb(0, 0, 0)},
+            {coloreTestoPulsante, testo},
+    };
+    for (const Caso &c : casi) {
+        SuperficieQt s({4, 4}, tavolozza());
+        s.PSet(15, 15, c.colore);
+        EXPECT_EQ(s.immagine().pixel(1, 1), c.atteso) << std::hex << c.colore;
+    }
+    // The button face is the background: a point in it is invisible.
+    SuperficieQt s({4, 4}, tavolozza());
+    s.PSet(15, 15, coloreFacciaPulsante);
+    EXPECT_EQ(s.immagine().pixel(1, 1), sfondo);
+}
+
+TEST(SuperficieQt, LinesJoinBothEndsAndAreClippedToTheSurface)
+{
+    struct Caso
+    {
+        const char *nome;
+        float x1, y1, x2, y2;
+        std::vector<Pixel> attesi;
+    };
+    auto colonna = [](int x, int da, int a) {
+        std::vector<Pixel> v;
+        for (int y = da; y <= a; ++y)
+            v.push_back({x, y, 0xFFFF00FF});
+        return v;
+    };
+    auto riga = [](int y, int da, int a) {
+        std::vector<Pixel> v;
+        for (int x = da; x <= a; ++x)
+            v.push_back({x, y, 0xFFFF00FF});
+        return v;
+    };
+    const Caso casi[] = {
+            {"vertical, bottom to top", 45, 120, 45, 0, colonna(3, 0, 8)},
+            {"horizontal", 15, 30, 75, 30, riga(2, 1, 5)},
+            {"diagonal",
+             0,
+             0,
+             45,
+             45,
+             {{0, 0, 0xFFFF00FF}, {1, 1, 0xFFFF00FF}, {2, 2, 0xFFFF00FF}, {3, 3, 0xFFFF00FF}}},
+            {"one point", 30, 30, 30, 30, {{2, 2, 0xFFFF00FF}}},
+            {"far beyond both sides", -1e30f, 15, 1e30f, 15, riga(1, 0, 9)},
+            {"marker left of the surface", -28480, 4480, -28480, 0, {}},
+            {"marker right of the surface", 35920, 4480, 35920, 0, {}},
+            {"not a number", std::numeric_limits<float>::quiet_NaN(), 0, 30, 30, {}},
+    };
+    for (const Caso &c : casi) {
+        SuperficieQt s({10, 10}, tavolozza());
+        s.Line(c.x1, c.y1, c.x2, c.y2, coloreMagenta);
+        EXPECT_EQ(disegnati(s.immagine()), c.attesi) << c.nome;
+    }
+}
+
+TEST(SuperficieQt, ClsErasesEverythingDrawn)
+{
+    SuperficieQt s({10, 10}, tavolozza());
+    s.Line(0, 0, 135, 135, coloreRosso);
+    s.PSet(30, 60);
+    s.Cls();
+    EXPECT_TRUE(disegnati(s.immagine()).empty());
+}
+
+TEST(SuperficieQt, ResizingKeepsWhatWasDrawn)
+{
+    SuperficieQt s({10, 10}, tavolozza());
+    s.PSet(15, 30, coloreRosso);
+    s.PSet(135, 135, coloreMagenta);
+    s.ridimensiona({20, 5});
+    EXPECT_EQ(s.immagine().size(), QSize(20, 5));
+    EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel>{{1, 2, 0xFFFF0000}}));
+    s.PSet(285, 60, coloreRosso); // the new area takes points
+    s.ridimensiona({20, 10});
+    EXPECT_EQ(disegnati(s.immagine()),
+              (std::vector<Pixel>{{1, 2, 0xFFFF0000}, {19, 4, 0xFFFF0000}}));
+}
+
+} // namespace
+} // namespace zelvo

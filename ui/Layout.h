@@ -1,0 +1,55 @@
+#pragma once
+
+#include "plot/Superficie.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace zelvo {
+
+// What kind of control a row of a layout table describes.
+enum class TipoControllo { Etichetta, CasellaTesto, Combo, Pulsante, Lista, Immagine };
+
+// A font as the layouts name it. MS Sans Serif and Verdana are not shipped
+// on our platforms: both become DejaVu Sans at the same size and weight.
+struct Carattere
+{
+    enum class Famiglia { MsSansSerif, Verdana };
+
+    Famiglia famiglia = Famiglia::MsSansSerif;
+    double punti = 0; // size in points at 15 twips per pixel
+    bool grassetto = false;
+};
+
+// One row of a window's layout table: geometry in twips from the top left
+// corner of the client area, the caption (UTF-8) and how the control looks.
+struct Controllo
+{
+    const char *nome = "";
+    TipoControllo tipo = TipoControllo::Etichetta;
+    const char *testo = "";
+    int sinistra = 0, alto = 0, larghezza = 0, altezza = 0;
+    Carattere carattere;
+    int tab = 0;              // place in the focus order
+    bool autoSize = false;    // a label that fits itself to its caption
+    std::optional<Colore> coloreTesto;  // none: the window's foreground
+    std::optional<Colore> coloreFaccia; // a graphical button's face
+};
+
+// The control's rectangle in logical pixels.
+QRect rettangolo(const Controllo &controllo);
+
+// The Qt font of a layout font. Its size is set in pixels (points at 15 twips
+// per pixel), so the layout holds whatever the screen's DPI.
+QFont fontDi(const Carattere &carattere);
+
+// The RGB colour of a 0x00BBGGRR colour (not a system colour).
+QColor coloreQt(Colore colore);
+
+} // namespace zelvo

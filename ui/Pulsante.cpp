@@ -1,0 +1,68 @@
+#include "ui/Pulsante.h"
+
+#include "ui/Layout.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <qdrawutil.h>
+
+namespace zelvo {
+
+namespace {
+
+constexpr int flagsTesto = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr int bordo = 3; // the bevel and a pixel of air on each side
+
+} // namespace
+
+Pulsante::Pulsante(const QString &testo, QWidget *parent)
+    : QPushButton(testo, parent)
+{
+}
+
+void Pulsante::impostaFaccia(Colore colore)
+{
+    faccia_ = colore;
+    update();
+}
+
+QSize Pulsante::sizeHint() const
+{
+    const QRect testo = fontMetrics().boundingRect(QRect(0, 0, 10000, 10000), flagsTesto, text());
+    return testo.size() + QSize(4 * bordo, 4 * bordo);
+}
+
+void Pulsante::paintEvent(QPaintEvent *)
+{
+    QStylePainter pittore(this);
+    QStyleOptionButton opzioni;
+    initStyleOption(&opzioni);
+    const bool premuto = isDown() || isChecked();
+
+    if (faccia_) {
+        // Windows-style bevel around a flat face of exactly the button's colour.
+        const QBrush pennello(coloreQt(*faccia_));
+        qDrawWinButton(&pittore, rect(), palette(), premuto, &pennello);
+    } else {
+        opzioni.text.clear();
+        opzioni.icon = QIcon();
+        pittore.drawControl(QStyle::CE_PushButton, opzioni);
+    }
+
+    QRect area = rect().adjusted(bordo, bordo, -bordo, -bordo);
+    if (premuto)
+        area.translate(1, 1);
+    pittore.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::ButtonText));
+    pittore.drawText(area, flagsTesto, text());
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect fuoco;
+        fuoco.initFrom(this);
+        fuoco.rect = rect().adjusted(bordo + 1, bordo + 1, -bordo - 1, -bordo - 1);
+        pittore.drawPrimitive(QStyle::PE_FrameFocusRect, fuoco);
+    }
+}
+
+} // namespace zelvo

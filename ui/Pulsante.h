@@ -1,0 +1,34 @@
+#pragma once
+
+#include "plot/Superficie.h"
+
+#include <QPushButton>
+
+#include <optional>
+
+namespace zelvo {
+
+// A push button whose caption wraps onto centred lines when it is longer than
+// the button. A graphical button paints its whole face in its own colour
+// (BackColor); a standard one keeps the style's face.
+class Pulsante : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    explicit Pulsante(const QString &testo, QWidget *parent = nullptr);
+
+    // Makes the button graphical with this face colour (0x00BBGGRR).
+    void impostaFaccia(Colore colore);
+    std::optional<Colore> faccia() const { return faccia_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::optional<Colore> faccia_;
+};
+
+} // namespace zelvo

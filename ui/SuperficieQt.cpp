@@ -1,0 +1,153 @@
+#include "ui/SuperficieQt.h"
+
+#include "ui/Twips.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace zelvo {
+
+namespace {
+
+// The palette role that stands for each system colour the windows use (the
+// low byte of a system colour is its index in the system's colour table).
+QPalette::ColorRole ruoloDiSistema(Colore colore)
+{
+    switch (colore & 0xFFu) {
+    case 0x05: // window
+        return QPalette::Base;
+    case 0x08: // window text
+        return QPalette::Text;
+    case 0x0F: // button face: the background of our windows, hence Window
+        return QPalette::Window;
+    case 0x12: // button text
+        return QPalette::ButtonText;
+    default:
+        return QPalette::WindowText;
+    }
+}
+
+// Clips the segment (x0, y0)-(x1, y1), in pixels, to [-0.5, xMax] x [-0.5, yMax]
+// (Cohen-Sutherland). A clipped end is put exactly on the edge it crosses, so
+// ends far out (a marker at 1e30) lose no precision. False when nothing of
+// the segment is inside or a coordinate is not a number.
+bool ritaglia(double &x0, double &y0, double &x1, double &y1, double xMax, double yMax)
+{
+    constexpr double lo = -0.5;
+    enum : unsigned { sinistra = 1, destra = 2, sopra = 4, sotto = 8 };
+    auto codice = [&](double x, double y) {
+        return (x < lo ? sinistra : x > xMax ? destra : 0u)
+                | (y < lo ? sopra : y > yMax ? sotto : 0u);
+    };
+    if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
+        return false;
+    unsigned c0 = codice(x0, y0), c1 = codice(x1, y1);
+    // Each pass puts one end on an edge; four passes settle any segment, the
+    // rest only guards against rounding ping-pong.
+    for (int passi = 0; c0 | c1; ++passi) {
+        if ((c0 & c1) || passi == 8)
+            return false;
+        const unsigned fuori = c0 ? c0 : c1;
+        double x, y;
+        if (fuori & (sinistra | destra)) {
+            x = fuori & sinistra ? lo : xMax;
+            y = y0 + (y1 - y0) * ((x - x0) / (x1 - x0));
+        } else {
+            y = fuori & sopra ? lo : yMax;
+            x = x0 + (x1 - x0) * ((y - y0) / (y1 - y0));
+        }
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return false;
+        if (fuori == c0) {
+            x0 = x;
+            y0 = y;
+            c0 = codice(x0, y0);
+        } else {
+            x1 = x;
+            y1 = y;
+            c1 = codice(x1, y1);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette)
+    : immagine_(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
+    , palette_(palette)
+{
+    cancella();
+}
+
+void SuperficieQt::ridimensiona(QSize pixel)
+{
+    pixel = pixel.expandedTo({0, 0});
+    if (pixel == immagine_.size())
+        return;
+    QImage nuova(pixel, QImage::Format_RGB32);
+    nuova.fill(rgb(coloreFacciaPulsante));
+    QPainter pittore(&nuova);
+    pittore.drawImage(0, 0, immagine_);
+    pittore.end();
+    immagine_ = std::move(nuova);
+}
+
+QRgb SuperficieQt::rgb(Colore colore) const
+{
+    if (eColoreDiSistema(colore))
+        return palette_.color(QPalette::Active, ruoloDiSistema(colore)).rgb();
+    return qRgb(static_cast<int>(colore & 0xFFu), static_cast<int>((colore >> 8) & 0xFFu),
+                static_cast<int>((colore >> 16) & 0xFFu));
+}
+
+void SuperficieQt::cancella()
+{
+    immagine_.fill(rgb(coloreFacciaPulsante));
+}
+
+void SuperficieQt::punto(float x, float y, Colore colore)
+{
+    const double px = pixelVicino(pixelDaTwipsEsatto(x));
+    const double py = pixelVicino(pixelDaTwipsEsatto(y));
+    // Written so that NaN fails the test too.
+    if (!(px >= 0 && py >= 0 && px < immagine_.width() && py < immagine_.height()))
+        return;
+    imposta(static_cast<int>(px), static_cast<int>(py), rgb(colore));
+}
+
+void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
+{
+    double ax = pixelDaTwipsEsatto(x1), ay = pixelDaTwipsEsatto(y1);
+    double bx = pixelDaTwipsEsatto(x2), by = pixelDaTwipsEsatto(y2);
+    const int larghezza = immagine_.width(), altezza = immagine_.height();
+    if (larghezza == 0 || altezza == 0 || !ritaglia(ax, ay, bx, by, larghezza - 0.5, altezza - 0.5))
+        return;
+    // Bresenham between the nearest pixels of the clipped ends, both included.
+    auto dentro = [](double v, int n) { return std::clamp(static_cast<int>(pixelVicino(v)), 0, n - 1); };
+    int x = dentro(ax, larghezza), y = dentro(ay, altezza);
+    const int xFine = dentro(bx, larghezza), yFine = dentro(by, altezza);
+    const int dx = std::abs(xFine - x), dy = -std::abs(yFine - y);
+    const int sx = x < xFine ? 1 : -1, sy = y < yFine ? 1 : -1;
+    const QRgb valore = rgb(colore);
+    int errore = dx + dy;
+    for (;;) {
+        imposta(x, y, valore);
+        if (x == xFine && y == yFine)
+            break;
+        const int doppio = 2 * errore;
+        if (doppio >= dy) {
+            errore += dy;
+            x += sx;
+        }
+        if (doppio <= dx) {
+            errore += dx;
+            y += sy;
+        }
+    }
+}
+
+} // namespace zelvo
