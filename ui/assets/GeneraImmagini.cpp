@@ -1,0 +1,266 @@
+// Draws the two pictures of the title window and writes them as 24-bit
+// uncompressed BMP files: Image1.bmp, an example plot traced by Zelvo's own
+// calcolo on its dotted frame, and Image2.bmp, what Zelvo does in four short
+// paragraphs. The pictures are committed; run this only to make them again:
+//
+//     zelvo_genera_immagini ui/assets
+//
+// It needs no display (it asks Qt for the offscreen platform when none is set).
+
+#include "plot/Calcolo.h"
+#include "plot/StatoCalcolo.h"
+#include "plot/Superficie.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+using namespace zelvo;
+
+// The pictures' background: the light grey of Qt's default button face, so
+// that they blend with the title window they sit on.
+const QColor grigioChiaro(239, 239, 239);
+const QColor blu(0, 0, 255);
+
+QColor coloreQt(Colore c)
+{
+    if (c == coloreFacciaPulsante)
+        return grigioChiaro;
+    if (eColoreDiSistema(c))
+        return Qt::black; // the button-text colour
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+// The plot's surface drawn into a picture, reduced: the frame's 6440 × 4480
+// twips have to fit a picture 294 pixels high with a line of text under them.
+class SuperficieImmagine : public Superficie
+{
+public:
+    SuperficieImmagine(QImage &immagine, double twipsPerPixel, QPoint origine)
+        : immagine_(immagine)
+        , twipsPerPixel_(twipsPerPixel)
+        , origine_(origine)
+    { }
+
+    QPoint pixel(double x, double y) const
+    {
+        return origine_
+                + QPoint(static_cast<int>(std::lround(x / twipsPerPixel_)),
+                         static_cast<int>(std::lround(y / twipsPerPixel_)));
+    }
+
+protected:
+    void cancella() override { immagine_.fill(grigioChiaro); }
+
+    void punto(float x, float y, Colore colore) override
+    {
+        const QPoint p = pixel(x, y);
+        if (immagine_.rect().contains(p))
+            immagine_.setPixelColor(p, coloreQt(colore));
+    }
+
+    void linea(float x1, float y1, float x2, float y2, Colore colore) override
+    {
+        QPainter pittore(&immagine_);
+        pittore.setPen(QPen(coloreQt(colore), 0));
+        pittore.drawLine(pixel(x1, y1), pixel(x2, y2));
+    }
+
+private:
+    QImage &immagine_;
+    double twipsPerPixel_;
+    QPoint origine_;
+};
+
+QFont carattere(int pixel, bool grassetto)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixel);
+    font.setBold(grassetto);
+    return font;
+}
+
+// A number as the Italian user reads it, to two decimals.
+QString numero(double v)
+{
+    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+// The example: a two-humped quartic, from -7.5 to 8 with step 0.01.
+const TestiCalcolo esempio {"(x^2-x^4/50)/2+x/4-3", "-7,5", "8", "st0.01", "", ""};
+
+QImage disegnaImage1()
+{
+    QImage immagine(566, 294, QImage::Format_RGB32);
+    SuperficieImmagine superficie(immagine, 18, QPoint(0, 8));
+    StatoCalcolo stato;
+    Funzione funzione(',');
+    const EsitoCalcolo esito = calcolo(esempio, ',', funzione, stato, superficie);
+    if (!esito.stato.empty())
+        std::fprintf(stderr, "calcolo: %s\n", esito.stato.c_str());
+
+    // The highest sample and the sign changes, from the values the run stored.
+    double xMax = 0, yMax = -HUGE_VAL, precedente = 0;
+    QStringList radici;
+    int n = 0;
+    for (double x = stato.estremoA; x <= stato.estremoB; x += stato.passo) {
+        const double y = stato.valoriY.at(static_cast<std::size_t>(++n));
+        if (y > yMax)
+            xMax = x, yMax = y;
+        if (n > 1 && (y < 0) != (precedente < 0))
+            radici << numero(x);
+        precedente = y;
+    }
+
+    QPainter pittore(&immagine);
+    pittore.setRenderHint(QPainter::TextAntialiasing);
+    const QPoint cima = superficie.pixel(xMax * 3220 / stato.scalaX + 3720,
+                                         2240 - yMax * 2240 / stato.scalaY);
+    pittore.setFont(carattere(12, true));
+    pittore.setPen(Qt::red);
+    pittore.drawText(cima + QPoint(-14, -8), QStringLiteral("Max"));
+
+    int riga = 22;
+    const auto scrivi = [&](const QString &testo, const QColor &colore) {
+        pittore.setPen(colore);
+        pittore.drawText(398, riga, testo);
+        riga += 17;
+    };
+    pittore.setFont(carattere(11, true));
+    scrivi(QStringLiteral("Esempio:"), Qt::black);
+    scrivi(QStringLiteral("Y = (x^2 - x^4/50)/2"), Qt::black);
+    scrivi(QStringLiteral("       + x/4 - 3"), Qt::black);
+    riga += 6;
+    scrivi(QStringLiteral("a = -7,5      b = 8"), Qt::black);
+    scrivi(QStringLiteral("St = 0,01"), Qt::black);
+    riga += 6;
+    scrivi(QStringLiteral("Max:  X = %1").arg(numero(xMax)), Qt::red);
+    scrivi(QStringLiteral("         Y = %1").arg(numero(yMax)), Qt::red);
+    riga += 6;
+    scrivi(QStringLiteral("Radici reali:"), Qt::red);
+    for (const QString &r : radici)
+        scrivi(QStringLiteral("  X = %1").arg(r), Qt::red);
+
+    pittore.setFont(carattere(11, true));
+    pittore.setPen(Qt::black);
+    pittore.drawText(28, 280,
+                     QStringLiteral("Scala ascisse: 1/div.  (una divisione = 1 unità di X)"));
+    return immagine;
+}
+
+QImage disegnaImage2()
+{
+    QImage immagine(357, 330, QImage::Format_RGB32);
+    immagine.fill(grigioChiaro);
+    QPainter pittore(&immagine);
+    pittore.setRenderHint(QPainter::TextAntialiasing);
+    pittore.setFont(carattere(16, true));
+    pittore.setPen(blu);
+    // Formulas keep together on one line (non-breaking spaces).
+    const QString paragrafi[] = {
+            QStringLiteral("- Traccia il grafico della funzione y\u00A0=\u00A0f(x) assegnata."),
+            QStringLiteral("- Trova le coordinate dei punti notevoli: il massimo e il minimo."),
+            QStringLiteral("- Trova le radici reali dell'equazione f(x)\u00A0=\u00A00."),
+            QStringLiteral(
+                    "- Calcola l'integrale definito di f(x) nell'intervallo a\u00A0-\u00A0b."),
+    };
+    // The paragraphs spread evenly over the picture's height.
+    const QRect spazio = immagine.rect().adjusted(14, 0, -14, 0);
+    const int flag = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+    int altezze = 0;
+    for (const QString &p : paragrafi)
+        altezze += pittore.boundingRect(spazio, flag, p).height();
+    const int intervallo
+            = (immagine.height() - altezze) / static_cast<int>(std::size(paragrafi) + 1);
+    int y = intervallo;
+    for (const QString &p : paragrafi) {
+        QRect occupato;
+        pittore.drawText(spazio.adjusted(0, y, 0, 0), flag, p, &occupato);
+        y = occupato.bottom() + 1 + intervallo;
+    }
+    return immagine;
+}
+
+void aggiungi16(QByteArray &b, quint16 v)
+{
+    v = qToLittleEndian(v);
+    b.append(reinterpret_cast<const char *>(&v), sizeof v);
+}
+
+void aggiungi32(QByteArray &b, quint32 v)
+{
+    v = qToLittleEndian(v);
+    b.append(reinterpret_cast<const char *>(&v), sizeof v);
+}
+
+// An uncompressed 24-bit BMP: the 14-byte file header, the 40-byte
+// BITMAPINFOHEADER, then the rows bottom-up in blue, green, red order, each
+// padded to a multiple of 4 bytes. Written by hand so that the size is exact.
+QByteArray bmp24(const QImage &immagine)
+{
+    const auto w = static_cast<quint32>(immagine.width());
+    const auto h = static_cast<quint32>(immagine.height());
+    const quint32 riga = (w * 3 + 3) / 4 * 4;
+    const quint32 dati = riga * h;
+    QByteArray b;
+    b.reserve(static_cast<qsizetype>(54 + dati));
+    b.append("BM", 2);
+    aggiungi32(b, 54 + dati);
+    aggiungi32(b, 0); // reserved
+    aggiungi32(b, 54); // offset of the pixels
+    aggiungi32(b, 40);
+    aggiungi32(b, w);
+    aggiungi32(b, h); // positive: bottom-up
+    aggiungi16(b, 1); // planes
+    aggiungi16(b, 24);
+    aggiungi32(b, 0); // BI_RGB
+    aggiungi32(b, dati);
+    aggiungi32(b, 3780); // 96 pixels per inch, in pixels per metre
+    aggiungi32(b, 3780);
+    aggiungi32(b, 0); // no palette
+    aggiungi32(b, 0);
+    for (int y = immagine.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < immagine.width(); ++x) {
+            const QRgb c = immagine.pixel(x, y);
+            b.append(static_cast<char>(qBlue(c)));
+            b.append(static_cast<char>(qGreen(c)));
+            b.append(static_cast<char>(qRed(c)));
+        }
+        b.append(static_cast<qsizetype>(riga - w * 3), '\0');
+    }
+    return b;
+}
+
+bool scrivi(const QString &percorso, const QImage &immagine)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bmp24(immagine)) < 0) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(percorso), qPrintable(file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QDir cartella(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const bool ok = scrivi(cartella.filePath(QStringLiteral("Image1.bmp")), disegnaImage1())
+            && scrivi(cartella.filePath(QStringLiteral("Image2.bmp")), disegnaImage2());
+    return ok ? 0 : 1;
+}
