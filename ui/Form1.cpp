@@ -1,14 +1,14 @@
 #include "ui/Form1.h"
 
-#include "plot/Superficie.h"
 #include "ui/Form2.h"
+#include "ui/Layout.h"
+#include "ui/Pulsante.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 // The pictures live in zelvo_ui, a static library: without this reference the
 // linker would drop them from the program.
@@ -21,88 +21,48 @@ namespace zelvo {
 
 namespace {
 
-enum class Tipo { Etichetta, Immagine, Pulsante };
-
-// One control of the window as designed, in twips from the top left corner of
-// the client area. Verdana is drawn with DejaVu Sans, its nearest free face.
-struct Controllo
-{
-    Tipo tipo;
-    const char *nome;
-    int left, top, width, height;
-    const char *contenuto; // the caption, or the picture's resource
-    double punti; // font size in points (0: the control has no text)
-    bool grassetto;
-    Colore coloreTesto;
-    bool autoSize; // fits its one-line caption, keeping its left and top edges
-};
-
 constexpr Colore blu = 0xFF0000; // (0, 0, 255), red in the lowest byte
+constexpr Carattere verdana36Grassetto {Carattere::Famiglia::Verdana, 36, true};
+constexpr Carattere verdana18Grassetto {Carattere::Famiglia::Verdana, 18, true};
 
+// The window as designed, in twips. A picture's text is its resource; it is
+// shown at its own size, one bitmap pixel to 15 twips.
 // clang-format off
-constexpr Controllo controlli[] = {
-    {Tipo::Etichetta, "Label1",    120,  120, 13245,  885, "Zelvo.  -Morbiana-", 36, true, blu, true},
-    {Tipo::Immagine,  "Image1",      0, 2040,  8490, 4410, ":/immagini/Image1.bmp", 0, false, coloreTestoPulsante, false},
-    {Tipo::Immagine,  "Image2",   9000, 1920,  5355, 4950, ":/immagini/Image2.bmp", 0, false, coloreTestoPulsante, false},
-    {Tipo::Pulsante,  "Command1", 7560, 7440,  6975,  975, "Alla pagina di grafica e calcoli", 18, true, coloreTestoPulsante, false},
+const Controllo controlli[] = {
+//   name        kind                      caption or picture                  left   top  width height font              tab auto  text colour
+    {"Label1",   TipoControllo::Etichetta, "Zelvo.  -Morbiana-",                120,  120, 13245,  885, verdana36Grassetto, 0, true,  blu, {}},
+    {"Image1",   TipoControllo::Immagine,  ":/immagini/Image1.bmp",               0, 2040,  8490, 4410, {},                 0, false, {},  {}},
+    {"Image2",   TipoControllo::Immagine,  ":/immagini/Image2.bmp",            9000, 1920,  5355, 4950, {},                 0, false, {},  {}},
+    {"Command1", TipoControllo::Pulsante,  "Alla pagina di grafica e calcoli", 7560, 7440,  6975,  975, verdana18Grassetto, 1, false, {},  {}},
 };
 // clang-format on
 
 // The space left free to the right of and under the controls, as on their left.
 constexpr int margine = 120;
 
-constexpr int twipsPerPixel = 15;
-
-// The one conversion from the layout's twips to pixels. The layout holds at 15
-// twips per pixel, so it is kept whatever the screen's DPI; fonts follow it.
-constexpr int pixel(int twips)
-{
-    return twips / twipsPerPixel;
-}
-
-QFont carattere(const Controllo &c)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    // A point is 20 twips.
-    font.setPixelSize(static_cast<int>(std::lround(c.punti * 20 / twipsPerPixel)));
-    font.setBold(c.grassetto);
-    return font;
-}
-
-QColor coloreQt(Colore c)
-{
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
-
 QWidget *crea(const Controllo &c, QWidget *finestra)
 {
-    const auto testo = QString::fromUtf8(c.contenuto);
+    const auto testo = QString::fromUtf8(c.testo);
     QWidget *w = nullptr;
-    switch (c.tipo) {
-    case Tipo::Etichetta:
-        w = new QLabel(testo, finestra);
-        break;
-    case Tipo::Immagine: {
+    if (c.tipo == TipoControllo::Immagine) {
         auto *immagine = new QLabel(finestra);
-        immagine->setPixmap(QPixmap(testo)); // unscaled, one bitmap pixel per pixel
+        immagine->setPixmap(QPixmap(testo));
         immagine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         w = immagine;
-        break;
-    }
-    case Tipo::Pulsante:
-        w = new QPushButton(testo, finestra);
-        break;
+    } else {
+        if (c.tipo == TipoControllo::Pulsante)
+            w = new Pulsante(testo, finestra);
+        else
+            w = new QLabel(testo, finestra);
+        w->setFont(fontDi(c.carattere));
     }
     w->setObjectName(QString::fromUtf8(c.nome));
-    if (c.punti > 0)
-        w->setFont(carattere(c));
-    if (!eColoreDiSistema(c.coloreTesto)) {
+    if (c.coloreTesto) {
         QPalette p = w->palette();
-        p.setColor(QPalette::WindowText, coloreQt(c.coloreTesto));
+        p.setColor(QPalette::WindowText, coloreQt(*c.coloreTesto));
         w->setPalette(p);
     }
-    w->setGeometry(pixel(c.left), pixel(c.top), pixel(c.width), pixel(c.height));
+    w->setGeometry(rettangolo(c));
     if (c.autoSize)
         w->resize(w->sizeHint());
     return w;
@@ -117,15 +77,16 @@ Form1::Form1(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
 
+    // Controls are created in focus order; only the button takes the focus.
     int destra = 0, basso = 0;
     for (const Controllo &c : controlli) {
         crea(c, this);
-        destra = std::max(destra, c.left + c.width);
-        basso = std::max(basso, c.top + c.height);
+        destra = std::max(destra, c.sinistra + c.larghezza);
+        basso = std::max(basso, c.alto + c.altezza);
     }
-    resize(pixel(destra + margine), pixel(basso + margine));
+    resize(pixelDaTwips(destra + margine), pixelDaTwips(basso + margine));
 
-    auto *command1 = findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *command1 = findChild<Pulsante *>(QStringLiteral("Command1"));
     connect(command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     command1->setFocus();
 }
