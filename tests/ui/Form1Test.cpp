@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -251,6 +252,24 @@ TEST(Form1, ProgramEndsWhenTheLastWindowCloses)
         EXPECT_TRUE(apertaDopoLaPrima);
     }
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// Without a display the program says so and how to run it, instead of
+// aborting inside Qt.
+TEST(Form1, ProgramWithoutADisplaySaysSo)
+{
+    QProcess zelvo;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    for (const char *variabile : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        ambiente.remove(QString::fromLatin1(variabile));
+    zelvo.setProcessEnvironment(ambiente);
+    zelvo.start(QStringLiteral(ZELVO_PROGRAMMA), {});
+    ASSERT_TRUE(zelvo.waitForFinished(10000));
+    EXPECT_EQ(zelvo.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(zelvo.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(zelvo.readAllStandardError()),
+              "Nessun display: Zelvo è una finestra e qui non c'è uno schermo su cui aprirla.\n"
+              "Per provarlo senza schermo:  xvfb-run -a zelvo\n");
 }
 
 } // namespace
