@@ -12,7 +12,7 @@ namespace zelvo {
 namespace {
 
 constexpr int flagsTesto = Qt::AlignCenter | Qt::TextWordWrap;
-constexpr int bordo = 3; // the bevel and a pixel of air on each side
+constexpr int bordo = 2; // the bevel
 
 } // namespace
 
@@ -47,7 +47,7 @@ void Pulsante::paintEvent(QPaintEvent *)
     } else {
         opzioni.text.clear();
         opzioni.icon = QIcon();
-        pittore.drawControl(QStyle::CE_PushButton, opzioni);
+        pittore.drawControl(QStyle::CE_PushButtonBevel, opzioni);
     }
 
     QRect area = rect().adjusted(bordo, bordo, -bordo, -bordo);
@@ -60,7 +60,7 @@ void Pulsante::paintEvent(QPaintEvent *)
     if (hasFocus()) {
         QStyleOptionFocusRect fuoco;
         fuoco.initFrom(this);
-        fuoco.rect = rect().adjusted(bordo + 1, bordo + 1, -bordo - 1, -bordo - 1);
+        fuoco.rect = rect().adjusted(bordo + 2, bordo + 2, -bordo - 2, -bordo - 2);
         pittore.drawPrimitive(QStyle::PE_FrameFocusRect, fuoco);
     }
 }
