@@ -7,19 +7,11 @@
 
 namespace zelvo {
 
-// Why a definition was refused, or why an evaluation failed.
-struct ErroreScript
-{
-    int numero = 0;        // VBScript's error number; 0: no error
-    std::string messaggio; // Italian text of the error (messaggioErrore)
-    int posizione = -1;    // 0-based offset in the expression text; -1 when none applies
-};
-
 // The outcome of one evaluation: a failed evaluation is told from a true 0.
 struct Valutazione
 {
     double valore = 0; // f(x), or 0 when errore != 0
-    int errore = 0;    // VBScript's error number; 0: evaluated
+    int errore = 0; // VBScript's error number; 0: evaluated
 
     bool ok() const noexcept { return errore == 0; }
 };

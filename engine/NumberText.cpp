@@ -37,7 +37,7 @@ std::string numberToText(double v, char decimalSeparator)
 
     // to_chars is locale-independent: "d.dddddddddddddde+XX" with 15 digits,
     // rounded to nearest (a carry moves into the exponent: 9.99...95 -> 1e+01).
-    std::array<char, 40> buf{};
+    std::array<char, 40> buf {};
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(v),
                                    std::chars_format::scientific, kSignificantDigits - 1);
     const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
@@ -85,14 +85,14 @@ std::string numberToText(double v, char decimalSeparator)
 
 TextNumber textToNumber(std::string_view text, char decimalSeparator) noexcept
 {
-    constexpr TextNumber notANumber{0, 13};
+    constexpr TextNumber notANumber {0, 13};
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i]))
         ++i;
 
     // Rebuild the number in from_chars' own syntax ('.' separator, no '+').
-    std::array<char, 64> buf{};
+    std::array<char, 64> buf {};
     std::size_t len = 0;
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) {
@@ -162,12 +162,12 @@ TextNumber textToNumber(std::string_view text, char decimalSeparator) noexcept
             --lead;
         }
         if (lead + exponent > 0)
-            return TextNumber{0, 6};
-        return TextNumber{negative ? -0.0 : 0.0, 0};
+            return TextNumber {0, 6};
+        return TextNumber {negative ? -0.0 : 0.0, 0};
     }
     if (res.ec != std::errc() || res.ptr != out + len)
         return notANumber;
-    return TextNumber{negative ? -value : value, 0};
+    return TextNumber {negative ? -value : value, 0};
 }
 
 } // namespace zelvo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/Operatori.h"
+#include "engine/Valore.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelvo {
+
+enum class TipoNodo : std::uint8_t {
+    Costante, // valore (a literal, a vb constant or a folded subtree)
+    Variabile, // slot: the return value, a parameter or a local
+    Binaria, // op a b
+    Unaria, // op a
+    Chiamata, // builtin(argomenti)
+    Ricorsione, // the script's own function called with argomenti
+    Errore, // evaluates argomenti, then raises `errore` (undefined name, 450...)
+};
+
+// A node of a resolved expression tree; children are indices into the
+// script's node vector.
+struct Nodo
+{
+    TipoNodo tipo = TipoNodo::Costante;
+    Operatore op = Operatore::Somma;
+    Letterale letterale = Letterale::No; // how a Costante was written
+    int errore = 0;
+    int slot = -1;
+    int builtin = -1;
+    int a = -1;
+    int b = -1;
+    int posizione = 0; // offset of the node's token in the source
+    int profondita = 1; // height of the subtree
+    std::vector<int> argomenti;
+    Valore valore;
+};
+
+// One statement of the function body: an assignment (Dim declares at
+// compile time and leaves nothing to run).
+struct Istruzione
+{
+    int slot = -1; // target; -1 with errore set
+    int espressione = -1;
+    int errore = 0; // raised after evaluating the expression (500, 501)
+    int posizione = 0;
+};
+
+// A script after AddCode: its one function, resolved and folded.
+struct Script
+{
+    bool haFunzione = false;
+    std::string nome; // the function's name as written
+    int parametri = 0; // slots 1..parametri; slot 0 is the return value
+    int slot = 1; // every slot: return value, parameters, locals
+    int limiteChiamate = 1; // how deep the function may call itself
+    std::vector<Nodo> nodi;
+    std::vector<Istruzione> corpo;
+};
+
+} // namespace zelvo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/Operatori.h"
+#include "engine/Valore.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace zelvo {
+
+// What a run may change besides its variables: the Rnd generator.
+struct ContestoEsecuzione
+{
+    ContestoOperazioni operazioni;
+    std::uint32_t semeRnd = 327680; // the generator's state before the first Rnd
+};
+
+using FunzioneBuiltin
+        = int (*)(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c);
+
+// A Double function of one Double returning a Double, with its errors: the
+// compiled numeric path calls it directly, the Variant path after coercion,
+// so both give the same bits.
+using FunzioneDouble = int (*)(double a, double &r) noexcept;
+
+struct Builtin
+{
+    std::string_view nome;
+    std::uint8_t minimo;
+    std::uint8_t massimo;
+    FunzioneBuiltin funzione;
+    FunzioneDouble doppio; // nullptr unless f(Double) is always a Double
+    bool pura; // may be folded when its arguments are constants
+};
+
+// The built-in functions, looked up by name without regard to case; -1 when
+// the name is not one of them.
+int cercaBuiltin(std::string_view nome) noexcept;
+const Builtin &builtin(int indice) noexcept;
+
+// The vb... constants; nullptr when the name is not one of them.
+const Valore *cercaCostante(std::string_view nome) noexcept;
+
+// Case-insensitive comparison of two names (ASCII letters).
+bool stessoNome(std::string_view a, std::string_view b) noexcept;
+
+} // namespace zelvo

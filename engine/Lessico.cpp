@@ -1,0 +1,331 @@
+#include "engine/Lessico.h"
+
+#include "engine/NumberText.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+namespace zelvo {
+
+namespace {
+
+struct ParolaChiave
+{
+    std::string_view testo;
+    Simbolo simbolo;
+    Operatore op = Operatore::Somma;
+};
+
+// Keywords, matched without regard to case. The statements the engine does
+// not offer stay reserved, so using them is a syntax error, never a name.
+constexpr std::array kParoleChiave {
+        ParolaChiave {"and", Simbolo::Operatore, Operatore::And},
+        ParolaChiave {"or", Simbolo::Operatore, Operatore::Or},
+        ParolaChiave {"xor", Simbolo::Operatore, Operatore::Xor},
+        ParolaChiave {"eqv", Simbolo::Operatore, Operatore::Eqv},
+        ParolaChiave {"imp", Simbolo::Operatore, Operatore::Imp},
+        ParolaChiave {"not", Simbolo::Operatore, Operatore::Not},
+        ParolaChiave {"mod", Simbolo::Operatore, Operatore::Modulo},
+        ParolaChiave {"is", Simbolo::Operatore, Operatore::Is},
+        ParolaChiave {"option", Simbolo::Option},
+        ParolaChiave {"explicit", Simbolo::Explicit},
+        ParolaChiave {"function", Simbolo::Function},
+        ParolaChiave {"end", Simbolo::End},
+        ParolaChiave {"dim", Simbolo::Dim},
+        ParolaChiave {"true", Simbolo::True},
+        ParolaChiave {"false", Simbolo::False},
+        ParolaChiave {"empty", Simbolo::Empty},
+        ParolaChiave {"null", Simbolo::Null},
+        ParolaChiave {"nothing", Simbolo::Nothing},
+};
+
+constexpr std::array<std::string_view, 39> kRiservate {
+        "byref",    "byval",   "call",     "case",   "class", "const",  "default", "do",
+        "each",     "else",    "elseif",   "erase",  "error", "exit",   "for",     "get",
+        "goto",     "if",      "in",       "let",    "loop",  "new",    "next",    "on",
+        "preserve", "private", "property", "public", "redim", "resume", "select",  "set",
+        "step",     "stop",    "sub",      "then",   "to",    "until",  "wend",
+};
+
+bool uguali(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i])
+            return false;
+    return true;
+}
+
+bool cifra(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool lettera(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+int valoreCifra(char c, int base)
+{
+    int d = -1;
+    if (cifra(c))
+        d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
+    return d < base ? d : -1;
+}
+
+class Lessico
+{
+public:
+    explicit Lessico(std::string_view s)
+        : s_(s)
+    { }
+
+    std::vector<Gettone> analizza()
+    {
+        while (!errore_ && i_ < s_.size())
+            prossimo();
+        aggiungi(Simbolo::Fine, s_.size(), s_.size());
+        return std::move(gettoni_);
+    }
+
+private:
+    void prossimo()
+    {
+        const char c = s_[i_];
+        if (c == ' ' || c == '\t') {
+            ++i_;
+        } else if (c == '\r' || c == '\n' || c == ':') {
+            const std::size_t a = i_++;
+            if (c == '\r' && i_ < s_.size() && s_[i_] == '\n')
+                ++i_;
+            aggiungi(Simbolo::FineIstruzione, a, i_);
+        } else if (c == '\'') {
+            saltaCommento();
+        } else if (cifra(c) || (c == '.' && i_ + 1 < s_.size() && cifra(s_[i_ + 1]))) {
+            numero();
+        } else if (lettera(c)) {
+            nome();
+        } else if (c == '"') {
+            stringa();
+        } else if (c == '&' && i_ + 2 < s_.size() && esadecimale()) {
+            // handled
+        } else {
+            simbolo();
+        }
+    }
+
+    void aggiungi(Simbolo s, std::size_t a, std::size_t b, Operatore op = Operatore::Somma)
+    {
+        Gettone g;
+        g.simbolo = s;
+        g.op = op;
+        g.posizione = static_cast<int>(a);
+        g.testo = s_.substr(a, b - a);
+        gettoni_.push_back(std::move(g));
+    }
+
+    void letterale(std::size_t a, Valore v)
+    {
+        aggiungi(Simbolo::Letterale, a, i_);
+        gettoni_.back().valore = std::move(v);
+    }
+
+    void errore(int numero, std::size_t pos)
+    {
+        errore_ = true;
+        aggiungi(Simbolo::Errore, pos, pos);
+        gettoni_.back().valore.numero = numero;
+    }
+
+    bool inizioIstruzione() const
+    {
+        return gettoni_.empty() || gettoni_.back().simbolo == Simbolo::FineIstruzione;
+    }
+
+    void saltaCommento()
+    {
+        while (i_ < s_.size() && s_[i_] != '\r' && s_[i_] != '\n')
+            ++i_;
+    }
+
+    // digits [. digits] [E [sign] digits], or . digits ...: Integer, Long or
+    // Double by size; a literal beyond the Double range is an invalid number.
+    void numero()
+    {
+        const std::size_t a = i_;
+        bool intero = true;
+        while (i_ < s_.size() && cifra(s_[i_]))
+            ++i_;
+        if (i_ < s_.size() && s_[i_] == '.') {
+            intero = false;
+            ++i_;
+            while (i_ < s_.size() && cifra(s_[i_]))
+                ++i_;
+        }
+        if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
+            std::size_t j = i_ + 1;
+            if (j < s_.size() && (s_[j] == '+' || s_[j] == '-'))
+                ++j;
+            if (j < s_.size() && cifra(s_[j])) {
+                intero = false;
+                i_ = j;
+                while (i_ < s_.size() && cifra(s_[i_]))
+                    ++i_;
+            }
+        }
+        const TextNumber n = textToNumber(s_.substr(a, i_ - a), '.');
+        if (!n.ok())
+            return errore(NumeroNonValido, a);
+        Tipo t = Tipo::Double;
+        if (intero)
+            t = tipoIntero(Tipo::Integer, n.value);
+        letterale(a, Valore::di(t, n.value));
+    }
+
+    // &H / &O literals: up to 4 hex digits (or an octal value up to &O177777)
+    // are a 16-bit value, so &HFFFF is -1; a trailing '&' or more digits make
+    // it 32-bit. Returns false when '&' is the concatenation operator.
+    bool esadecimale()
+    {
+        const char tipo = static_cast<char>(std::tolower(static_cast<unsigned char>(s_[i_ + 1])));
+        const int base = tipo == 'h' ? 16 : (tipo == 'o' ? 8 : 0);
+        if (base == 0 || valoreCifra(s_[i_ + 2], base) < 0)
+            return false;
+        const std::size_t a = i_;
+        i_ += 2;
+        std::uint64_t v = 0;
+        int cifre = 0;
+        for (; i_ < s_.size() && valoreCifra(s_[i_], base) >= 0; ++i_, ++cifre) {
+            v = v * static_cast<unsigned>(base) + static_cast<unsigned>(valoreCifra(s_[i_], base));
+            if (v > 0xFFFFFFFFu) {
+                errore(NumeroNonValido, a);
+                return true;
+            }
+        }
+        bool lungo = false;
+        if (i_ < s_.size() && s_[i_] == '&') {
+            lungo = true;
+            ++i_;
+        }
+        const bool corto = !lungo && (base == 16 ? cifre <= 4 : v <= 0xFFFF);
+        const double d = corto
+                ? static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(v)))
+                : static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
+        letterale(a, Valore::di(tipoIntero(Tipo::Integer, d), d));
+        return true;
+    }
+
+    void nome()
+    {
+        const std::size_t a = i_;
+        while (i_ < s_.size() && (lettera(s_[i_]) || cifra(s_[i_]) || s_[i_] == '_'))
+            ++i_;
+        const std::string_view t = s_.substr(a, i_ - a);
+        if (uguali(t, "rem") && inizioIstruzione())
+            return saltaCommento();
+        for (const ParolaChiave &k : kParoleChiave)
+            if (uguali(t, k.testo))
+                return aggiungi(k.simbolo, a, i_, k.op);
+        for (std::string_view r : kRiservate)
+            if (uguali(t, r))
+                return aggiungi(Simbolo::Riservata, a, i_);
+        if (uguali(t, "rem"))
+            return aggiungi(Simbolo::Riservata, a, i_);
+        aggiungi(Simbolo::Nome, a, i_);
+    }
+
+    void stringa()
+    {
+        const std::size_t a = i_++;
+        std::string v;
+        for (;;) {
+            if (i_ >= s_.size() || s_[i_] == '\r' || s_[i_] == '\n')
+                return errore(StringaNonTerminata, a);
+            if (s_[i_] == '"') {
+                if (i_ + 1 < s_.size() && s_[i_ + 1] == '"') {
+                    v += '"';
+                    i_ += 2;
+                    continue;
+                }
+                ++i_;
+                break;
+            }
+            v += s_[i_++];
+        }
+        letterale(a, Valore::stringa(std::move(v)));
+    }
+
+    void simbolo()
+    {
+        const std::size_t a = i_;
+        const char c = s_[i_++];
+        const char d = i_ < s_.size() ? s_[i_] : '\0';
+        auto op = [&](Operatore o, std::size_t lunghezza = 1) {
+            i_ = a + lunghezza;
+            aggiungi(Simbolo::Operatore, a, i_, o);
+        };
+        switch (c) {
+        case '+':
+            return op(Operatore::Piu);
+        case '-':
+            return op(Operatore::Meno);
+        case '*':
+            return op(Operatore::Prodotto);
+        case '/':
+            return op(Operatore::Quoziente);
+        case '\\':
+            return op(Operatore::DivisioneIntera);
+        case '^':
+            return op(Operatore::Potenza);
+        case '&':
+            return op(Operatore::Concatenazione);
+        case '=':
+            if (d == '>')
+                return op(Operatore::MaggioreUguale, 2);
+            if (d == '<')
+                return op(Operatore::MinoreUguale, 2);
+            return op(Operatore::Uguale);
+        case '<':
+            if (d == '>')
+                return op(Operatore::Diverso, 2);
+            if (d == '=')
+                return op(Operatore::MinoreUguale, 2);
+            return op(Operatore::Minore);
+        case '>':
+            if (d == '<')
+                return op(Operatore::Diverso, 2);
+            if (d == '=')
+                return op(Operatore::MaggioreUguale, 2);
+            return op(Operatore::Maggiore);
+        case '(':
+            return aggiungi(Simbolo::ParentesiAperta, a, i_);
+        case ')':
+            return aggiungi(Simbolo::ParentesiChiusa, a, i_);
+        case ',':
+            return aggiungi(Simbolo::Virgola, a, i_);
+        default:
+            return errore(CarattereNonValido, a);
+        }
+    }
+
+    std::string_view s_;
+    std::size_t i_ = 0;
+    bool errore_ = false;
+    std::vector<Gettone> gettoni_;
+};
+
+} // namespace
+
+std::vector<Gettone> analizzaLessico(std::string_view sorgente)
+{
+    return Lessico(sorgente).analizza();
+}
+
+} // namespace zelvo

@@ -1,0 +1,503 @@
+#include "engine/Operatori.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace zelvo {
+
+namespace {
+
+bool intero(Tipo t)
+{
+    return t == Tipo::Boolean || t == Tipo::Byte || t == Tipo::Integer || t == Tipo::Long;
+}
+
+int rango(Tipo t)
+{
+    switch (t) {
+    case Tipo::Boolean:
+        return 0;
+    case Tipo::Byte:
+        return 1;
+    case Tipo::Empty:
+    case Tipo::Integer:
+        return 2;
+    case Tipo::Long:
+        return 3;
+    case Tipo::Single:
+        return 4;
+    default:
+        return 5;
+    }
+}
+
+// An arithmetic operand: strings are read as Doubles, the rest keep their subtype.
+int operandoNumerico(const Valore &v, const ContestoOperazioni &c, Tipo &t, double &n)
+{
+    if (v.tipo == Tipo::String) {
+        t = Tipo::Double;
+        return numeroDaTesto(v.testo, c.separatore, n);
+    }
+    t = v.tipo;
+    n = v.numero;
+    return Nessuno;
+}
+
+// The subtype a result of base subtype t takes once its value r is known:
+// integral overflows promote (Boolean -> Integer -> Long -> Double), a
+// Single that no longer fits becomes a Double, a Double overflow is error 6.
+int sistemaRisultato(Tipo t, double r, Valore &out)
+{
+    if (!std::isfinite(r))
+        return ErroreOverflow;
+    if (t == Tipo::Boolean)
+        t = (r == 0 || r == -1) ? Tipo::Boolean : tipoIntero(Tipo::Integer, r);
+    else if (intero(t))
+        t = tipoIntero(t, r);
+    if (intero(t))
+        r += 0.0; // integral subtypes hold no -0
+    if (t == Tipo::Single) {
+        const float f = static_cast<float>(r);
+        if (std::isinf(f))
+            t = Tipo::Double;
+        else
+            r = static_cast<double>(f);
+    }
+    out = Valore::di(t, r);
+    return Nessuno;
+}
+
+int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
+               const ContestoOperazioni &c)
+{
+    Tipo ta {}, tb {};
+    double va = 0, vb = 0;
+    if (const int e = operandoNumerico(a, c, ta, va))
+        return e;
+    if (const int e = operandoNumerico(b, c, tb, vb))
+        return e;
+    const Tipo t = tipoAritmetico(op, ta, tb);
+    double ris = 0;
+    switch (op) {
+    case Operatore::Somma:
+        ris = va + vb;
+        break;
+    case Operatore::Differenza:
+        ris = va - vb;
+        break;
+    default:
+        ris = va * vb;
+        break;
+    }
+    return sistemaRisultato(t, ris, r);
+}
+
+int quoziente(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+{
+    Tipo ta {}, tb {};
+    double va = 0, vb = 0;
+    if (const int e = operandoNumerico(a, c, ta, va))
+        return e;
+    if (const int e = operandoNumerico(b, c, tb, vb))
+        return e;
+    double q = 0;
+    if (const int e = quozienteDouble(va, vb, q))
+        return e;
+    // A Single only meets types it holds exactly: then the quotient stays Single.
+    const bool singolo = (ta == Tipo::Single || tb == Tipo::Single) && rango(ta) <= 4
+            && rango(tb) <= 4 && ta != Tipo::Long && tb != Tipo::Long;
+    return sistemaRisultato(singolo ? Tipo::Single : Tipo::Double, q, r);
+}
+
+// The subtype of \, Mod and the bitwise operators for one operand after its
+// rounding to a Long: Empty counts as Integer, non-integral types as Long.
+Tipo tipoInteroOperando(Tipo t)
+{
+    switch (t) {
+    case Tipo::Boolean:
+    case Tipo::Byte:
+    case Tipo::Integer:
+        return t;
+    case Tipo::Empty:
+        return Tipo::Integer;
+    default:
+        return Tipo::Long;
+    }
+}
+
+Tipo tipoInteroComune(Tipo a, Tipo b)
+{
+    if (a == b)
+        return a;
+    if (a == Tipo::Long || b == Tipo::Long)
+        return Tipo::Long;
+    return Tipo::Integer;
+}
+
+int divisioneIntera(Operatore op, const Valore &a, const Valore &b, Valore &r,
+                    const ContestoOperazioni &c)
+{
+    double va = 0, vb = 0;
+    if (const int e = aLong(a, c.separatore, va))
+        return e;
+    if (const int e = aLong(b, c.separatore, vb))
+        return e;
+    if (vb == 0)
+        return DivisionePerZero;
+    const auto la = static_cast<std::int64_t>(va);
+    const auto lb = static_cast<std::int64_t>(vb);
+    const std::int64_t q = op == Operatore::DivisioneIntera ? la / lb : la % lb;
+    Tipo t = tipoInteroComune(tipoInteroOperando(a.tipo), tipoInteroOperando(b.tipo));
+    if (t == Tipo::Boolean)
+        t = Tipo::Integer;
+    const auto d = static_cast<double>(q);
+    const Tipo finale = tipoIntero(t, d);
+    if (finale == Tipo::Double)
+        return ErroreOverflow; // only -2147483648 \ -1
+    r = Valore::di(finale, d + 0.0);
+    return Nessuno;
+}
+
+int potenza(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+{
+    Tipo ta {}, tb {};
+    double va = 0, vb = 0;
+    if (const int e = operandoNumerico(a, c, ta, va))
+        return e;
+    if (const int e = operandoNumerico(b, c, tb, vb))
+        return e;
+    double p = 0;
+    if (const int e = potenzaDouble(va, vb, p))
+        return e;
+    r = Valore::doppio(p);
+    return Nessuno;
+}
+
+int concatena(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+{
+    if (a.tipo == Tipo::Null && b.tipo == Tipo::Null) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    std::string sa, sb;
+    if (a.tipo != Tipo::Null)
+        aTesto(a, c.separatore, sa);
+    if (b.tipo != Tipo::Null)
+        aTesto(b, c.separatore, sb);
+    if (sa.size() + sb.size() > kMaxLunghezzaTesto)
+        return SpazioStringaEsaurito;
+    sa += sb;
+    r = Valore::stringa(std::move(sa));
+    return Nessuno;
+}
+
+// A logical operand as a bit pattern, with the subtype it lends to the result.
+int operandoLogico(const Valore &v, const ContestoOperazioni &c, Tipo &t, std::int32_t &n)
+{
+    t = tipoInteroOperando(v.tipo);
+    double d = 0;
+    if (v.tipo == Tipo::String && v.testo.empty())
+        return TipoNonCorrispondente;
+    if (const int e = aLong(v, c.separatore, d))
+        return e;
+    n = static_cast<std::int32_t>(d);
+    return Nessuno;
+}
+
+std::int32_t bitLogico(Operatore op, std::int32_t a, std::int32_t b)
+{
+    switch (op) {
+    case Operatore::And:
+        return a & b;
+    case Operatore::Or:
+        return a | b;
+    case Operatore::Xor:
+        return a ^ b;
+    case Operatore::Eqv:
+        return ~(a ^ b);
+    default: // Imp
+        return ~a | b;
+    }
+}
+
+Valore valoreLogico(Tipo t, std::int32_t n)
+{
+    if (t == Tipo::Byte)
+        n &= 0xFF;
+    return Valore::di(t, static_cast<double>(n));
+}
+
+// And, Or and Imp with a Null operand: Null unless the other operand alone
+// decides the result (False And Null is False, True Or Null is True).
+int logicaConNull(Operatore op, const Valore &a, const Valore &b, Valore &r,
+                  const ContestoOperazioni &c)
+{
+    if (op == Operatore::Xor || op == Operatore::Eqv
+        || (a.tipo == Tipo::Null && b.tipo == Tipo::Null)) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    const bool nullASinistra = a.tipo == Tipo::Null;
+    Tipo t {};
+    std::int32_t n = 0;
+    if (const int e = operandoLogico(nullASinistra ? b : a, c, t, n))
+        return e;
+    if (op == Operatore::Imp && !nullASinistra) { // (Not a) Or Null
+        n = ~n;
+        op = Operatore::Or;
+    }
+    const bool decide = op == Operatore::And ? n == 0 : n != 0;
+    r = decide ? valoreLogico(t, n) : Valore::nullo();
+    return Nessuno;
+}
+
+int logica(Operatore op, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+{
+    if (a.tipo == Tipo::Null || b.tipo == Tipo::Null)
+        return logicaConNull(op, a, b, r, c);
+    Tipo ta {}, tb {};
+    std::int32_t na = 0, nb = 0;
+    if (const int e = operandoLogico(a, c, ta, na))
+        return e;
+    if (const int e = operandoLogico(b, c, tb, nb))
+        return e;
+    r = valoreLogico(tipoInteroComune(ta, tb), bitLogico(op, na, nb));
+    return Nessuno;
+}
+
+// -1, 0 or 1; the caller has excluded Null.
+int confrontoTesti(const std::string &a, const std::string &b)
+{
+    const int c = a.compare(b); // byte order: binary comparison
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int ordine(double a, double b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+// Compares a string with a number (or Boolean): a number literal reads the
+// string as a number, a string literal writes the number as text, and two
+// computed values put the string above every number.
+int testoConNumero(const Valore &s, Letterale ls, const Valore &n, Letterale ln,
+                   bool testoASinistra, const ContestoOperazioni &c, int &esito)
+{
+    if (ln == Letterale::Numero) {
+        double v = 0;
+        if (const int e = numeroDaTesto(s.testo, c.separatore, v))
+            return e == ErroreOverflow ? e : TipoNonCorrispondente;
+        esito = ordine(v, n.numero);
+    } else if (ls == Letterale::Testo) {
+        std::string t;
+        aTesto(n, c.separatore, t);
+        esito = confrontoTesti(s.testo, t);
+    } else {
+        esito = 1;
+    }
+    if (!testoASinistra)
+        esito = -esito;
+    return Nessuno;
+}
+
+int confronto(Operatore op, const Valore &a, const Valore &b, Valore &r,
+              const ContestoOperazioni &c, Letterale la, Letterale lb)
+{
+    if (op == Operatore::Is)
+        return OggettoNecessario;
+    if (a.tipo == Tipo::Null || b.tipo == Tipo::Null) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    const bool sa = a.tipo == Tipo::String;
+    const bool sb = b.tipo == Tipo::String;
+    int esito = 0;
+    if (sa && sb)
+        esito = confrontoTesti(a.testo, b.testo);
+    else if (sa && b.tipo == Tipo::Empty)
+        esito = a.testo.empty() ? 0 : 1;
+    else if (sb && a.tipo == Tipo::Empty)
+        esito = b.testo.empty() ? 0 : -1;
+    else if (sa) {
+        if (const int e = testoConNumero(a, la, b, lb, true, c, esito))
+            return e;
+    } else if (sb) {
+        if (const int e = testoConNumero(b, lb, a, la, false, c, esito))
+            return e;
+    } else
+        esito = ordine(a.numero, b.numero);
+
+    bool vero = false;
+    switch (op) {
+    case Operatore::Uguale:
+        vero = esito == 0;
+        break;
+    case Operatore::Diverso:
+        vero = esito != 0;
+        break;
+    case Operatore::Minore:
+        vero = esito < 0;
+        break;
+    case Operatore::Maggiore:
+        vero = esito > 0;
+        break;
+    case Operatore::MinoreUguale:
+        vero = esito <= 0;
+        break;
+    default:
+        vero = esito >= 0;
+        break;
+    }
+    r = Valore::booleano(vero);
+    return Nessuno;
+}
+
+} // namespace
+
+Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept
+{
+    const bool additivo = op == Operatore::Somma || op == Operatore::Differenza;
+    if (a == Tipo::Empty && b == Tipo::Empty)
+        return Tipo::Integer;
+    if (a == Tipo::Empty || b == Tipo::Empty) {
+        const Tipo altro = a == Tipo::Empty ? b : a;
+        if (additivo)
+            return altro == Tipo::Boolean ? Tipo::Integer : altro;
+        if (a == Tipo::Empty)
+            a = Tipo::Integer;
+        else
+            b = Tipo::Integer;
+    }
+    if (a == Tipo::Double || b == Tipo::Double)
+        return Tipo::Double;
+    if (a == Tipo::Single || b == Tipo::Single)
+        return (a == Tipo::Long || b == Tipo::Long) ? Tipo::Double : Tipo::Single;
+    if (a == Tipo::Long || b == Tipo::Long)
+        return Tipo::Long;
+    if (a == Tipo::Integer || b == Tipo::Integer)
+        return Tipo::Integer;
+    if (a == Tipo::Boolean && b == Tipo::Boolean)
+        return additivo ? Tipo::Boolean : Tipo::Integer;
+    if (a == Tipo::Byte && b == Tipo::Byte)
+        return Tipo::Byte;
+    return Tipo::Integer; // Boolean with Byte
+}
+
+int potenzaDouble(double a, double b, double &r) noexcept
+{
+    if (a < 0 && std::trunc(b) != b)
+        return ArgomentoNonValido; // no real root of a negative base
+    if (a == 0 && b < 0)
+        return DivisionePerZero;
+    const double p = std::pow(a, b);
+    if (!std::isfinite(p))
+        return ErroreOverflow;
+    r = p;
+    return Nessuno;
+}
+
+int quozienteDouble(double a, double b, double &r) noexcept
+{
+    if (b == 0)
+        return a == 0 ? ErroreOverflow : DivisionePerZero;
+    const double q = a / b;
+    if (!std::isfinite(q))
+        return ErroreOverflow;
+    r = q;
+    return Nessuno;
+}
+
+int operazioneBinaria(Operatore op, const Valore &a, const Valore &b, Valore &r,
+                      const ContestoOperazioni &c, Letterale la, Letterale lb)
+{
+    switch (op) {
+    case Operatore::Concatenazione:
+        return concatena(a, b, r, c);
+    case Operatore::Uguale:
+    case Operatore::Diverso:
+    case Operatore::Minore:
+    case Operatore::Maggiore:
+    case Operatore::MinoreUguale:
+    case Operatore::MaggioreUguale:
+    case Operatore::Is:
+        return confronto(op, a, b, r, c, la, lb);
+    case Operatore::And:
+    case Operatore::Or:
+    case Operatore::Xor:
+    case Operatore::Eqv:
+    case Operatore::Imp:
+        return logica(op, a, b, r, c);
+    default:
+        break;
+    }
+    if (a.tipo == Tipo::Null || b.tipo == Tipo::Null) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    switch (op) {
+    case Operatore::Somma:
+        if (a.tipo == Tipo::String && (b.tipo == Tipo::String || b.tipo == Tipo::Empty))
+            return concatena(a, b, r, c);
+        if (b.tipo == Tipo::String && a.tipo == Tipo::Empty)
+            return concatena(a, b, r, c);
+        return aritmetica(op, a, b, r, c);
+    case Operatore::Differenza:
+    case Operatore::Prodotto:
+        return aritmetica(op, a, b, r, c);
+    case Operatore::Quoziente:
+        return quoziente(a, b, r, c);
+    case Operatore::DivisioneIntera:
+    case Operatore::Modulo:
+        return divisioneIntera(op, a, b, r, c);
+    default: // Potenza
+        return potenza(a, b, r, c);
+    }
+}
+
+int operazioneUnaria(Operatore op, const Valore &a, Valore &r, const ContestoOperazioni &c)
+{
+    if (a.tipo == Tipo::Null) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    if (op == Operatore::Piu) {
+        r = a;
+        return Nessuno;
+    }
+    if (op == Operatore::Not) {
+        Tipo t {};
+        std::int32_t n = 0;
+        if (a.tipo == Tipo::Empty) {
+            r = Valore::intero(-1);
+            return Nessuno;
+        }
+        if (const int e = operandoLogico(a, c, t, n))
+            return e;
+        r = valoreLogico(t, ~n);
+        return Nessuno;
+    }
+    // Meno
+    switch (a.tipo) {
+    case Tipo::Empty:
+        r = Valore::intero(0);
+        return Nessuno;
+    case Tipo::String: {
+        double v = 0;
+        if (const int e = numeroDaTesto(a.testo, c.separatore, v))
+            return e;
+        r = Valore::doppio(-v);
+        return Nessuno;
+    }
+    case Tipo::Single:
+    case Tipo::Double:
+        r = Valore::di(a.tipo, -a.numero);
+        return Nessuno;
+    case Tipo::Boolean:
+    case Tipo::Byte:
+        return sistemaRisultato(Tipo::Integer, -a.numero, r);
+    default:
+        return sistemaRisultato(a.tipo, -a.numero, r);
+    }
+}
+
+} // namespace zelvo

@@ -1,0 +1,65 @@
+#include "engine/ScriptControl.h"
+
+#include "engine/Errori.h"
+#include "engine/Interprete.h"
+#include "engine/Sintassi.h"
+
+namespace zelvo {
+
+ScriptControl::ScriptControl(char separatoreDecimale)
+{
+    contesto_.operazioni.separatore = separatoreDecimale;
+}
+
+void ScriptControl::Reset() noexcept
+{
+    script_ = Script {};
+    contesto_.semeRnd = ContestoEsecuzione {}.semeRnd;
+}
+
+ErroreScript ScriptControl::AddCode(std::string_view codice)
+{
+    Script nuovo;
+    const EsitoCompilazione esito = compilaScript(codice, contesto_.operazioni, nuovo);
+    ErroreScript errore;
+    if (esito.errore != 0) {
+        errore.numero = esito.errore;
+        errore.posizione = esito.posizione;
+    } else if (nuovo.haFunzione && script_.haFunzione) {
+        errore.numero = NomeRidefinito; // the engine holds one function
+        errore.posizione = 0;
+    }
+    if (errore.numero != 0) {
+        errore.messaggio = std::string(messaggioErrore(errore.numero));
+        return errore;
+    }
+    if (nuovo.haFunzione)
+        script_ = std::move(nuovo);
+    return errore;
+}
+
+bool ScriptControl::trova(std::string_view nome) const noexcept
+{
+    return script_.haFunzione && stessoNome(script_.nome, nome);
+}
+
+int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato)
+{
+    return RunAlbero(nome, argomenti, risultato);
+}
+
+int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)
+{
+    const Valore argomento = Valore::doppio(x);
+    return Run(nome, std::span<const Valore>(&argomento, 1), risultato);
+}
+
+int ScriptControl::RunAlbero(std::string_view nome, std::span<const Valore> argomenti,
+                             Valore &risultato)
+{
+    if (!trova(nome))
+        return ProceduraNonDefinita;
+    return eseguiAlbero(script_, argomenti, risultato, contesto_);
+}
+
+} // namespace zelvo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/Albero.h"
+#include "engine/Builtin.h"
+#include "engine/Valore.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zelvo {
+
+// Why a definition was refused, or why an evaluation failed.
+struct ErroreScript
+{
+    int numero = 0; // VBScript's error number; 0: no error
+    std::string messaggio; // Italian text of the error (messaggioErrore)
+    int posizione = -1; // 0-based offset in the expression text; -1 when none applies
+};
+
+// The script engine: holds at most one compiled function and runs it. It
+// never throws for anything a script does; failures come back as VBScript's
+// error numbers.
+//
+// Time limit: the language offers no loops, no jumps and no callable code
+// besides the one function, whose calls to itself are bounded
+// (Script::limiteChiamate); every run therefore ends after a number of steps
+// bounded by the size of the script, far inside 10,000 ms.
+class ScriptControl
+{
+public:
+    // The decimal separator is the user's: it rules the conversions between
+    // strings and numbers inside the scripts.
+    explicit ScriptControl(char separatoreDecimale = '.');
+
+    // Discards all code: the function no longer exists.
+    void Reset() noexcept;
+
+    // Compiles a script (an optional Option Explicit and one Function). On
+    // failure the engine keeps no code of it and the error (number, Italian
+    // message, offset in `codice`) is returned; numero 0 on success.
+    ErroreScript AddCode(std::string_view codice);
+
+    // Runs the procedure `nome` with the given arguments; the error number is
+    // returned (0 on success, 35 when no such procedure exists) and the
+    // function's value is written to `risultato`.
+    int Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
+
+    // The same for one Double argument, the call every sample makes.
+    int Run(std::string_view nome, double x, Valore &risultato);
+
+    // The same run by the reference evaluator (a walk of the trees).
+    int RunAlbero(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
+
+    char separatoreDecimale() const noexcept { return contesto_.operazioni.separatore; }
+
+private:
+    bool trova(std::string_view nome) const noexcept;
+
+    ContestoEsecuzione contesto_;
+    Script script_;
+};
+
+} // namespace zelvo

@@ -1,0 +1,560 @@
+#include "engine/Sintassi.h"
+
+#include "engine/Builtin.h"
+#include "engine/Lessico.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelvo {
+
+namespace {
+
+// Binding power of each binary operator, lowest first; Not sits between And
+// and the comparisons. All binary operators are left-associative, '^' too.
+constexpr int kLivelloNot = 6;
+
+int livelloBinario(Operatore op)
+{
+    switch (op) {
+    case Operatore::Imp:
+        return 1;
+    case Operatore::Eqv:
+        return 2;
+    case Operatore::Xor:
+        return 3;
+    case Operatore::Or:
+        return 4;
+    case Operatore::And:
+        return 5;
+    case Operatore::Uguale:
+    case Operatore::Diverso:
+    case Operatore::Minore:
+    case Operatore::Maggiore:
+    case Operatore::MinoreUguale:
+    case Operatore::MaggioreUguale:
+    case Operatore::Is:
+        return 7;
+    case Operatore::Concatenazione:
+        return 8;
+    case Operatore::Somma:
+    case Operatore::Differenza:
+    case Operatore::Piu:
+    case Operatore::Meno:
+        return 9;
+    case Operatore::Modulo:
+        return 10;
+    case Operatore::DivisioneIntera:
+        return 11;
+    case Operatore::Prodotto:
+    case Operatore::Quoziente:
+        return 12;
+    case Operatore::Potenza:
+        return 13;
+    case Operatore::Not:
+        return 0; // prefix only
+    }
+    return 0;
+}
+
+// The lexer's '+' and '-' name the prefix operators; between operands they add.
+Operatore binario(Operatore op)
+{
+    if (op == Operatore::Piu)
+        return Operatore::Somma;
+    if (op == Operatore::Meno)
+        return Operatore::Differenza;
+    return op;
+}
+
+struct ErroreCompilazione
+{
+    int numero;
+    int posizione;
+};
+
+// A name as written, before resolution.
+struct Riferimento
+{
+    std::string_view nome;
+    bool parentesi = false; // written as a call: nome(...)
+};
+
+class Compilatore
+{
+public:
+    Compilatore(std::vector<Gettone> gettoni, const ContestoOperazioni &c, Script &s)
+        : g_(std::move(gettoni))
+        , c_(c)
+        , s_(s)
+    { }
+
+    // script := [Option Explicit] { Function ... End Function }, with empty
+    // statements anywhere; at most one Function.
+    void script()
+    {
+        saltaFini();
+        if (vede(Simbolo::Option)) {
+            avanza();
+            atteso(Simbolo::Explicit, ErroreSintassi);
+            esplicito_ = true;
+            fineIstruzione();
+        }
+        for (saltaFini(); !vede(Simbolo::Fine); saltaFini()) {
+            if (!vede(Simbolo::Function) || s_.haFunzione)
+                throw ErroreCompilazione {ErroreSintassi, pos()};
+            funzione();
+        }
+    }
+
+private:
+    // function := Function nome [( [nome {, nome}] )] fine {statement} End Function
+    void funzione()
+    {
+        avanza();
+        const Gettone &n = atteso(Simbolo::Nome, PrevistoIdentificatore);
+        s_.haFunzione = true;
+        s_.nome = std::string(n.testo);
+        dichiara(n.testo, n.posizione); // slot 0: the return value
+        if (vede(Simbolo::ParentesiAperta)) {
+            avanza();
+            if (!vede(Simbolo::ParentesiChiusa)) {
+                do {
+                    const Gettone &p = atteso(Simbolo::Nome, PrevistoIdentificatore);
+                    dichiara(p.testo, p.posizione);
+                    ++s_.parametri;
+                } while (accetta(Simbolo::Virgola));
+            }
+            atteso(Simbolo::ParentesiChiusa, PrevistaParentesiChiusa);
+        }
+        fineIstruzione();
+        for (;;) {
+            saltaFini();
+            if (vede(Simbolo::Fine))
+                throw ErroreCompilazione {PrevistoEnd, pos()};
+            if (accetta(Simbolo::End)) {
+                atteso(Simbolo::Function, ErroreSintassi);
+                fineIstruzione();
+                break;
+            }
+            istruzione();
+        }
+        risolviTutto();
+    }
+
+    // statement := Dim nome {, nome} | nome = expression
+    void istruzione()
+    {
+        if (accetta(Simbolo::Dim)) {
+            do {
+                const Gettone &n = atteso(Simbolo::Nome, PrevistoIdentificatore);
+                if (cercaBuiltin(n.testo) >= 0 || cercaCostante(n.testo))
+                    throw ErroreCompilazione {NomeRidefinito, n.posizione};
+                dichiara(n.testo, n.posizione);
+            } while (accetta(Simbolo::Virgola));
+            fineIstruzione();
+            return;
+        }
+        if (!vede(Simbolo::Nome))
+            throw ErroreCompilazione {ErroreSintassi, pos()};
+        const Gettone &n = g_[i_];
+        avanza();
+        if (!(vede(Simbolo::Operatore) && g_[i_].op == Operatore::Uguale))
+            throw ErroreCompilazione {PrevistoUguale, pos()};
+        avanza();
+        Istruzione ist;
+        ist.posizione = n.posizione;
+        ist.espressione = espressione(1);
+        fineIstruzione();
+        destinazioni_.push_back(n.testo);
+        s_.corpo.push_back(ist);
+    }
+
+    // expression(minimo) := operand { binop expression(level(binop) + 1) }
+    // for the binary operators of level >= minimo: precedence climbing.
+    int espressione(int minimo)
+    {
+        Annidamento a(*this);
+        int sinistro = operando(minimo);
+        while (vede(Simbolo::Operatore)) {
+            const Operatore op = binario(g_[i_].op);
+            const int livello = livelloBinario(op);
+            if (livello == 0 || livello < minimo)
+                break;
+            const int posizione = pos();
+            avanza();
+            const int destro = espressione(livello + 1);
+            sinistro = nodoBinario(op, sinistro, destro, posizione);
+        }
+        return sinistro;
+    }
+
+    // operand := Not expression(level of Not) | signed
+    // Not binds looser than the comparisons, so "1 + Not 0" is refused.
+    int operando(int minimo)
+    {
+        if (vede(Simbolo::Operatore) && g_[i_].op == Operatore::Not) {
+            if (minimo > kLivelloNot)
+                throw ErroreCompilazione {PrevistaEspressione, pos()};
+            const int posizione = pos();
+            avanza();
+            return nodoUnario(Operatore::Not, espressione(kLivelloNot), posizione);
+        }
+        return segno();
+    }
+
+    // signed := ('-' | '+') signed | primary; the sign binds tighter than '^'.
+    int segno()
+    {
+        if (vede(Simbolo::Operatore)
+            && (g_[i_].op == Operatore::Meno || g_[i_].op == Operatore::Piu)) {
+            Annidamento a(*this);
+            const Operatore op = g_[i_].op;
+            const int posizione = pos();
+            avanza();
+            return nodoUnario(op, segno(), posizione);
+        }
+        return primario();
+    }
+
+    // primary := literal | True | False | Empty | Null | Nothing
+    //          | nome [( [expression {, expression}] )] | ( expression )
+    int primario()
+    {
+        const Gettone &t = corrente();
+        switch (t.simbolo) {
+        case Simbolo::Letterale: {
+            avanza();
+            const int n = costante(t.valore, t.posizione);
+            s_.nodi[idx(n)].letterale
+                    = t.valore.tipo == Tipo::String ? Letterale::Testo : Letterale::Numero;
+            return n;
+        }
+        case Simbolo::True:
+            avanza();
+            return costante(Valore::booleano(true), t.posizione);
+        case Simbolo::False:
+            avanza();
+            return costante(Valore::booleano(false), t.posizione);
+        case Simbolo::Empty:
+            avanza();
+            return costante(Valore {}, t.posizione);
+        case Simbolo::Null:
+            avanza();
+            return costante(Valore::nullo(), t.posizione);
+        case Simbolo::Nothing: {
+            avanza();
+            Nodo n;
+            n.tipo = TipoNodo::Errore;
+            n.errore = OggettoNonImpostato; // no objects: Nothing is never a value
+            n.posizione = t.posizione;
+            return aggiungi(std::move(n));
+        }
+        case Simbolo::Nome:
+            return nome();
+        case Simbolo::ParentesiAperta: {
+            avanza();
+            const int n = espressione(1);
+            atteso(Simbolo::ParentesiChiusa, PrevistaParentesiChiusa);
+            return n;
+        }
+        default:
+            throw ErroreCompilazione {PrevistaEspressione, pos()};
+        }
+    }
+
+    int nome()
+    {
+        const Gettone &t = g_[i_];
+        avanza();
+        Nodo n;
+        n.tipo = TipoNodo::Variabile;
+        n.posizione = t.posizione;
+        Riferimento r {t.testo, false};
+        if (accetta(Simbolo::ParentesiAperta)) {
+            r.parentesi = true;
+            if (!vede(Simbolo::ParentesiChiusa)) {
+                do
+                    n.argomenti.push_back(espressione(1));
+                while (accetta(Simbolo::Virgola));
+            }
+            atteso(Simbolo::ParentesiChiusa, PrevistaParentesiChiusa);
+        }
+        const int k = aggiungi(std::move(n));
+        riferimenti_.emplace_back(k, r);
+        return k;
+    }
+
+    // ---- nodes ----
+
+    int aggiungi(Nodo n)
+    {
+        int altezza = 0;
+        for (int f : {n.a, n.b})
+            if (f >= 0)
+                altezza = std::max(altezza, s_.nodi[idx(f)].profondita);
+        for (int f : n.argomenti)
+            altezza = std::max(altezza, s_.nodi[idx(f)].profondita);
+        n.profondita = altezza + 1;
+        if (n.profondita > kMaxProfondita)
+            throw ErroreCompilazione {StackEsaurito, n.posizione};
+        s_.nodi.push_back(std::move(n));
+        return static_cast<int>(s_.nodi.size()) - 1;
+    }
+
+    int costante(Valore v, int posizione)
+    {
+        Nodo n;
+        n.tipo = TipoNodo::Costante;
+        n.valore = std::move(v);
+        n.posizione = posizione;
+        return aggiungi(std::move(n));
+    }
+
+    int nodoBinario(Operatore op, int a, int b, int posizione)
+    {
+        Nodo n;
+        n.tipo = TipoNodo::Binaria;
+        n.op = op;
+        n.a = a;
+        n.b = b;
+        n.posizione = posizione;
+        return aggiungi(std::move(n));
+    }
+
+    int nodoUnario(Operatore op, int a, int posizione)
+    {
+        Nodo n;
+        n.tipo = TipoNodo::Unaria;
+        n.op = op;
+        n.a = a;
+        n.posizione = posizione;
+        return aggiungi(std::move(n));
+    }
+
+    // ---- names ----
+
+    void dichiara(std::string_view nome, int posizione)
+    {
+        if (slotDi(nome) >= 0)
+            throw ErroreCompilazione {NomeRidefinito, posizione};
+        locali_.push_back(nome);
+        s_.slot = static_cast<int>(locali_.size());
+    }
+
+    int slotDi(std::string_view nome) const
+    {
+        for (std::size_t i = 0; i < locali_.size(); ++i)
+            if (stessoNome(locali_[i], nome))
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    // An undeclared name: under Option Explicit an error when it runs,
+    // otherwise a new local that starts Empty.
+    int implicito(std::string_view nome)
+    {
+        if (esplicito_)
+            return -1;
+        locali_.push_back(nome);
+        s_.slot = static_cast<int>(locali_.size());
+        return s_.slot - 1;
+    }
+
+    void risolviTutto()
+    {
+        for (std::size_t i = 0; i < s_.corpo.size(); ++i)
+            risolviDestinazione(s_.corpo[i], destinazioni_[i]);
+        for (const auto &[k, r] : riferimenti_)
+            risolvi(s_.nodi[idx(k)], r);
+        int altezza = 1;
+        for (std::size_t k = 0; k < s_.nodi.size(); ++k) {
+            piega(s_.nodi[k]);
+            altezza = std::max(altezza, s_.nodi[k].profondita);
+        }
+        s_.limiteChiamate = std::max(1, kBudgetProfondita / (altezza + 1));
+    }
+
+    void risolviDestinazione(Istruzione &ist, std::string_view nome)
+    {
+        ist.slot = slotDi(nome);
+        if (ist.slot >= 0)
+            return;
+        if (cercaBuiltin(nome) >= 0 || cercaCostante(nome)) {
+            ist.errore = AssegnazioneNonValida;
+            return;
+        }
+        ist.slot = implicito(nome);
+        if (ist.slot < 0)
+            ist.errore = VariabileNonDefinita;
+    }
+
+    static void errore(Nodo &n, int numero, bool conArgomenti)
+    {
+        n.tipo = TipoNodo::Errore;
+        n.errore = numero;
+        if (!conArgomenti)
+            n.argomenti.clear();
+    }
+
+    void risolvi(Nodo &n, const Riferimento &r)
+    {
+        const bool argomenti = !n.argomenti.empty();
+        if (const int slot = slotDi(r.nome); slot >= 0) {
+            if (slot == 0 && r.parentesi) {
+                n.tipo = TipoNodo::Ricorsione;
+                if (static_cast<int>(n.argomenti.size()) != s_.parametri)
+                    errore(n, NumeroArgomentiErrato, true);
+            } else if (argomenti) {
+                errore(n, TipoNonCorrispondente, true); // not an array
+            } else {
+                n.slot = slot;
+            }
+        } else if (const Valore *v = cercaCostante(r.nome)) {
+            if (argomenti) {
+                errore(n, TipoNonCorrispondente, true);
+            } else {
+                n.tipo = TipoNodo::Costante;
+                n.valore = *v;
+            }
+        } else if (const int b = cercaBuiltin(r.nome); b >= 0) {
+            const Builtin &f = builtin(b);
+            const auto k = n.argomenti.size();
+            n.tipo = TipoNodo::Chiamata;
+            n.builtin = b;
+            if (k < f.minimo || k > f.massimo)
+                errore(n, NumeroArgomentiErrato, true);
+        } else if (const int slot2 = implicito(r.nome); slot2 >= 0) {
+            if (argomenti)
+                errore(n, TipoNonCorrispondente, true);
+            else
+                n.slot = slot2;
+        } else {
+            errore(n, VariabileNonDefinita, false);
+        }
+    }
+
+    // Folds a node whose operands are all constants, with the very
+    // operations a run would use; a subtree that fails stays, so its error
+    // is raised when (and only if) it runs.
+    void piega(Nodo &n)
+    {
+        const auto costante = [&](int k) {
+            return s_.nodi[idx(k)].tipo == TipoNodo::Costante;
+        };
+        Valore r;
+        int e = -1;
+        if (n.tipo == TipoNodo::Binaria && costante(n.a) && costante(n.b)) {
+            const Nodo &a = s_.nodi[idx(n.a)];
+            const Nodo &b = s_.nodi[idx(n.b)];
+            e = operazioneBinaria(n.op, a.valore, b.valore, r, c_, a.letterale, b.letterale);
+        } else if (n.tipo == TipoNodo::Unaria && costante(n.a)) {
+            e = operazioneUnaria(n.op, s_.nodi[idx(n.a)].valore, r, c_);
+        } else if (n.tipo == TipoNodo::Chiamata && builtin(n.builtin).pura
+                   && std::all_of(n.argomenti.begin(), n.argomenti.end(), costante)) {
+            std::vector<Valore> args;
+            for (int k : n.argomenti)
+                args.push_back(s_.nodi[idx(k)].valore);
+            ContestoEsecuzione ce;
+            ce.operazioni = c_;
+            e = builtin(n.builtin).funzione(args, r, ce);
+        }
+        if (e != 0)
+            return;
+        n.tipo = TipoNodo::Costante;
+        n.letterale = Letterale::No;
+        n.valore = std::move(r);
+        n.a = n.b = -1;
+        n.argomenti.clear();
+    }
+
+    // ---- tokens ----
+
+    // Counts nested parse levels, so no text can overflow the parser's stack.
+    class Annidamento
+    {
+    public:
+        explicit Annidamento(Compilatore &c)
+            : c_(c)
+        {
+            if (++c_.annidamento_ > kMaxAnnidamento)
+                throw ErroreCompilazione {StackEsaurito, c_.pos()};
+        }
+        ~Annidamento() { --c_.annidamento_; }
+        Annidamento(const Annidamento &) = delete;
+        Annidamento &operator=(const Annidamento &) = delete;
+
+    private:
+        Compilatore &c_;
+    };
+
+    static std::size_t idx(int k) { return static_cast<std::size_t>(k); }
+    int pos() const { return g_[i_].posizione; }
+    // The current token; text the lexer could not read is reported here.
+    const Gettone &corrente() const
+    {
+        const Gettone &t = g_[i_];
+        if (t.simbolo == Simbolo::Errore)
+            throw ErroreCompilazione {static_cast<int>(t.valore.numero), t.posizione};
+        return t;
+    }
+    bool vede(Simbolo s) const { return corrente().simbolo == s; }
+    void avanza()
+    {
+        if (g_[i_].simbolo != Simbolo::Fine)
+            ++i_;
+    }
+    bool accetta(Simbolo s)
+    {
+        if (!vede(s))
+            return false;
+        avanza();
+        return true;
+    }
+    const Gettone &atteso(Simbolo s, int errore)
+    {
+        if (!vede(s))
+            throw ErroreCompilazione {errore, pos()};
+        const Gettone &t = g_[i_];
+        avanza();
+        return t;
+    }
+    void fineIstruzione()
+    {
+        if (!vede(Simbolo::Fine) && !accetta(Simbolo::FineIstruzione))
+            throw ErroreCompilazione {PrevistaFineIstruzione, pos()};
+    }
+    void saltaFini()
+    {
+        while (accetta(Simbolo::FineIstruzione)) { }
+    }
+
+    std::vector<Gettone> g_;
+    std::size_t i_ = 0;
+    const ContestoOperazioni &c_;
+    Script &s_;
+    bool esplicito_ = false;
+    int annidamento_ = 0;
+    std::vector<std::string_view> locali_; // slot -> name
+    std::vector<std::string_view> destinazioni_; // statement -> target name
+    std::vector<std::pair<int, Riferimento>> riferimenti_;
+};
+
+} // namespace
+
+EsitoCompilazione compilaScript(std::string_view sorgente, const ContestoOperazioni &c,
+                                Script &script)
+{
+    script = Script {};
+    try {
+        Compilatore(analizzaLessico(sorgente), c, script).script();
+    } catch (const ErroreCompilazione &e) {
+        script = Script {};
+        return EsitoCompilazione {e.numero, e.posizione};
+    }
+    return {};
+}
+
+} // namespace zelvo

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/Albero.h"
+#include "engine/Operatori.h"
+
+#include <string_view>
+
+namespace zelvo {
+
+// Bounds that keep every script's compilation and run within a fixed stack.
+inline constexpr int kMaxAnnidamento = 200; // nested parentheses, signs, Not, calls
+inline constexpr int kMaxProfondita = 1000; // height of an expression tree
+inline constexpr int kBudgetProfondita = 4000; // tree levels over all nested calls of F
+
+struct EsitoCompilazione
+{
+    int errore = 0;
+    int posizione = -1; // offset in the source of the offending token
+};
+
+// Compiles a script: an optional "Option Explicit", then one Function with
+// assignments and Dim statements. Names are resolved to slots, builtins or
+// constants; constant subtrees are folded with the run-time operations, so
+// folding never changes a result.
+EsitoCompilazione compilaScript(std::string_view sorgente, const ContestoOperazioni &c,
+                                Script &script);
+
+} // namespace zelvo

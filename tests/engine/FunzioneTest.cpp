@@ -1,0 +1,175 @@
+#include "engine/Funzione.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace zelvo {
+namespace {
+
+TEST(Funzione, EvaluatesTheDefinedExpression)
+{
+    Funzione f;
+    f.DefinisciFunzione("x*x");
+    EXPECT_TRUE(f.definita());
+    EXPECT_EQ(f.CalcolaFunzione(3), 9);
+    EXPECT_EQ(f.CalcolaFunzione(-0.5), 0.25);
+    f.DefinisciFunzione("x^2-1");
+    EXPECT_EQ(f.CalcolaFunzione(3), 8);
+}
+
+TEST(Funzione, RefusedTextsGiveZeroEverywhere)
+{
+    Funzione f;
+    for (const char *testo : {"", "x*", "(x", "1,5", "x y", "sin x"}) {
+        SCOPED_TRACE(testo);
+        f.DefinisciFunzione(testo);
+        EXPECT_FALSE(f.definita());
+        EXPECT_NE(f.esitoDefinizione().numero, 0);
+        EXPECT_FALSE(f.esitoDefinizione().messaggio.empty());
+        for (double x : {-1.0, 0.0, 2.0}) {
+            EXPECT_EQ(f.CalcolaFunzione(x), 0);
+            EXPECT_EQ(f.Valuta(x).errore, 35);
+        }
+    }
+}
+
+TEST(Funzione, RefusalTellsNumberMessageAndPositionInTheExpression)
+{
+    struct Caso
+    {
+        const char *testo;
+        int numero;
+        const char *messaggio;
+        int posizione;
+    };
+    const Caso casi[] = {
+            {"", 1023, "Prevista espressione", 0},
+            {"x*", 1023, "Prevista espressione", 2},
+            {"(x+1", 1006, "Previsto ')'", 4},
+            {"1,5", 1025, "Prevista fine dell'istruzione", 1},
+            {"x+\"abc", 1033, "Costante di stringa non terminata", 2},
+            {"x # 2", 1032, "Carattere non valido", 2},
+            {"1 + Not 0", 1023, "Prevista espressione", 4},
+    };
+    Funzione f;
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.testo);
+        f.DefinisciFunzione(c.testo);
+        EXPECT_EQ(f.esitoDefinizione().numero, c.numero);
+        EXPECT_EQ(f.esitoDefinizione().messaggio, c.messaggio);
+        EXPECT_EQ(f.esitoDefinizione().posizione, c.posizione);
+    }
+    f.DefinisciFunzione("x+1");
+    EXPECT_TRUE(f.definita());
+    EXPECT_EQ(f.esitoDefinizione().numero, 0);
+}
+
+TEST(Funzione, ErrorsAtSomeXGiveZeroThereOnly)
+{
+    Funzione f;
+    f.DefinisciFunzione("1/x");
+    EXPECT_EQ(f.CalcolaFunzione(2), 0.5);
+    EXPECT_EQ(f.CalcolaFunzione(0), 0);
+    EXPECT_EQ(f.Valuta(0).errore, 11);
+    EXPECT_EQ(f.Valuta(2).errore, 0);
+}
+
+TEST(Funzione, ValuesThatAreNotNumbers)
+{
+    struct Caso
+    {
+        const char *testo;
+        double valore;
+        int errore;
+    };
+    const Caso casi[] = {
+            {"x > 1", -1, 0},
+            {"x < 1", 0, 0},
+            {"\"12\"", 12, 0},
+            {"x & \"\"", 3, 0},
+            {"\"abc\"", 0, 13},
+            {"Null", 0, 94},
+            {"Empty", 0, 0},
+            {"F", 0, 0},
+            {"F + 1", 1, 0},
+            {"\"a\" & x", 0, 13},
+            {"1 & 100000", 1100000, 0},
+    };
+    Funzione f;
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.testo);
+        f.DefinisciFunzione(c.testo);
+        ASSERT_TRUE(f.definita());
+        const Valutazione v = f.Valuta(3);
+        EXPECT_EQ(v.valore, c.valore);
+        EXPECT_EQ(v.errore, c.errore);
+    }
+}
+
+TEST(Funzione, UndeclaredNamesFailWhenFRuns)
+{
+    Funzione f;
+    for (const char *testo : {"k*x", "Val(x)", "Pi", "CreateObject(\"x\")", "Eval(\"1\")"}) {
+        SCOPED_TRACE(testo);
+        f.DefinisciFunzione(testo);
+        EXPECT_TRUE(f.definita());
+        EXPECT_EQ(f.CalcolaFunzione(1), 0);
+        EXPECT_EQ(f.Valuta(1).errore, 500);
+    }
+}
+
+TEST(Funzione, BeforeAnyDefinitionEveryValueIsZero)
+{
+    Funzione f;
+    EXPECT_FALSE(f.definita());
+    EXPECT_EQ(f.esitoDefinizione().numero, 0);
+    EXPECT_EQ(f.CalcolaFunzione(1), 0);
+    EXPECT_EQ(f.Valuta(1).errore, 35);
+}
+
+TEST(Funzione, DefinitionStaysUntilTheNextOne)
+{
+    Funzione f;
+    f.DefinisciFunzione("x+1");
+    std::string testo = "x+2"; // the text box changes; nothing is redefined
+    EXPECT_EQ(f.CalcolaFunzione(0), 1);
+    f.DefinisciFunzione(testo);
+    EXPECT_EQ(f.CalcolaFunzione(0), 2);
+    f.DefinisciFunzione("x+");
+    EXPECT_EQ(f.CalcolaFunzione(0), 0); // a refused text empties the engine
+}
+
+TEST(Funzione, CommaLocaleReadsStringsWithComma)
+{
+    Funzione virgola(',');
+    virgola.DefinisciFunzione("\"1,5\" + x");
+    EXPECT_EQ(virgola.CalcolaFunzione(1), 2.5);
+    virgola.DefinisciFunzione("\"1.5\" + x");
+    EXPECT_EQ(virgola.Valuta(1).errore, 13);
+    virgola.DefinisciFunzione("x & \"\"");
+    EXPECT_EQ(virgola.CalcolaFunzione(0.5), 0.5);
+    Funzione punto('.');
+    punto.DefinisciFunzione("\"1.5\" + x");
+    EXPECT_EQ(punto.CalcolaFunzione(1), 2.5);
+}
+
+TEST(Funzione, StatementsInsideTheLine)
+{
+    Funzione f;
+    f.DefinisciFunzione("x: F=3");
+    EXPECT_EQ(f.CalcolaFunzione(1), 3);
+    f.DefinisciFunzione("1: Dim y: y=5*x: F=y+1");
+    EXPECT_EQ(f.CalcolaFunzione(2), 11);
+    f.DefinisciFunzione("x ' a comment");
+    EXPECT_EQ(f.CalcolaFunzione(2), 2);
+    f.DefinisciFunzione("x: Rem a comment");
+    EXPECT_EQ(f.CalcolaFunzione(2), 2);
+    f.DefinisciFunzione("x Rem c");
+    EXPECT_FALSE(f.definita());
+    f.DefinisciFunzione("x: On Error Resume Next: F=1/0");
+    EXPECT_EQ(f.esitoDefinizione().numero, 1002);
+}
+
+} // namespace
+} // namespace zelvo
