@@ -12,8 +12,8 @@ class Funzione;
 struct EsitoEstremo
 {
     std::string Label13; // the abscissa of the extreme, or why there is none
-    std::string valore;  // f at that abscissa: Label16 for the maximum, Label20 for the minimum
-    std::string stato;   // the status line; empty when all is well
+    std::string valore; // f at that abscissa: Label16 for the maximum, Label20 for the minimum
+    std::string stato; // the status line; empty when all is well
 };
 
 // The extremes: f sampled from estremoA to estremoB by passo (repeated

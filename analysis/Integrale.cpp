@@ -1,10 +1,30 @@
 #include "analysis/Integrale.h"
 
+#include "analysis/Spazzata.h"
+#include "engine/NumberText.h"
+
 namespace zelvo {
 
-EsitoIntegrale calcolaIntegrale(const StatoCalcolo &, Funzione &, char)
+EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
+                                char separatoreDecimale)
 {
-    return {};
+    if (const auto rifiuto = verificaRequisiti(stato, funzione, false, separatoreDecimale))
+        return {rifiuto->breve, rifiuto->stato};
+
+    PuntiNonDefiniti nonDefiniti;
+    double somma = 0;
+    spazza(stato.estremoA, stato.estremoB, kPassoGriglia, [&](double x) {
+        const Valutazione v = funzione.Valuta(x);
+        nonDefiniti.conta(v);
+        // Each strip is added on its own (not the samples summed, then scaled):
+        // the rounding is that of a running sum of products. A failed point
+        // reads 0 and adds nothing.
+        const double striscia = v.valore * kPassoGriglia;
+        somma += striscia;
+    });
+
+    std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo();
+    return {numberToText(somma, separatoreDecimale), std::move(avviso)};
 }
 
 } // namespace zelvo

@@ -12,7 +12,7 @@ class Funzione;
 struct EsitoIntegrale
 {
     std::string Label15; // the sum, or why there is none
-    std::string stato;   // the status line; empty when all is well
+    std::string stato; // the status line; empty when all is well
 };
 
 // The definite integral from estremoA to estremoB as a rectangle sum on the

@@ -1,10 +1,40 @@
 #include "analysis/Radice.h"
 
+#include "analysis/Spazzata.h"
+#include "engine/NumberText.h"
+
 namespace zelvo {
 
-EsitoRadice cercaRadice(StatoCalcolo &, Funzione &, char)
+namespace {
+
+// |f(x)| below this is a root; both bounds are excluded.
+constexpr double kTolleranza = 0.001;
+
+} // namespace
+
+EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatoreDecimale)
 {
-    return {};
+    if (const auto rifiuto = verificaRequisiti(stato, funzione, false, separatoreDecimale))
+        return {rifiuto->breve, rifiuto->stato};
+    if (stato.estremoA > stato.estremoB)
+        return {kNessunCampione, {}};
+
+    PuntiNonDefiniti nonDefiniti;
+    bool trovata = false;
+    double radice = 0;
+    spazza(stato.estremoA, stato.estremoB, kPassoGriglia, [&](double x) {
+        const Valutazione v = funzione.Valuta(x);
+        // A point where f fails is no root, even though its value reads 0.
+        if (nonDefiniti.conta(v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
+            radice = x;
+            trovata = true;
+        }
+    });
+
+    if (!trovata)
+        return {"nessuna radice", nonDefiniti.testo()};
+    stato.xTrovato = radice;
+    return {numberToText(radice, separatoreDecimale), nonDefiniti.testo()};
 }
 
 } // namespace zelvo

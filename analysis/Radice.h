@@ -12,7 +12,7 @@ class Funzione;
 struct EsitoRadice
 {
     std::string Label21; // the root found, or why there is none
-    std::string stato;   // the status line; empty when all is well
+    std::string stato; // the status line; empty when all is well
 };
 
 // The root search: f sampled from estremoA to estremoB on the fixed grid 0.0001

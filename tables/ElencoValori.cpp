@@ -28,6 +28,12 @@ void ElencoValori::aggiungi(std::string_view riga)
     fine_.push_back(testo_.size());
 }
 
+void ElencoValori::riserva(std::size_t righe, std::size_t caratteri)
+{
+    fine_.reserve(fine_.size() + righe);
+    testo_.reserve(testo_.size() + caratteri);
+}
+
 void ElencoValori::sovrascriviInizio(const ElencoValori &nuove)
 {
     const std::size_t n = nuove.size();

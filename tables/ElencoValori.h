@@ -35,21 +35,24 @@ public:
     // Appends one row.
     void aggiungi(std::string_view riga);
 
+    // Makes room for `righe` more rows of `caratteri` characters in all.
+    void riserva(std::size_t righe, std::size_t caratteri);
+
     // Replaces the first nuove.size() rows by those of `nuove`, appending where
     // this list is shorter; rows beyond them stay as they are. Linear in the
     // total length, however many rows change.
     void sovrascriviInizio(const ElencoValori &nuove);
 
 private:
-    std::string testo_;             // the rows one after the other, no separators
+    std::string testo_; // the rows one after the other, no separators
     std::vector<std::size_t> fine_; // end offset in testo_ of each row
 };
 
 // What a list command shows besides its rows.
 struct EsitoElenco
 {
-    std::string stato;      // the status line; empty when all is well
-    std::size_t righe = 0;  // rows written by this run (positions 0 to righe - 1)
+    std::string stato; // the status line; empty when all is well
+    std::size_t righe = 0; // rows written by this run (positions 0 to righe - 1)
 };
 
 // The value list: one row "x = " <x> "   y= " <f(x)> for each x from

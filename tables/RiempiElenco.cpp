@@ -1,10 +1,60 @@
 #include "tables/ElencoValori.h"
 
+#include "analysis/Spazzata.h"
+#include "tables/TestoNumero.h"
+
+#include <algorithm>
+#include <cstring>
+
 namespace zelvo {
 
-EsitoElenco riempiElenco(ElencoValori &, const StatoCalcolo &, Funzione &, char)
+namespace {
+
+constexpr std::string_view kPrimaDiX = "x = ";
+constexpr std::string_view kPrimaDiY = "   y= ";
+
+// Room for the rows of one sweep, guessed from its length; the guess is
+// capped so that an odd state cannot ask for more than the sweep will use.
+void riservaPer(ElencoValori &righe, const StatoCalcolo &stato)
 {
-    return {};
+    constexpr double kMaxRighe = 1 << 22;
+    constexpr std::size_t kCaratteriPerRiga = 40;
+    const double stima = std::min((stato.estremoB - stato.estremoA) / stato.passo + 2, kMaxRighe);
+    const auto quante = static_cast<std::size_t>(stima);
+    righe.riserva(quante, quante * kCaratteriPerRiga);
+}
+
+} // namespace
+
+EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzione &funzione,
+                         char separatoreDecimale)
+{
+    if (const auto rifiuto = verificaRequisiti(stato, funzione, true, separatoreDecimale))
+        return {rifiuto->stato, 0};
+    if (stato.estremoA > stato.estremoB)
+        return {"a > b: nessuna riga scritta", 0};
+
+    // The new rows are built apart and then laid over the old ones in one go:
+    // rewriting 200,000 rows one by one inside the buffer would move its tail
+    // each time.
+    ElencoValori nuove;
+    riservaPer(nuove, stato);
+    PuntiNonDefiniti nonDefiniti;
+    constexpr std::string_view nonDefinita = kNonDefinita;
+    char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
+    std::memcpy(riga, kPrimaDiX.data(), kPrimaDiX.size());
+    spazza(stato.estremoA, stato.estremoB, stato.passo, [&](double x) {
+        const Valutazione v = funzione.Valuta(x);
+        char *fine = scriviNumero(riga + kPrimaDiX.size(), x, separatoreDecimale);
+        fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
+        if (nonDefiniti.conta(v))
+            fine = scriviNumero(fine, v.valore, separatoreDecimale);
+        else
+            fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
+        nuove.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
+    });
+    elenco.sovrascriviInizio(nuove);
+    return {nonDefiniti.testo(), nuove.size()};
 }
 
 } // namespace zelvo

@@ -1,0 +1,59 @@
+#include "analysis/Spazzata.h"
+
+#include "engine/Errori.h"
+#include "engine/NumberText.h"
+
+#include <cmath>
+
+namespace zelvo {
+
+namespace {
+
+// The widest interval calcolo accepts: |a| and |b| at most 10.1.
+constexpr double kLimiteIntervallo = 10.1;
+
+// More samples than any accepted sweep takes (202,001 at most, from -10.1 to
+// 10.1 by 0.0001) by a wide margin; a step that asks for more is no step
+// calcolo set, and a list of that many rows would not fit in memory.
+constexpr double kMaxCampioni = 10'000'000;
+
+} // namespace
+
+std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzione &funzione,
+                                         bool usaPasso, char separatoreDecimale)
+{
+    const double a = stato.estremoA;
+    const double b = stato.estremoB;
+    // Written so that NaN fails too.
+    const bool dentro = std::fabs(a) <= kLimiteIntervallo && std::fabs(b) <= kLimiteIntervallo;
+    if (!stato.intervalloAccettato || !dentro) {
+        const std::string limite = numberToText(kLimiteIntervallo, separatoreDecimale);
+        return Rifiuto {"premere prima Grafico",
+                        "Nessun intervallo accettato: premere prima Grafico con a e b tra -"
+                                + limite + " e " + limite};
+    }
+    if (!funzione.definita()) {
+        const std::string &motivo = funzione.esitoDefinizione().messaggio;
+        return Rifiuto {"funzione non valida",
+                        "Funzione non accettata" + (motivo.empty() ? "" : " (" + motivo + ")")
+                                + ": correggerla e premere Grafico"};
+    }
+    if (usaPasso) {
+        const double s = stato.passo;
+        if (!(s > 0) || (b - a) / s > kMaxCampioni)
+            return Rifiuto {"passo non valido",
+                            "Passo non valido: scegliere il passo e premere Grafico"};
+    }
+    return std::nullopt;
+}
+
+std::string PuntiNonDefiniti::testo() const
+{
+    if (falliti_ == 0)
+        return {};
+    return "f non definita in " + std::to_string(falliti_) + (falliti_ == 1 ? " punto" : " punti")
+            + " su " + std::to_string(campioni_) + ": "
+            + std::string(messaggioErrore(primoErrore_));
+}
+
+} // namespace zelvo

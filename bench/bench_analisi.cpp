@@ -1,0 +1,140 @@
+// The sweeps of the root, extremes, integral and value-list commands over the
+// widest accepted interval at the finest grid (-10.1..10.1 by 0.0001: 202,001
+// points), each beside a muparser reference doing the same sampling in the
+// same run. Compare the pairs as ratios:
+//   Radice, Integrale, Massimo, Minimo  /  Riferimento_Sweep
+//   Elenco                              /  Riferimento_ElencoSnprintf
+#include "analysis/Estremi.h"
+#include "analysis/Integrale.h"
+#include "analysis/Radice.h"
+#include "engine/Funzione.h"
+#include "tables/ElencoValori.h"
+
+#include <benchmark/benchmark.h>
+#include <muParser.h>
+
+#include <cstdio>
+
+namespace {
+
+using namespace zelvo;
+
+constexpr double kA = -10.1;
+constexpr double kB = 10.1;
+constexpr double kGriglia = 0.0001;
+
+// The same function in both languages.
+struct Espressione
+{
+    const char *zelvo;
+    const char *muparser;
+};
+constexpr Espressione kEspressioni[] = {
+        {"x^2-1", "x^2-1"},
+        {"Sin(x)*x+Cos(x)", "sin(x)*x+cos(x)"},
+};
+
+const Espressione &espressione(const benchmark::State &state)
+{
+    return kEspressioni[static_cast<std::size_t>(state.range(0))];
+}
+
+StatoCalcolo statoLargo()
+{
+    StatoCalcolo stato;
+    stato.estremoA = kA;
+    stato.estremoB = kB;
+    stato.passo = kGriglia;
+    stato.scalaX = 10;
+    stato.scalaY = 10;
+    stato.intervalloAccettato = true;
+    return stato;
+}
+
+struct Riferimento
+{
+    explicit Riferimento(const char *testo)
+    {
+        parser.DefineVar("x", &x);
+        parser.SetExpr(testo);
+    }
+    mu::Parser parser;
+    double x = 0;
+};
+
+void Riferimento_Sweep(benchmark::State &state)
+{
+    Riferimento rif(espressione(state).muparser);
+    for (auto _ : state) {
+        double somma = 0;
+        for (rif.x = kA; rif.x <= kB; rif.x += kGriglia)
+            somma += rif.parser.Eval();
+        benchmark::DoNotOptimize(somma);
+    }
+}
+
+void Riferimento_ElencoSnprintf(benchmark::State &state)
+{
+    Riferimento rif(espressione(state).muparser);
+    char testoX[32];
+    char testoY[32];
+    for (auto _ : state) {
+        for (rif.x = kA; rif.x <= kB; rif.x += kGriglia) {
+            const double y = rif.parser.Eval();
+            std::snprintf(testoX, sizeof testoX, "%.15G", rif.x);
+            std::snprintf(testoY, sizeof testoY, "%.15G", y);
+            benchmark::DoNotOptimize(testoX);
+            benchmark::DoNotOptimize(testoY);
+        }
+    }
+}
+
+template<class Comando> void sweep(benchmark::State &state, Comando comando)
+{
+    Funzione funzione(',');
+    funzione.DefinisciFunzione(espressione(state).zelvo);
+    StatoCalcolo stato = statoLargo();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(comando(stato, funzione));
+}
+
+void Radice(benchmark::State &state)
+{
+    sweep(state, [](StatoCalcolo &s, Funzione &f) { return cercaRadice(s, f, ','); });
+}
+
+void Integrale(benchmark::State &state)
+{
+    sweep(state, [](StatoCalcolo &s, Funzione &f) { return calcolaIntegrale(s, f, ','); });
+}
+
+void Massimo(benchmark::State &state)
+{
+    sweep(state, [](StatoCalcolo &s, Funzione &f) { return cercaMassimo(s, f, ','); });
+}
+
+void Minimo(benchmark::State &state)
+{
+    sweep(state, [](StatoCalcolo &s, Funzione &f) { return cercaMinimo(s, f, ','); });
+}
+
+// A list pressed again: every row is rewritten in place.
+void Elenco(benchmark::State &state)
+{
+    ElencoValori elenco;
+    sweep(state, [&elenco](StatoCalcolo &s, Funzione &f) {
+        return riempiElenco(elenco, s, f, ',').righe;
+    });
+}
+
+} // namespace
+
+BENCHMARK(Riferimento_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Radice)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Integrale)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Massimo)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Minimo)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Riferimento_ElencoSnprintf)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Elenco)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,117 @@
+#include "engine/Funzione.h"
+#include "tables/ElencoValori.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zelvo {
+namespace {
+
+StatoCalcolo accettato(double a, double b, double passo)
+{
+    StatoCalcolo stato;
+    stato.estremoA = a;
+    stato.estremoB = b;
+    stato.passo = passo;
+    stato.scalaX = 10;
+    stato.scalaY = 10;
+    stato.intervalloAccettato = true;
+    return stato;
+}
+
+class Elenco : public ::testing::Test
+{
+protected:
+    // Fills `elenco` with f = `espressione` over the state; returns the status line.
+    std::string riempi(const std::string &espressione, const StatoCalcolo &stato,
+                       char separatore = ',')
+    {
+        funzione.DefinisciFunzione(espressione);
+        EXPECT_TRUE(funzione.definita()) << espressione;
+        const EsitoElenco esito = riempiElenco(elenco, stato, funzione, separatore);
+        return esito.stato;
+    }
+    std::vector<std::string> righe() const
+    {
+        std::vector<std::string> tutte;
+        for (std::size_t i = 0; i < elenco.size(); ++i)
+            tutte.emplace_back(elenco.riga(i));
+        return tutte;
+    }
+    Funzione funzione {','};
+    ElencoValori elenco;
+};
+
+TEST_F(Elenco, UnaRigaPerCampioneConXAccumulata)
+{
+    EXPECT_EQ(riempi("x", accettato(-10, 10, 0.1)), "");
+    ASSERT_EQ(elenco.size(), 201u);
+    EXPECT_EQ(elenco.riga(0), "x = -10   y= -10");
+    EXPECT_EQ(elenco.riga(100), "x = -1,87905246917808E-14   y= -1,87905246917808E-14");
+    EXPECT_EQ(elenco.riga(200), "x = 9,99999999999996   y= 9,99999999999996");
+}
+
+TEST_F(Elenco, PassoFineVentimilaRighe)
+{
+    riempi("x^2", accettato(-10, 10, 0.001));
+    ASSERT_EQ(elenco.size(), 20001u);
+    EXPECT_EQ(elenco.riga(0), "x = -10   y= 100");
+    EXPECT_EQ(elenco.riga(20000), "x = 9,99999999999979   y= 99,9999999999959");
+}
+
+TEST_F(Elenco, OgniRigaDiUnoSweepAmpioCiSta)
+{
+    riempi("1", accettato(-10.1, 10.1, 0.0001));
+    ASSERT_EQ(elenco.size(), 202001u); // far past 32,768
+    EXPECT_EQ(elenco.riga(202000), "x = 10,0999999999796   y= 1");
+}
+
+TEST_F(Elenco, AUgualeBUnaRigaSola)
+{
+    riempi("x^2", accettato(2, 2, 0.1), '.');
+    EXPECT_EQ(righe(), (std::vector<std::string> {"x = 2   y= 4"}));
+    riempi("x/4", accettato(2.5, 2.5, 0.1), '.');
+    EXPECT_EQ(righe(), (std::vector<std::string> {"x = 2.5   y= 0.625"}));
+}
+
+TEST_F(Elenco, UnaCorsaPiuCortaLasciaLeRigheVecchieInFondo)
+{
+    riempi("x", accettato(0, 0.35, 0.1));
+    riempi("10*x", accettato(0, 0.1, 0.1));
+    EXPECT_EQ(righe(),
+              (std::vector<std::string> {"x = 0   y= 0", "x = 0,1   y= 1", "x = 0,2   y= 0,2",
+                                         "x = 0,3   y= 0,3"}));
+}
+
+TEST_F(Elenco, PuntiNonDefinitiNonSonoZero)
+{
+    EXPECT_EQ(riempi("Sqr(x)", accettato(-0.2, 0.2, 0.1)),
+              "f non definita in 2 punti su 5: Chiamata di routine o argomento non validi");
+    EXPECT_EQ(righe(),
+              (std::vector<std::string> {"x = -0,2   y= non definita", "x = -0,1   y= non definita",
+                                         "x = 0   y= 0", "x = 0,1   y= 0,316227766016838",
+                                         "x = 0,2   y= 0,447213595499958"}));
+}
+
+TEST_F(Elenco, SenzaCampioniLElencoResta)
+{
+    riempi("x", accettato(0, 0.1, 0.1));
+    const std::vector<std::string> prima = righe();
+
+    EXPECT_EQ(riempi("x*2", accettato(1, -1, 0.1)), "a > b: nessuna riga scritta");
+    EXPECT_EQ(righe(), prima);
+
+    StatoCalcolo iniziale; // nothing accepted yet: a = b = 0, step 0
+    EXPECT_EQ(riempi("x*2", iniziale),
+              "Nessun intervallo accettato: premere prima Grafico con a e b tra -10,1 e 10,1");
+    EXPECT_EQ(righe(), prima);
+
+    EXPECT_EQ(riempi("x*2", accettato(-1, 1, 0)),
+              "Passo non valido: scegliere il passo e premere Grafico");
+    EXPECT_EQ(righe(), prima);
+}
+
+} // namespace
+} // namespace zelvo
