@@ -34,14 +34,11 @@ void ElencoValori::riserva(std::size_t righe, std::size_t caratteri)
     testo_.reserve(testo_.size() + caratteri);
 }
 
-void ElencoValori::sovrascriviInizio(const ElencoValori &nuove)
+void ElencoValori::sovrascriviInizio(ElencoValori nuove)
 {
     const std::size_t n = nuove.size();
     if (n >= size()) {
-        if (this != &nuove) {
-            testo_ = nuove.testo_;
-            fine_ = nuove.fine_;
-        }
+        *this = std::move(nuove);
         return;
     }
     if (n == 0)

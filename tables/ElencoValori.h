@@ -41,7 +41,7 @@ public:
     // Replaces the first nuove.size() rows by those of `nuove`, appending where
     // this list is shorter; rows beyond them stay as they are. Linear in the
     // total length, however many rows change.
-    void sovrascriviInizio(const ElencoValori &nuove);
+    void sovrascriviInizio(ElencoValori nuove);
 
 private:
     std::string testo_; // the rows one after the other, no separators

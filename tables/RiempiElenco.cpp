@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace zelvo {
 
@@ -53,8 +54,9 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
             fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
         nuove.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
     });
-    elenco.sovrascriviInizio(nuove);
-    return {nonDefiniti.testo(), nuove.size()};
+    const std::size_t scritte = nuove.size();
+    elenco.sovrascriviInizio(std::move(nuove));
+    return {nonDefiniti.testo(), scritte};
 }
 
 } // namespace zelvo
