@@ -4,6 +4,7 @@
 // same run. Compare the pairs as ratios:
 //   Radice, Integrale, Massimo, Minimo  /  Riferimento_Sweep
 //   Elenco                              /  Riferimento_ElencoSnprintf
+// Funzione_Sweep is the engine alone over the same points.
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
@@ -89,6 +90,20 @@ void Riferimento_ElencoSnprintf(benchmark::State &state)
     }
 }
 
+// The bare engine sweep, to tell the cost of the evaluations from that of the
+// commands around them.
+void Funzione_Sweep(benchmark::State &state)
+{
+    Funzione funzione(',');
+    funzione.DefinisciFunzione(espressione(state).zelvo);
+    for (auto _ : state) {
+        double somma = 0;
+        for (double x = kA; x <= kB; x += kGriglia)
+            somma += funzione.Valuta(x).valore;
+        benchmark::DoNotOptimize(somma);
+    }
+}
+
 template<class Comando> void sweep(benchmark::State &state, Comando comando)
 {
     Funzione funzione(',');
@@ -130,6 +145,7 @@ void Elenco(benchmark::State &state)
 } // namespace
 
 BENCHMARK(Riferimento_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Funzione_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Radice)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Integrale)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Massimo)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);

@@ -51,6 +51,10 @@ TEST_F(Elenco, UnaRigaPerCampioneConXAccumulata)
     EXPECT_EQ(elenco.riga(0), "x = -10   y= -10");
     EXPECT_EQ(elenco.riga(100), "x = -1,87905246917808E-14   y= -1,87905246917808E-14");
     EXPECT_EQ(elenco.riga(200), "x = 9,99999999999996   y= 9,99999999999996");
+
+    const std::vector<std::string> prima = righe(); // pressed again: rewritten in place
+    riempi("x", accettato(-10, 10, 0.1));
+    EXPECT_EQ(righe(), prima);
 }
 
 TEST_F(Elenco, PassoFineVentimilaRighe)
