@@ -1,0 +1,425 @@
+#include "plot/Calcolo.h"
+#include "plot/SuperficieRegistrata.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace zelvo {
+namespace {
+
+// Cls, 6615 dots and the two axes.
+constexpr std::size_t opsCornice = 6618;
+
+TestiCalcolo testi(std::string f, std::string a, std::string b, std::string passo = "",
+                   std::string scalaX = "", std::string scalaY = "")
+{
+    return {std::move(f),     std::move(a),      std::move(b),
+            std::move(passo), std::move(scalaX), std::move(scalaY)};
+}
+
+// One main window's worth of state: the engine, the window-level variables and
+// the surface, across as many runs as a test needs.
+class Finestra
+{
+public:
+    explicit Finestra(char separatore = '.')
+        : separatore_(separatore)
+        , funzione(separatore)
+    { }
+
+    EsitoCalcolo calcola(const TestiCalcolo &t)
+    {
+        superficie.operazioni.clear();
+        return calcolo(t, separatore_, funzione, stato, superficie);
+    }
+
+    // What the run drew after the empty frame.
+    std::vector<Operazione> traccia() const
+    {
+        const auto &ops = superficie.operazioni;
+        return {ops.begin() + static_cast<std::ptrdiff_t>(std::min(opsCornice, ops.size())),
+                ops.end()};
+    }
+
+    std::vector<Operazione> punti() const
+    {
+        std::vector<Operazione> p;
+        for (const Operazione &op : traccia())
+            if (op.tipo == Operazione::Tipo::PSet)
+                p.push_back(op);
+        return p;
+    }
+
+private:
+    char separatore_;
+
+public:
+    Funzione funzione;
+    StatoCalcolo stato;
+    SuperficieRegistrata superficie;
+};
+
+Operazione marcatore(float x)
+{
+    return opLine(x, 4480, x, 0, coloreMagenta);
+}
+
+// ---- Settings ----------------------------------------------------------------
+
+struct CasoImpostazioni
+{
+    const char *Combo3, *Combo1, *Combo2;
+    double passo, scalaX, scalaY;
+    const char *Label23, *Label7, *Label9;
+};
+
+TEST(Impostazioni, ComboTextsPickStepAndScalesExactly)
+{
+    const CasoImpostazioni casi[] = {
+            {"st0.1", "0.01/div.", "0.01/div.", 0.1, 0.1, 0.1, "0.1", "0.01", "0.01"},
+            {"st0.01", "0.1/div.", "0.1/div.", 0.01, 1, 1, "0.01", "0.1", "0.1"},
+            {"st0.001", "1/div.", "1/div.", 0.001, 10, 10, "0.001", "1", "1"},
+            {"st0.0001", "10/div.", "10/div.", 0.0001, 100, 100, "0.0001", "10", "10"},
+            {"", "", "100/div.", 0.001, 10, 1000, "0.001", "1", "100"},
+            // No trimming, no case folding, no near misses; Combo1 has no "100/div.".
+            {"st0.1 ", "100/div.", "1/diiv.", 0.001, 10, 10, "0.001", "1", "1"},
+            {"ST0.1", " 1/div.", "10/div ", 0.001, 10, 10, "0.001", "1", "1"},
+            {"0.1", "1", "100", 0.001, 10, 10, "0.001", "1", "1"},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(std::string(c.Combo3) + " | " + c.Combo1 + " | " + c.Combo2);
+        Finestra w;
+        const auto esito = w.calcola(testi("x", "0", "0", c.Combo3, c.Combo1, c.Combo2));
+        EXPECT_EQ(w.stato.passo, c.passo);
+        EXPECT_EQ(w.stato.scalaX, c.scalaX);
+        EXPECT_EQ(w.stato.scalaY, c.scalaY);
+        EXPECT_EQ(esito.Label23, c.Label23);
+        EXPECT_EQ(esito.Label7, c.Label7);
+        EXPECT_EQ(esito.Label9, c.Label9);
+        EXPECT_EQ(esito.stato, "");
+    }
+}
+
+// The window as it starts: a = "-10", b = "+10" and the combo boxes' hint texts.
+TEST(Impostazioni, WindowAsItStartsUnderBothSeparators)
+{
+    for (const char separatore : {'.', ','}) {
+        SCOPED_TRACE(separatore);
+        Finestra w(separatore);
+        const auto esito = w.calcola(
+                testi("x", "-10", "+10", "   0.1;    0. 01;     0.001;    0.0001",
+                      "0.01  ;  0.1    :1   ; 10", "0.01  ;  0.1   ;  1 ;   10   ;  100"));
+        EXPECT_EQ(w.stato.estremoA, -10);
+        EXPECT_EQ(w.stato.estremoB, 10);
+        EXPECT_EQ(w.stato.passo, 0.001);
+        EXPECT_EQ(w.stato.scalaX, 10);
+        EXPECT_EQ(w.stato.scalaY, 10);
+        EXPECT_EQ(esito.Label23, separatore == ',' ? "0,001" : "0.001");
+        EXPECT_EQ(esito.Label7, "1");
+        EXPECT_EQ(esito.Label9, "1");
+        EXPECT_TRUE(w.stato.intervalloAccettato);
+        EXPECT_EQ(w.punti().size(), 20001u);
+    }
+}
+
+TEST(Impostazioni, EndsAreReadWithTheUsersDecimalSeparator)
+{
+    Finestra w(',');
+    const auto esito = w.calcola(testi("x", "-2,5", "1,25", "st0.1"));
+    EXPECT_EQ(esito.stato, "");
+    EXPECT_EQ(w.stato.estremoA, -2.5);
+    EXPECT_EQ(w.stato.estremoB, 1.25);
+    EXPECT_EQ(esito.Label23, "0,1");
+}
+
+// ---- Range check -------------------------------------------------------------
+
+TEST(IntervalloControllo, TenPointOneIsTheWidestAcceptedInterval)
+{
+    Finestra w;
+    const auto esito = w.calcola(testi("x", "-10.1", "10.1", "st0.1"));
+    EXPECT_TRUE(w.stato.intervalloAccettato);
+    EXPECT_EQ(esito.stato, "");
+    EXPECT_EQ(w.punti().front(), opPSet(0, 4480, coloreFacciaPulsante)); // below left
+    EXPECT_EQ(w.traccia().back(), marcatore(6972.2f));
+}
+
+TEST(IntervalloControllo, RefusedEndStopsAfterTheFrameKeepingThePreviousSettings)
+{
+    struct Caso
+    {
+        const char *a, *b;
+        double estremoA, estremoB;
+        const char *stato;
+    } casi[] = {
+            {"10.2", "1", 10.2, 1,
+             "Intervallo rifiutato — a = 10.2: a e b devono stare tra -10.1 e 10.1"},
+            {"-1", "-10.2", -1, -10.2,
+             "Intervallo rifiutato — b = -10.2: a e b devono stare tra -10.1 e 10.1"},
+            {"11", "12", 11, 12,
+             "Intervallo rifiutato — a = 11: a e b devono stare tra -10.1 e 10.1"},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.stato);
+        Finestra w;
+        ASSERT_EQ(w.calcola(testi("x", "-1", "1", "st0.1", "0.1/div.", "10/div.")).stato, "");
+        const auto esito = w.calcola(testi("x+1", c.a, c.b, "st0.01", "1/div.", "1/div."));
+        EXPECT_EQ(esito.stato, c.stato);
+        EXPECT_FALSE(esito.Label23 || esito.Label7 || esito.Label9); // labels keep their texts
+        EXPECT_EQ(w.superficie.operazioni.size(), opsCornice); // the empty frame only
+        EXPECT_FALSE(w.stato.intervalloAccettato);
+        EXPECT_EQ(w.stato.estremoA, c.estremoA);
+        EXPECT_EQ(w.stato.estremoB, c.estremoB);
+        EXPECT_EQ(w.stato.passo, 0.1);
+        EXPECT_EQ(w.stato.scalaX, 1);
+        EXPECT_EQ(w.stato.scalaY, 100);
+        EXPECT_EQ(w.funzione.CalcolaFunzione(2), 3); // already redefined
+    }
+}
+
+// ---- Failures ----------------------------------------------------------------
+
+TEST(Fallimenti, EndNotANumberStopsTheRunAndSaysWhy)
+{
+    struct Caso
+    {
+        const char *a, *b;
+        double estremoA, estremoB;
+        const char *stato;
+    } casi[] = {
+            {"-2", "abc", -2, 7, "Errore 13: Tipo non corrispondente — b = \"abc\""},
+            {"abc", "3", 5, 7, "Errore 13: Tipo non corrispondente — a = \"abc\""},
+            {"", "3", 5, 7, "Errore 13: Tipo non corrispondente — a = \"\""},
+            {"1", "-", 1, 7, "Errore 13: Tipo non corrispondente — b = \"-\""},
+            {"1,5", "2", 5, 7, "Errore 13: Tipo non corrispondente — a = \"1,5\""},
+            {"1E400", "2", 5, 7, "Errore 6: Overflow — a = \"1E400\""},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.stato);
+        Finestra w;
+        w.stato.estremoA = 5;
+        w.stato.estremoB = 7;
+        w.stato.intervalloAccettato = true;
+        const auto esito = w.calcola(testi("x", c.a, c.b));
+        EXPECT_EQ(esito.stato, c.stato);
+        EXPECT_FALSE(esito.Label23 || esito.Label7 || esito.Label9);
+        EXPECT_EQ(w.superficie.operazioni.size(), opsCornice);
+        EXPECT_FALSE(w.stato.intervalloAccettato);
+        EXPECT_EQ(w.stato.estremoA, c.estremoA);
+        EXPECT_EQ(w.stato.estremoB, c.estremoB);
+    }
+}
+
+// A value too large for the surface ends the run at that sample: the points
+// before it and its stored value stay, the markers are not drawn.
+TEST(Fallimenti, OverflowOfTheSurfaceCoordinateEndsTheRunAtThatSample)
+{
+    Finestra w;
+    w.stato.valoriY.assign(20, -7);
+    const auto esito = w.calcola(testi("x*1E37", "-1", "1", "st0.1"));
+    EXPECT_EQ(esito.stato, "Errore 6: Overflow — f(0.2) = 2E+36");
+    const auto traccia = w.traccia();
+    ASSERT_EQ(traccia.size(), 12u); // x = -1 .. 0.1; no marker
+    EXPECT_TRUE(std::all_of(traccia.begin(), traccia.end(), [](const Operazione &op) {
+        return op.tipo == Operazione::Tipo::PSet;
+    }));
+    EXPECT_EQ(traccia[11], opPSet(3752.2f, -2.24e38f, coloreRosso)); // still fits a float
+    EXPECT_EQ(w.stato.valoriY[13], 1.9999999999999986e+36);
+    EXPECT_EQ(w.stato.valoriY[14], -7);
+    EXPECT_TRUE(w.stato.intervalloAccettato);
+}
+
+TEST(Fallimenti, OverflowOfTheDoubleMapping)
+{
+    for (const char *f : {"1E306", "-1E306"}) {
+        SCOPED_TRACE(f);
+        Finestra w;
+        const auto esito = w.calcola(testi(f, "0", "1"));
+        EXPECT_EQ(esito.stato,
+                  std::string("Errore 6: Overflow — f(0) = ") + (f[0] == '-' ? "-" : "")
+                          + "1E+306");
+        EXPECT_TRUE(w.traccia().empty());
+        EXPECT_EQ(w.stato.valoriY[1], f[0] == '-' ? -1e306 : 1e306);
+    }
+}
+
+// ---- Sweep and tracing -------------------------------------------------------
+
+struct CasoPunto
+{
+    const char *f, *x, *Combo1;
+    Operazione punto;
+};
+
+// One sample (a = b) per row of the clipping table.
+TEST(Traccia, ClippingTableRowByRow)
+{
+    const CasoPunto casi[] = {
+            {"3", "2", "", opPSet(4364, 1568, coloreRosso)}, // inside
+            {"-10", "10", "", opPSet(6940, 4480, coloreRosso)}, // the limits belong
+            {"10", "-10", "", opPSet(500, 0, coloreRosso)}, // to the frame
+            {"-100", "2", "", opPSet(4364, 4480, coloreRosso)}, // below: bottom edge
+            {"-100", "10.1", "", opPSet(6940, 4480, coloreRosso)}, // below right: corner
+            {"-100", "-10.1", "", opPSet(0, 4480, coloreFacciaPulsante)}, // below left
+            {"3", "-10.1", "", opPSet(0, 1568, coloreFacciaPulsante)}, // left
+            {"100", "-10.1", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above left
+            {"3", "2", "0.1/div.", opPSet(0, 1568, coloreFacciaPulsante)}, // right
+            {"100", "10.1", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above right
+            {"100", "2", "", opPSet(4364, -20160, coloreRosso)}, // above: unseen
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(std::string("f = ") + c.f + ", x = " + c.x + " " + c.Combo1);
+        Finestra w;
+        w.calcola(testi(c.f, c.x, c.x, "", c.Combo1));
+        const auto traccia = w.traccia();
+        ASSERT_EQ(traccia.size(), 3u);
+        EXPECT_EQ(traccia[0], c.punto);
+    }
+}
+
+TEST(Traccia, OneSampleWhenAEqualsB)
+{
+    Finestra w;
+    const auto esito = w.calcola(testi("x*x", "3", "3"));
+    EXPECT_EQ(esito.stato, "");
+    EXPECT_EQ(w.traccia(),
+              (std::vector<Operazione> {opPSet(4686, 224, coloreRosso), marcatore(4686),
+                                        marcatore(4686)}));
+    EXPECT_EQ(w.stato.valoriY.at(1), 9);
+}
+
+TEST(Traccia, NoSampleWhenAIsAboveBOnlyTheMarkers)
+{
+    Finestra w;
+    w.stato.valoriY = {0, 11, 12};
+    const auto esito = w.calcola(testi("x", "5", "-5"));
+    EXPECT_EQ(esito.stato, "");
+    EXPECT_EQ(w.traccia(), (std::vector<Operazione> {marcatore(5330), marcatore(2110)}));
+    EXPECT_EQ(w.stato.valoriY, (std::vector<double> {0, 11, 12}));
+}
+
+TEST(Traccia, MarkersAreNotClipped)
+{
+    Finestra w;
+    w.calcola(testi("x", "-10", "10", "st0.01", "0.1/div.", "10/div."));
+    const auto traccia = w.traccia();
+    EXPECT_EQ(traccia[traccia.size() - 2], marcatore(-28480));
+    EXPECT_EQ(traccia[traccia.size() - 1], marcatore(35920));
+    // Only -1 <= x <= 1 falls in the frame.
+    std::size_t rossi = 0;
+    for (const auto &p : w.punti())
+        if (p.colore == coloreRosso) {
+            ++rossi;
+            EXPECT_GE(p.x1, 500);
+            EXPECT_LE(p.x1, 6940);
+        }
+    EXPECT_EQ(rossi, 200u);
+}
+
+TEST(Traccia, StepByRepeatedAdditionMissesB)
+{
+    Finestra w;
+    w.stato.valoriY.assign(300, -7);
+    w.calcola(testi("x", "-10", "10", "st0.1"));
+    EXPECT_EQ(w.punti().size(), 201u);
+    EXPECT_EQ(w.stato.valoriY[1], -10);
+    EXPECT_EQ(w.stato.valoriY[201], 9.999999999999963);
+    EXPECT_EQ(w.stato.valoriY[202], -7); // past this run: kept
+    EXPECT_EQ(w.stato.valoriY[0], 0);
+}
+
+TEST(Traccia, EverySampleOfTheFinestStepIsStoredAndDrawn)
+{
+    Finestra w;
+    w.calcola(testi("2", "-10", "10", "st0.0001"));
+    const auto punti = w.punti();
+    ASSERT_EQ(punti.size(), 200001u);
+    EXPECT_EQ(punti.front(), opPSet(500, 1792, coloreRosso));
+    EXPECT_EQ(punti[100000], opPSet(3720, 1792, coloreRosso)); // x = 0: the right half is drawn
+    EXPECT_EQ(punti.back(), opPSet(6940, 1792, coloreRosso)); // x = 9.99999999998
+    ASSERT_GE(w.stato.valoriY.size(), 200002u);
+    EXPECT_EQ(w.stato.valoriY[200001], 2);
+}
+
+TEST(Traccia, ValuesAboveTheFrameVanishValuesBelowPileOnTheBottomEdge)
+{
+    for (const auto &[f, py] : {std::pair {"100", -20160.f}, {"-100", 4480.f}}) {
+        SCOPED_TRACE(f);
+        Finestra w;
+        w.calcola(testi(f, "-10", "10", "st0.1"));
+        const auto punti = w.punti();
+        ASSERT_EQ(punti.size(), 201u);
+        for (const auto &p : punti) {
+            EXPECT_EQ(p.y1, py);
+            EXPECT_EQ(p.colore, coloreRosso);
+        }
+    }
+}
+
+TEST(Traccia, TwoRunsInARowDrawTheSamePicture)
+{
+    Finestra w;
+    w.calcola(testi("sin(x)*5", "-3", "7", "st0.01"));
+    const auto prima = w.superficie.operazioni;
+    w.calcola(testi("sin(x)*5", "-3", "7", "st0.01"));
+    EXPECT_EQ(w.superficie.operazioni, prima);
+    EXPECT_EQ(prima.front(), opCls());
+}
+
+// ---- What the status line tells -------------------------------------------------
+
+TEST(Stato, RefusedExpressionTracesZerosAndSaysWhereTheFaultIs)
+{
+    Finestra w;
+    const auto esito = w.calcola(testi("x*", "-1", "1", "st0.1"));
+    EXPECT_EQ(esito.stato,
+              "Funzione rifiutata — Errore 1002: Errore di sintassi alla fine del testo "
+              "(f vale 0 ovunque)");
+    const auto punti = w.punti();
+    ASSERT_EQ(punti.size(), 21u);
+    for (const auto &p : punti) {
+        EXPECT_EQ(p.y1, 2240);
+        EXPECT_EQ(p.colore, coloreRosso);
+    }
+    EXPECT_EQ(punti.front().x1, 3398);
+    EXPECT_EQ(w.traccia().back(), marcatore(4042));
+}
+
+TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
+{
+    struct Caso
+    {
+        const char *f, *a, *b;
+        const char *stato;
+    } casi[] = {
+            {"1/x", "0", "0.2",
+             "1 campione su 3 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = "
+             "0"},
+            {"k*x", "-1", "1",
+             "21 campioni su 21 non valutati (tracciati a 0) — Errore 500: Variabile non definita "
+             "in "
+             "x = -1"},
+            {"1/x", "-1", "1", ""}, // the sweep steps over 0
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.f);
+        Finestra w;
+        EXPECT_EQ(w.calcola(testi(c.f, c.a, c.b, "st0.1")).stato, c.stato);
+        EXPECT_EQ(w.traccia().size(), w.punti().size() + 2); // markers drawn
+    }
+}
+
+TEST(Stato, ClearedByTheNextRunWithNothingToReport)
+{
+    Finestra w;
+    ASSERT_NE(w.calcola(testi("x", "abc", "1")).stato, "");
+    const auto esito = w.calcola(testi("x", "-1", "1"));
+    EXPECT_EQ(esito.stato, "");
+    EXPECT_TRUE(w.stato.intervalloAccettato);
+}
+
+} // namespace
+} // namespace zelvo
