@@ -328,7 +328,7 @@ TEST(Traccia, StepByRepeatedAdditionMissesB)
     EXPECT_EQ(w.stato.valoriY[1], -10);
     EXPECT_EQ(w.stato.valoriY[201], 9.999999999999963);
     EXPECT_EQ(w.stato.valoriY[202], -7); // past this run: kept
-    EXPECT_EQ(w.stato.valoriY[0], 0);
+    EXPECT_EQ(w.stato.valoriY[0], -7); // index 0 is never written
 }
 
 TEST(Traccia, EverySampleOfTheFinestStepIsStoredAndDrawn)
@@ -376,8 +376,8 @@ TEST(Stato, RefusedExpressionTracesZerosAndSaysWhereTheFaultIs)
     Finestra w;
     const auto esito = w.calcola(testi("x*", "-1", "1", "st0.1"));
     EXPECT_EQ(esito.stato,
-              "Funzione rifiutata — Errore 1002: Errore di sintassi alla fine del testo "
-              "(f vale 0 ovunque)");
+              "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del "
+              "testo (f vale 0 ovunque)");
     const auto punti = w.punti();
     ASSERT_EQ(punti.size(), 21u);
     for (const auto &p : punti) {
@@ -386,6 +386,31 @@ TEST(Stato, RefusedExpressionTracesZerosAndSaysWhereTheFaultIs)
     }
     EXPECT_EQ(punti.front().x1, 3398);
     EXPECT_EQ(w.traccia().back(), marcatore(4042));
+}
+
+TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
+{
+    const std::pair<const char *, const char *> casi[] = {
+            {"x)+1",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al "
+             "carattere 2 (f vale 0 ovunque)"},
+            {"",
+             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo "
+             "(f vale 0 ovunque)"},
+    };
+    for (const auto &[f, stato] : casi) {
+        Finestra w;
+        EXPECT_EQ(w.calcola(testi(f, "0", "0")).stato, stato);
+    }
+}
+
+// A refusal and a failure in the same run are both told.
+TEST(Stato, RefusalAndFailureTogether)
+{
+    Finestra w;
+    EXPECT_EQ(w.calcola(testi("sin(x", "0", "x")).stato,
+              "Funzione rifiutata — Errore 1006: Previsto ')' alla fine del testo (f vale 0 "
+              "ovunque) · Errore 13: Tipo non corrispondente — b = \"x\"");
 }
 
 TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
