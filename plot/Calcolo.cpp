@@ -24,15 +24,41 @@ std::string errore(int numero)
     return "Errore " + std::to_string(numero) + ": " + std::string(messaggioErrore(numero));
 }
 
-// Why the engine refused the expression, and where.
+// The characters (not bytes) of UTF-8 text before byte offset `fine`.
+std::size_t caratteri(std::string_view testo, std::size_t fine) noexcept
+{
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < fine && k < testo.size(); ++k)
+        if ((static_cast<unsigned char>(testo[k]) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+// A typed text as the status line echoes it: at most about 30 bytes, cut on a
+// character boundary, so a pasted page does not stretch the window.
+std::string citazione(std::string_view testo)
+{
+    constexpr std::size_t massimo = 30;
+    if (testo.size() <= massimo)
+        return "\"" + std::string(testo) + "\"";
+    std::size_t fine = massimo;
+    while (fine > 0 && (static_cast<unsigned char>(testo[fine]) & 0xC0) == 0x80)
+        --fine;
+    return "\"" + std::string(testo.substr(0, fine)) + "…\"";
+}
+
+// Why the engine refused the expression, and where (counted in characters from 1).
 std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto)
 {
     std::string m = "Funzione rifiutata — Errore " + std::to_string(rifiuto.numero) + ": "
             + rifiuto.messaggio;
-    if (rifiuto.posizione >= 0 && static_cast<std::size_t>(rifiuto.posizione) < testo.size())
-        m += " al carattere " + std::to_string(rifiuto.posizione + 1);
-    else if (rifiuto.posizione >= 0)
-        m += " alla fine del testo";
+    if (rifiuto.posizione >= 0) {
+        const auto posizione = static_cast<std::size_t>(rifiuto.posizione);
+        if (posizione < testo.size())
+            m += " al carattere " + std::to_string(caratteri(testo, posizione) + 1);
+        else
+            m += " alla fine del testo";
+    }
     return m + " (f vale 0 ovunque)";
 }
 
@@ -42,7 +68,7 @@ bool leggiEstremo(const std::string &testo, const char *nome, char separatore, d
 {
     const TextNumber letto = textToNumber(testo, separatore);
     if (!letto.ok()) {
-        messaggi.push_back(errore(letto.error) + " — " + nome + " = \"" + testo + "\"");
+        messaggi.push_back(errore(letto.error) + " — " + nome + " = " + citazione(testo));
         return false;
     }
     estremo = letto.value;

@@ -196,6 +196,11 @@ TEST(Fallimenti, EndNotANumberStopsTheRunAndSaysWhy)
             {"1", "-", 1, 7, "Errore 13: Tipo non corrispondente — b = \"-\""},
             {"1,5", "2", 5, 7, "Errore 13: Tipo non corrispondente — a = \"1,5\""},
             {"1E400", "2", 5, 7, "Errore 6: Overflow — a = \"1E400\""},
+            // A long text is cut on a character boundary.
+            {"1", "àààààààààààààààààààààààààààààà", 1, 7,
+             "Errore 13: Tipo non corrispondente — b = \"ààààààààààààààà…\""},
+            {"1", "xàààààààààààààààààààààààààààààà", 1, 7,
+             "Errore 13: Tipo non corrispondente — b = \"xàààààààààààààà…\""},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.stato);
@@ -394,6 +399,9 @@ TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
             {"x)+1",
              "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al "
              "carattere 2 (f vale 0 ovunque)"},
+            {"\"è\")", // the fault after a two-byte character
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al "
+             "carattere 4 (f vale 0 ovunque)"},
             {"",
              "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo "
              "(f vale 0 ovunque)"},
