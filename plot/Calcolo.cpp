@@ -7,6 +7,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace zelvo {
@@ -62,7 +64,7 @@ std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto
     return m + " (f vale 0 ovunque)";
 }
 
-// Step 3 for one end: convert, store at once, or tell why not.
+// One end of the interval: convert, store at once, or tell why not.
 bool leggiEstremo(const std::string &testo, const char *nome, char separatore, double &estremo,
                   std::vector<std::string> &messaggi)
 {
@@ -143,7 +145,7 @@ struct Interruzione
     double x = 0, y = 0;
 };
 
-// Step 7: sample f from a while x <= b by repeated addition of the step, store
+// The sweep: sample f from a while x <= b by repeated addition of the step, store
 // every value in valoriY from index 1, set one clipped point per sample.
 // Returns the sample whose point overflows the surface's coordinates, if any:
 // the run ends there.
@@ -188,7 +190,7 @@ std::string messaggioOverflow(const Interruzione &i, char separatore)
     return errore(erroreOverflow) + " — f(" + numberToText(i.x, separatore) + ") = " + y;
 }
 
-// Step 8: a magenta line over the full height of the frame at x = a and at
+// The markers: a magenta line over the full height of the frame at x = a and at
 // x = b, unclipped.
 void marcaEstremi(const StatoCalcolo &stato, Superficie &superficie)
 {
