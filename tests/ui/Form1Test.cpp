@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -33,6 +34,11 @@ QList<Form2 *> finestrePrincipali()
 QPushButton *command1(Form1 &form1)
 {
     return form1.findChild<QPushButton *>(QStringLiteral("Command1"));
+}
+
+QLineEdit *casella(Form2 *form2, const char *nome)
+{
+    return form2->findChild<QLineEdit *>(QString::fromLatin1(nome));
 }
 
 // The layout in twips, 15 to the pixel.
@@ -192,11 +198,13 @@ TEST(Form1, ButtonCreatesTheMainWindowOnceAndThenOnlyShowsIt)
     EXPECT_TRUE(prima->isVisible());
     EXPECT_TRUE(form1.isVisible()); // not modal: the title window stays
 
+    QTest::keyClicks(casella(prima, "Text1"), QStringLiteral("x^2-1"));
     prima->hide(); // e.g. behind another window: the next click brings it back
     QTest::mouseClick(command1(form1), Qt::LeftButton);
     ASSERT_EQ(finestrePrincipali().size(), 1);
     EXPECT_EQ(finestrePrincipali().front(), prima.data());
     EXPECT_TRUE(prima->isVisible());
+    EXPECT_EQ(casella(prima, "Text1")->text(), "x^2-1"); // what was typed stays
 }
 
 TEST(Form1, MainWindowReopenedAfterClosingIsNewButKeepsTheCalculationValues)
@@ -209,6 +217,8 @@ TEST(Form1, MainWindowReopenedAfterClosingIsNewButKeepsTheCalculationValues)
     prima->stato().passo = 0.01;
     prima->stato().xTrovato = 5.12;
     const StatoCalcolo *stato = &prima->stato();
+    QTest::keyClicks(casella(prima, "Text1"), QStringLiteral("x^2-1"));
+    casella(prima, "Text2")->setText(QStringLiteral("-5"));
 
     ASSERT_TRUE(prima->close());
     EXPECT_TRUE(finestrePrincipali().isEmpty());
@@ -219,6 +229,8 @@ TEST(Form1, MainWindowReopenedAfterClosingIsNewButKeepsTheCalculationValues)
     ASSERT_EQ(finestrePrincipali().size(), 1);
     Form2 *seconda = finestrePrincipali().front();
     EXPECT_TRUE(seconda->isVisible());
+    EXPECT_EQ(casella(seconda, "Text1")->text(), ""); // controls as designed
+    EXPECT_EQ(casella(seconda, "Text2")->text(), "-10");
     EXPECT_EQ(&seconda->stato(), stato);
     EXPECT_EQ(seconda->stato().estremoA, -7.5);
     EXPECT_EQ(seconda->stato().passo, 0.01);
