@@ -8,6 +8,7 @@
 // It needs no display (it asks Qt for the offscreen platform when none is set).
 
 #include "plot/Calcolo.h"
+#include "plot/Griglia.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
 
@@ -22,6 +23,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -107,8 +109,10 @@ QImage disegnaImage1()
     StatoCalcolo stato;
     Funzione funzione(',');
     const EsitoCalcolo esito = calcolo(esempio, ',', funzione, stato, superficie);
-    if (!esito.stato.empty())
+    if (!esito.stato.empty()) {
         std::fprintf(stderr, "calcolo: %s\n", esito.stato.c_str());
+        return {};
+    }
 
     // The highest sample and the sign changes, from the values the run stored.
     double xMax = 0, yMax = -HUGE_VAL, precedente = 0;
@@ -116,8 +120,10 @@ QImage disegnaImage1()
     int n = 0;
     for (double x = stato.estremoA; x <= stato.estremoB; x += stato.passo) {
         const double y = stato.valoriY.at(static_cast<std::size_t>(++n));
-        if (y > yMax)
-            xMax = x, yMax = y;
+        if (y > yMax) {
+            xMax = x;
+            yMax = y;
+        }
         if (n > 1 && (y < 0) != (precedente < 0))
             radici << numero(x);
         precedente = y;
@@ -125,8 +131,8 @@ QImage disegnaImage1()
 
     QPainter pittore(&immagine);
     pittore.setRenderHint(QPainter::TextAntialiasing);
-    const QPoint cima = superficie.pixel(xMax * 3220 / stato.scalaX + 3720,
-                                         2240 - yMax * 2240 / stato.scalaY);
+    const QPoint cima = superficie.pixel(xMax * semiLarghezza / stato.scalaX + origineX,
+                                         origineY - yMax * semiAltezza / stato.scalaY);
     pittore.setFont(carattere(12, true));
     pittore.setPen(Qt::red);
     pittore.drawText(cima + QPoint(-14, -8), QStringLiteral("Max"));
@@ -244,6 +250,8 @@ QByteArray bmp24(const QImage &immagine)
 
 bool scrivi(const QString &percorso, const QImage &immagine)
 {
+    if (immagine.isNull())
+        return false;
     QFile file(percorso);
     if (!file.open(QIODevice::WriteOnly) || file.write(bmp24(immagine)) < 0) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(percorso), qPrintable(file.errorString()));
