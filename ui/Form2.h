@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Funzione.h"
 #include "plot/StatoCalcolo.h"
 #include "ui/SuperficieQt.h"
 
@@ -7,15 +8,17 @@
 
 #include <array>
 #include <memory>
+#include <functional>
 #include <string>
+#include <string_view>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListView;
 
 namespace zelvo {
 
+class Etichetta;
 class ModelloElenco;
 class Pulsante;
 
@@ -34,6 +37,20 @@ public:
 
     StatoCalcolo &stato() const { return *stato_; }
     const SuperficieQt &superficie() const { return superficie_; }
+    // The decimal separator of the user's locale, for every number read or shown.
+    char separatoreDecimale() const { return separatore_; }
+
+    // The click handlers of the ten buttons.
+    void Command1_Click();  // "Grafico": the graph
+    void Command9_Click();  // a real root
+    void Command10_Click(); // the maximum
+    void Command11_Click(); // the minimum
+    void Command8_Click();  // the definite integral
+    void Command2_Click();  // List1
+    void Command3_Click();  // List2
+    void Command4_Click();  // List3
+    void Command6_Click();  // List4
+    void Command5_Click();  // ends the program at once
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -42,17 +59,32 @@ protected:
 
 private:
     void creaControlli();
+    void collegaComandi();
     void Form_Paint(QPaintEvent *event);
 
+    // Runs one command with the busy cursor; whatever it throws is reported
+    // in the status line and the window goes on.
+    void comando(const std::function<void()> &corpo);
+    // The plot, run at the end of every command: reads the inputs, redraws,
+    // writes the step and scale labels and the status line (the command's own
+    // message first).
+    void calcolo(std::string_view messaggioComando = {});
+    // Shows list `indice` (0 to 3), hides the others, fills it, then runs calcolo.
+    void mostraLista(std::size_t indice);
+    void scrivi(Etichetta *etichetta, std::string_view testo);
+    void scriviStato(const QString &testo);
+
     std::shared_ptr<StatoCalcolo> stato_;
+    char separatore_;
+    Funzione funzione_;
     SuperficieQt superficie_;
 
     QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr;
     QComboBox *Combo1 = nullptr, *Combo2 = nullptr, *Combo3 = nullptr;
-    QLabel *Label7 = nullptr, *Label9 = nullptr, *Label23 = nullptr;
-    QLabel *Label13 = nullptr, *Label15 = nullptr, *Label16 = nullptr, *Label20 = nullptr,
-           *Label21 = nullptr;
-    QLabel *LabelStato = nullptr;
+    Etichetta *Label7 = nullptr, *Label9 = nullptr, *Label23 = nullptr;
+    Etichetta *Label13 = nullptr, *Label15 = nullptr, *Label16 = nullptr, *Label20 = nullptr,
+              *Label21 = nullptr;
+    Etichetta *LabelStato = nullptr;
     std::array<Pulsante *, 4> pulsantiLista{};  // Command2, Command3, Command4, Command6
     std::array<QListView *, 4> liste{};          // List1 to List4
     std::array<ModelloElenco *, 4> modelli{};    // the rows of List1 to List4

@@ -1,0 +1,348 @@
+// The main window's commands driven as a user drives them: typing, picking
+// combo items, clicking buttons, then reading labels, list rows and pixels.
+#include "ui/Form2.h"
+#include "ui/Pulsante.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace zelvo {
+namespace {
+
+constexpr QRgb rosso = 0xFFFF0000;
+constexpr QRgb magenta = 0xFFFF00FF;
+
+// The user's decimal separator: these tests run under a C and an Italian locale.
+bool virgola()
+{
+    return QLocale::system().decimalPoint() == QStringLiteral(",");
+}
+
+// A number as the user types and reads it: "0.5" under C, "0,5" under Italian.
+QString n(const char *testo)
+{
+    QString t = QString::fromUtf8(testo);
+    return virgola() ? t.replace('.', ',') : t;
+}
+
+class Form2Comandi : public ::testing::Test
+{
+protected:
+    void SetUp() override { apri(std::make_shared<StatoCalcolo>()); }
+
+    void apri(std::shared_ptr<StatoCalcolo> stato)
+    {
+        form = std::make_unique<Form2>(std::move(stato));
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template<typename W = QWidget>
+    W *c(const char *nome) const
+    {
+        auto *w = form->findChild<W *>(QString::fromUtf8(nome));
+        EXPECT_NE(w, nullptr) << nome;
+        return w;
+    }
+
+    // Replaces the text of a text box (or a combo's edit field) by typing.
+    void digita(const char *nome, const QString &testo)
+    {
+        QWidget *w = c(nome);
+        auto *edit = qobject_cast<QLineEdit *>(w);
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            edit = combo->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, testo);
+    }
+
+    void scegli(const char *combo, const char *voce)
+    {
+        auto *box = c<QComboBox>(combo);
+        const int i = box->findText(QString::fromUtf8(voce), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        ASSERT_GE(i, 0) << voce;
+        box->setCurrentIndex(i);
+    }
+
+    void clic(const char *pulsante) { QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton); }
+
+    QString testo(const char *etichetta) const { return c<QLabel>(etichetta)->text(); }
+
+    // The number a label shows, read with the user's separator.
+    double valore(const char *etichetta) const
+    {
+        QString t = testo(etichetta);
+        bool ok = false;
+        const double v = QLocale::c().toDouble(virgola() ? t.replace(',', '.') : t, &ok);
+        EXPECT_TRUE(ok) << etichetta << ": " << testo(etichetta).toStdString();
+        return v;
+    }
+
+    QImage schermo() const { return form->grab().toImage(); }
+
+    QStringList righe(const char *lista) const
+    {
+        QStringList r;
+        const QAbstractItemModel *m = c<QListView>(lista)->model();
+        for (int i = 0; i < m->rowCount(); ++i)
+            r << m->index(i, 0).data().toString();
+        return r;
+    }
+
+    std::unique_ptr<Form2> form;
+};
+
+// f(x) = x from -2.5 to 5 by 0.01, one unit per division across and 0.1 down:
+// below -1 the points pile up on the bottom edge, above 1 they leave the top.
+TEST_F(Form2Comandi, GraficoTracesRedPointsMagentaMarkersAndShowsTheSettings)
+{
+    digita("Text1", "x");
+    digita("Text2", n("-2.5"));
+    digita("Text3", "5");
+    scegli("Combo3", "st0.01");
+    scegli("Combo2", "0.1/div.");
+    clic("Command1");
+
+    EXPECT_EQ(testo("Label23"), n("0.01"));
+    EXPECT_EQ(testo("Label7"), "1");
+    EXPECT_EQ(testo("Label9"), n("0.1"));
+    EXPECT_EQ(testo("LabelStato"), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the busy cursor is gone
+
+    const QImage s = schermo();
+    // Markers at a (2915 twips) and b (5330 twips), the full height of the frame.
+    for (int y = 0; y <= 299; ++y) {
+        ASSERT_EQ(s.pixel(194, y), magenta) << y;
+        ASSERT_EQ(s.pixel(355, y), magenta) << y;
+    }
+    EXPECT_EQ(s.pixel(248, 149), rosso); // x = 0 at the origin
+    EXPECT_EQ(s.pixel(259, 75), rosso);  // x = 0.5: (3881, 1120)
+    EXPECT_EQ(s.pixel(210, 299), rosso); // x = -1.75, on the bottom edge
+    EXPECT_EQ(s.pixel(226, 299), rosso); // x = -1, the last of the edge
+    EXPECT_NE(s.pixel(193, 299), rosso); // left of a: nothing sampled
+    int rossiOltre = 0;                  // x > 1 is above the frame: unseen
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 272; x < s.width(); ++x)
+            rossiOltre += s.pixel(x, y) == rosso;
+    EXPECT_EQ(rossiOltre, 0);
+
+    // The graph stays when the window is hidden, shown and resized again.
+    form->hide();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->resize(300, 200);
+    form->resize(1024, 724);
+    const QImage dopo = schermo();
+    EXPECT_EQ(dopo.pixel(259, 75), rosso);
+    EXPECT_EQ(dopo.pixel(355, 10), magenta);
+}
+
+TEST_F(Form2Comandi, AFailedConversionIsReportedAndEveryInputStaysAsTyped)
+{
+    digita("Text1", "x*2");
+    digita("Text2", n("-1.5"));
+    digita("Text3", "abc");
+    scegli("Combo1", "10/div.");
+    clic("Command1");
+
+    EXPECT_EQ(form->stato().estremoA, -1.5); // a was read and stored before b failed
+    EXPECT_EQ(testo("LabelStato").toStdString(), "Errore 13: Tipo non corrispondente — b = \"abc\"");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(c<QLineEdit>("Text1")->text(), "x*2");
+    EXPECT_EQ(c<QLineEdit>("Text2")->text(), n("-1.5"));
+    EXPECT_EQ(c<QLineEdit>("Text3")->text(), "abc");
+    EXPECT_EQ(c<QComboBox>("Combo1")->currentText(), "10/div.");
+    EXPECT_EQ(testo("Label7"), ""); // the run ended before the scale labels
+
+    // Put right, the next run draws and clears the message.
+    digita("Text3", "2");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+    EXPECT_EQ(testo("Label7"), "10");
+    EXPECT_EQ(form->stato().estremoB, 2);
+}
+
+// x^3 - 3x on -2..2 by 0.1: roots at 0 and ±1.732, a local maximum at -1
+// passed over for the rise at the end, the last fall at 1.
+TEST_F(Form2Comandi, RootMaximumMinimumAndIntegralFillTheirLabels)
+{
+    digita("Text1", "x^3-3*x");
+    digita("Text2", "-2");
+    digita("Text3", "2");
+    scegli("Combo3", "st0.1");
+    clic("Command1");
+    ASSERT_EQ(testo("LabelStato"), "");
+
+    clic("Command9");
+    EXPECT_NEAR(valore("Label21"), 1.7321, 2e-4);
+
+    clic("Command10");
+    EXPECT_NEAR(valore("Label13"), 1.9, 1e-9);
+    EXPECT_NEAR(valore("Label16"), 1.159, 1e-9);
+    EXPECT_EQ(testo("Label20"), "");
+    EXPECT_EQ(testo("Label21"), "");
+
+    clic("Command11");
+    EXPECT_NEAR(valore("Label13"), 1, 1e-9);
+    EXPECT_NEAR(valore("Label20"), -2, 1e-9);
+    EXPECT_EQ(testo("Label16"), "");
+    EXPECT_EQ(testo("Label21"), "");
+
+    clic("Command8");
+    EXPECT_NEAR(valore("Label15"), 0, 1e-3);
+    EXPECT_NE(testo("Label15"), "------");
+
+    // Every command ends by tracing the graph again.
+    const QImage s = schermo();
+    EXPECT_EQ(s.pixel(184, 10), magenta);  // a = -2: 3076 twips
+    EXPECT_EQ(s.pixel(248, 149), rosso);   // f(0) = 0
+    EXPECT_EQ(testo("Label23"), n("0.1"));
+    EXPECT_EQ(testo("LabelStato"), "");
+}
+
+TEST_F(Form2Comandi, AResultWiderThanItsPlaceholderWidensTheLabel)
+{
+    digita("Text1", "x");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    clic("Command1");
+    auto *label21 = c<QLabel>("Label21");
+    const QPoint angolo = label21->pos();
+    clic("Command9");
+    ASSERT_FALSE(testo("Label21").isEmpty());
+    EXPECT_EQ(label21->pos(), angolo);
+    EXPECT_EQ(label21->width(), label21->sizeHint().width());
+    EXPECT_GE(label21->width(), label21->fontMetrics().horizontalAdvance(testo("Label21")));
+}
+
+TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
+{
+    digita("Text1", "x");
+    scegli("Combo3", "st0.1");
+    clic("Command1"); // a = -10, b = +10 as the window starts
+    clic("Command3");
+
+    EXPECT_FALSE(c("List1")->isVisible());
+    EXPECT_TRUE(c("List2")->isVisible());
+    EXPECT_FALSE(c("List3")->isVisible());
+    EXPECT_FALSE(c("List4")->isVisible());
+    QStringList r = righe("List2");
+    ASSERT_EQ(r.size(), 201);
+    EXPECT_EQ(r[0], "x = -10   y= -10");
+    EXPECT_TRUE(r[100].startsWith(n("x = -1.88"))) << r[100].toStdString();
+    EXPECT_TRUE(r[100].contains("E-14")) << r[100].toStdString();
+    EXPECT_EQ(r[200], n("x = 9.99999999999996   y= 9.99999999999996"));
+    EXPECT_TRUE(righe("List1").isEmpty());
+    const QStringList prima = r;
+
+    QImage s = schermo();
+    EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);       // Command3
+    EXPECT_EQ(s.pixel(816 + 6, 440 + 16), qRgb(0, 192, 0)); // Command2 still green
+    // The list shows its first rows on screen: some text pixels inside it.
+    int scuri = 0;
+    for (int y = 356; y < 380; ++y)
+        for (int x = 12; x < 200; ++x)
+            scuri += qGray(s.pixel(x, y)) < 100;
+    EXPECT_GT(scuri, 20);
+
+    // A shorter run of another function rewrites the head in place and
+    // leaves the old tail.
+    digita("Text1", "2*x");
+    digita("Text3", "0");
+    clic("Command1");
+    clic("Command3");
+    r = righe("List2");
+    ASSERT_EQ(r.size(), 201);
+    EXPECT_EQ(r[0], "x = -10   y= -20");
+    EXPECT_NE(r[100], prima[100]);
+    EXPECT_EQ(r.mid(101), prima.mid(101));
+
+    clic("Command2");
+    EXPECT_TRUE(c("List1")->isVisible());
+    EXPECT_FALSE(c("List2")->isVisible());
+    EXPECT_EQ(righe("List1").size(), 101);
+    s = schermo();
+    EXPECT_EQ(s.pixel(816 + 6, 440 + 16), rosso);
+    EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);
+}
+
+TEST_F(Form2Comandi, CommandsBeforeAnyGraphSweepNothingAndSayWhy)
+{
+    clic("Command9");
+    EXPECT_EQ(testo("Label21"), "premere prima Grafico");
+    // The command still ends with calcolo: the default inputs drew the frame's
+    // markers at -10 and +10 and set the labels.
+    EXPECT_EQ(testo("Label23"), n("0.001"));
+    EXPECT_EQ(schermo().pixel(33, 100), magenta);
+    EXPECT_EQ(form->stato().estremoA, -10);
+}
+
+TEST_F(Form2Comandi, AReopenedWindowStartsAfreshButKeepsTheCalculationValues)
+{
+    auto stato = std::make_shared<StatoCalcolo>();
+    apri(stato);
+    digita("Text1", "x");
+    digita("Text2", "-3");
+    scegli("Combo3", "st0.1");
+    clic("Command1");
+    clic("Command2");
+    ASSERT_FALSE(righe("List1").isEmpty());
+
+    apri(stato); // the old window is gone, a new one shares the values
+    EXPECT_EQ(c<QLineEdit>("Text1")->text(), "");
+    EXPECT_EQ(c<QLineEdit>("Text2")->text(), "-10");
+    EXPECT_TRUE(righe("List1").isEmpty());
+    EXPECT_EQ(testo("Label23"), "");
+    EXPECT_EQ(schermo().pixel(816 + 6, 440 + 16), qRgb(0, 192, 0)); // Command2 green again
+    EXPECT_EQ(stato->estremoA, -3);
+    EXPECT_EQ(stato->passo, 0.1);
+    // The engine is new and holds no function: the root command says so.
+    clic("Command9");
+    EXPECT_NE(testo("Label21"), "0");
+    EXPECT_FALSE(testo("Label21").isEmpty());
+}
+
+TEST_F(Form2Comandi, Command5EndsTheProgramAtOnce)
+{
+    QWidget titolo; // stands for the title window, still open
+    titolo.show();
+    bool chiusa = false;
+    class Guardia : public QObject
+    {
+    public:
+        explicit Guardia(bool &chiusa) : chiusa_(chiusa) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            chiusa_ |= e->type() == QEvent::Close;
+            return false;
+        }
+        bool &chiusa_;
+    } guardia(chiusa);
+    form->installEventFilter(&guardia);
+    titolo.installEventFilter(&guardia);
+
+    QTimer::singleShot(0, form.get(), [this] { clic("Command5"); });
+    QTimer sicurezza; // a failing test must not hang
+    sicurezza.setSingleShot(true);
+    QObject::connect(&sicurezza, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    sicurezza.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(titolo.isVisible());
+    EXPECT_FALSE(chiusa); // no window was asked to close
+}
+
+} // namespace
+} // namespace zelvo
