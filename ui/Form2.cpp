@@ -59,52 +59,59 @@ QString daUtf8(std::string_view testo)
     return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
 }
 
-QWidget *creaControllo(const Controllo &c, QWidget *finestra)
+QComboBox *creaCombo(const Controllo &c, QWidget *finestra)
+{
+    auto *combo = new QComboBox(finestra);
+    combo->setEditable(true);
+    // Any typed text is kept as typed: no completion, no new items.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    for (const char *voce : vociCombo(c.nome))
+        combo->addItem(QString::fromUtf8(voce));
+    // The edit field shows a hint that is none of the items.
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString::fromUtf8(c.testo));
+    combo->lineEdit()->setCursorPosition(0);
+    return combo;
+}
+
+QListView *creaLista(QWidget *finestra)
+{
+    auto *lista = new QListView(finestra);
+    // Rows of one height let the view place any row without measuring the others.
+    lista->setUniformItemSizes(true);
+    lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lista->setModel(new ModelloElenco(lista));
+    return lista;
+}
+
+QWidget *creaWidget(const Controllo &c, QWidget *finestra)
 {
     const QString testo = QString::fromUtf8(c.testo);
-    QWidget *w = nullptr;
     switch (c.tipo) {
-    case TipoControllo::Etichetta:
-    case TipoControllo::Immagine:
-        w = new Etichetta(testo, c.autoSize, finestra);
-        break;
-    case TipoControllo::CasellaTesto: {
-        auto *casella = new QLineEdit(testo, finestra);
-        casella->setCursorPosition(0);
-        w = casella;
-        break;
-    }
-    case TipoControllo::Combo: {
-        auto *combo = new QComboBox(finestra);
-        combo->setEditable(true);
-        // Any typed text is kept as typed: no completion, no new items.
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-        for (const char *voce : vociCombo(c.nome))
-            combo->addItem(QString::fromUtf8(voce));
-        // The edit field shows a hint that is none of the items.
-        combo->setCurrentIndex(-1);
-        combo->setEditText(testo);
-        combo->lineEdit()->setCursorPosition(0);
-        w = combo;
-        break;
-    }
+    case TipoControllo::CasellaTesto:
+        return new QLineEdit(testo, finestra);
+    case TipoControllo::Combo:
+        return creaCombo(c, finestra);
     case TipoControllo::Pulsante: {
         auto *pulsante = new Pulsante(testo, finestra);
         if (c.coloreFaccia)
             pulsante->impostaFaccia(*c.coloreFaccia);
-        w = pulsante;
+        return pulsante;
+    }
+    case TipoControllo::Lista:
+        return creaLista(finestra);
+    case TipoControllo::Etichetta:
+    case TipoControllo::Immagine: // the main window has no pictures
         break;
     }
-    case TipoControllo::Lista: {
-        auto *lista = new QListView(finestra);
-        lista->setUniformItemSizes(true);
-        lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        lista->setModel(new ModelloElenco(lista));
-        w = lista;
-        break;
-    }
-    }
+    return new Etichetta(testo, c.autoSize, finestra);
+}
+
+// One control of the layout, with its name, font, colours and place.
+QWidget *creaControllo(const Controllo &c, QWidget *finestra)
+{
+    QWidget *w = creaWidget(c, finestra);
     w->setObjectName(QString::fromUtf8(c.nome));
     w->setFont(fontDi(c.carattere));
     if (c.coloreTesto) {
@@ -124,7 +131,7 @@ QWidget *creaControllo(const Controllo &c, QWidget *finestra)
 
 Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     : QWidget(parent)
-    , stato_(std::move(stato))
+    , stato_(stato ? std::move(stato) : std::make_shared<StatoCalcolo>())
     , separatore_(separatoreDiSistema())
     , funzione_(separatore_)
     , superficie_(rettangoloDaTwips(0, 0, larghezzaIniziale, altezzaIniziale).size(), palette())

@@ -278,6 +278,26 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
     EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);
 }
 
+TEST_F(Form2Comandi, TheWidestListHoldsEveryRowAndScrollsToTheLast)
+{
+    digita("Text1", "x");
+    digita("Text2", n("-10.1"));
+    digita("Text3", n("10.1"));
+    scegli("Combo3", "st0.0001");
+    clic("Command1");
+    clic("Command6");
+    auto *lista = c<QListView>("List4");
+    const int righe = lista->model()->rowCount();
+    EXPECT_GE(righe, 202000);
+    EXPECT_LE(righe, 202002);
+    EXPECT_EQ(lista->model()->index(0, 0).data().toString(), n("x = -10.1   y= -10.1"));
+    lista->scrollToBottom();
+    QApplication::processEvents();
+    const QModelIndex ultima = lista->indexAt(QPoint(5, lista->viewport()->height() - 5));
+    EXPECT_EQ(ultima.row(), righe - 1);
+    EXPECT_TRUE(ultima.data().toString().startsWith(n("x = 10.09"))) << ultima.data().toString().toStdString();
+}
+
 TEST_F(Form2Comandi, CommandsBeforeAnyGraphSweepNothingAndSayWhy)
 {
     clic("Command9");
