@@ -10,7 +10,7 @@ cd "$ROOT"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libmuparser-dev fonts-dejavu-core xvfb xauth
+          libbenchmark-dev libmuparser-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
           clang libclang-rt-14-dev)
 
 as_root() {
