@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view kPrimaDiX = "x = ";
 constexpr std::string_view kPrimaDiY = "   y= ";
 
-// Room for the rows of one sweep, guessed from its length; the guess is
-// capped so that an odd state cannot ask for more than the sweep will use.
+// Room for the rows of one sweep, guessed from its length (about 40
+// characters a row); capped, as the guess is only a hint.
 void riservaPer(ElencoValori &righe, const StatoCalcolo &stato)
 {
     constexpr double kMaxRighe = 1 << 22;
