@@ -3,6 +3,8 @@
 #include "analysis/Radice.h"
 #include "engine/Funzione.h"
 #include "engine/NumberText.h"
+#include "plot/Calcolo.h"
+#include "plot/SuperficieRegistrata.h"
 
 #include <gtest/gtest.h>
 
@@ -299,6 +301,35 @@ TEST_F(ConFunzione, IntegraleContaZeroNeiPuntiNonDefiniti)
     const EsitoIntegrale esito = calcolaIntegrale(accettato(-1, 1), funzione, ',');
     EXPECT_EQ(esito.Label15, "0,666716459196992");
     EXPECT_EQ(esito.stato, "f non definita in 10001 punti su 20001: " + kArgomentoNonValido);
+}
+
+// ---- together with calcolo ----
+
+// A command computes on what the last calcolo accepted; the calcolo that ends
+// it reads the edited inputs and draws the new graph, and the next command
+// computes on those.
+TEST_F(ConFunzione, DopoUnaModificaSenzaGraficoValeIlGraficoPrecedente)
+{
+    StatoCalcolo stato;
+    SuperficieRegistrata superficie;
+    TestiCalcolo testi {"x^2-1", "-2", "2", "st0.1", "", ""};
+    calcolo(testi, ',', funzione, stato, superficie);
+
+    testi.Text1 = "x-3"; // edited, "Grafico" not pressed
+    testi.Text2 = "0";
+    testi.Text3 = "5";
+    EXPECT_EQ(cercaRadice(stato, funzione, ',').Label21, "1,0003999999997");
+    calcolo(testi, ',', funzione, stato, superficie);
+    ASSERT_FALSE(superficie.operazioni.empty());
+    // The marker of the new b = 5: 5 * 3220 / 10 + 3720.
+    EXPECT_EQ(superficie.operazioni.back(), opLine(5330, 4480, 5330, 0, coloreMagenta));
+    EXPECT_EQ(cercaRadice(stato, funzione, ',').Label21, "3,00090000000191");
+    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "-2,50024999999352");
+
+    testi.Text3 = "20"; // refused by calcolo: no command sweeps it
+    calcolo(testi, ',', funzione, stato, superficie);
+    EXPECT_EQ(cercaMassimo(stato, funzione, ',').Label13, "premere prima Grafico");
+    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "premere prima Grafico");
 }
 
 } // namespace
