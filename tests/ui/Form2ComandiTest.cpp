@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string_view>
 
 namespace zelvo {
 namespace {
@@ -138,6 +139,10 @@ TEST_F(Form2Comandi, GraficoTracesRedPointsMagentaMarkersAndShowsTheSettings)
             rossiOltre += s.pixel(x, y) == rosso;
     EXPECT_EQ(rossiOltre, 0);
 
+    // A second run draws the same picture.
+    clic("Command1");
+    EXPECT_EQ(schermo(), s);
+
     // The graph stays when the window is hidden, shown and resized again.
     form->hide();
     form->show();
@@ -172,6 +177,63 @@ TEST_F(Form2Comandi, AFailedConversionIsReportedAndEveryInputStaysAsTyped)
     EXPECT_EQ(testo("LabelStato"), "");
     EXPECT_EQ(testo("Label7"), "10");
     EXPECT_EQ(form->stato().estremoB, 2);
+}
+
+// The status line tells what went wrong, the command's own word first, then
+// calcolo's; the window goes on and the inputs stay as typed.
+TEST_F(Form2Comandi, TheStatusLineReportsFailuresAndRefusals)
+{
+    struct Caso
+    {
+        const char *f, *a, *b, *comando;
+        QString stato;
+    } casi[] = {
+            {"1/x", "0", "1", "Command1",
+             "1 campione su 11 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = 0"},
+            {"1/x", "0", "1", "Command9",
+             "f non definita in 1 punto su 10001: Divisione per zero; 1 campione su 11 non valutato "
+             "(tracciato a 0) — Errore 11: Divisione per zero in x = 0"},
+            {"1E308", "-1", "1", "Command1", "Errore 6: Overflow — f(-1) = 1E+308"},
+            {"x+", "-1", "1", "Command1",
+             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo (f vale 0 "
+             "ovunque)"},
+            {"x", "-11", "1", "Command1",
+             n("Intervallo rifiutato — a = -11: a e b devono stare tra -10.1 e 10.1")},
+            {"x", "1", "1", "Command1", ""},
+    };
+    scegli("Combo3", "st0.1");
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.f);
+        digita("Text1", caso.f);
+        digita("Text2", caso.a);
+        digita("Text3", caso.b);
+        clic("Command1");
+        if (std::string_view(caso.comando) != "Command1")
+            clic(caso.comando);
+        EXPECT_EQ(testo("LabelStato").toStdString(), caso.stato.toStdString());
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(c<QLineEdit>("Text1")->text(), caso.f);
+        EXPECT_EQ(c<QLineEdit>("Text2")->text(), caso.a);
+        EXPECT_EQ(c<QLineEdit>("Text3")->text(), caso.b);
+    }
+}
+
+// A command works on what the last Grafico read; the graph it draws at its
+// end shows what is typed now, and the next press works on that.
+TEST_F(Form2Comandi, ACommandAfterEditingComputesTheOldFunctionAndDrawsTheNew)
+{
+    digita("Text1", "x");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    clic("Command1");
+    digita("Text1", "x-0.5");
+    clic("Command9");
+    EXPECT_NEAR(valore("Label21"), 0.00095, 0.00005); // the root of x
+    const QImage s = schermo();
+    EXPECT_EQ(s.pixel(259, 149), rosso); // (0.5, 0) of the new function
+    EXPECT_NE(s.pixel(248, 149), rosso); // (0, 0) is the new graph's -0.5
+    clic("Command9");
+    EXPECT_NEAR(valore("Label21"), 0.50095, 0.00005);
 }
 
 // x^3 - 3x on -2..2 by 0.1: roots at 0 and ±1.732, a local maximum at -1
