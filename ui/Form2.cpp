@@ -164,7 +164,9 @@ void Form2::creaControlli()
     for (std::size_t i = 1; i < focus.size(); ++i)
         setTabOrder(focus[i - 1].second, focus[i].second);
 
-    auto trova = [this](const char *nome) { return findChild<QWidget *>(QString::fromUtf8(nome)); };
+    auto trova = [this](const char *nome) {
+        return findChild<QWidget *>(QString::fromUtf8(nome));
+    };
     Text1 = static_cast<QLineEdit *>(trova("Text1"));
     Text2 = static_cast<QLineEdit *>(trova("Text2"));
     Text3 = static_cast<QLineEdit *>(trova("Text3"));
@@ -306,10 +308,10 @@ void Form2::comando(const std::function<void()> &corpo)
 
 void Form2::calcolo(std::string_view messaggioComando)
 {
-    const TestiCalcolo testi{Text1->text().toStdString(),  Text2->text().toStdString(),
-                             Text3->text().toStdString(),  Combo3->currentText().toStdString(),
-                             Combo1->currentText().toStdString(),
-                             Combo2->currentText().toStdString()};
+    const TestiCalcolo testi {
+            Text1->text().toStdString(),         Text2->text().toStdString(),
+            Text3->text().toStdString(),         Combo3->currentText().toStdString(),
+            Combo1->currentText().toStdString(), Combo2->currentText().toStdString()};
     const EsitoCalcolo esito = zelvo::calcolo(testi, separatore_, funzione_, *stato_, superficie_);
     if (esito.Label23)
         scrivi(Label23, *esito.Label23);

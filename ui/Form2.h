@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -41,16 +41,16 @@ public:
     char separatoreDecimale() const { return separatore_; }
 
     // The click handlers of the ten buttons.
-    void Command1_Click();  // "Grafico": the graph
-    void Command9_Click();  // a real root
+    void Command1_Click(); // "Grafico": the graph
+    void Command9_Click(); // a real root
     void Command10_Click(); // the maximum
     void Command11_Click(); // the minimum
-    void Command8_Click();  // the definite integral
-    void Command2_Click();  // List1
-    void Command3_Click();  // List2
-    void Command4_Click();  // List3
-    void Command6_Click();  // List4
-    void Command5_Click();  // ends the program at once
+    void Command8_Click(); // the definite integral
+    void Command2_Click(); // List1
+    void Command3_Click(); // List2
+    void Command4_Click(); // List3
+    void Command6_Click(); // List4
+    void Command5_Click(); // ends the program at once
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -85,9 +85,9 @@ private:
     Etichetta *Label13 = nullptr, *Label15 = nullptr, *Label16 = nullptr, *Label20 = nullptr,
               *Label21 = nullptr;
     Etichetta *LabelStato = nullptr;
-    std::array<Pulsante *, 4> pulsantiLista{};  // Command2, Command3, Command4, Command6
-    std::array<QListView *, 4> liste{};          // List1 to List4
-    std::array<ModelloElenco *, 4> modelli{};    // the rows of List1 to List4
+    std::array<Pulsante *, 4> pulsantiLista {}; // Command2, Command3, Command4, Command6
+    std::array<QListView *, 4> liste {}; // List1 to List4
+    std::array<ModelloElenco *, 4> modelli {}; // the rows of List1 to List4
 };
 
 } // namespace zelvo

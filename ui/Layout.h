@@ -36,9 +36,9 @@ struct Controllo
     const char *testo = "";
     int sinistra = 0, alto = 0, larghezza = 0, altezza = 0;
     Carattere carattere;
-    int tab = 0;              // place in the focus order
-    bool autoSize = false;    // a label that fits itself to its caption
-    std::optional<Colore> coloreTesto;  // none: the window's foreground
+    int tab = 0; // place in the focus order
+    bool autoSize = false; // a label that fits itself to its caption
+    std::optional<Colore> coloreTesto; // none: the window's foreground
     std::optional<Colore> coloreFaccia; // a graphical button's face
 };
 

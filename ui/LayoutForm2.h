@@ -15,12 +15,12 @@ std::span<const Controllo> layoutForm2();
 std::span<const char *const> vociCombo(std::string_view nome);
 
 // The font of controls that name none.
-inline constexpr Carattere carattereFinestraForm2{Carattere::Famiglia::MsSansSerif, 9.75, true};
+inline constexpr Carattere carattereFinestraForm2 {Carattere::Famiglia::MsSansSerif, 9.75, true};
 
 // The status line under every control: why a command stopped or what it
 // could not evaluate. It is no control of the original layout.
-inline constexpr Controllo rigaStato{"LabelStato", TipoControllo::Etichetta, "",
-                                      240, 10440, 14895, 300,
-                                      carattereFinestraForm2, -1, false, {}, {}};
+inline constexpr Controllo rigaStato {
+        "LabelStato", TipoControllo::Etichetta, "", 240,   10440, 14895,
+        300,          carattereFinestraForm2,   -1, false, {},    {}};
 
 } // namespace zelvo

@@ -18,8 +18,7 @@ constexpr int bordo = 2; // the bevel
 
 Pulsante::Pulsante(const QString &testo, QWidget *parent)
     : QPushButton(testo, parent)
-{
-}
+{ }
 
 void Pulsante::impostaFaccia(Colore colore)
 {

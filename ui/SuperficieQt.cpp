@@ -39,8 +39,12 @@ bool ritaglia(double &x0, double &y0, double &x1, double &y1, double xMax, doubl
     constexpr double lo = -0.5;
     enum : unsigned { sinistra = 1, destra = 2, sopra = 4, sotto = 8 };
     auto codice = [&](double x, double y) {
-        return (x < lo ? sinistra : x > xMax ? destra : 0u)
-                | (y < lo ? sopra : y > yMax ? sotto : 0u);
+        return (x < lo             ? sinistra
+                        : x > xMax ? destra
+                                   : 0u)
+                | (y < lo             ? sopra
+                           : y > yMax ? sotto
+                                      : 0u);
     };
     if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
         return false;
@@ -127,7 +131,9 @@ void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
     if (larghezza == 0 || altezza == 0 || !ritaglia(ax, ay, bx, by, larghezza - 0.5, altezza - 0.5))
         return;
     // Bresenham between the nearest pixels of the clipped ends, both included.
-    auto dentro = [](double v, int n) { return std::clamp(static_cast<int>(pixelVicino(v)), 0, n - 1); };
+    auto dentro = [](double v, int n) {
+        return std::clamp(static_cast<int>(pixelVicino(v)), 0, n - 1);
+    };
     int x = dentro(ax, larghezza), y = dentro(ay, altezza);
     const int xFine = dentro(bx, larghezza), yFine = dentro(by, altezza);
     const int dx = std::abs(xFine - x), dy = -std::abs(yFine - y);

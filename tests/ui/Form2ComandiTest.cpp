@@ -49,8 +49,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    template<typename W = QWidget>
-    W *c(const char *nome) const
+    template<typename W = QWidget> W *c(const char *nome) const
     {
         auto *w = form->findChild<W *>(QString::fromUtf8(nome));
         EXPECT_NE(w, nullptr) << nome;
@@ -72,7 +71,8 @@ protected:
     void scegli(const char *combo, const char *voce)
     {
         auto *box = c<QComboBox>(combo);
-        const int i = box->findText(QString::fromUtf8(voce), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const int i
+                = box->findText(QString::fromUtf8(voce), Qt::MatchExactly | Qt::MatchCaseSensitive);
         ASSERT_GE(i, 0) << voce;
         box->setCurrentIndex(i);
     }
@@ -129,11 +129,11 @@ TEST_F(Form2Comandi, GraficoTracesRedPointsMagentaMarkersAndShowsTheSettings)
         ASSERT_EQ(s.pixel(355, y), magenta) << y;
     }
     EXPECT_EQ(s.pixel(248, 149), rosso); // x = 0 at the origin
-    EXPECT_EQ(s.pixel(259, 75), rosso);  // x = 0.5: (3881, 1120)
+    EXPECT_EQ(s.pixel(259, 75), rosso); // x = 0.5: (3881, 1120)
     EXPECT_EQ(s.pixel(210, 299), rosso); // x = -1.75, on the bottom edge
     EXPECT_EQ(s.pixel(226, 299), rosso); // x = -1, the last of the edge
     EXPECT_NE(s.pixel(193, 299), rosso); // left of a: nothing sampled
-    int rossiOltre = 0;                  // x > 1 is above the frame: unseen
+    int rossiOltre = 0; // x > 1 is above the frame: unseen
     for (int y = 0; y < s.height(); ++y)
         for (int x = 272; x < s.width(); ++x)
             rossiOltre += s.pixel(x, y) == rosso;
@@ -163,7 +163,8 @@ TEST_F(Form2Comandi, AFailedConversionIsReportedAndEveryInputStaysAsTyped)
     clic("Command1");
 
     EXPECT_EQ(form->stato().estremoA, -1.5); // a was read and stored before b failed
-    EXPECT_EQ(testo("LabelStato").toStdString(), "Errore 13: Tipo non corrispondente — b = \"abc\"");
+    EXPECT_EQ(testo("LabelStato").toStdString(),
+              "Errore 13: Tipo non corrispondente — b = \"abc\"");
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(c<QLineEdit>("Text1")->text(), "x*2");
     EXPECT_EQ(c<QLineEdit>("Text2")->text(), n("-1.5"));
@@ -189,9 +190,11 @@ TEST_F(Form2Comandi, TheStatusLineReportsFailuresAndRefusals)
         QString stato;
     } casi[] = {
             {"1/x", "0", "1", "Command1",
-             "1 campione su 11 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = 0"},
+             "1 campione su 11 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = "
+             "0"},
             {"1/x", "0", "1", "Command9",
-             "f non definita in 1 punto su 10001: Divisione per zero; 1 campione su 11 non valutato "
+             "f non definita in 1 punto su 10001: Divisione per zero; 1 campione su 11 non "
+             "valutato "
              "(tracciato a 0) — Errore 11: Divisione per zero in x = 0"},
             {"1E308", "-1", "1", "Command1", "Errore 6: Overflow — f(-1) = 1E+308"},
             {"x+", "-1", "1", "Command1",
@@ -268,8 +271,8 @@ TEST_F(Form2Comandi, RootMaximumMinimumAndIntegralFillTheirLabels)
 
     // Every command ends by tracing the graph again.
     const QImage s = schermo();
-    EXPECT_EQ(s.pixel(205, 10), magenta);  // a = -2: 3076 twips
-    EXPECT_EQ(s.pixel(248, 149), rosso);   // f(0) = 0
+    EXPECT_EQ(s.pixel(205, 10), magenta); // a = -2: 3076 twips
+    EXPECT_EQ(s.pixel(248, 149), rosso); // f(0) = 0
     EXPECT_EQ(testo("Label23"), n("0.1"));
     EXPECT_EQ(testo("LabelStato"), "");
 }
@@ -309,7 +312,7 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
     const QStringList prima = r;
 
     QImage s = schermo();
-    EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);       // Command3
+    EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso); // Command3
     EXPECT_EQ(s.pixel(816 + 6, 440 + 16), qRgb(0, 192, 0)); // Command2 still green
     // The list shows its first rows on screen: some text pixels inside it.
     int scuri = 0;
@@ -358,7 +361,8 @@ TEST_F(Form2Comandi, TheWidestListHoldsEveryRowAndScrollsToTheLast)
     const QRect riga = lista->visualRect(ultima);
     EXPECT_GE(riga.top(), 0);
     EXPECT_LT(riga.bottom(), lista->viewport()->height());
-    EXPECT_TRUE(ultima.data().toString().startsWith(n("x = 10.09"))) << ultima.data().toString().toStdString();
+    EXPECT_TRUE(ultima.data().toString().startsWith(n("x = 10.09")))
+            << ultima.data().toString().toStdString();
 }
 
 TEST_F(Form2Comandi, CommandsBeforeAnyGraphSweepNothingAndSayWhy)
@@ -405,7 +409,9 @@ TEST_F(Form2Comandi, Command5EndsTheProgramAtOnce)
     class Guardia : public QObject
     {
     public:
-        explicit Guardia(bool &chiusa) : chiusa_(chiusa) {}
+        explicit Guardia(bool &chiusa)
+            : chiusa_(chiusa)
+        { }
         bool eventFilter(QObject *, QEvent *e) override
         {
             chiusa_ |= e->type() == QEvent::Close;

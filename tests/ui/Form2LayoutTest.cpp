@@ -30,8 +30,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    template<typename W = QWidget>
-    W *controllo(const char *nome) const
+    template<typename W = QWidget> W *controllo(const char *nome) const
     {
         auto *w = form->findChild<W *>(QString::fromUtf8(nome));
         EXPECT_NE(w, nullptr) << nome;
@@ -85,7 +84,9 @@ TEST_F(Form2Layout, EveryControlHasItsKindNameTextFontAndPlace)
         EXPECT_EQ(testoDi(w), QString::fromUtf8(c.testo));
         EXPECT_TRUE(w->isVisible());
 
-        auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
+        auto px = [](int twips) {
+            return static_cast<int>(std::lround(twips / 15.0));
+        };
         const QRect tabella(px(c.sinistra), px(c.alto), px(c.larghezza), px(c.altezza));
         EXPECT_EQ(w->pos(), tabella.topLeft());
         if (c.autoSize) // fits its caption: at least the table's size, as wide as the text
@@ -94,7 +95,8 @@ TEST_F(Form2Layout, EveryControlHasItsKindNameTextFontAndPlace)
             EXPECT_EQ(w->size(), tabella.size());
 
         const QFontInfo font(w->font());
-        EXPECT_TRUE(font.family().startsWith(QStringLiteral("DejaVu Sans"))) << font.family().toStdString();
+        EXPECT_TRUE(font.family().startsWith(QStringLiteral("DejaVu Sans")))
+                << font.family().toStdString();
         EXPECT_EQ(font.pixelSize(), qRound(c.carattere.punti * 4 / 3));
         EXPECT_EQ(font.bold(), c.carattere.grassetto);
         EXPECT_FALSE(font.italic());
@@ -111,16 +113,17 @@ TEST_F(Form2Layout, KeyControlsInPixels)
         const char *nome;
         QRect atteso;
     } casi[] = {
-            {"Text1", {96, 656, 537, 33}},     {"Command1", {472, 596, 137, 33}},
-            {"Combo3", {776, 600, 233, 24}},   {"Label3", {576, 16, 841, 33}},
-            {"List1", {8, 352, 433, 196}},     {"List4", {8, 352, 432, 196}},
-            {"Command2", {816, 440, 65, 33}},  {"Command6", {920, 488, 65, 33}},
-            {"Text2", {616, 112, 57, 26}},     {"Label1", {584, 112, 33, 17}},
+            {"Text1", {96, 656, 537, 33}},    {"Command1", {472, 596, 137, 33}},
+            {"Combo3", {776, 600, 233, 24}},  {"Label3", {576, 16, 841, 33}},
+            {"List1", {8, 352, 433, 196}},    {"List4", {8, 352, 432, 196}},
+            {"Command2", {816, 440, 65, 33}}, {"Command6", {920, 488, 65, 33}},
+            {"Text2", {616, 112, 57, 26}},    {"Label1", {584, 112, 33, 17}},
     };
     for (const Caso &c : casi)
         EXPECT_EQ(controllo(c.nome)->geometry(), c.atteso) << c.nome;
     EXPECT_EQ(controllo<QLabel>("Label10")->text(),
-              QString::fromUtf8("con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"));
+              QString::fromUtf8(
+                      "con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"));
     EXPECT_EQ(controllo<QLabel>("Label5")->text(),
               QString::fromUtf8("Campo di variabilità della funzione a_____b"));
     EXPECT_EQ(controllo<QPushButton>("Command8")->text(),
@@ -137,11 +140,15 @@ TEST_F(Form2Layout, CombosOfferTheirItemsAndShowTheHintWithNothingSelected)
         const char *suggerimento;
         QStringList voci;
     } casi[] = {
-            {"Combo1", "0.01  ;  0.1    :1   ; 10", {"", "10/div.", "1/div.", "0.1/div.", "0.01/div."}},
+            {"Combo1",
+             "0.01  ;  0.1    :1   ; 10",
+             {"", "10/div.", "1/div.", "0.1/div.", "0.01/div."}},
             {"Combo2",
              "0.01  ;  0.1   ;  1 ;   10   ;  100",
              {"", "100/div.", "10/div.", "1/diiv.", "0.1/div.", "0.01/div."}},
-            {"Combo3", "   0.1;    0. 01;     0.001;    0.0001", {"", "st0.1", "st0.01", "st0.001", "st0.0001"}},
+            {"Combo3",
+             "   0.1;    0. 01;     0.001;    0.0001",
+             {"", "st0.1", "st0.01", "st0.001", "st0.0001"}},
     };
     for (const Caso &c : casi) {
         auto *combo = controllo<QComboBox>(c.nome);
@@ -165,8 +172,11 @@ TEST_F(Form2Layout, TypedTextStaysAsTypedInTextBoxesAndCombos)
     {
         const char *nome;
         const char *digitato;
-    } casi[] = {{"Text2", "abc,5 x"}, {"Text3", "1.000,5"}, {"Combo3", "ST0.1"},
-                {"Combo1", "100/div. "}, {"Combo2", "st0.01"}};
+    } casi[] = {{"Text2", "abc,5 x"},
+                {"Text3", "1.000,5"},
+                {"Combo3", "ST0.1"},
+                {"Combo1", "100/div. "},
+                {"Combo2", "st0.01"}};
     for (const Caso &c : casi) {
         QWidget *w = controllo(c.nome);
         auto *edit = qobject_cast<QLineEdit *>(w);
@@ -186,10 +196,10 @@ TEST_F(Form2Layout, FocusStartsInText1AndTabFollowsTheFocusOrder)
 {
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    const std::vector<std::string> ordine = {
-            "Text1",    "Text3", "Text2",    "Command1", "Combo1",    "Combo2",    "Command2",
-            "List1",    "Command3", "List2", "Command4", "Command6",  "List3",     "List4",
-            "Command8", "Command10", "Command11", "Command9", "Combo3", "Command5", "Text1"};
+    const std::vector<std::string> ordine
+            = {"Text1",    "Text3",     "Text2",     "Command1", "Combo1",   "Combo2",   "Command2",
+               "List1",    "Command3",  "List2",     "Command4", "Command6", "List3",    "List4",
+               "Command8", "Command10", "Command11", "Command9", "Combo3",   "Command5", "Text1"};
     auto nomeDelFuoco = [this] {
         for (QWidget *w = QApplication::focusWidget(); w && w != form.get(); w = w->parentWidget())
             if (!w->objectName().isEmpty() && w->parentWidget() == form.get())
@@ -238,7 +248,8 @@ TEST_F(Form2Layout, ControlsDoNotOverlapAndEveryCaptionShowsWhole)
             EXPECT_LE(fm.ascent() + inchiostro.bottom(), l->height());
         } else if (auto *b = qobject_cast<QPushButton *>(w)) {
             const QRect area = b->rect().adjusted(2, 2, -2, -2);
-            const QRect testo = fm.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, b->text());
+            const QRect testo
+                    = fm.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, b->text());
             EXPECT_TRUE(area.contains(testo)) << testo.width() << "x" << testo.height();
         }
     }
@@ -264,12 +275,12 @@ TEST_F(Form2Layout, TheEmptyFrameAndTheColouredControlsAppearOnScreen)
     const QRgb sfondo = form->palette().color(QPalette::Window).rgb();
     const QRgb nero = qRgb(0, 0, 0);
     // Grid dots and axes where twips / 15 puts them, and nothing between.
-    EXPECT_EQ(schermo.pixel(33, 0), nero);    // (500, 0)
-    EXPECT_EQ(schermo.pixel(33, 2), nero);    // (500, 28)
-    EXPECT_EQ(schermo.pixel(55, 299), nero);  // (822, 4480)
+    EXPECT_EQ(schermo.pixel(33, 0), nero); // (500, 0)
+    EXPECT_EQ(schermo.pixel(33, 2), nero); // (500, 28)
+    EXPECT_EQ(schermo.pixel(55, 299), nero); // (822, 4480)
     EXPECT_EQ(schermo.pixel(462, 299), nero); // (6926, 4480): the last dot of a row
     EXPECT_EQ(schermo.pixel(463, 1), sfondo); // 14 twips short of the right edge
-    EXPECT_EQ(schermo.pixel(463, 4), nero);   // (6940, 56) on the last vertical line
+    EXPECT_EQ(schermo.pixel(463, 4), nero); // (6940, 56) on the last vertical line
     EXPECT_EQ(schermo.pixel(34, 1), sfondo);
     for (int y = 0; y <= 299; ++y)
         ASSERT_EQ(schermo.pixel(248, y), nero) << y; // the vertical axis

@@ -59,14 +59,13 @@ TEST(SuperficieQt, PointsLandOnTheNearestPixelAtFifteenTwipsEach)
         float x, y;
         int px, py;
     } casi[] = {
-            {0, 0, 0, 0},       {7, 7, 0, 0},         {7.5f, 22.4f, 1, 1},
-            {500, 28, 33, 2},   {822, 4480, 55, 299}, {3720, 2240, 248, 149},
-            {-7.4f, 0, 0, 0},   {599, 449, 40, 30},
+            {0, 0, 0, 0},         {7, 7, 0, 0},           {7.5f, 22.4f, 1, 1}, {500, 28, 33, 2},
+            {822, 4480, 55, 299}, {3720, 2240, 248, 149}, {-7.4f, 0, 0, 0},    {599, 449, 40, 30},
     };
     for (const Caso &c : casi) {
         SuperficieQt s({300, 300}, tavolozza());
         s.PSet(c.x, c.y, coloreRosso);
-        EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel>{{c.px, c.py, 0xFFFF0000}}))
+        EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel> {{c.px, c.py, 0xFFFF0000}}))
                 << c.x << ", " << c.y;
     }
 }
@@ -75,7 +74,7 @@ TEST(SuperficieQt, PointsOffTheSurfaceDrawNothing)
 {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float punti[][2] = {{-8, 0}, {0, -8},     {600, 0},  {0, 450},    {-3.4e38f, 10},
+    const float punti[][2] = {{-8, 0},       {0, -8},  {600, 0},  {0, 450},  {-3.4e38f, 10},
                               {10, 3.4e38f}, {inf, 0}, {0, -inf}, {nan, 10}, {10, nan}};
     SuperficieQt s({40, 30}, tavolozza());
     for (const auto &p : punti)
@@ -90,12 +89,9 @@ TEST(SuperficieQt, ColoursAreRedInTheLowByteAndSystemColoursComeFromThePalette)
         Colore colore;
         QRgb atteso;
     } casi[] = {
-            {coloreRosso, qRgb(255, 0, 0)},
-            {coloreMagenta, qRgb(255, 0, 255)},
-            {0x00C000, qRgb(0, 192, 0)},
-            {0x123456, qRgb(0x56, 0x34, 0x12)},
-            {coloreNero, qRgb(0, 0, 0)},
-            {coloreTestoPulsante, testo},
+            {coloreRosso, qRgb(255, 0, 0)}, {coloreMagenta, qRgb(255, 0, 255)},
+            {0x00C000, qRgb(0, 192, 0)},    {0x123456, qRgb(0x56, 0x34, 0x12)},
+            {coloreNero, qRgb(0, 0, 0)},    {coloreTestoPulsante, testo},
     };
     for (const Caso &c : casi) {
         SuperficieQt s({4, 4}, tavolozza());
@@ -166,11 +162,11 @@ TEST(SuperficieQt, ResizingKeepsWhatWasDrawn)
     s.PSet(135, 135, coloreMagenta);
     s.ridimensiona({20, 5});
     EXPECT_EQ(s.immagine().size(), QSize(20, 5));
-    EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel>{{1, 2, 0xFFFF0000}}));
+    EXPECT_EQ(disegnati(s.immagine()), (std::vector<Pixel> {{1, 2, 0xFFFF0000}}));
     s.PSet(285, 60, coloreRosso); // the new area takes points
     s.ridimensiona({20, 10});
     EXPECT_EQ(disegnati(s.immagine()),
-              (std::vector<Pixel>{{1, 2, 0xFFFF0000}, {19, 4, 0xFFFF0000}}));
+              (std::vector<Pixel> {{1, 2, 0xFFFF0000}, {19, 4, 0xFFFF0000}}));
 }
 
 } // namespace
