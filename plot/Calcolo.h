@@ -13,9 +13,9 @@ namespace zelvo {
 // The texts of the main window's controls that a run of calcolo reads, as typed.
 struct TestiCalcolo
 {
-    std::string Text1;  // the expression
-    std::string Text2;  // a
-    std::string Text3;  // b
+    std::string Text1; // the expression
+    std::string Text2; // a
+    std::string Text3; // b
     std::string Combo3; // the step
     std::string Combo1; // the x scale
     std::string Combo2; // the y scale

@@ -11,9 +11,9 @@ struct StatoCalcolo
 {
     double estremoA = 0; // start a of the interval
     double estremoB = 0; // end b of the interval
-    double passo = 0;    // calculation step
-    double scalaX = 0;   // x units in half the frame's width (10 divisions)
-    double scalaY = 0;   // y units in half the frame's height (10 divisions)
+    double passo = 0; // calculation step
+    double scalaX = 0; // x units in half the frame's width (10 divisions)
+    double scalaY = 0; // y units in half the frame's height (10 divisions)
 
     // Sample n (counted from 1) of the last sweep at index n; index 0 is never
     // written and holds 0. Grows to hold every sample; never shrinks, so

@@ -25,8 +25,8 @@ std::ostream &operator<<(std::ostream &os, const Operazione &op)
     case Operazione::Tipo::PSet:
         return os << "PSet (" << op.x1 << ", " << op.y1 << ") " << op.colore;
     case Operazione::Tipo::Line:
-        return os << "Line (" << op.x1 << ", " << op.y1 << ")-(" << op.x2 << ", " << op.y2
-                  << ") " << op.colore;
+        return os << "Line (" << op.x1 << ", " << op.y1 << ")-(" << op.x2 << ", " << op.y2 << ") "
+                  << op.colore;
     }
     return os;
 }

@@ -13,10 +13,9 @@ TEST(SuperficieRegistrata, ListsOperationsInOrderWithForegroundByDefault)
     s.PSet(4364, 1568, coloreRosso);
     s.Line(3720, 4480, 3720, 0);
     s.Line(500, 4480, 500, 0, coloreMagenta);
-    const std::vector<Operazione> expected{opCls(), opPSet(500, 0, coloreTestoPulsante),
-                                           opPSet(4364, 1568, 255),
-                                           opLine(3720, 4480, 3720, 0, coloreTestoPulsante),
-                                           opLine(500, 4480, 500, 0, 16711935)};
+    const std::vector<Operazione> expected {
+            opCls(), opPSet(500, 0, coloreTestoPulsante), opPSet(4364, 1568, 255),
+            opLine(3720, 4480, 3720, 0, coloreTestoPulsante), opLine(500, 4480, 500, 0, 16711935)};
     EXPECT_EQ(s.operazioni, expected);
 }
 
