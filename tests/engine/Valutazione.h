@@ -1,0 +1,39 @@
+#pragma once
+
+// Runs an expression the way Funzione wraps it, through both evaluators.
+
+#include "engine/ScriptControl.h"
+
+#include <string>
+#include <string_view>
+
+namespace zelvo::prova {
+
+struct Esito
+{
+    int errore = 0; // the AddCode error, else the Run error
+    Valore valore;
+};
+
+inline std::string sorgente(std::string_view espressione)
+{
+    return "Option Explicit\r\nFunction F(x)\r\nF=" + std::string(espressione)
+            + "\r\nEnd Function";
+}
+
+// Evaluates `espressione` at x with a fresh engine; `albero` picks the
+// reference evaluator instead of the compiled program.
+inline Esito valuta(std::string_view espressione, double x, bool albero, char separatore = '.')
+{
+    ScriptControl sc(separatore);
+    Esito e;
+    e.errore = sc.AddCode(sorgente(espressione)).numero;
+    if (e.errore != 0)
+        return e;
+    const Valore argomento = Valore::doppio(x);
+    e.errore = albero ? sc.RunAlbero("F", {&argomento, 1}, e.valore)
+                      : sc.Run("F", {&argomento, 1}, e.valore);
+    return e;
+}
+
+} // namespace zelvo::prova
