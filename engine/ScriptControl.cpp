@@ -4,7 +4,22 @@
 #include "engine/Interprete.h"
 #include "engine/Sintassi.h"
 
+#include <cmath>
+
 namespace zelvo {
+
+namespace {
+
+bool argomentiFiniti(std::span<const Valore> argomenti)
+{
+    for (const Valore &v : argomenti)
+        if (!std::isfinite(v.numero))
+            return false;
+    return true;
+}
+
+} // namespace
+
 
 ScriptControl::ScriptControl(char separatoreDecimale)
 {
@@ -33,8 +48,10 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
         errore.messaggio = std::string(messaggioErrore(errore.numero));
         return errore;
     }
-    if (nuovo.haFunzione)
+    if (nuovo.haFunzione) {
         script_ = std::move(nuovo);
+        programma_.compila(script_);
+    }
     return errore;
 }
 
@@ -59,6 +76,8 @@ int ScriptControl::RunAlbero(std::string_view nome, std::span<const Valore> argo
 {
     if (!trova(nome))
         return ProceduraNonDefinita;
+    if (!argomentiFiniti(argomenti))
+        return ErroreOverflow;
     return eseguiAlbero(script_, argomenti, risultato, contesto_);
 }
 

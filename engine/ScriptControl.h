@@ -2,6 +2,7 @@
 
 #include "engine/Albero.h"
 #include "engine/Builtin.h"
+#include "engine/Programma.h"
 #include "engine/Valore.h"
 
 #include <span>
@@ -46,8 +47,13 @@ public:
     // function's value is written to `risultato`.
     int Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
 
-    // The same for one Double argument, the call every sample makes.
+    // The same for one Double argument.
     int Run(std::string_view nome, double x, Valore &risultato);
+
+    // The call every sample makes: F at x converted to a Double with the
+    // Variant-to-Double coercion (Null is 94, a non-numeric string 13). A
+    // non-finite x is error 6: no Variant holds one.
+    int Run(std::string_view nome, double x, double &valore);
 
     // The same run by the reference evaluator (a walk of the trees).
     int RunAlbero(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
@@ -59,6 +65,7 @@ private:
 
     ContestoEsecuzione contesto_;
     Script script_;
+    Programma programma_;
 };
 
 } // namespace zelvo
