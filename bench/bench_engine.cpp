@@ -1,0 +1,135 @@
+// The engine against muparser on the widest sweep a plot makes: x from -10.1
+// by repeated addition of 0.0001 while x <= 10.1 (202,001 evaluations), the
+// same expressions, the same x, in the same run. Prints ns per evaluation of
+// each and the ratio engine / muparser, then their geometric mean.
+
+#include "engine/Funzione.h"
+
+#include <benchmark/benchmark.h>
+#include <muParser.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Espressione
+{
+    const char *vbscript;
+    const char *muparser; // the same function in muparser's syntax
+};
+
+const std::vector<Espressione> kEspressioni = {
+        {"x^2-1", "x^2-1"},
+        {"x*x", "x*x"},
+        {"1/x", "1/x"},
+        {"sin(x)", "sin(x)"},
+        {"sin(x)*exp(-x/5)", "sin(x)*exp(-x/5)"},
+        {"x^3-3*x", "x^3-3*x"},
+        {"sqr(abs(x))+cos(2*x)^2", "sqrt(abs(x))+cos(2*x)^2"},
+        {"(x+1)*(x-1)*(x+2)/(x*x+1)", "(x+1)*(x-1)*(x+2)/(x*x+1)"},
+        {"exp(-x*x/2)/sqr(2*3.141592653589793)", "exp(-x*x/2)/sqrt(2*3.141592653589793)"},
+};
+
+constexpr double kInizio = -10.1;
+constexpr double kFine = 10.1;
+constexpr double kPasso = 0.0001;
+
+int campioni()
+{
+    int n = 0;
+    for (double x = kInizio; x <= kFine; x += kPasso)
+        ++n;
+    return n;
+}
+
+void zelvo(benchmark::State &state, const char *testo)
+{
+    zelvo::Funzione f;
+    f.DefinisciFunzione(testo);
+    int n = 0;
+    for (auto _ : state) {
+        double somma = 0;
+        n = 0;
+        for (double x = kInizio; x <= kFine; x += kPasso, ++n)
+            somma += f.CalcolaFunzione(x);
+        benchmark::DoNotOptimize(somma);
+    }
+    state.counters["evaluations"] = n;
+}
+
+void muparser(benchmark::State &state, const char *testo)
+{
+    mu::Parser p;
+    double x = 0;
+    p.DefineVar("x", &x);
+    p.SetExpr(testo);
+    int n = 0;
+    for (auto _ : state) {
+        double somma = 0;
+        n = 0;
+        for (x = kInizio; x <= kFine; x += kPasso, ++n)
+            somma += p.Eval();
+        benchmark::DoNotOptimize(somma);
+    }
+    state.counters["evaluations"] = n;
+}
+
+// Keeps each benchmark's time per iteration to print the ratios at the end.
+class Rapporti : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration)
+                tempi_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        double logSomma = 0;
+        int n = 0;
+        const double scala = 1.0 / campioni();
+        std::printf("\n%-40s %10s %10s %8s\n", "expression", "zelvo ns", "muparser", "ratio");
+        for (const Espressione &e : kEspressioni) {
+            const auto z = tempi_.find(std::string("zelvo/") + e.vbscript);
+            const auto m = tempi_.find(std::string("muparser/") + e.vbscript);
+            if (z == tempi_.end() || m == tempi_.end())
+                continue;
+            const double ratio = z->second / m->second;
+            std::printf("%-40s %10.2f %10.2f %8.3f\n", e.vbscript, z->second * scala,
+                        m->second * scala, ratio);
+            logSomma += std::log(ratio);
+            ++n;
+        }
+        if (n > 0)
+            std::printf("geometric mean of the ratios: %.3f\n", std::exp(logSomma / n));
+    }
+
+private:
+    std::map<std::string, double> tempi_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    for (const Espressione &e : kEspressioni) {
+        benchmark::RegisterBenchmark((std::string("zelvo/") + e.vbscript).c_str(), zelvo, e.vbscript)
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("muparser/") + e.vbscript).c_str(), muparser,
+                                     e.muparser)
+                ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    Rapporti rapporti;
+    benchmark::RunSpecifiedBenchmarks(&rapporti);
+    benchmark::Shutdown();
+    return 0;
+}
