@@ -1,6 +1,7 @@
 #include "engine/Builtin.h"
 
 #include "engine/BuiltinInterni.h"
+#include "engine/Numerico.h"
 
 #include <array>
 #include <bit>
@@ -16,73 +17,6 @@ using namespace interni;
 namespace {
 
 // ---- math -------------------------------------------------------------
-
-int dSin(double a, double &r) noexcept
-{
-    r = std::sin(a);
-    return Nessuno;
-}
-
-int dCos(double a, double &r) noexcept
-{
-    r = std::cos(a);
-    return Nessuno;
-}
-
-int dTan(double a, double &r) noexcept
-{
-    r = std::tan(a);
-    return Nessuno;
-}
-
-int dAtn(double a, double &r) noexcept
-{
-    r = std::atan(a);
-    return Nessuno;
-}
-
-int dExp(double a, double &r) noexcept
-{
-    const double e = std::exp(a);
-    if (std::isinf(e))
-        return ErroreOverflow; // beyond 709.782712893384
-    r = e;
-    return Nessuno;
-}
-
-int dLog(double a, double &r) noexcept
-{
-    if (a <= 0)
-        return ArgomentoNonValido;
-    r = std::log(a);
-    return Nessuno;
-}
-
-int dSqr(double a, double &r) noexcept
-{
-    if (a < 0)
-        return ArgomentoNonValido;
-    r = std::sqrt(a);
-    return Nessuno;
-}
-
-int dAbs(double a, double &r) noexcept
-{
-    r = std::fabs(a);
-    return Nessuno;
-}
-
-int dInt(double a, double &r) noexcept
-{
-    r = std::floor(a);
-    return Nessuno;
-}
-
-int dFix(double a, double &r) noexcept
-{
-    r = std::trunc(a);
-    return Nessuno;
-}
 
 // The Double functions taking a Variant: Null is 94, strings are read as numbers.
 template<FunzioneDouble F> int suDouble(Args a, Valore &r, ContestoEsecuzione &c)
@@ -335,30 +269,30 @@ int fTypeName(Args a, Valore &r, ContestoEsecuzione &)
 }
 
 constexpr std::array kBuiltin {
-        Builtin {"Abs", 1, 1, conservaTipo<dAbs>, dAbs, true},
+        Builtin {"Abs", 1, 1, conservaTipo<reale::assoluto>, reale::assoluto, true},
         Builtin {"Asc", 1, 1, fAsc, nullptr, true},
-        Builtin {"Atn", 1, 1, suDouble<dAtn>, dAtn, true},
+        Builtin {"Atn", 1, 1, suDouble<reale::arcotangente>, reale::arcotangente, true},
         Builtin {"CBool", 1, 1, fCBool, nullptr, true},
         Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0.0, 255.0>, nullptr, true},
         Builtin {"CDbl", 1, 1, fCDbl, nullptr, true},
         Builtin {"Chr", 1, 1, fChr, nullptr, true},
         Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768.0, 32767.0>, nullptr, true},
         Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648.0, 2147483647.0>, nullptr, true},
-        Builtin {"Cos", 1, 1, suDouble<dCos>, dCos, true},
+        Builtin {"Cos", 1, 1, suDouble<reale::coseno>, reale::coseno, true},
         Builtin {"CSng", 1, 1, fCSng, nullptr, true},
         Builtin {"CStr", 1, 1, fCStr, nullptr, true},
-        Builtin {"Exp", 1, 1, suDouble<dExp>, dExp, true},
-        Builtin {"Fix", 1, 1, conservaTipo<dFix>, dFix, true},
+        Builtin {"Exp", 1, 1, suDouble<reale::esponenziale>, reale::esponenziale, true},
+        Builtin {"Fix", 1, 1, conservaTipo<reale::troncato>, reale::troncato, true},
         Builtin {"Hex", 1, 1, inBase<16>, nullptr, true},
         Builtin {"InStr", 2, 4, fInStr, nullptr, true},
-        Builtin {"Int", 1, 1, conservaTipo<dInt>, dInt, true},
+        Builtin {"Int", 1, 1, conservaTipo<reale::parteIntera>, reale::parteIntera, true},
         Builtin {"IsEmpty", 1, 1, fIsEmpty, nullptr, true},
         Builtin {"IsNull", 1, 1, fIsNull, nullptr, true},
         Builtin {"IsNumeric", 1, 1, fIsNumeric, nullptr, true},
         Builtin {"LCase", 1, 1, fLCase, nullptr, true},
         Builtin {"Left", 2, 2, fLeft, nullptr, true},
         Builtin {"Len", 1, 1, fLen, nullptr, true},
-        Builtin {"Log", 1, 1, suDouble<dLog>, dLog, true},
+        Builtin {"Log", 1, 1, suDouble<reale::logaritmo>, reale::logaritmo, true},
         Builtin {"LTrim", 1, 1, fLTrim, nullptr, true},
         Builtin {"Mid", 2, 3, fMid, nullptr, true},
         Builtin {"Oct", 1, 1, inBase<8>, nullptr, true},
@@ -368,12 +302,12 @@ constexpr std::array kBuiltin {
         Builtin {"Round", 1, 2, fRound, nullptr, true},
         Builtin {"RTrim", 1, 1, fRTrim, nullptr, true},
         Builtin {"Sgn", 1, 1, fSgn, nullptr, true},
-        Builtin {"Sin", 1, 1, suDouble<dSin>, dSin, true},
+        Builtin {"Sin", 1, 1, suDouble<reale::seno>, reale::seno, true},
         Builtin {"Space", 1, 1, fSpace, nullptr, true},
-        Builtin {"Sqr", 1, 1, suDouble<dSqr>, dSqr, true},
+        Builtin {"Sqr", 1, 1, suDouble<reale::radice>, reale::radice, true},
         Builtin {"String", 2, 2, fString, nullptr, true},
         Builtin {"StrReverse", 1, 1, fStrReverse, nullptr, true},
-        Builtin {"Tan", 1, 1, suDouble<dTan>, dTan, true},
+        Builtin {"Tan", 1, 1, suDouble<reale::tangente>, reale::tangente, true},
         Builtin {"Trim", 1, 1, fTrim, nullptr, true},
         Builtin {"TypeName", 1, 1, fTypeName, nullptr, true},
         Builtin {"UCase", 1, 1, fUCase, nullptr, true},

@@ -41,19 +41,16 @@ void Funzione::DefinisciFunzione(std::string_view testo)
 
 double Funzione::CalcolaFunzione(double x)
 {
-    return Valuta(x).valore;
+    double v = 0;
+    return script_.Run("F", x, v) == 0 ? v : 0.0;
 }
 
 Valutazione Funzione::Valuta(double x) noexcept
 {
-    Valore v;
-    int errore = script_.Run("F", x, v);
-    double d = 0;
-    if (errore == 0)
-        errore = aDouble(v, script_.separatoreDecimale(), d);
-    if (errore != 0)
+    double v = 0;
+    if (const int errore = script_.Run("F", x, v))
         return Valutazione {0, errore};
-    return Valutazione {d, 0};
+    return Valutazione {v, 0};
 }
 
 bool Funzione::definita() const noexcept

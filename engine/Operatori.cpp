@@ -1,5 +1,7 @@
 #include "engine/Operatori.h"
 
+#include "engine/Numerico.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -101,7 +103,7 @@ int quoziente(const Valore &a, const Valore &b, Valore &r, const ContestoOperazi
     if (const int e = operandoNumerico(b, c, tb, vb))
         return e;
     double q = 0;
-    if (const int e = quozienteDouble(va, vb, q))
+    if (const int e = reale::quoziente(va, vb, q))
         return e;
     // A Single only meets types it holds exactly: then the quotient stays Single.
     const bool singolo = (ta == Tipo::Single || tb == Tipo::Single) && rango(ta) <= 4
@@ -167,7 +169,7 @@ int potenza(const Valore &a, const Valore &b, Valore &r, const ContestoOperazion
     if (const int e = operandoNumerico(b, c, tb, vb))
         return e;
     double p = 0;
-    if (const int e = potenzaDouble(va, vb, p))
+    if (const int e = reale::potenza(va, vb, p))
         return e;
     r = Valore::doppio(p);
     return Nessuno;
@@ -381,30 +383,6 @@ Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept
     if (a == Tipo::Byte && b == Tipo::Byte)
         return Tipo::Byte;
     return Tipo::Integer; // Boolean with Byte
-}
-
-int potenzaDouble(double a, double b, double &r) noexcept
-{
-    if (a < 0 && std::trunc(b) != b)
-        return ArgomentoNonValido; // no real root of a negative base
-    if (a == 0 && b < 0)
-        return DivisionePerZero;
-    const double p = std::pow(a, b);
-    if (!std::isfinite(p))
-        return ErroreOverflow;
-    r = p;
-    return Nessuno;
-}
-
-int quozienteDouble(double a, double b, double &r) noexcept
-{
-    if (b == 0)
-        return a == 0 ? ErroreOverflow : DivisionePerZero;
-    const double q = a / b;
-    if (!std::isfinite(q))
-        return ErroreOverflow;
-    r = q;
-    return Nessuno;
 }
 
 int operazioneBinaria(Operatore op, const Valore &a, const Valore &b, Valore &r,

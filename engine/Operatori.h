@@ -59,9 +59,4 @@ int operazioneUnaria(Operatore op, const Valore &a, Valore &r, const ContestoOpe
 // promotion caused by the size of the result.
 Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept;
 
-// The checked Double operations shared by both evaluators: each returns the
-// error number and writes r only on success. Operands are finite.
-int potenzaDouble(double a, double b, double &r) noexcept;
-int quozienteDouble(double a, double b, double &r) noexcept;
-
 } // namespace zelvo

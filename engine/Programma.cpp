@@ -1,12 +1,14 @@
 #include "engine/Programma.h"
 
+#include "engine/Numerico.h"
+
 #include <cmath>
 
 namespace zelvo {
 
 void Programma::compila(const Script &s)
 {
-    *this = Programma{};
+    *this = Programma {};
     parametri_ = s.parametri;
     slot_ = s.slot;
     limiteChiamate_ = s.limiteChiamate;
@@ -17,8 +19,8 @@ void Programma::compila(const Script &s)
             varianti_.push_back({OpVariante::Solleva, Operatore::Somma, Letterale::No,
                                  Letterale::No, ist.errore, 0});
         else
-            varianti_.push_back(
-                    {OpVariante::Assegna, Operatore::Somma, Letterale::No, Letterale::No, ist.slot, 0});
+            varianti_.push_back({OpVariante::Assegna, Operatore::Somma, Letterale::No,
+                                 Letterale::No, ist.slot, 0});
     }
 }
 
@@ -33,11 +35,14 @@ bool costanteNumerica(const Valore &v)
     return numerico(v.tipo) && v.tipo != Tipo::Single;
 }
 
+} // namespace
+
 // Marks the nodes that are certainly a Double computed from x and numeric
 // constants by operations whose Double form is the Variant one. Children
 // precede their parents in the node vector, so one pass in order suffices.
-std::vector<char> nodiNumerici(const Script &s)
+std::vector<char> Programma::nodiNumerici(const Script &s)
 {
+    OpNumerica op {};
     std::vector<char> num(s.nodi.size(), 0);
     const auto operando = [&](int f) {
         const Nodo &m = s.nodi[static_cast<std::size_t>(f)];
@@ -60,13 +65,14 @@ std::vector<char> nodiNumerici(const Script &s)
                 || n.op == Operatore::Prodotto)
                 // A Double with any numeric operand gives a Double.
                 si = operando(n.a) && operando(n.b)
-                        && (num[static_cast<std::size_t>(n.a)] || num[static_cast<std::size_t>(n.b)]);
+                        && (num[static_cast<std::size_t>(n.a)]
+                            || num[static_cast<std::size_t>(n.b)]);
             else if (n.op == Operatore::Quoziente || n.op == Operatore::Potenza)
                 si = operando(n.a) && operando(n.b);
             break;
         case TipoNodo::Chiamata:
-            si = builtin(n.builtin).doppio != nullptr && n.argomenti.size() == 1
-                    && num[static_cast<std::size_t>(n.argomenti[0])];
+            si = n.argomenti.size() == 1 && num[static_cast<std::size_t>(n.argomenti[0])]
+                    && opFunzione(builtin(n.builtin).doppio, op);
             break;
         default:
             break;
@@ -75,8 +81,6 @@ std::vector<char> nodiNumerici(const Script &s)
     }
     return num;
 }
-
-} // namespace
 
 bool Programma::compilaNumerico(const Script &s)
 {
@@ -93,9 +97,50 @@ bool Programma::compilaNumerico(const Script &s)
         }
     }
     primoRisultato_ = static_cast<std::uint32_t>(registri_.size());
-    emettiNumerico(s, s.corpo[0].espressione);
+    risultato_ = emettiNumerico(s, s.corpo[0].espressione);
     registri_.resize(registri_.size() + numerici_.size());
     return true;
+}
+
+Programma::OpNumerica Programma::opBinaria(Operatore op)
+{
+    switch (op) {
+    case Operatore::Somma:
+        return OpNumerica::Somma;
+    case Operatore::Differenza:
+        return OpNumerica::Differenza;
+    case Operatore::Prodotto:
+        return OpNumerica::Prodotto;
+    case Operatore::Quoziente:
+        return OpNumerica::Quoziente;
+    default:
+        return OpNumerica::Potenza;
+    }
+}
+
+// The instruction of a Double function: the builtin table names each one by
+// the very function the Variant path calls.
+bool Programma::opFunzione(FunzioneDouble f, OpNumerica &op)
+{
+    struct Voce
+    {
+        FunzioneDouble f;
+        OpNumerica op;
+    };
+    const Voce voci[] = {
+            {reale::assoluto, OpNumerica::Abs},  {reale::arcotangente, OpNumerica::Atn},
+            {reale::coseno, OpNumerica::Cos},    {reale::esponenziale, OpNumerica::Exp},
+            {reale::troncato, OpNumerica::Fix},  {reale::parteIntera, OpNumerica::Int},
+            {reale::logaritmo, OpNumerica::Log}, {reale::seno, OpNumerica::Sin},
+            {reale::radice, OpNumerica::Sqr},    {reale::tangente, OpNumerica::Tan},
+    };
+    for (const Voce &v : voci) {
+        if (v.f == f) {
+            op = v.op;
+            return true;
+        }
+    }
+    return false;
 }
 
 // Emits node k and returns the register that holds its value.
@@ -106,7 +151,7 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
         return 0;
     if (n.tipo == TipoNodo::Costante)
         return registroCostante_[static_cast<std::size_t>(k)];
-    PassoNumerico p{OpNumerica::Meno, 0, 0, nullptr};
+    PassoNumerico p {OpNumerica::Meno, 0, 0};
     switch (n.tipo) {
     case TipoNodo::Unaria:
         if (n.op == Operatore::Piu)
@@ -116,79 +161,23 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
     case TipoNodo::Binaria:
         p.a = emettiNumerico(s, n.a);
         p.b = emettiNumerico(s, n.b);
-        switch (n.op) {
-        case Operatore::Somma:
-            p.op = OpNumerica::Somma;
-            break;
-        case Operatore::Differenza:
-            p.op = OpNumerica::Differenza;
-            break;
-        case Operatore::Prodotto:
-            p.op = OpNumerica::Prodotto;
-            break;
-        case Operatore::Quoziente:
-            p.op = OpNumerica::Quoziente;
-            break;
-        default:
-            p.op = OpNumerica::Potenza;
-            break;
+        p.op = opBinaria(n.op);
+        if (n.op == Operatore::Potenza
+            && s.nodi[static_cast<std::size_t>(n.b)].tipo == TipoNodo::Costante) {
+            const double esponente = s.nodi[static_cast<std::size_t>(n.b)].valore.numero;
+            if (esponente == 2)
+                p.op = OpNumerica::Quadrato;
+            else if (esponente == 3)
+                p.op = OpNumerica::Cubo;
         }
         break;
     default: // Chiamata
-        p.op = OpNumerica::Funzione;
         p.a = emettiNumerico(s, n.argomenti[0]);
-        p.funzione = builtin(n.builtin).doppio;
+        opFunzione(builtin(n.builtin).doppio, p.op);
         break;
     }
     numerici_.push_back(p);
     return primoRisultato_ + static_cast<std::uint32_t>(numerici_.size()) - 1;
-}
-
-int Programma::eseguiNumerico(double x, double &r) noexcept
-{
-    double *reg = registri_.data();
-    reg[0] = x;
-    double *out = reg + primoRisultato_;
-    for (const PassoNumerico &p : numerici_) {
-        const double a = reg[p.a];
-        const double b = reg[p.b];
-        double v = 0;
-        switch (p.op) {
-        case OpNumerica::Somma:
-            v = a + b;
-            if (!std::isfinite(v))
-                return ErroreOverflow;
-            break;
-        case OpNumerica::Differenza:
-            v = a - b;
-            if (!std::isfinite(v))
-                return ErroreOverflow;
-            break;
-        case OpNumerica::Prodotto:
-            v = a * b;
-            if (!std::isfinite(v))
-                return ErroreOverflow;
-            break;
-        case OpNumerica::Quoziente:
-            if (const int e = quozienteDouble(a, b, v))
-                return e;
-            break;
-        case OpNumerica::Potenza:
-            if (const int e = potenzaDouble(a, b, v))
-                return e;
-            break;
-        case OpNumerica::Meno:
-            v = -a;
-            break;
-        case OpNumerica::Funzione:
-            if (const int e = p.funzione(a, v))
-                return e;
-            break;
-        }
-        *out++ = v;
-    }
-    r = numerici_.empty() ? reg[0] : out[-1];
-    return Nessuno;
 }
 
 // ---- Variant program ------------------------------------------------------
@@ -196,7 +185,7 @@ int Programma::eseguiNumerico(double x, double &r) noexcept
 void Programma::emettiVariante(const Script &s, int k)
 {
     const Nodo &n = s.nodi[static_cast<std::size_t>(k)];
-    PassoVariante p{OpVariante::Costante};
+    PassoVariante p {OpVariante::Costante};
     switch (n.tipo) {
     case TipoNodo::Costante:
         p.a = static_cast<int>(costanti_.size());
@@ -271,7 +260,8 @@ int Programma::eseguiVariante(std::span<const Valore> argomenti, Valore &r, Cont
         case OpVariante::Binaria: {
             Valore v;
             const std::size_t n = pila.size();
-            e = operazioneBinaria(p.operatore, pila[n - 2], pila[n - 1], v, c.operazioni, p.la, p.lb);
+            e = operazioneBinaria(p.operatore, pila[n - 2], pila[n - 1], v, c.operazioni, p.la,
+                                  p.lb);
             pila.pop_back();
             pila.back() = std::move(v);
             break;

@@ -2,6 +2,7 @@
 
 #include "engine/Albero.h"
 #include "engine/Builtin.h"
+#include "engine/Numerico.h"
 
 #include <cstdint>
 #include <span>
@@ -30,8 +31,8 @@ public:
     // when it exists and the argument is a finite Double, else the Variant one.
     int esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c);
 
-    // Runs the numeric program at x; only when numerico().
-    int eseguiNumerico(double x, double &r) noexcept;
+    // Runs the numeric program at x (finite); only when numerico().
+    inline int eseguiNumerico(double x, double &r) noexcept;
 
 private:
     // ---- numeric program ----
@@ -41,34 +42,47 @@ private:
         Prodotto,
         Quoziente,
         Potenza,
+        Quadrato, // ^ 2
+        Cubo, // ^ 3
         Meno,
-        Funzione,
+        Abs,
+        Atn,
+        Cos,
+        Exp,
+        Fix,
+        Int,
+        Log,
+        Sin,
+        Sqr,
+        Tan,
     };
 
-    // registri_[risultato] = a op b; registers 0 (x) and the constants come
-    // first, every instruction writes the next register.
+    // registri_[risultato] = a op b; register 0 holds x, the constants
+    // follow, then every instruction writes the next register.
     struct PassoNumerico
     {
         OpNumerica op;
         std::uint32_t a;
         std::uint32_t b;
-        FunzioneDouble funzione;
     };
 
     bool compilaNumerico(const Script &s);
+    static std::vector<char> nodiNumerici(const Script &s);
+    static OpNumerica opBinaria(Operatore op);
+    static bool opFunzione(FunzioneDouble f, OpNumerica &op);
     std::uint32_t emettiNumerico(const Script &s, int k);
 
     // ---- Variant program ----
     enum class OpVariante : std::uint8_t {
-        Costante,   // push costanti_[a]
-        Carica,     // push slot a
-        Binaria,    // pop b, pop a, push a op b
-        Unaria,     // pop a, push op a
-        Chiamata,   // pop b arguments, push builtin a (them)
+        Costante, // push costanti_[a]
+        Carica, // push slot a
+        Binaria, // pop b, pop a, push a op b
+        Unaria, // pop a, push op a
+        Chiamata, // pop b arguments, push builtin a (them)
         Ricorsione, // pop b arguments, push F(them)
-        Errore,     // pop b arguments, raise a
-        Assegna,    // pop into slot a
-        Solleva,    // raise a (after an assignment's expression: 500, 501)
+        Errore, // pop b arguments, raise a
+        Assegna, // pop into slot a
+        Solleva, // raise a (after an assignment's expression: 500, 501)
     };
 
     struct PassoVariante
@@ -90,6 +104,7 @@ private:
     std::vector<double> registri_;
     std::vector<std::uint32_t> registroCostante_; // node -> register of its constant
     std::uint32_t primoRisultato_ = 0;
+    std::uint32_t risultato_ = 0; // the register of F's value
 
     std::vector<PassoVariante> varianti_;
     std::vector<Valore> costanti_;
@@ -97,5 +112,84 @@ private:
     int slot_ = 1;
     int limiteChiamate_ = 1;
 };
+
+int Programma::eseguiNumerico(double x, double &r) noexcept
+{
+    using reale::finito;
+    double *const reg = registri_.data();
+    reg[0] = x;
+    double *out = reg + primoRisultato_;
+    for (const PassoNumerico &p : numerici_) {
+        const double a = reg[p.a];
+        double v = 0;
+        int e = Nessuno;
+        switch (p.op) {
+        case OpNumerica::Somma:
+            v = a + reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Differenza:
+            v = a - reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Prodotto:
+            v = a * reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Quoziente:
+            e = reale::quoziente(a, reg[p.b], v);
+            break;
+        case OpNumerica::Potenza:
+            e = reale::potenza(a, reg[p.b], v);
+            break;
+        case OpNumerica::Quadrato:
+            v = reale::quadrato(a);
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Cubo:
+            v = reale::cubo(a);
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Meno:
+            v = -a;
+            break;
+        case OpNumerica::Abs:
+            e = reale::assoluto(a, v);
+            break;
+        case OpNumerica::Atn:
+            e = reale::arcotangente(a, v);
+            break;
+        case OpNumerica::Cos:
+            e = reale::coseno(a, v);
+            break;
+        case OpNumerica::Exp:
+            e = reale::esponenziale(a, v);
+            break;
+        case OpNumerica::Fix:
+            e = reale::troncato(a, v);
+            break;
+        case OpNumerica::Int:
+            e = reale::parteIntera(a, v);
+            break;
+        case OpNumerica::Log:
+            e = reale::logaritmo(a, v);
+            break;
+        case OpNumerica::Sin:
+            e = reale::seno(a, v);
+            break;
+        case OpNumerica::Sqr:
+            e = reale::radice(a, v);
+            break;
+        case OpNumerica::Tan:
+            e = reale::tangente(a, v);
+            break;
+        }
+        if (e != Nessuno)
+            return e;
+        *out++ = v;
+    }
+    r = reg[risultato_];
+    return Nessuno;
+}
 
 } // namespace zelvo

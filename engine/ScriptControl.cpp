@@ -20,7 +20,6 @@ bool argomentiFiniti(std::span<const Valore> argomenti)
 
 } // namespace
 
-
 ScriptControl::ScriptControl(char separatoreDecimale)
 {
     contesto_.operazioni.separatore = separatoreDecimale;
@@ -29,6 +28,8 @@ ScriptControl::ScriptControl(char separatoreDecimale)
 void ScriptControl::Reset() noexcept
 {
     script_ = Script {};
+    programma_ = Programma {};
+    nomeMinuscolo_.clear();
     contesto_.semeRnd = ContestoEsecuzione {}.semeRnd;
 }
 
@@ -51,6 +52,9 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
     if (nuovo.haFunzione) {
         script_ = std::move(nuovo);
         programma_.compila(script_);
+        nomeMinuscolo_.clear();
+        for (char c : script_.nome)
+            nomeMinuscolo_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return errore;
 }
@@ -62,7 +66,24 @@ bool ScriptControl::trova(std::string_view nome) const noexcept
 
 int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato)
 {
-    return RunAlbero(nome, argomenti, risultato);
+    if (!trova(nome))
+        return ProceduraNonDefinita;
+    if (!argomentiFiniti(argomenti))
+        return ErroreOverflow;
+    return programma_.esegui(argomenti, risultato, contesto_);
+}
+
+int ScriptControl::runDouble(std::string_view nome, double x, double &valore)
+{
+    if (!trova(nome))
+        return ProceduraNonDefinita;
+    if (!std::isfinite(x))
+        return ErroreOverflow;
+    const Valore argomento = Valore::doppio(x);
+    Valore v;
+    if (const int e = programma_.esegui({&argomento, 1}, v, contesto_))
+        return e;
+    return aDouble(v, contesto_.operazioni.separatore, valore);
 }
 
 int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)

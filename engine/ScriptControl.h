@@ -5,6 +5,7 @@
 #include "engine/Programma.h"
 #include "engine/Valore.h"
 
+#include <cmath>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,7 +54,12 @@ public:
     // The call every sample makes: F at x converted to a Double with the
     // Variant-to-Double coercion (Null is 94, a non-numeric string 13). A
     // non-finite x is error 6: no Variant holds one.
-    int Run(std::string_view nome, double x, double &valore);
+    int Run(std::string_view nome, double x, double &valore)
+    {
+        if (programma_.numerico() && nomeFunzione(nome) && std::isfinite(x))
+            return programma_.eseguiNumerico(x, valore);
+        return runDouble(nome, x, valore);
+    }
 
     // The same run by the reference evaluator (a walk of the trees).
     int RunAlbero(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
@@ -62,10 +68,25 @@ public:
 
 private:
     bool trova(std::string_view nome) const noexcept;
+    int runDouble(std::string_view nome, double x, double &valore);
+
+    // Whether `nome` is the function's, ignoring the case of ASCII letters.
+    bool nomeFunzione(std::string_view nome) const noexcept
+    {
+        if (nome.size() != nomeMinuscolo_.size())
+            return false;
+        for (std::size_t i = 0; i < nome.size(); ++i) {
+            const char c = nome[i];
+            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != nomeMinuscolo_[i])
+                return false;
+        }
+        return true;
+    }
 
     ContestoEsecuzione contesto_;
     Script script_;
     Programma programma_;
+    std::string nomeMinuscolo_; // the function's name, for the fast lookup
 };
 
 } // namespace zelvo

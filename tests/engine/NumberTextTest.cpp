@@ -21,7 +21,7 @@ double sweepX(int k)
 struct TextCase
 {
     double value;
-    const char *dot;   // C / English locale
+    const char *dot; // C / English locale
     const char *comma; // Italian locale
 };
 
@@ -31,7 +31,8 @@ void PrintTo(const TextCase &c, std::ostream *os)
 }
 
 class NumberToText : public testing::TestWithParam<TextCase>
-{};
+{
+};
 
 TEST_P(NumberToText, UnderBothSeparators)
 {
@@ -42,25 +43,24 @@ TEST_P(NumberToText, UnderBothSeparators)
 
 INSTANTIATE_TEST_SUITE_P(
         Table, NumberToText,
-        testing::Values(TextCase{0.001, "0.001", "0,001"}, TextCase{0.0001, "0.0001", "0,0001"},
-                        TextCase{1E-05, "1E-05", "1E-05"},
-                        TextCase{1.0 / 3, "0.333333333333333", "0,333333333333333"},
-                        TextCase{2.0 / 3, "0.666666666666667", "0,666666666666667"},
-                        TextCase{sweepX(200), "9.99999999999996", "9,99999999999996"},
-                        TextCase{sweepX(100), "-1.87905246917808E-14", "-1,87905246917808E-14"},
-                        TextCase{123456789012345, "123456789012345", "123456789012345"},
-                        TextCase{1E+15, "1E+15", "1E+15"},
-                        TextCase{1.5E+16, "1.5E+16", "1,5E+16"}, TextCase{0, "0", "0"},
-                        TextCase{-0.0, "0", "0"},
-                        TextCase{9.9999999999999991, "10", "10"},
-                        TextCase{-2.5, "-2.5", "-2,5"}, TextCase{-10, "-10", "-10"},
-                        TextCase{99999999999999.9, "99999999999999.9", "99999999999999,9"},
-                        TextCase{999999999999999.9, "1E+15", "1E+15"},
-                        TextCase{1.2345678901234567E-5, "1.23456789012346E-05",
-                                 "1,23456789012346E-05"},
-                        TextCase{1.5E-300, "1.5E-300", "1,5E-300"},
-                        TextCase{1.7976931348623157E308, "1.79769313486232E+308",
-                                 "1,79769313486232E+308"}));
+        testing::Values(TextCase {0.001, "0.001", "0,001"}, TextCase {0.0001, "0.0001", "0,0001"},
+                        TextCase {1E-05, "1E-05", "1E-05"},
+                        TextCase {1.0 / 3, "0.333333333333333", "0,333333333333333"},
+                        TextCase {2.0 / 3, "0.666666666666667", "0,666666666666667"},
+                        TextCase {sweepX(200), "9.99999999999996", "9,99999999999996"},
+                        TextCase {sweepX(100), "-1.87905246917808E-14", "-1,87905246917808E-14"},
+                        TextCase {123456789012345, "123456789012345", "123456789012345"},
+                        TextCase {1E+15, "1E+15", "1E+15"},
+                        TextCase {1.5E+16, "1.5E+16", "1,5E+16"}, TextCase {0, "0", "0"},
+                        TextCase {-0.0, "0", "0"}, TextCase {9.9999999999999991, "10", "10"},
+                        TextCase {-2.5, "-2.5", "-2,5"}, TextCase {-10, "-10", "-10"},
+                        TextCase {99999999999999.9, "99999999999999.9", "99999999999999,9"},
+                        TextCase {999999999999999.9, "1E+15", "1E+15"},
+                        TextCase {1.2345678901234567E-5, "1.23456789012346E-05",
+                                  "1,23456789012346E-05"},
+                        TextCase {1.5E-300, "1.5E-300", "1,5E-300"},
+                        TextCase {1.7976931348623157E308, "1.79769313486232E+308",
+                                  "1,79769313486232E+308"}));
 
 struct ReadCase
 {
@@ -76,7 +76,8 @@ void PrintTo(const ReadCase &c, std::ostream *os)
 }
 
 class TextToNumber : public testing::TestWithParam<ReadCase>
-{};
+{
+};
 
 TEST_P(TextToNumber, ReadsOrFails)
 {
@@ -90,22 +91,22 @@ TEST_P(TextToNumber, ReadsOrFails)
 
 INSTANTIATE_TEST_SUITE_P(
         Table, TextToNumber,
-        testing::Values(ReadCase{"-10", '.', -10, 0}, ReadCase{"+10", ',', 10, 0},
-                        ReadCase{"0.5", '.', 0.5, 0}, ReadCase{"0,5", ',', 0.5, 0},
-                        ReadCase{"0.5", ',', 0, 13}, // a group separator is never accepted
-                        ReadCase{"0,5", '.', 0, 13}, ReadCase{"1.000", ',', 0, 13},
-                        ReadCase{" 12 ", '.', 12, 0}, ReadCase{"10,1", ',', 10.1, 0},
-                        ReadCase{".5", '.', 0.5, 0}, ReadCase{"5.", '.', 5, 0},
-                        ReadCase{"1E-05", '.', 1E-05, 0}, ReadCase{"1,5E+16", ',', 1.5E+16, 0},
-                        ReadCase{"9.99999999999996", '.', 9.99999999999996, 0},
-                        ReadCase{"", '.', 0, 13}, ReadCase{"-", '.', 0, 13},
-                        ReadCase{"abc", '.', 0, 13}, ReadCase{"1,2,3", ',', 0, 13},
-                        ReadCase{"1,2,3", '.', 0, 13}, ReadCase{".", '.', 0, 13},
-                        ReadCase{"1e", '.', 0, 13}, ReadCase{"1 1", '.', 0, 13},
-                        ReadCase{"--1", '.', 0, 13}, ReadCase{"0x10", '.', 0, 13},
-                        ReadCase{"inf", '.', 0, 13}, ReadCase{"nan", '.', 0, 13},
-                        ReadCase{"1E400", '.', 0, 6}, ReadCase{"-1E400", '.', 0, 6},
-                        ReadCase{"1E-400", '.', 0, 0}, ReadCase{"0.000001E-400", '.', 0, 0}));
+        testing::Values(ReadCase {"-10", '.', -10, 0}, ReadCase {"+10", ',', 10, 0},
+                        ReadCase {"0.5", '.', 0.5, 0}, ReadCase {"0,5", ',', 0.5, 0},
+                        ReadCase {"0.5", ',', 0, 13}, // a group separator is never accepted
+                        ReadCase {"0,5", '.', 0, 13}, ReadCase {"1.000", ',', 0, 13},
+                        ReadCase {" 12 ", '.', 12, 0}, ReadCase {"10,1", ',', 10.1, 0},
+                        ReadCase {".5", '.', 0.5, 0}, ReadCase {"5.", '.', 5, 0},
+                        ReadCase {"1E-05", '.', 1E-05, 0}, ReadCase {"1,5E+16", ',', 1.5E+16, 0},
+                        ReadCase {"9.99999999999996", '.', 9.99999999999996, 0},
+                        ReadCase {"", '.', 0, 13}, ReadCase {"-", '.', 0, 13},
+                        ReadCase {"abc", '.', 0, 13}, ReadCase {"1,2,3", ',', 0, 13},
+                        ReadCase {"1,2,3", '.', 0, 13}, ReadCase {".", '.', 0, 13},
+                        ReadCase {"1e", '.', 0, 13}, ReadCase {"1 1", '.', 0, 13},
+                        ReadCase {"--1", '.', 0, 13}, ReadCase {"0x10", '.', 0, 13},
+                        ReadCase {"inf", '.', 0, 13}, ReadCase {"nan", '.', 0, 13},
+                        ReadCase {"1E400", '.', 0, 6}, ReadCase {"-1E400", '.', 0, 6},
+                        ReadCase {"1E-400", '.', 0, 0}, ReadCase {"0.000001E-400", '.', 0, 0}));
 
 TEST(TextToNumber, RoundTripsEveryShownNumber)
 {

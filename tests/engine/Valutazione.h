@@ -17,8 +17,7 @@ struct Esito
 
 inline std::string sorgente(std::string_view espressione)
 {
-    return "Option Explicit\r\nFunction F(x)\r\nF=" + std::string(espressione)
-            + "\r\nEnd Function";
+    return "Option Explicit\r\nFunction F(x)\r\nF=" + std::string(espressione) + "\r\nEnd Function";
 }
 
 // Evaluates `espressione` at x with a fresh engine; `albero` picks the

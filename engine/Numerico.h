@@ -1,0 +1,173 @@
+#pragma once
+
+// The checked Double operations, shared by the Variant operations, the
+// built-in functions and the numeric program, so every evaluator computes
+// each value with the very same instructions. Operands are finite; each
+// function returns VBScript's error number and writes r only on success.
+
+#include "engine/Valore.h"
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace zelvo::reale {
+
+inline bool finito(double v) noexcept
+{
+    return std::fabs(v) <= DBL_MAX;
+}
+
+// The product a * b as hi + lo, exactly (Veltkamp-Dekker, no fma needed):
+// valid while the operands and the product stay far from overflow and underflow.
+inline void prodottoEsatto(double a, double b, double &hi, double &lo) noexcept
+{
+    constexpr double kSpezza = 134217729.0; // 2^27 + 1
+    hi = a * b;
+    const double ca = kSpezza * a;
+    const double ah = ca - (ca - a);
+    const double al = a - ah;
+    const double cb = kSpezza * b;
+    const double bh = cb - (cb - b);
+    const double bl = b - bh;
+    lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
+}
+
+// True when the exact value hi + resto (|resto| at most half an ulp of hi,
+// hi normal) is so far from a rounding boundary that every result within
+// 0.54 ulp of it, the documented worst case of the C library's pow, is hi.
+inline bool lontanoDalMezzo(double hi, double resto) noexcept
+{
+    const auto bit = std::bit_cast<std::uint64_t>(hi);
+    // The gap to the nearer neighbour: an ulp, or half of one below a power of 2.
+    double ulp = std::bit_cast<double>(bit & 0x7FF0000000000000u) * 0x1p-52;
+    if ((bit & 0x000FFFFFFFFFFFFFu) == 0)
+        ulp *= 0.5;
+    return std::fabs(resto) <= 0.45 * ulp;
+}
+
+// a^2 and a^3 with the bits of std::pow: the exact power, rounded once,
+// whenever pow cannot round it otherwise; pow itself for the rest.
+inline double quadrato(double a) noexcept
+{
+    if (std::fabs(a) >= 0x1p-450 && std::fabs(a) <= 0x1p450) {
+        double hi = 0, lo = 0;
+        prodottoEsatto(a, a, hi, lo);
+        if (lontanoDalMezzo(hi, lo))
+            return hi;
+    }
+    return std::pow(a, 2.0);
+}
+
+inline double cubo(double a) noexcept
+{
+    if (std::fabs(a) >= 0x1p-300 && std::fabs(a) <= 0x1p300) {
+        double h2 = 0, l2 = 0, h3 = 0, l3 = 0;
+        prodottoEsatto(a, a, h2, l2);
+        prodottoEsatto(h2, a, h3, l3); // a^3 = h3 + l3 + l2 * a
+        const double resto = l3 + l2 * a;
+        const double s = h3 + resto;
+        const double t = resto - (s - h3);
+        if (lontanoDalMezzo(s, t))
+            return s;
+    }
+    return std::pow(a, 3.0);
+}
+
+inline int potenza(double a, double b, double &r) noexcept
+{
+    if (b == 2) {
+        r = quadrato(a);
+        return finito(r) ? Nessuno : ErroreOverflow;
+    }
+    if (a < 0 && std::trunc(b) != b)
+        return ArgomentoNonValido; // no real root of a negative base
+    if (a == 0 && b < 0)
+        return DivisionePerZero;
+    const double p = b == 3 ? cubo(a) : std::pow(a, b);
+    if (!finito(p))
+        return ErroreOverflow;
+    r = p;
+    return Nessuno;
+}
+
+inline int quoziente(double a, double b, double &r) noexcept
+{
+    if (b == 0)
+        return a == 0 ? ErroreOverflow : DivisionePerZero;
+    const double q = a / b;
+    if (!finito(q))
+        return ErroreOverflow;
+    r = q;
+    return Nessuno;
+}
+
+inline int seno(double a, double &r) noexcept
+{
+    r = std::sin(a);
+    return Nessuno;
+}
+
+inline int coseno(double a, double &r) noexcept
+{
+    r = std::cos(a);
+    return Nessuno;
+}
+
+inline int tangente(double a, double &r) noexcept
+{
+    r = std::tan(a);
+    return Nessuno;
+}
+
+inline int arcotangente(double a, double &r) noexcept
+{
+    r = std::atan(a);
+    return Nessuno;
+}
+
+inline int esponenziale(double a, double &r) noexcept
+{
+    const double e = std::exp(a);
+    if (!finito(e))
+        return ErroreOverflow; // beyond 709.782712893384
+    r = e;
+    return Nessuno;
+}
+
+inline int logaritmo(double a, double &r) noexcept
+{
+    if (a <= 0)
+        return ArgomentoNonValido;
+    r = std::log(a);
+    return Nessuno;
+}
+
+inline int radice(double a, double &r) noexcept
+{
+    if (a < 0)
+        return ArgomentoNonValido;
+    r = std::sqrt(a);
+    return Nessuno;
+}
+
+inline int assoluto(double a, double &r) noexcept
+{
+    r = std::fabs(a);
+    return Nessuno;
+}
+
+inline int parteIntera(double a, double &r) noexcept
+{
+    r = std::floor(a);
+    return Nessuno;
+}
+
+inline int troncato(double a, double &r) noexcept
+{
+    r = std::trunc(a);
+    return Nessuno;
+}
+
+} // namespace zelvo::reale
