@@ -53,7 +53,7 @@ struct Script
     bool haFunzione = false;
     std::string nome; // the function's name as written
     int parametri = 0; // slots 1..parametri; slot 0 is the return value
-    int slot = 1; // every slot: return value, parameters, locals
+    int slot = 0; // how many slots: return value, parameters, locals
     int limiteChiamate = 1; // how deep the function may call itself
     std::vector<Nodo> nodi;
     std::vector<Istruzione> corpo;

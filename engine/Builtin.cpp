@@ -153,14 +153,14 @@ int fCSng(Args a, Valore &r, ContestoEsecuzione &c)
 }
 
 // CByte, CInt, CLng: banker's rounding, then the subtype's range (6 beyond).
-template<Tipo T, double Minimo, double Massimo>
+template<Tipo T, long long Minimo, long long Massimo>
 int interoIn(Args a, Valore &r, ContestoEsecuzione &c)
 {
     double v = 0;
     if (const int e = aDouble(a[0], c.operazioni.separatore, v))
         return e;
     v = arrotondaPari(v);
-    if (!(v >= Minimo && v <= Massimo))
+    if (!(v >= static_cast<double>(Minimo) && v <= static_cast<double>(Massimo)))
         return ErroreOverflow;
     r = Valore::di(T, v + 0.0);
     return Nessuno;
@@ -273,11 +273,11 @@ constexpr std::array kBuiltin {
         Builtin {"Asc", 1, 1, fAsc, nullptr, true},
         Builtin {"Atn", 1, 1, suDouble<reale::arcotangente>, reale::arcotangente, true},
         Builtin {"CBool", 1, 1, fCBool, nullptr, true},
-        Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0.0, 255.0>, nullptr, true},
+        Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0, 255>, nullptr, true},
         Builtin {"CDbl", 1, 1, fCDbl, nullptr, true},
         Builtin {"Chr", 1, 1, fChr, nullptr, true},
-        Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768.0, 32767.0>, nullptr, true},
-        Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648.0, 2147483647.0>, nullptr, true},
+        Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768, 32767>, nullptr, true},
+        Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648LL, 2147483647>, nullptr, true},
         Builtin {"Cos", 1, 1, suDouble<reale::coseno>, reale::coseno, true},
         Builtin {"CSng", 1, 1, fCSng, nullptr, true},
         Builtin {"CStr", 1, 1, fCStr, nullptr, true},

@@ -14,7 +14,19 @@ struct ContestoEsecuzione
 {
     ContestoOperazioni operazioni;
     std::uint32_t semeRnd = 327680; // the generator's state before the first Rnd
+    std::size_t testoRestante = kBudgetTesto; // reset by every Run
 };
+
+// Charges a value a run has produced or copied to the run's text budget.
+inline int addebita(const Valore &v, ContestoEsecuzione &c) noexcept
+{
+    if (v.tipo != Tipo::String)
+        return Nessuno;
+    if (v.testo.size() > c.testoRestante)
+        return SpazioStringaEsaurito;
+    c.testoRestante -= v.testo.size();
+    return Nessuno;
+}
 
 using FunzioneBuiltin
         = int (*)(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c);

@@ -371,10 +371,15 @@ int fString(Args a, Valore &r, ContestoEsecuzione &c)
     }
     if (n * static_cast<double>(carattere.size()) > static_cast<double>(kMaxLunghezzaTesto))
         return SpazioStringaEsaurito;
+    const auto volte = static_cast<std::size_t>(n);
     std::string s;
-    s.reserve(static_cast<std::size_t>(n) * carattere.size());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
-        s += carattere;
+    if (carattere.size() == 1) {
+        s.assign(volte, carattere[0]);
+    } else {
+        s.reserve(volte * carattere.size());
+        for (std::size_t i = 0; i < volte; ++i)
+            s += carattere;
+    }
     r = Valore::stringa(std::move(s));
     return Nessuno;
 }

@@ -53,7 +53,14 @@ private:
         return Nessuno;
     }
 
+    // Node k's value, charged to the run's text budget.
     int valuta(int k, std::vector<Valore> &slot, Valore &r)
+    {
+        const int e = valutaNodo(k, slot, r);
+        return e != Nessuno ? e : addebita(r, c_);
+    }
+
+    int valutaNodo(int k, std::vector<Valore> &slot, Valore &r)
     {
         const Nodo &n = nodo(k);
         switch (n.tipo) {

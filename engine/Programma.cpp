@@ -296,6 +296,8 @@ int Programma::eseguiVariante(std::span<const Valore> argomenti, Valore &r, Cont
             e = p.a;
             break;
         }
+        if (e == Nessuno && !pila.empty() && p.op != OpVariante::Assegna)
+            e = addebita(pila.back(), c);
         if (e != Nessuno)
             break;
     }

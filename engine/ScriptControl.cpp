@@ -70,6 +70,7 @@ int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti,
         return ProceduraNonDefinita;
     if (!argomentiFiniti(argomenti))
         return ErroreOverflow;
+    contesto_.testoRestante = kBudgetTesto;
     return programma_.esegui(argomenti, risultato, contesto_);
 }
 
@@ -81,6 +82,7 @@ int ScriptControl::runDouble(std::string_view nome, double x, double &valore)
         return ErroreOverflow;
     const Valore argomento = Valore::doppio(x);
     Valore v;
+    contesto_.testoRestante = kBudgetTesto;
     if (const int e = programma_.esegui({&argomento, 1}, v, contesto_))
         return e;
     return aDouble(v, contesto_.operazioni.separatore, valore);
@@ -99,6 +101,7 @@ int ScriptControl::RunAlbero(std::string_view nome, std::span<const Valore> argo
         return ProceduraNonDefinita;
     if (!argomentiFiniti(argomenti))
         return ErroreOverflow;
+    contesto_.testoRestante = kBudgetTesto;
     return eseguiAlbero(script_, argomenti, risultato, contesto_);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zelvo {
@@ -340,16 +341,28 @@ private:
     {
         if (slotDi(nome) >= 0)
             throw ErroreCompilazione {NomeRidefinito, posizione};
-        locali_.push_back(nome);
-        s_.slot = static_cast<int>(locali_.size());
+        nuovoSlot(nome);
+    }
+
+    int nuovoSlot(std::string_view nome)
+    {
+        locali_.emplace(minuscolo(nome), s_.slot);
+        return s_.slot++;
+    }
+
+    static std::string minuscolo(std::string_view nome)
+    {
+        std::string s(nome);
+        for (char &c : s)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return s;
     }
 
     int slotDi(std::string_view nome) const
     {
-        for (std::size_t i = 0; i < locali_.size(); ++i)
-            if (stessoNome(locali_[i], nome))
-                return static_cast<int>(i);
-        return -1;
+        const auto it = locali_.find(minuscolo(nome));
+        return it == locali_.end() ? -1 : it->second;
     }
 
     // An undeclared name: under Option Explicit an error when it runs,
@@ -358,9 +371,7 @@ private:
     {
         if (esplicito_)
             return -1;
-        locali_.push_back(nome);
-        s_.slot = static_cast<int>(locali_.size());
-        return s_.slot - 1;
+        return nuovoSlot(nome);
     }
 
     void risolviTutto()
@@ -442,7 +453,8 @@ private:
     void piega(Nodo &n)
     {
         const auto costante = [&](int k) {
-            return s_.nodi[idx(k)].tipo == TipoNodo::Costante;
+            const Nodo &m = s_.nodi[idx(k)];
+            return m.tipo == TipoNodo::Costante && m.valore.tipo != Tipo::String;
         };
         Valore r;
         int e = -1;
@@ -461,7 +473,9 @@ private:
             ce.operazioni = c_;
             e = builtin(n.builtin).funzione(args, r, ce);
         }
-        if (e != 0)
+        // Text is never folded: every string a run sees is built (and
+        // charged to its budget) by the run itself.
+        if (e != 0 || r.tipo == Tipo::String)
             return;
         n.tipo = TipoNodo::Costante;
         n.letterale = Letterale::No;
@@ -537,7 +551,7 @@ private:
     Script &s_;
     bool esplicito_ = false;
     int annidamento_ = 0;
-    std::vector<std::string_view> locali_; // slot -> name
+    std::unordered_map<std::string, int> locali_; // lower-case name -> slot
     std::vector<std::string_view> destinazioni_; // statement -> target name
     std::vector<std::pair<int, Riferimento>> riferimenti_;
 };

@@ -54,6 +54,11 @@ enum Errore : int {
 // expression can exhaust memory.
 inline constexpr std::size_t kMaxLunghezzaTesto = std::size_t {1} << 20;
 
+// The text one run may produce or copy in
+// all: with it every run ends in time bounded by the size of its script,
+// however its string functions are nested. Beyond it: error 14.
+inline constexpr std::size_t kBudgetTesto = 64 * kMaxLunghezzaTesto;
+
 // A Variant. Every numeric subtype keeps its value in `numero`, which holds
 // each of them exactly (Boolean: -1 or 0; Single: a float widened) and is
 // always finite; integral subtypes never hold -0.

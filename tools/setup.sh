@@ -63,7 +63,7 @@ engine-checks)
         -DZELVO_FUZZ=ON -DZELVO_BUILD_UI=OFF -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF
     mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/fuzz_funzione -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=10 \
-        -rss_limit_mb=2048 build/fuzz/corpus fuzz/seeds
+        -rss_limit_mb=2048 -dict=fuzz/funzione.dict build/fuzz/corpus fuzz/seeds
     ;;
 *)
     echo "uso: $0 run | test | engine-checks" >&2

@@ -609,6 +609,10 @@ const std::vector<Riga> &righe()
             E("Replace(String(1000000, \"a\"), \"a\", \"bb\")", 14),
             L("InStr(String(300000, \"a\"), String(150000, \"a\") & \"b\")", 0),
             E("String(600000, \"a\") & String(600000, \"a\")", 14),
+            // every run may build or copy 64 Mi characters in all
+            L("1: Dim s: s = String(1000000, \"a\"): F = " + ripeti("Len(s)+", 50) + "0", 50000000),
+            E("1: Dim s: s = String(1000000, \"a\"): F = " + ripeti("Len(s)+", 70) + "0", 14),
+            E(ripeti("Len(String(1000000, \"a\"))+", 70) + "0", 14),
     };
     return r;
 }
