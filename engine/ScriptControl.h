@@ -54,7 +54,7 @@ public:
     // The call every sample makes: F at x converted to a Double with the
     // Variant-to-Double coercion (Null is 94, a non-numeric string 13). A
     // non-finite x is error 6: no Variant holds one.
-    int Run(std::string_view nome, double x, double &valore)
+    [[gnu::always_inline]] int Run(std::string_view nome, double x, double &valore)
     {
         if (programma_.numerico() && nomeFunzione(nome) && std::isfinite(x))
             return programma_.eseguiNumerico(x, valore);
