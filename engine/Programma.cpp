@@ -151,7 +151,7 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
         return 0;
     if (n.tipo == TipoNodo::Costante)
         return registroCostante_[static_cast<std::size_t>(k)];
-    PassoNumerico p {OpNumerica::Meno, 0, 0};
+    PassoNumerico p {OpNumerica::Meno, 0, 0, false};
     switch (n.tipo) {
     case TipoNodo::Unaria:
         if (n.op == Operatore::Piu)
@@ -176,6 +176,7 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
         opFunzione(builtin(n.builtin).doppio, p.op);
         break;
     }
+    p.aPrecedente = !numerici_.empty() && p.a == primoRisultato_ + numerici_.size() - 1;
     numerici_.push_back(p);
     return primoRisultato_ + static_cast<std::uint32_t>(numerici_.size()) - 1;
 }

@@ -66,6 +66,7 @@ private:
         OpNumerica op;
         std::uint32_t a;
         std::uint32_t b;
+        bool aPrecedente; // a is the previous instruction's result
     };
 
     bool compilaNumerico(const Script &s);
@@ -121,8 +122,9 @@ private:
     double *const reg = registri_.data();
     reg[0] = x;
     double *out = reg + primoRisultato_;
+    double precedente = 0; // the last result, also kept in a register
     for (const PassoNumerico &p : numerici_) {
-        const double a = reg[p.a];
+        const double a = p.aPrecedente ? precedente : reg[p.a];
         double v = 0;
         int e = Nessuno;
         switch (p.op) {
@@ -191,6 +193,7 @@ private:
         if (e != Nessuno)
             return e;
         *out++ = v;
+        precedente = v;
     }
     r = reg[risultato_];
     return Nessuno;
