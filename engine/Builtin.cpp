@@ -166,11 +166,6 @@ int interoIn(Args a, Valore &r, ContestoEsecuzione &c)
     return Nessuno;
 }
 
-bool testoUguale(std::string_view a, std::string_view b)
-{
-    return stessoNome(a, b);
-}
-
 int fCBool(Args a, Valore &r, ContestoEsecuzione &c)
 {
     const Valore &v = a[0];
@@ -180,11 +175,11 @@ int fCBool(Args a, Valore &r, ContestoEsecuzione &c)
             s.remove_prefix(1);
         while (!s.empty() && s.back() == ' ')
             s.remove_suffix(1);
-        if (testoUguale(s, "true") || testoUguale(s, "#true#")) {
+        if (stessoNome(s, "true") || stessoNome(s, "#true#")) {
             r = Valore::booleano(true);
             return Nessuno;
         }
-        if (testoUguale(s, "false") || testoUguale(s, "#false#")) {
+        if (stessoNome(s, "false") || stessoNome(s, "#false#")) {
             r = Valore::booleano(false);
             return Nessuno;
         }

@@ -277,8 +277,6 @@ int fInStr(Args a, Valore &r, ContestoEsecuzione &c)
                 = Ricerca(in, cerca, confronto == 1).trova(p[static_cast<std::size_t>(inizio) - 1]);
         if (b != std::string::npos)
             pos = static_cast<double>(std::lower_bound(p.begin(), p.end(), b) - p.begin()) + 1;
-    } else if (cerca.empty() && inizio == n + 1) {
-        pos = 0;
     }
     r = Valore::di(Tipo::Long, pos);
     return Nessuno;

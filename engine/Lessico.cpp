@@ -40,7 +40,7 @@ constexpr std::array kParoleChiave {
         ParolaChiave {"nothing", Simbolo::Nothing},
 };
 
-constexpr std::array<std::string_view, 39> kRiservate {
+constexpr std::string_view kRiservate[] = {
         "byref",    "byval",   "call",     "case",   "class", "const",  "default", "do",
         "each",     "else",    "elseif",   "erase",  "error", "exit",   "for",     "get",
         "goto",     "if",      "in",       "let",    "loop",  "new",    "next",    "on",

@@ -198,8 +198,6 @@ int operandoLogico(const Valore &v, const ContestoOperazioni &c, Tipo &t, std::i
 {
     t = tipoInteroOperando(v.tipo);
     double d = 0;
-    if (v.tipo == Tipo::String && v.testo.empty())
-        return TipoNonCorrispondente;
     if (const int e = aLong(v, c.separatore, d))
         return e;
     n = static_cast<std::int32_t>(d);
