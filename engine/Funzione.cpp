@@ -1,5 +1,8 @@
 #include "engine/Funzione.h"
 
+#include "engine/Errori.h"
+#include "engine/Sintassi.h"
+
 #include <algorithm>
 
 namespace zelvo {
@@ -19,20 +22,27 @@ Funzione::Funzione(char separatoreDecimale)
 
 void Funzione::DefinisciFunzione(std::string_view testo)
 {
-    const std::string copia(testo);
     script_.Reset();
     definita_ = false;
     esito_ = ErroreScript {};
 
-    std::string sorgente;
-    sorgente.reserve(kInizio.size() + copia.size() + kFine.size());
-    sorgente.append(kInizio).append(copia).append(kFine);
-    ErroreScript errore = script_.AddCode(sorgente);
-    if (errore.numero != 0) {
+    ErroreScript errore;
+    if (testo.size() > kMaxLunghezzaSorgente) {
+        // Refused before the script is even built: no text can exhaust memory.
+        errore.numero = MemoriaEsaurita;
+        errore.posizione = static_cast<int>(kMaxLunghezzaSorgente - kInizio.size());
+    } else {
+        std::string sorgente; // the private copy of the text
+        sorgente.reserve(kInizio.size() + testo.size() + kFine.size());
+        sorgente.append(kInizio).append(testo).append(kFine);
+        errore = script_.AddCode(sorgente);
         // An error past the expression (a missing ')' seen at "End
         // Function") points just after the text the user typed.
-        const int inizio = static_cast<int>(kInizio.size());
-        errore.posizione = std::clamp(errore.posizione - inizio, 0, static_cast<int>(copia.size()));
+        errore.posizione = std::clamp(errore.posizione - static_cast<int>(kInizio.size()), 0,
+                                      static_cast<int>(testo.size()));
+    }
+    if (errore.numero != 0) {
+        errore.messaggio = std::string(messaggioErrore(errore.numero));
         esito_ = std::move(errore);
         return;
     }

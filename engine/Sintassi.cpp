@@ -562,6 +562,8 @@ EsitoCompilazione compilaScript(std::string_view sorgente, const ContestoOperazi
                                 Script &script)
 {
     script = Script {};
+    if (sorgente.size() > kMaxLunghezzaSorgente)
+        return EsitoCompilazione {MemoriaEsaurita, static_cast<int>(kMaxLunghezzaSorgente)};
     try {
         Compilatore(analizzaLessico(sorgente), c, script).script();
     } catch (const ErroreCompilazione &e) {

@@ -10,6 +10,9 @@ namespace zelvo {
 // Bounds that keep every script's compilation and run within a fixed stack.
 inline constexpr int kMaxAnnidamento = 200; // nested parentheses, signs, Not, calls
 inline constexpr int kMaxProfondita = 1000; // height of an expression tree
+// The longest script: a longer one is refused (error 7) before it is read, so
+// no text can make the compiler's tokens and trees exhaust memory.
+inline constexpr std::size_t kMaxLunghezzaSorgente = std::size_t {1} << 20;
 inline constexpr int kBudgetProfondita = 4000; // tree levels over all nested calls of F
 
 struct EsitoCompilazione

@@ -24,6 +24,7 @@ enum Errore : int {
     Nessuno = 0,
     ArgomentoNonValido = 5,
     ErroreOverflow = 6,
+    MemoriaEsaurita = 7,
     DivisionePerZero = 11,
     TipoNonCorrispondente = 13,
     SpazioStringaEsaurito = 14,

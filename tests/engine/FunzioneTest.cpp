@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace zelvo {
 namespace {
@@ -63,6 +64,16 @@ TEST(Funzione, RefusalTellsNumberMessageAndPositionInTheExpression)
     f.DefinisciFunzione("x+1");
     EXPECT_TRUE(f.definita());
     EXPECT_EQ(f.esitoDefinizione().numero, 0);
+}
+
+TEST(Funzione, TextsBeyondAMebibyteAreRefusedUnread)
+{
+    Funzione f;
+    f.DefinisciFunzione(std::string(std::size_t {1} << 21, 'x'));
+    EXPECT_FALSE(f.definita());
+    EXPECT_EQ(f.esitoDefinizione().numero, 7);
+    EXPECT_EQ(f.esitoDefinizione().messaggio, "Memoria esaurita");
+    EXPECT_EQ(f.CalcolaFunzione(1), 0);
 }
 
 TEST(Funzione, ErrorsAtSomeXGiveZeroThereOnly)
