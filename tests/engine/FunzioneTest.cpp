@@ -151,6 +151,19 @@ TEST(Funzione, DefinitionStaysUntilTheNextOne)
     EXPECT_EQ(f.CalcolaFunzione(0), 0); // a refused text empties the engine
 }
 
+TEST(Funzione, RndGoesOnAcrossSamplesAndRestartsWithEachDefinition)
+{
+    Funzione f;
+    f.DefinisciFunzione("Rnd");
+    const double primo = f.CalcolaFunzione(0);
+    EXPECT_EQ(primo, 0.7055475115776062);
+    EXPECT_NE(f.CalcolaFunzione(0), primo);
+    f.DefinisciFunzione("Rnd");
+    EXPECT_EQ(f.CalcolaFunzione(0), primo);
+    f.DefinisciFunzione("Rnd(-x)");
+    EXPECT_EQ(f.CalcolaFunzione(1), f.CalcolaFunzione(1)); // a negative argument reseeds
+}
+
 TEST(Funzione, CommaLocaleReadsStringsWithComma)
 {
     Funzione virgola(',');
