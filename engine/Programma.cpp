@@ -240,15 +240,21 @@ int Programma::esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsec
 }
 
 int Programma::eseguiVariante(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c,
-                              int &chiamate) const
+                              int &chiamate)
 {
     if (chiamate >= limiteChiamate_)
         return StackEsaurito;
     ++chiamate;
-    std::vector<Valore> slot(static_cast<std::size_t>(slot_));
+    // The outermost call reuses the program's buffers, so a sample allocates
+    // nothing unless it builds text; calls of F to itself get their own.
+    Cornice propria;
+    Cornice &cornice = chiamate == 1 ? cornice_ : propria;
+    std::vector<Valore> &slot = cornice.slot;
+    std::vector<Valore> &pila = cornice.pila;
+    slot.assign(static_cast<std::size_t>(slot_), Valore {});
+    pila.clear();
     for (std::size_t i = 0; i < argomenti.size(); ++i)
         slot[i + 1] = argomenti[i];
-    std::vector<Valore> pila;
     int e = Nessuno;
     for (const PassoVariante &p : varianti_) {
         switch (p.op) {

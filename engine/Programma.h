@@ -100,7 +100,14 @@ private:
 
     void emettiVariante(const Script &s, int k);
     int eseguiVariante(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c,
-                       int &chiamate) const;
+                       int &chiamate);
+
+    // The variables and the operand stack of one call.
+    struct Cornice
+    {
+        std::vector<Valore> slot;
+        std::vector<Valore> pila;
+    };
 
     bool numerico_ = false;
     std::vector<PassoNumerico> numerici_;
@@ -110,6 +117,7 @@ private:
     std::uint32_t risultato_ = 0; // the register of F's value
 
     std::vector<PassoVariante> varianti_;
+    Cornice cornice_; // the outermost call's, kept between runs
     std::vector<Valore> costanti_;
     int parametri_ = 0;
     int slot_ = 1;
