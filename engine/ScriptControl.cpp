@@ -5,10 +5,22 @@
 #include "engine/Sintassi.h"
 
 #include <cmath>
+#include <new>
 
 namespace zelvo {
 
 namespace {
+
+// Memory is bounded by the script's size and the text budget; should the
+// system run out all the same, the run fails like any other.
+template<class Corsa> int senzaEccezioni(Corsa &&corsa) noexcept
+{
+    try {
+        return corsa();
+    } catch (const std::bad_alloc &) {
+        return MemoriaEsaurita;
+    }
+}
 
 bool argomentiFiniti(std::span<const Valore> argomenti)
 {
@@ -36,7 +48,12 @@ void ScriptControl::Reset() noexcept
 ErroreScript ScriptControl::AddCode(std::string_view codice)
 {
     Script nuovo;
-    const EsitoCompilazione esito = compilaScript(codice, contesto_.operazioni, nuovo);
+    EsitoCompilazione esito;
+    try {
+        esito = compilaScript(codice, contesto_.operazioni, nuovo);
+    } catch (const std::bad_alloc &) {
+        esito = EsitoCompilazione {MemoriaEsaurita, 0};
+    }
     ErroreScript errore;
     if (esito.errore != 0) {
         errore.numero = esito.errore;
@@ -50,8 +67,17 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
         return errore;
     }
     if (nuovo.haFunzione) {
+        Programma programma;
+        try {
+            programma.compila(nuovo);
+        } catch (const std::bad_alloc &) {
+            errore.numero = MemoriaEsaurita;
+            errore.posizione = 0;
+            errore.messaggio = std::string(messaggioErrore(errore.numero));
+            return errore;
+        }
         script_ = std::move(nuovo);
-        programma_.compila(script_);
+        programma_ = std::move(programma);
         nomeMinuscolo_.clear();
         for (char c : script_.nome)
             nomeMinuscolo_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -71,7 +97,7 @@ int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti,
     if (!argomentiFiniti(argomenti))
         return ErroreOverflow;
     contesto_.testoRestante = kBudgetTesto;
-    return programma_.esegui(argomenti, risultato, contesto_);
+    return senzaEccezioni([&] { return programma_.esegui(argomenti, risultato, contesto_); });
 }
 
 int ScriptControl::runDouble(std::string_view nome, double x, double &valore)
@@ -80,12 +106,14 @@ int ScriptControl::runDouble(std::string_view nome, double x, double &valore)
         return ProceduraNonDefinita;
     if (!std::isfinite(x))
         return ErroreOverflow;
-    const Valore argomento = Valore::doppio(x);
-    Valore v;
     contesto_.testoRestante = kBudgetTesto;
-    if (const int e = programma_.esegui({&argomento, 1}, v, contesto_))
-        return e;
-    return aDouble(v, contesto_.operazioni.separatore, valore);
+    return senzaEccezioni([&] {
+        const Valore argomento = Valore::doppio(x);
+        Valore v;
+        if (const int e = programma_.esegui({&argomento, 1}, v, contesto_))
+            return e;
+        return aDouble(v, contesto_.operazioni.separatore, valore);
+    });
 }
 
 int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)
@@ -102,7 +130,7 @@ int ScriptControl::RunAlbero(std::string_view nome, std::span<const Valore> argo
     if (!argomentiFiniti(argomenti))
         return ErroreOverflow;
     contesto_.testoRestante = kBudgetTesto;
-    return eseguiAlbero(script_, argomenti, risultato, contesto_);
+    return senzaEccezioni([&] { return eseguiAlbero(script_, argomenti, risultato, contesto_); });
 }
 
 } // namespace zelvo
