@@ -17,7 +17,7 @@ struct ErroreScript
 {
     int numero = 0; // VBScript's error number; 0: no error
     std::string messaggio; // Italian text of the error (messaggioErrore)
-    int posizione = -1; // 0-based offset in the expression text; -1 when none applies
+    int posizione = -1; // 0-based offset in the text given (for Funzione, the expression); -1: none
 };
 
 // The script engine: holds at most one compiled function and runs it. It
@@ -26,8 +26,10 @@ struct ErroreScript
 //
 // Time limit: the language offers no loops, no jumps and no callable code
 // besides the one function, whose calls to itself are bounded
-// (Script::limiteChiamate); every run therefore ends after a number of steps
-// bounded by the size of the script, far inside 10,000 ms.
+// (Script::limiteChiamate), and the text a run may build or copy is bounded
+// (kBudgetTesto); every run therefore ends after a number of steps bounded by
+// the size of the script (itself at most kMaxLunghezzaSorgente), far inside
+// 10,000 ms, and no clock is needed.
 class ScriptControl
 {
 public:
