@@ -23,6 +23,7 @@ Funzione::Funzione(char separatoreDecimale)
 void Funzione::DefinisciFunzione(std::string_view testo)
 {
     script_.Reset();
+    f_ = {};
     definita_ = false;
     esito_ = ErroreScript {};
 
@@ -47,18 +48,19 @@ void Funzione::DefinisciFunzione(std::string_view testo)
         return;
     }
     definita_ = true;
+    f_ = script_.cercaProcedura("F");
 }
 
 double Funzione::CalcolaFunzione(double x)
 {
     double v = 0;
-    return script_.Run("F", x, v) == 0 ? v : 0.0;
+    return script_.Run(f_, x, v) == 0 ? v : 0.0;
 }
 
 Valutazione Funzione::Valuta(double x) noexcept
 {
     double v = 0;
-    if (const int errore = script_.Run("F", x, v))
+    if (const int errore = script_.Run(f_, x, v))
         return Valutazione {0, errore};
     return Valutazione {v, 0};
 }

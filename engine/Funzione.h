@@ -45,6 +45,7 @@ public:
 
 private:
     ScriptControl script_;
+    ScriptControl::Procedura f_; // F, looked up once per definition
     ErroreScript esito_;
     bool definita_ = false;
 };

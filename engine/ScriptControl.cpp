@@ -41,7 +41,7 @@ void ScriptControl::Reset() noexcept
 {
     script_ = Script {};
     programma_ = Programma {};
-    nomeMinuscolo_.clear();
+    ++generazione_;
     contesto_.semeRnd = ContestoEsecuzione {}.semeRnd;
 }
 
@@ -78,9 +78,7 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
         }
         script_ = std::move(nuovo);
         programma_ = std::move(programma);
-        nomeMinuscolo_.clear();
-        for (char c : script_.nome)
-            nomeMinuscolo_ += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        ++generazione_;
     }
     return errore;
 }
@@ -100,9 +98,14 @@ int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti,
     return senzaEccezioni([&] { return programma_.esegui(argomenti, risultato, contesto_); });
 }
 
-int ScriptControl::runDouble(std::string_view nome, double x, double &valore)
+ScriptControl::Procedura ScriptControl::cercaProcedura(std::string_view nome) const noexcept
 {
-    if (!trova(nome))
+    return trova(nome) ? Procedura {generazione_} : Procedura {};
+}
+
+int ScriptControl::runDouble(Procedura p, double x, double &valore)
+{
+    if (p.generazione == 0 || p.generazione != generazione_ || !script_.haFunzione)
         return ProceduraNonDefinita;
     if (!std::isfinite(x))
         return ErroreOverflow;

@@ -6,6 +6,7 @@
 #include "engine/Valore.h"
 
 #include <cmath>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,14 +54,29 @@ public:
     // The same for one Double argument.
     int Run(std::string_view nome, double x, Valore &risultato);
 
-    // The call every sample makes: F at x converted to a Double with the
-    // Variant-to-Double coercion (Null is 94, a non-numeric string 13). A
-    // non-finite x is error 6: no Variant holds one.
-    [[gnu::always_inline]] int Run(std::string_view nome, double x, double &valore)
+    // A procedure looked up once by name, so the runs that follow look
+    // nothing up; it stays valid until the next Reset or AddCode.
+    struct Procedura
     {
-        if (programma_.numerico() && nomeFunzione(nome) && std::isfinite(x))
+        std::uint64_t generazione = 0; // 0: no procedure
+    };
+    Procedura cercaProcedura(std::string_view nome) const noexcept;
+
+    // The call every sample makes: the procedure at x converted to a Double
+    // with the Variant-to-Double coercion (Null is 94, a non-numeric string
+    // 13). A non-finite x is error 6: no Variant holds one. A procedure no
+    // longer valid is 35.
+    [[gnu::always_inline]] int Run(Procedura p, double x, double &valore)
+    {
+        if (p.generazione == generazione_ && programma_.numerico() && std::isfinite(x))
             return programma_.eseguiNumerico(x, valore);
-        return runDouble(nome, x, valore);
+        return runDouble(p, x, valore);
+    }
+
+    // The same, looking the procedure up by name.
+    int Run(std::string_view nome, double x, double &valore)
+    {
+        return Run(cercaProcedura(nome), x, valore);
     }
 
     // The same run by the reference evaluator (a walk of the trees).
@@ -70,25 +86,12 @@ public:
 
 private:
     bool trova(std::string_view nome) const noexcept;
-    int runDouble(std::string_view nome, double x, double &valore);
-
-    // Whether `nome` is the function's, ignoring the case of ASCII letters.
-    bool nomeFunzione(std::string_view nome) const noexcept
-    {
-        if (nome.size() != nomeMinuscolo_.size())
-            return false;
-        for (std::size_t i = 0; i < nome.size(); ++i) {
-            const char c = nome[i];
-            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != nomeMinuscolo_[i])
-                return false;
-        }
-        return true;
-    }
+    int runDouble(Procedura p, double x, double &valore);
 
     ContestoEsecuzione contesto_;
     Script script_;
     Programma programma_;
-    std::string nomeMinuscolo_; // the function's name, for the fast lookup
+    std::uint64_t generazione_ = 0; // changes with every Reset and every function added
 };
 
 } // namespace zelvo
