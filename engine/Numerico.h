@@ -75,6 +75,34 @@ inline double cubo(double a) noexcept
     return std::pow(a, 3.0);
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define ZELVO_CUBO_FMA 1
+// a^3 as cubo(), with the exact products from the processor's fused
+// multiply-add: the same exact values, so the same bits, in fewer steps.
+[[gnu::target("fma")]] inline double cuboFma(double a) noexcept
+{
+    if (std::fabs(a) >= 0x1p-300 && std::fabs(a) <= 0x1p300) {
+        const double h2 = a * a;
+        const double l2 = std::fma(a, a, -h2);
+        const double h3 = h2 * a;
+        const double l3 = std::fma(h2, a, -h3);
+        const double resto = l3 + l2 * a;
+        const double s = h3 + resto;
+        const double t = resto - (s - h3);
+        if (lontanoDalMezzo(s, t))
+            return s;
+    }
+    return std::pow(a, 3.0);
+}
+
+// Whether this processor has the fused multiply-add cuboFma needs.
+inline bool haFma() noexcept
+{
+    static const bool si = __builtin_cpu_supports("fma");
+    return si;
+}
+#endif
+
 inline int potenza(double a, double b, double &r) noexcept
 {
     if (b == 2) {

@@ -102,6 +102,19 @@ bool Programma::compilaNumerico(const Script &s)
     return true;
 }
 
+namespace {
+
+bool cuboVeloce()
+{
+#ifdef ZELVO_CUBO_FMA
+    return reale::haFma();
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 Programma::OpNumerica Programma::opBinaria(Operatore op)
 {
     switch (op) {
@@ -168,7 +181,7 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
             if (esponente == 2)
                 p.op = OpNumerica::Quadrato;
             else if (esponente == 3)
-                p.op = OpNumerica::Cubo;
+                p.op = cuboVeloce() ? OpNumerica::CuboFma : OpNumerica::Cubo;
         }
         break;
     default: // Chiamata

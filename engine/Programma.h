@@ -46,6 +46,7 @@ private:
         Potenza,
         Quadrato, // ^ 2
         Cubo, // ^ 3
+        CuboFma, // ^ 3 on a processor with fused multiply-add
         Meno,
         Abs,
         Atn,
@@ -160,6 +161,14 @@ private:
             break;
         case OpNumerica::Cubo:
             v = reale::cubo(a);
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::CuboFma:
+#ifdef ZELVO_CUBO_FMA
+            v = reale::cuboFma(a);
+#else
+            v = reale::cubo(a);
+#endif
             e = finito(v) ? Nessuno : ErroreOverflow;
             break;
         case OpNumerica::Meno:

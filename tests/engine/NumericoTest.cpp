@@ -33,6 +33,11 @@ void confronta(double x)
         ASSERT_EQ(bits(r3), bits(p3)) << "x = " << std::hexfloat << x;
     else
         ASSERT_EQ(e3, 6);
+#ifdef ZELVO_CUBO_FMA
+    if (reale::haFma()) {
+        ASSERT_EQ(bits(reale::cuboFma(x)), bits(p3)) << "x = " << std::hexfloat << x;
+    }
+#endif
 }
 
 TEST(EngineNumerico, SquareAndCubeHavePowsBits)
