@@ -10,6 +10,7 @@
 #include "analysis/Radice.h"
 #include "engine/Funzione.h"
 #include "tables/ElencoValori.h"
+#include "tests/support/StatoAccettato.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
@@ -42,14 +43,7 @@ const Espressione &espressione(const benchmark::State &state)
 
 StatoCalcolo statoLargo()
 {
-    StatoCalcolo stato;
-    stato.estremoA = kA;
-    stato.estremoB = kB;
-    stato.passo = kGriglia;
-    stato.scalaX = 10;
-    stato.scalaY = 10;
-    stato.intervalloAccettato = true;
-    return stato;
+    return accettato(kA, kB, kGriglia);
 }
 
 struct Riferimento

@@ -5,6 +5,7 @@
 #include "engine/NumberText.h"
 #include "plot/Calcolo.h"
 #include "plot/SuperficieRegistrata.h"
+#include "tests/support/StatoAccettato.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,6 @@
 
 namespace zelvo {
 namespace {
-
-// The state a run of calcolo leaves after accepting a..b with the given step.
-StatoCalcolo accettato(double a, double b, double passo = 0.001)
-{
-    StatoCalcolo stato;
-    stato.estremoA = a;
-    stato.estremoB = b;
-    stato.passo = passo;
-    stato.scalaX = 10;
-    stato.scalaY = 10;
-    stato.intervalloAccettato = true;
-    return stato;
-}
 
 // A function engine holding `espressione`, with the Italian decimal comma.
 class ConFunzione : public ::testing::Test

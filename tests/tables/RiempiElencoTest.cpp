@@ -1,5 +1,6 @@
 #include "engine/Funzione.h"
 #include "tables/ElencoValori.h"
+#include "tests/support/StatoAccettato.h"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +9,6 @@
 
 namespace zelvo {
 namespace {
-
-StatoCalcolo accettato(double a, double b, double passo)
-{
-    StatoCalcolo stato;
-    stato.estremoA = a;
-    stato.estremoB = b;
-    stato.passo = passo;
-    stato.scalaX = 10;
-    stato.scalaY = 10;
-    stato.intervalloAccettato = true;
-    return stato;
-}
 
 class Elenco : public ::testing::Test
 {
