@@ -99,6 +99,7 @@ bool Programma::compilaNumerico(const Script &s)
     primoRisultato_ = static_cast<std::uint32_t>(registri_.size());
     risultato_ = emettiNumerico(s, s.corpo[0].espressione);
     registri_.resize(registri_.size() + numerici_.size());
+    compilaVeloce(s);
     return true;
 }
 
@@ -192,6 +193,382 @@ std::uint32_t Programma::emettiNumerico(const Script &s, int k)
     p.aPrecedente = !numerici_.empty() && p.a == primoRisultato_ + numerici_.size() - 1;
     numerici_.push_back(p);
     return primoRisultato_ + static_cast<std::uint32_t>(numerici_.size()) - 1;
+}
+
+// Step by step, stopping at the first error.
+int Programma::eseguiControllato(double x, double &r) noexcept
+{
+    using reale::finito;
+    double *const reg = registri_.data();
+    reg[0] = x;
+    double *out = reg + primoRisultato_;
+    double precedente = 0; // the last result, also kept in a register
+    for (const PassoNumerico &p : numerici_) {
+        const double a = p.aPrecedente ? precedente : reg[p.a];
+        double v = 0;
+        int e = Nessuno;
+        switch (p.op) {
+        case OpNumerica::Somma:
+            v = a + reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Differenza:
+            v = a - reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Prodotto:
+            v = a * reg[p.b];
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Quoziente:
+            e = reale::quoziente(a, reg[p.b], v);
+            break;
+        case OpNumerica::Potenza:
+            e = reale::potenza(a, reg[p.b], v);
+            break;
+        case OpNumerica::Quadrato:
+            v = reale::quadrato(a);
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Cubo:
+            v = reale::cubo(a);
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::CuboFma:
+#ifdef ZELVO_CUBO_FMA
+            v = reale::cuboFma(a);
+#else
+            v = reale::cubo(a);
+#endif
+            e = finito(v) ? Nessuno : ErroreOverflow;
+            break;
+        case OpNumerica::Meno:
+            v = -a;
+            break;
+        case OpNumerica::Abs:
+            e = reale::assoluto(a, v);
+            break;
+        case OpNumerica::Atn:
+            e = reale::arcotangente(a, v);
+            break;
+        case OpNumerica::Cos:
+            e = reale::coseno(a, v);
+            break;
+        case OpNumerica::Exp:
+            e = reale::esponenziale(a, v);
+            break;
+        case OpNumerica::Fix:
+            e = reale::troncato(a, v);
+            break;
+        case OpNumerica::Int:
+            e = reale::parteIntera(a, v);
+            break;
+        case OpNumerica::Log:
+            e = reale::logaritmo(a, v);
+            break;
+        case OpNumerica::Sin:
+            e = reale::seno(a, v);
+            break;
+        case OpNumerica::Sqr:
+            e = reale::radice(a, v);
+            break;
+        case OpNumerica::Tan:
+            e = reale::tangente(a, v);
+            break;
+        default:
+            __builtin_unreachable(); // every instruction is listed above
+        }
+        if (e != Nessuno)
+            return e;
+        *out++ = v;
+        precedente = v;
+    }
+    r = reg[risultato_];
+    return Nessuno;
+}
+
+// ---- fused tree -------------------------------------------------------------
+//
+// The numeric program again, as a tree whose nodes each do one operation on
+// x, constants or their children's values, chosen once here: a sample makes
+// one indirect call per operation, keeps every value in registers and
+// branches on failure once, at the end. Each node calls the same checked
+// function as the step it mirrors, so a sample that does not fail has the
+// same bits; one that fails runs again step by step for its first error.
+
+namespace {
+
+using NodoVeloce = Programma::NodoVeloce;
+using Esito = Programma::Esito;
+using FunzioneVeloce = Programma::FunzioneVeloce;
+
+using Da = Programma::DaVeloce;
+
+template<Da da, bool primo>
+[[gnu::always_inline]] inline Esito operando(const NodoVeloce *n, double x) noexcept
+{
+    if constexpr (da == Da::X)
+        return {x, 0};
+    else if constexpr (da == Da::K)
+        return {primo ? n->ka : n->kb, 0};
+    else {
+        const NodoVeloce *figlio = n + (primo ? n->a : n->b);
+        return figlio->f(figlio, x);
+    }
+}
+
+inline unsigned guasto(int errore) noexcept
+{
+    return errore != Nessuno ? 1u : 0u;
+}
+
+inline unsigned traboccato(double v) noexcept
+{
+    return reale::finito(v) ? 0u : 1u;
+}
+
+struct Somma
+{
+    static double f(double a, double b, unsigned &g) noexcept
+    {
+        const double v = a + b;
+        g |= traboccato(v);
+        return v;
+    }
+};
+
+struct Differenza
+{
+    static double f(double a, double b, unsigned &g) noexcept
+    {
+        const double v = a - b;
+        g |= traboccato(v);
+        return v;
+    }
+};
+
+struct Prodotto
+{
+    static double f(double a, double b, unsigned &g) noexcept
+    {
+        const double v = a * b;
+        g |= traboccato(v);
+        return v;
+    }
+};
+
+struct Quoziente
+{
+    static double f(double a, double b, unsigned &g) noexcept
+    {
+        double v = 0;
+        g |= guasto(reale::quoziente(a, b, v));
+        return v;
+    }
+};
+
+struct Potenza
+{
+    static double f(double a, double b, unsigned &g) noexcept
+    {
+        double v = 0;
+        g |= guasto(reale::potenza(a, b, v));
+        return v;
+    }
+};
+
+struct Identita // F = x
+{
+    static double f(double a, unsigned &) noexcept { return a; }
+};
+
+struct Meno
+{
+    static double f(double a, unsigned &) noexcept { return -a; }
+};
+
+struct Quadrato
+{
+    static double f(double a, unsigned &g) noexcept
+    {
+        const double v = reale::quadrato(a);
+        g |= traboccato(v);
+        return v;
+    }
+};
+
+struct Cubo
+{
+    static double f(double a, unsigned &g) noexcept
+    {
+        const double v = reale::cubo(a);
+        g |= traboccato(v);
+        return v;
+    }
+};
+
+#ifdef ZELVO_CUBO_FMA
+struct CuboFma
+{
+    static double f(double a, unsigned &g) noexcept
+    {
+        const double v = reale::cuboFma(a);
+        g |= traboccato(v);
+        return v;
+    }
+};
+#else
+using CuboFma = Cubo;
+#endif
+
+template<FunzioneDouble funzione> struct Reale
+{
+    static double f(double a, unsigned &g) noexcept
+    {
+        double v = 0;
+        g |= guasto(funzione(a, v));
+        return v;
+    }
+};
+
+template<class Op, Da da, Da db> Esito binaria(const NodoVeloce *n, double x) noexcept
+{
+    const Esito a = operando<da, true>(n, x);
+    const Esito b = operando<db, false>(n, x);
+    unsigned g = a.guasto | b.guasto;
+    const double v = Op::f(a.v, b.v, g);
+    return {v, g};
+}
+
+template<class Op, Da da> Esito unaria(const NodoVeloce *n, double x) noexcept
+{
+    const Esito a = operando<da, true>(n, x);
+    unsigned g = a.guasto;
+    const double v = Op::f(a.v, g);
+    return {v, g};
+}
+
+template<class Op> FunzioneVeloce binariaDa(Da a, Da b)
+{
+    static constexpr FunzioneVeloce tavola[3][3] = {
+            {binaria<Op, Da::X, Da::X>, binaria<Op, Da::X, Da::K>, binaria<Op, Da::X, Da::N>},
+            {binaria<Op, Da::K, Da::X>, binaria<Op, Da::K, Da::K>, binaria<Op, Da::K, Da::N>},
+            {binaria<Op, Da::N, Da::X>, binaria<Op, Da::N, Da::K>, binaria<Op, Da::N, Da::N>},
+    };
+    return tavola[static_cast<int>(a)][static_cast<int>(b)];
+}
+
+template<class Op> FunzioneVeloce unariaDa(Da a)
+{
+    static constexpr FunzioneVeloce tavola[3] = {unaria<Op, Da::X>, unaria<Op, Da::K>,
+                                                 unaria<Op, Da::N>};
+    return tavola[static_cast<int>(a)];
+}
+
+} // namespace
+
+// The fused tree of the numeric program, the root first.
+void Programma::compilaVeloce(const Script &s)
+{
+    veloci_.clear();
+    const OperandoVeloce radice = emettiVeloce(s, s.corpo[0].espressione);
+    if (radice.da != Da::N) // F = x
+        veloci_.push_back({unariaDa<Identita>(radice.da), 0, 0, radice.k, 0});
+}
+
+// Emits node k when it is an operation and tells where its value comes from.
+Programma::OperandoVeloce Programma::emettiVeloce(const Script &s, int k)
+{
+    const Nodo &n = s.nodi[static_cast<std::size_t>(k)];
+    if (n.tipo == TipoNodo::Variabile)
+        return {Da::X, 0, 0};
+    if (n.tipo == TipoNodo::Costante)
+        return {Da::K, n.valore.numero + 0.0, 0}; // as its register holds it
+    if (n.tipo == TipoNodo::Unaria && n.op == Operatore::Piu)
+        return emettiVeloce(s, n.a);
+    const std::size_t indice = veloci_.size();
+    veloci_.push_back({});
+    OperandoVeloce a;
+    OperandoVeloce b;
+    FunzioneVeloce f = nullptr;
+    switch (n.tipo) {
+    case TipoNodo::Unaria: // Meno
+        a = emettiVeloce(s, n.a);
+        f = unariaDa<Meno>(a.da);
+        break;
+    case TipoNodo::Binaria:
+        a = emettiVeloce(s, n.a);
+        b = emettiVeloce(s, n.b);
+        switch (opBinaria(n.op)) {
+        case OpNumerica::Somma:
+            f = binariaDa<Somma>(a.da, b.da);
+            break;
+        case OpNumerica::Differenza:
+            f = binariaDa<Differenza>(a.da, b.da);
+            break;
+        case OpNumerica::Prodotto:
+            f = binariaDa<Prodotto>(a.da, b.da);
+            break;
+        case OpNumerica::Quoziente:
+            f = binariaDa<Quoziente>(a.da, b.da);
+            break;
+        default:
+            f = binariaDa<Potenza>(a.da, b.da);
+            break;
+        }
+        // The same choice as the step-by-step program makes.
+        if (n.op == Operatore::Potenza
+            && s.nodi[static_cast<std::size_t>(n.b)].tipo == TipoNodo::Costante) {
+            const double esponente = s.nodi[static_cast<std::size_t>(n.b)].valore.numero;
+            if (esponente == 2)
+                f = unariaDa<Quadrato>(a.da);
+            else if (esponente == 3)
+                f = cuboVeloce() ? unariaDa<CuboFma>(a.da) : unariaDa<Cubo>(a.da);
+        }
+        break;
+    default: { // Chiamata
+        a = emettiVeloce(s, n.argomenti[0]);
+        OpNumerica op {};
+        opFunzione(builtin(n.builtin).doppio, op);
+        f = unariaDi(op, a.da);
+        break;
+    }
+    }
+    NodoVeloce &nodo = veloci_[indice];
+    nodo.f = f;
+    if (a.da == Da::N)
+        nodo.a = static_cast<std::int32_t>(a.indice) - static_cast<std::int32_t>(indice);
+    nodo.ka = a.k;
+    if (b.da == Da::N)
+        nodo.b = static_cast<std::int32_t>(b.indice) - static_cast<std::int32_t>(indice);
+    nodo.kb = b.k;
+    return {Da::N, 0, indice};
+}
+
+Programma::FunzioneVeloce Programma::unariaDi(OpNumerica op, DaVeloce a)
+{
+    switch (op) {
+    case OpNumerica::Abs:
+        return unariaDa<Reale<reale::assoluto>>(a);
+    case OpNumerica::Atn:
+        return unariaDa<Reale<reale::arcotangente>>(a);
+    case OpNumerica::Cos:
+        return unariaDa<Reale<reale::coseno>>(a);
+    case OpNumerica::Exp:
+        return unariaDa<Reale<reale::esponenziale>>(a);
+    case OpNumerica::Fix:
+        return unariaDa<Reale<reale::troncato>>(a);
+    case OpNumerica::Int:
+        return unariaDa<Reale<reale::parteIntera>>(a);
+    case OpNumerica::Log:
+        return unariaDa<Reale<reale::logaritmo>>(a);
+    case OpNumerica::Sin:
+        return unariaDa<Reale<reale::seno>>(a);
+    case OpNumerica::Sqr:
+        return unariaDa<Reale<reale::radice>>(a);
+    default:
+        return unariaDa<Reale<reale::tangente>>(a);
+    }
 }
 
 // ---- Variant program ------------------------------------------------------

@@ -32,9 +32,43 @@ public:
     int esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c);
 
     // Runs the numeric program at x (finite); only when numerico().
-    // Inlined into the one caller of every sample, so a sample costs a
-    // single call.
-    [[gnu::always_inline]] inline int eseguiNumerico(double x, double &r) noexcept;
+    // Inlined into the one caller of every sample: the fused tree computes
+    // the value and only notes whether some step failed; a failed sample is
+    // run again step by step, which tells the first error.
+    [[gnu::always_inline]] inline int eseguiNumerico(double x, double &r) noexcept
+    {
+        const NodoVeloce *radice = veloci_.data();
+        const Esito v = radice->f(radice, x);
+        if (v.guasto == 0) [[likely]] {
+            r = v.v;
+            return Nessuno;
+        }
+        return eseguiControllato(x, r);
+    }
+
+    // ---- fused tree (public for the templates in Programma.cpp) ----
+    enum class DaVeloce : std::uint8_t { X, K, N }; // where an operand comes from
+    struct NodoVeloce;
+    // A step's value and whether any step up to it failed (then v is any
+    // double): returned in two registers, so a flag costs no memory.
+    struct Esito
+    {
+        double v;
+        unsigned guasto;
+    };
+    using FunzioneVeloce = Esito (*)(const NodoVeloce *n, double x) noexcept;
+
+    // One node of the tree: its operation and the kinds of its operands
+    // (x, a constant, a child) are fused into f. Children are found by
+    // offset from the node, so a copied program stays valid.
+    struct NodoVeloce
+    {
+        FunzioneVeloce f;
+        std::int32_t a; // offset of child a from this node
+        std::int32_t b;
+        double ka; // constant operand a
+        double kb;
+    };
 
 private:
     // ---- numeric program ----
@@ -70,7 +104,17 @@ private:
         bool aPrecedente; // a is the previous instruction's result
     };
 
+    int eseguiControllato(double x, double &r) noexcept;
     bool compilaNumerico(const Script &s);
+    void compilaVeloce(const Script &s);
+    struct OperandoVeloce
+    {
+        DaVeloce da = DaVeloce::X;
+        double k = 0; // the constant, when da is K
+        std::size_t indice = 0; // of the node, when da is N
+    };
+    OperandoVeloce emettiVeloce(const Script &s, int k);
+    static FunzioneVeloce unariaDi(OpNumerica op, DaVeloce a);
     static std::vector<char> nodiNumerici(const Script &s);
     static OpNumerica opBinaria(Operatore op);
     static bool opFunzione(FunzioneDouble f, OpNumerica &op);
@@ -116,6 +160,7 @@ private:
     std::vector<std::uint32_t> registroCostante_; // node -> register of its constant
     std::uint32_t primoRisultato_ = 0;
     std::uint32_t risultato_ = 0; // the register of F's value
+    std::vector<NodoVeloce> veloci_; // the root first
 
     std::vector<PassoVariante> varianti_;
     Cornice cornice_; // the outermost call's, kept between runs
@@ -124,96 +169,5 @@ private:
     int slot_ = 1;
     int limiteChiamate_ = 1;
 };
-
-[[gnu::always_inline]] inline int Programma::eseguiNumerico(double x, double &r) noexcept
-{
-    using reale::finito;
-    double *const reg = registri_.data();
-    reg[0] = x;
-    double *out = reg + primoRisultato_;
-    double precedente = 0; // the last result, also kept in a register
-    for (const PassoNumerico &p : numerici_) {
-        const double a = p.aPrecedente ? precedente : reg[p.a];
-        double v = 0;
-        int e = Nessuno;
-        switch (p.op) {
-        case OpNumerica::Somma:
-            v = a + reg[p.b];
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::Differenza:
-            v = a - reg[p.b];
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::Prodotto:
-            v = a * reg[p.b];
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::Quoziente:
-            e = reale::quoziente(a, reg[p.b], v);
-            break;
-        case OpNumerica::Potenza:
-            e = reale::potenza(a, reg[p.b], v);
-            break;
-        case OpNumerica::Quadrato:
-            v = reale::quadrato(a);
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::Cubo:
-            v = reale::cubo(a);
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::CuboFma:
-#ifdef ZELVO_CUBO_FMA
-            v = reale::cuboFma(a);
-#else
-            v = reale::cubo(a);
-#endif
-            e = finito(v) ? Nessuno : ErroreOverflow;
-            break;
-        case OpNumerica::Meno:
-            v = -a;
-            break;
-        case OpNumerica::Abs:
-            e = reale::assoluto(a, v);
-            break;
-        case OpNumerica::Atn:
-            e = reale::arcotangente(a, v);
-            break;
-        case OpNumerica::Cos:
-            e = reale::coseno(a, v);
-            break;
-        case OpNumerica::Exp:
-            e = reale::esponenziale(a, v);
-            break;
-        case OpNumerica::Fix:
-            e = reale::troncato(a, v);
-            break;
-        case OpNumerica::Int:
-            e = reale::parteIntera(a, v);
-            break;
-        case OpNumerica::Log:
-            e = reale::logaritmo(a, v);
-            break;
-        case OpNumerica::Sin:
-            e = reale::seno(a, v);
-            break;
-        case OpNumerica::Sqr:
-            e = reale::radice(a, v);
-            break;
-        case OpNumerica::Tan:
-            e = reale::tangente(a, v);
-            break;
-        default:
-            __builtin_unreachable(); // every instruction is listed above
-        }
-        if (e != Nessuno)
-            return e;
-        *out++ = v;
-        precedente = v;
-    }
-    r = reg[risultato_];
-    return Nessuno;
-}
 
 } // namespace zelvo
