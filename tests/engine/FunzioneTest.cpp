@@ -86,6 +86,37 @@ TEST(Funzione, ErrorsAtSomeXGiveZeroThereOnly)
     EXPECT_EQ(f.Valuta(2).errore, 0);
 }
 
+// A failed step whose value a later step would turn finite again (atan of an
+// overflow, a quotient by it, an exponential of its negation) still fails,
+// with the first error even when a later step has another one.
+TEST(Funzione, TheFirstFailedStepDecidesEvenWhenLaterStepsHideIt)
+{
+    struct Caso
+    {
+        const char *testo;
+        double x;
+        int errore;
+    };
+    const Caso casi[] = {
+            {"atn(x*1e308*10)", 1, 6},
+            {"1/(x*1e308*10)", 1, 6},
+            {"exp(-x*1e308*10)", 1, 6},
+            {"(x*1e308*10)/(x-x)", 1, 6},
+            {"(x-x)/(x-x)^-1", 1, 11},
+            {"sqr(-x)^0", 1, 5},
+            {"1^(1/(x-x))+log(-x)", 1, 11},
+            {"x^0.5*0+1", 2, 0},
+    };
+    Funzione f;
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.testo);
+        f.DefinisciFunzione(c.testo);
+        ASSERT_TRUE(f.definita());
+        EXPECT_EQ(f.Valuta(c.x).errore, c.errore);
+    }
+    EXPECT_EQ(f.Valuta(2).valore, 1);
+}
+
 TEST(Funzione, ValuesThatAreNotNumbers)
 {
     struct Caso
