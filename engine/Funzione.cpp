@@ -51,20 +51,6 @@ void Funzione::DefinisciFunzione(std::string_view testo)
     f_ = script_.cercaProcedura("F");
 }
 
-double Funzione::CalcolaFunzione(double x)
-{
-    double v = 0;
-    return script_.Run(f_, x, v) == 0 ? v : 0.0;
-}
-
-Valutazione Funzione::Valuta(double x) noexcept
-{
-    double v = 0;
-    if (const int errore = script_.Run(f_, x, v))
-        return Valutazione {0, errore};
-    return Valutazione {v, 0};
-}
-
 bool Funzione::definita() const noexcept
 {
     return definita_;

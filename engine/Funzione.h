@@ -30,11 +30,22 @@ public:
     // esitoDefinizione() and is never thrown.
     void DefinisciFunzione(std::string_view testo);
 
-    // F(x) converted to a double; 0 when anything fails. One Run per call.
-    double CalcolaFunzione(double x);
+    // F(x) converted to a double; 0 when anything fails. One Run per call,
+    // inlined into the caller's loop.
+    double CalcolaFunzione(double x)
+    {
+        double v = 0;
+        return script_.Run(f_, x, v) == 0 ? v : 0.0;
+    }
 
     // The same evaluation, telling a failure (with its error number) from 0.
-    Valutazione Valuta(double x) noexcept;
+    Valutazione Valuta(double x) noexcept
+    {
+        double v = 0;
+        if (const int errore = script_.Run(f_, x, v))
+            return Valutazione {0, errore};
+        return Valutazione {v, 0};
+    }
 
     // True when the last DefinisciFunzione was accepted.
     bool definita() const noexcept;

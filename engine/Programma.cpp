@@ -304,13 +304,31 @@ using FunzioneVeloce = Programma::FunzioneVeloce;
 
 using Da = Programma::DaVeloce;
 
+// m * x + q, the value of x + k, x - k, k - x, k * x and the same with -x:
+// m is 1 or -1 (an exact product) or q is -0 (an exact sum, even for a zero
+// product), so the one rounding is the original operation's, fused or not.
+[[gnu::always_inline]] inline Esito lineare(const NodoVeloce *n, double x) noexcept
+{
+    const double v = n->ka * x + n->kb;
+    return {v, reale::finito(v) ? 0u : 1u};
+}
+
+Esito nodoLineare(const NodoVeloce *n, double x) noexcept
+{
+    return lineare(n, x);
+}
+
 template<Da da, bool primo>
 [[gnu::always_inline]] inline Esito operando(const NodoVeloce *n, double x) noexcept
 {
     if constexpr (da == Da::X)
         return {x, 0};
+    else if constexpr (da == Da::MenoX)
+        return {-x, 0};
     else if constexpr (da == Da::K)
         return {primo ? n->ka : n->kb, 0};
+    else if constexpr (da == Da::Lineare)
+        return lineare(n + (primo ? n->a : n->b), x);
     else {
         const NodoVeloce *figlio = n + (primo ? n->a : n->b);
         return figlio->f(figlio, x);
@@ -448,20 +466,29 @@ template<class Op, Da da> Esito unaria(const NodoVeloce *n, double x) noexcept
     return {v, g};
 }
 
+// Every kind of operand has its row and column below.
+constexpr int kDa = static_cast<int>(Da::Lineare) + 1;
+
+#define ZELVO_DA(Op, a)                                                                            \
+    binaria<Op, a, Da::X>, binaria<Op, a, Da::K>, binaria<Op, a, Da::N>,                           \
+            binaria<Op, a, Da::MenoX>, binaria<Op, a, Da::Lineare>
+
 template<class Op> FunzioneVeloce binariaDa(Da a, Da b)
 {
-    static constexpr FunzioneVeloce tavola[3][3] = {
-            {binaria<Op, Da::X, Da::X>, binaria<Op, Da::X, Da::K>, binaria<Op, Da::X, Da::N>},
-            {binaria<Op, Da::K, Da::X>, binaria<Op, Da::K, Da::K>, binaria<Op, Da::K, Da::N>},
-            {binaria<Op, Da::N, Da::X>, binaria<Op, Da::N, Da::K>, binaria<Op, Da::N, Da::N>},
+    static constexpr FunzioneVeloce tavola[kDa][kDa] = {
+            {ZELVO_DA(Op, Da::X)},     {ZELVO_DA(Op, Da::K)},       {ZELVO_DA(Op, Da::N)},
+            {ZELVO_DA(Op, Da::MenoX)}, {ZELVO_DA(Op, Da::Lineare)},
     };
     return tavola[static_cast<int>(a)][static_cast<int>(b)];
 }
 
+#undef ZELVO_DA
+
 template<class Op> FunzioneVeloce unariaDa(Da a)
 {
-    static constexpr FunzioneVeloce tavola[3] = {unaria<Op, Da::X>, unaria<Op, Da::K>,
-                                                 unaria<Op, Da::N>};
+    static constexpr FunzioneVeloce tavola[kDa]
+            = {unaria<Op, Da::X>, unaria<Op, Da::K>, unaria<Op, Da::N>, unaria<Op, Da::MenoX>,
+               unaria<Op, Da::Lineare>};
     return tavola[static_cast<int>(a)];
 }
 
@@ -472,7 +499,7 @@ void Programma::compilaVeloce(const Script &s)
 {
     veloci_.clear();
     const OperandoVeloce radice = emettiVeloce(s, s.corpo[0].espressione);
-    if (radice.da != Da::N) // F = x
+    if (radice.da != Da::N && radice.da != Da::Lineare) // F = x, F = -x
         veloci_.push_back({unariaDa<Identita>(radice.da), 0, 0, radice.k, 0});
 }
 
@@ -486,6 +513,9 @@ Programma::OperandoVeloce Programma::emettiVeloce(const Script &s, int k)
         return {Da::K, n.valore.numero + 0.0, 0}; // as its register holds it
     if (n.tipo == TipoNodo::Unaria && n.op == Operatore::Piu)
         return emettiVeloce(s, n.a);
+    if (n.tipo == TipoNodo::Unaria
+        && s.nodi[static_cast<std::size_t>(n.a)].tipo == TipoNodo::Variabile)
+        return {Da::MenoX, 0, 0}; // -x, read in place like x
     const std::size_t indice = veloci_.size();
     veloci_.push_back({});
     OperandoVeloce a;
@@ -499,6 +529,10 @@ Programma::OperandoVeloce Programma::emettiVeloce(const Script &s, int k)
     case TipoNodo::Binaria:
         a = emettiVeloce(s, n.a);
         b = emettiVeloce(s, n.b);
+        if (double m = 0, q = 0; lineare(n.op, a, b, m, q)) {
+            veloci_[indice] = {nodoLineare, 0, 0, m, q};
+            return {Da::Lineare, 0, indice};
+        }
         switch (opBinaria(n.op)) {
         case OpNumerica::Somma:
             f = binariaDa<Somma>(a.da, b.da);
@@ -536,13 +570,44 @@ Programma::OperandoVeloce Programma::emettiVeloce(const Script &s, int k)
     }
     NodoVeloce &nodo = veloci_[indice];
     nodo.f = f;
-    if (a.da == Da::N)
+    if (a.da == Da::N || a.da == Da::Lineare)
         nodo.a = static_cast<std::int32_t>(a.indice) - static_cast<std::int32_t>(indice);
     nodo.ka = a.k;
-    if (b.da == Da::N)
+    if (b.da == Da::N || b.da == Da::Lineare)
         nodo.b = static_cast<std::int32_t>(b.indice) - static_cast<std::int32_t>(indice);
     nodo.kb = b.k;
     return {Da::N, 0, indice};
+}
+
+// Whether a op b is m * x + q with the same bits (see lineare above).
+bool Programma::lineare(Operatore op, const OperandoVeloce &a, const OperandoVeloce &b, double &m,
+                        double &q)
+{
+    const auto segnoX = [](const OperandoVeloce &o) {
+        return o.da == Da::X ? 1.0 : (o.da == Da::MenoX ? -1.0 : 0.0);
+    };
+    const bool xk = segnoX(a) != 0 && b.da == Da::K;
+    const bool kx = a.da == Da::K && segnoX(b) != 0;
+    if (!xk && !kx)
+        return false;
+    const double sx = xk ? segnoX(a) : segnoX(b);
+    const double k = xk ? b.k : a.k;
+    switch (op) {
+    case Operatore::Somma:
+        m = sx;
+        q = k;
+        return true;
+    case Operatore::Differenza: // x - k is x + (-k), k - x is k + (-x)
+        m = xk ? sx : -sx;
+        q = xk ? -k : k;
+        return true;
+    case Operatore::Prodotto: // (-x) * k is x * (-k): negation is exact
+        m = sx * k;
+        q = -0.0;
+        return true;
+    default:
+        return false;
+    }
 }
 
 Programma::FunzioneVeloce Programma::unariaDi(OpNumerica op, DaVeloce a)

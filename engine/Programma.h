@@ -47,7 +47,7 @@ public:
     }
 
     // ---- fused tree (public for the templates in Programma.cpp) ----
-    enum class DaVeloce : std::uint8_t { X, K, N }; // where an operand comes from
+    enum class DaVeloce : std::uint8_t { X, K, N, MenoX, Lineare }; // where an operand comes from
     struct NodoVeloce;
     // A step's value and whether any step up to it failed (then v is any
     // double): returned in two registers, so a flag costs no memory.
@@ -115,6 +115,8 @@ private:
     };
     OperandoVeloce emettiVeloce(const Script &s, int k);
     static FunzioneVeloce unariaDi(OpNumerica op, DaVeloce a);
+    static bool lineare(Operatore op, const OperandoVeloce &a, const OperandoVeloce &b, double &m,
+                        double &q);
     static std::vector<char> nodiNumerici(const Script &s);
     static OpNumerica opBinaria(Operatore op);
     static bool opFunzione(FunzioneDouble f, OpNumerica &op);

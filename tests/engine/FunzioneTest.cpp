@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace zelvo {
@@ -98,14 +100,9 @@ TEST(Funzione, TheFirstFailedStepDecidesEvenWhenLaterStepsHideIt)
         int errore;
     };
     const Caso casi[] = {
-            {"atn(x*1e308*10)", 1, 6},
-            {"1/(x*1e308*10)", 1, 6},
-            {"exp(-x*1e308*10)", 1, 6},
-            {"(x*1e308*10)/(x-x)", 1, 6},
-            {"(x-x)/(x-x)^-1", 1, 11},
-            {"sqr(-x)^0", 1, 5},
-            {"1^(1/(x-x))+log(-x)", 1, 11},
-            {"x^0.5*0+1", 2, 0},
+            {"atn(x*1e308*10)", 1, 6},      {"1/(x*1e308*10)", 1, 6},  {"exp(-x*1e308*10)", 1, 6},
+            {"(x*1e308*10)/(x-x)", 1, 6},   {"(x-x)/(x-x)^-1", 1, 11}, {"sqr(-x)^0", 1, 5},
+            {"1^(1/(x-x))+log(-x)", 1, 11}, {"x^0.5*0+1", 2, 0},
     };
     Funzione f;
     for (const Caso &c : casi) {
@@ -115,6 +112,66 @@ TEST(Funzione, TheFirstFailedStepDecidesEvenWhenLaterStepsHideIt)
         EXPECT_EQ(f.Valuta(c.x).errore, c.errore);
     }
     EXPECT_EQ(f.Valuta(2).valore, 1);
+}
+
+// Sums and products of x (or -x) with a constant keep the bits of the
+// operation as written, the sign of a zero result included.
+TEST(Funzione, SumsAndProductsWithAConstantKeepEveryBit)
+{
+    struct Caso
+    {
+        const char *testo;
+        double (*atteso)(double);
+    };
+    const Caso casi[] = {
+            {"x+0.1",
+             [](double x) {
+                 return x + 0.1;
+             }},
+            {"0.1-x",
+             [](double x) {
+                 return 0.1 - x;
+             }},
+            {"-x-0.1",
+             [](double x) {
+                 return -x - 0.1;
+             }},
+            {"x-0",
+             [](double x) {
+                 return x - 0.0;
+             }},
+            {"-x+0",
+             [](double x) {
+                 return -x + 0.0;
+             }},
+            {"x*0",
+             [](double x) {
+                 return x * 0.0;
+             }},
+            {"-x*3.7",
+             [](double x) {
+                 return -x * 3.7;
+             }},
+            {"0.3*-x",
+             [](double x) {
+                 return 0.3 * -x;
+             }},
+            {"(x+1)*(x-1)/(x*x+1)",
+             [](double x) {
+                 return (x + 1) * (x - 1) / (x * x + 1);
+             }},
+    };
+    Funzione f;
+    for (const Caso &c : casi) {
+        f.DefinisciFunzione(c.testo);
+        for (const double x : {0.0, -0.0, -1.0, 0.7, -10.0999, 1e150}) {
+            SCOPED_TRACE(std::string(c.testo) + " at " + std::to_string(x));
+            const Valutazione v = f.Valuta(x);
+            ASSERT_EQ(v.errore, 0);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(v.valore),
+                      std::bit_cast<std::uint64_t>(c.atteso(x)));
+        }
+    }
 }
 
 TEST(Funzione, ValuesThatAreNotNumbers)
