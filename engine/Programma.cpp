@@ -425,20 +425,6 @@ struct Cubo
     }
 };
 
-#ifdef ZELVO_CUBO_FMA
-struct CuboFma
-{
-    static double f(double a, unsigned &g) noexcept
-    {
-        const double v = reale::cuboFma(a);
-        g |= traboccato(v);
-        return v;
-    }
-};
-#else
-using CuboFma = Cubo;
-#endif
-
 template<FunzioneDouble funzione> struct Reale
 {
     static double f(double a, unsigned &g) noexcept
@@ -490,6 +476,40 @@ template<class Op> FunzioneVeloce unariaDa(Da a)
             = {unaria<Op, Da::X>, unaria<Op, Da::K>, unaria<Op, Da::N>, unaria<Op, Da::MenoX>,
                unaria<Op, Da::Lineare>};
     return tavola[static_cast<int>(a)];
+}
+
+#ifdef ZELVO_CUBO_FMA
+// x^2 and x^3 on a processor with fused multiply-add: nodes compiled for it,
+// so the exact products are inlined (same exact values, same bits).
+template<Da da> [[gnu::target("fma")]] Esito quadratoFma(const NodoVeloce *n, double x) noexcept
+{
+    const Esito a = operando<da, true>(n, x);
+    const double v = reale::quadratoFma(a.v);
+    return {v, a.guasto | traboccato(v)};
+}
+
+template<Da da> [[gnu::target("fma")]] Esito cuboFma(const NodoVeloce *n, double x) noexcept
+{
+    const Esito a = operando<da, true>(n, x);
+    const double v = reale::cuboFma(a.v);
+    return {v, a.guasto | traboccato(v)};
+}
+#endif
+
+// The node of a ^ 2 (cubo false) or a ^ 3 (cubo true).
+FunzioneVeloce potenzaPiccolaDa(bool cubo, Da a)
+{
+#ifdef ZELVO_CUBO_FMA
+    if (cuboVeloce()) {
+        static constexpr FunzioneVeloce quadrati[kDa]
+                = {quadratoFma<Da::X>, quadratoFma<Da::K>, quadratoFma<Da::N>,
+                   quadratoFma<Da::MenoX>, quadratoFma<Da::Lineare>};
+        static constexpr FunzioneVeloce cubi[kDa] = {cuboFma<Da::X>, cuboFma<Da::K>, cuboFma<Da::N>,
+                                                     cuboFma<Da::MenoX>, cuboFma<Da::Lineare>};
+        return (cubo ? cubi : quadrati)[static_cast<int>(a)];
+    }
+#endif
+    return cubo ? unariaDa<Cubo>(a) : unariaDa<Quadrato>(a);
 }
 
 } // namespace
@@ -554,10 +574,8 @@ Programma::OperandoVeloce Programma::emettiVeloce(const Script &s, int k)
         if (n.op == Operatore::Potenza
             && s.nodi[static_cast<std::size_t>(n.b)].tipo == TipoNodo::Costante) {
             const double esponente = s.nodi[static_cast<std::size_t>(n.b)].valore.numero;
-            if (esponente == 2)
-                f = unariaDa<Quadrato>(a.da);
-            else if (esponente == 3)
-                f = cuboVeloce() ? unariaDa<CuboFma>(a.da) : unariaDa<Cubo>(a.da);
+            if (esponente == 2 || esponente == 3)
+                f = potenzaPiccolaDa(esponente == 3, a.da);
         }
         break;
     default: { // Chiamata

@@ -36,6 +36,7 @@ void confronta(double x)
 #ifdef ZELVO_CUBO_FMA
     if (reale::haFma()) {
         ASSERT_EQ(bits(reale::cuboFma(x)), bits(p3)) << "x = " << std::hexfloat << x;
+        ASSERT_EQ(bits(reale::quadratoFma(x)), bits(p2)) << "x = " << std::hexfloat << x;
     }
 #endif
 }
