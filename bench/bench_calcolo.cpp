@@ -37,6 +37,22 @@ protected:
             metti(static_cast<int>(x * (1 / 15.f)), static_cast<int>(y * (1 / 15.f)), rgb(colore));
     }
 
+    void serieDiPunti(std::span<const Punto> punti) override
+    {
+        // A graph's points come in long runs of one colour: convert it once a run.
+        Colore ultimo = coloreNero;
+        std::uint32_t valore = rgb(ultimo);
+        for (const Punto &p : punti) {
+            if (p.colore != ultimo) {
+                ultimo = p.colore;
+                valore = rgb(ultimo);
+            }
+            if (p.x >= 0 && p.y >= 0)
+                metti(static_cast<int>(p.x * (1 / 15.f)), static_cast<int>(p.y * (1 / 15.f)),
+                      valore);
+        }
+    }
+
     void linea(float x1, float y1, float x2, float y2, Colore colore) override
     {
         const float dx = (x2 - x1) / 15, dy = (y2 - y1) / 15;

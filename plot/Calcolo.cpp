@@ -140,6 +140,38 @@ void ritaglia(double &px, double &py, Colore &colore) noexcept
         colore = coloreFacciaPulsante;
 }
 
+// The graph's points, handed to the surface in series rather than one call per
+// sample. Every point still reaches the surface, in sample order, and all of
+// them before the run goes on (the series is flushed when it is destroyed).
+class SeriePunti
+{
+public:
+    explicit SeriePunti(Superficie &superficie) noexcept
+        : superficie_(superficie)
+    { }
+    SeriePunti(const SeriePunti &) = delete;
+    SeriePunti &operator=(const SeriePunti &) = delete;
+    ~SeriePunti() { svuota(); }
+
+    void aggiungi(float x, float y, Colore colore)
+    {
+        punti_[quanti_++] = Punto {x, y, colore};
+        if (quanti_ == punti_.size())
+            svuota();
+    }
+
+private:
+    void svuota()
+    {
+        superficie_.PSet(std::span<const Punto>(punti_.data(), quanti_));
+        quanti_ = 0;
+    }
+
+    Superficie &superficie_;
+    std::array<Punto, 1024> punti_;
+    std::size_t quanti_ = 0;
+};
+
 struct Interruzione
 {
     double x = 0, y = 0;
@@ -160,6 +192,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     if (stato.estremoA <= fine)
         valoriY.reserve(static_cast<std::size_t>((fine - stato.estremoA) / passo) + 3);
 
+    SeriePunti serie(superficie);
     Colore colore = coloreNero;
     for (double x = stato.estremoA; x <= fine; x += passo) {
         const Valutazione v = funzione.Valuta(x);
@@ -179,7 +212,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
         ritaglia(px, py, colore);
         if (py <= -limiteSingolo)
             return Interruzione {x, y};
-        superficie.PSet(static_cast<float>(px), static_cast<float>(py), colore);
+        serie.aggiungi(static_cast<float>(px), static_cast<float>(py), colore);
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace zelvo {
 
@@ -21,6 +22,13 @@ constexpr bool eColoreDiSistema(Colore c) noexcept
     return (c & 0x80000000u) != 0;
 }
 
+// One point of a series drawn with Superficie::PSet.
+struct Punto
+{
+    float x = 0, y = 0;
+    Colore colore = 0;
+};
+
 // The main window's drawing surface, addressed in twips from the top left
 // corner of its client area, y growing downward. Coordinates are
 // single-precision, as the plot passes them.
@@ -35,6 +43,9 @@ public:
     // Set the single point (x, y); a point off the surface draws nothing.
     void PSet(float x, float y, Colore colore = coloreTestoPulsante) { punto(x, y, colore); }
 
+    // The same as PSet on each point in turn: a graph sets hundreds of thousands
+    // of points, and a surface may draw a series faster than point by point.
+    void PSet(std::span<const Punto> punti) { serieDiPunti(punti); }
     // A straight one-pixel line between two explicit points.
     void Line(float x1, float y1, float x2, float y2, Colore colore = coloreTestoPulsante)
     {
@@ -44,6 +55,11 @@ public:
 protected:
     virtual void cancella() = 0;
     virtual void punto(float x, float y, Colore colore) = 0;
+    virtual void serieDiPunti(std::span<const Punto> punti)
+    {
+        for (const Punto &p : punti)
+            punto(p.x, p.y, p.colore);
+    }
     virtual void linea(float x1, float y1, float x2, float y2, Colore colore) = 0;
 };
 

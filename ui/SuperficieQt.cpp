@@ -115,12 +115,31 @@ void SuperficieQt::cancella()
 
 void SuperficieQt::punto(float x, float y, Colore colore)
 {
+    metti(x, y, rgb(colore));
+}
+
+void SuperficieQt::metti(float x, float y, QRgb valore)
+{
     const double px = pixelVicino(pixelDaTwipsEsatto(x));
     const double py = pixelVicino(pixelDaTwipsEsatto(y));
     // Written so that NaN fails the test too.
     if (!(px >= 0 && py >= 0 && px < immagine_.width() && py < immagine_.height()))
         return;
-    imposta(static_cast<int>(px), static_cast<int>(py), rgb(colore));
+    imposta(static_cast<int>(px), static_cast<int>(py), valore);
+}
+
+void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
+{
+    // A graph's points come in long runs of one colour: resolve it once a run.
+    Colore ultimo = coloreNero;
+    QRgb valore = rgb(ultimo);
+    for (const Punto &p : punti) {
+        if (p.colore != ultimo) {
+            ultimo = p.colore;
+            valore = rgb(ultimo);
+        }
+        metti(p.x, p.y, valore);
+    }
 }
 
 void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)

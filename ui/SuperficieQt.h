@@ -35,9 +35,12 @@ public:
 protected:
     void cancella() override;
     void punto(float x, float y, Colore colore) override;
+    void serieDiPunti(std::span<const Punto> punti) override;
     void linea(float x1, float y1, float x2, float y2, Colore colore) override;
 
 private:
+    // Set the pixel nearest to (x, y) in twips, if it lies on the surface.
+    void metti(float x, float y, QRgb valore);
     void imposta(int x, int y, QRgb rgb)
     {
         reinterpret_cast<QRgb *>(immagine_.scanLine(y))[x] = rgb;

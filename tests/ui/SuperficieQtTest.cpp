@@ -104,6 +104,26 @@ TEST(SuperficieQt, ColoursAreRedInTheLowByteAndSystemColoursComeFromThePalette)
     EXPECT_EQ(s.immagine().pixel(1, 1), sfondo);
 }
 
+TEST(SuperficieQt, ASeriesOfPointsDrawsWhatThePointsOneByOneDraw)
+{
+    // Runs of one colour, colour changes, a point over another, a system colour,
+    // points off the surface and a NaN.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<Punto> punti = {
+            {0, 0, coloreRosso},           {15, 0, coloreRosso},   {30, 15, coloreMagenta},
+            {30, 15, coloreRosso},         {45, 45, coloreNero},   {-15, 0, coloreRosso},
+            {600, 15, coloreRosso},        {nan, 15, coloreRosso}, {60, 30, coloreTestoPulsante},
+            {75, 0, coloreFacciaPulsante}, {75, 15, 0x123456},
+    };
+    SuperficieQt serie({10, 5}, tavolozza());
+    serie.PSet(punti);
+    SuperficieQt uno({10, 5}, tavolozza());
+    for (const Punto &p : punti)
+        uno.PSet(p.x, p.y, p.colore);
+    EXPECT_EQ(serie.immagine(), uno.immagine());
+    EXPECT_EQ(disegnati(serie.immagine()).size(), 6u); // the button face is the background
+}
+
 TEST(SuperficieQt, LinesJoinBothEndsAndAreClippedToTheSurface)
 {
     struct Caso
