@@ -29,13 +29,7 @@ public:
 protected:
     void cancella() override { std::fill(pixel_.begin(), pixel_.end(), rgb(coloreFacciaPulsante)); }
 
-    // Twips to pixels by truncation: the frame's coordinates are never negative,
-    // and a point above the surface's top edge is dropped before the cast.
-    void punto(float x, float y, Colore colore) override
-    {
-        if (x >= 0 && y >= 0)
-            metti(static_cast<int>(x * (1 / 15.f)), static_cast<int>(y * (1 / 15.f)), rgb(colore));
-    }
+    void punto(float x, float y, Colore colore) override { mettiTwips(x, y, rgb(colore)); }
 
     void serieDiPunti(std::span<const Punto> punti) override
     {
@@ -47,9 +41,7 @@ protected:
                 ultimo = p.colore;
                 valore = rgb(ultimo);
             }
-            if (p.x >= 0 && p.y >= 0)
-                metti(static_cast<int>(p.x * (1 / 15.f)), static_cast<int>(p.y * (1 / 15.f)),
-                      valore);
+            mettiTwips(p.x, p.y, valore);
         }
     }
 
@@ -72,6 +64,14 @@ private:
         if (eColoreDiSistema(c))
             return 0x000000;
         return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+
+    // Twips to pixels by truncation: the frame's coordinates are never negative,
+    // and a point above the surface's top edge is dropped before the cast.
+    void mettiTwips(float x, float y, std::uint32_t rgb)
+    {
+        if (x >= 0 && y >= 0)
+            metti(static_cast<int>(x * (1 / 15.f)), static_cast<int>(y * (1 / 15.f)), rgb);
     }
 
     void metti(int x, int y, std::uint32_t rgb)
