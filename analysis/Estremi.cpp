@@ -29,8 +29,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     bool primo = true;
     double xPrimo = 0;
     double xEstremo = 0;
-    spazza(stato.estremoA, stato.estremoB, stato.passo, [&](double x) {
-        const Valutazione v = funzione.Valuta(x);
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo, [&](double x, const Valutazione &v) {
         // valoriY grows with the sweep, so no accepted interval can overflow it.
         if (++contatore < valoriY.size())
             valoriY[contatore] = v.valore;

@@ -13,8 +13,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
 
     PuntiNonDefiniti nonDefiniti;
     double somma = 0;
-    spazza(stato.estremoA, stato.estremoB, kPassoGriglia, [&](double x) {
-        const Valutazione v = funzione.Valuta(x);
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia, [&](double, const Valutazione &v) {
         nonDefiniti.conta(v);
         // Each strip is added on its own (not the samples summed, then scaled):
         // the rounding is that of a running sum of products. A failed point

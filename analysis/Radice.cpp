@@ -22,8 +22,7 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
     PuntiNonDefiniti nonDefiniti;
     bool trovata = false;
     double radice = 0;
-    spazza(stato.estremoA, stato.estremoB, kPassoGriglia, [&](double x) {
-        const Valutazione v = funzione.Valuta(x);
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia, [&](double x, const Valutazione &v) {
         // A point where f fails is no root, even though its value reads 0.
         if (nonDefiniti.conta(v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
             radice = x;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Funzione.h"
+#include "engine/SpazzaFunzione.h"
 #include "plot/StatoCalcolo.h"
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 namespace zelvo {
 
 // What every sweep of the root, extremes, integral and list commands shares:
-// the checks made before sampling, the sampling loop itself and the count of
+// the checks made before sampling (spazzaFunzione samples) and the count of
 // the points where f could not be evaluated.
 
 // The fixed grid of the root search and of the integral.
@@ -30,20 +31,6 @@ struct Rifiuto
 // no longer moves x, or stand still on the step 0 of a window that never drew.
 std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzione &funzione,
                                          bool usaPasso, char separatoreDecimale);
-
-// Calls visita(x) for x = a, a + s, (a + s) + s, ... while x <= b: repeated
-// addition, so rounding decides whether b itself is reached. The loop also
-// ends when an addition no longer moves x, so no step can make it endless.
-template<class Visita> void spazza(double a, double b, double s, Visita &&visita)
-{
-    for (double x = a; x <= b;) {
-        visita(x);
-        const double successivo = x + s;
-        if (!(successivo > x))
-            break;
-        x = successivo;
-    }
-}
 
 // The points of one sweep where f could not be evaluated.
 class PuntiNonDefiniti

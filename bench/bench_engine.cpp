@@ -2,9 +2,11 @@
 // by repeated addition of 0.0001 while x <= 10.1 (202,001 evaluations), the
 // same expressions, the same x, in the same run. Prints ns per evaluation of
 // each (the fastest repetition) and the ratio engine / muparser, then their
-// geometric mean. Run with --benchmark_repetitions=5 on a busy machine.
+// geometric mean: for the engine as Zelvo's sweeps run it (spazzaFunzione)
+// and with one CalcolaFunzione call per sample. Run with --benchmark_repetitions=5 on a busy machine.
 
 #include "engine/Funzione.h"
+#include "engine/SpazzaFunzione.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
@@ -48,7 +50,26 @@ int campioni()
     return n;
 }
 
+// The way every sweep of Zelvo evaluates: spazzaFunzione, block by block.
 void motoreZelvo(benchmark::State &state, const char *testo)
+{
+    zelvo::Funzione f;
+    f.DefinisciFunzione(testo);
+    int n = 0;
+    for (auto _ : state) {
+        double somma = 0;
+        n = 0;
+        zelvo::spazzaFunzione(f, kInizio, kFine, kPasso, [&](double, const zelvo::Valutazione &v) {
+            somma += v.valore;
+            ++n;
+        });
+        benchmark::DoNotOptimize(somma);
+    }
+    state.counters["evaluations"] = n;
+}
+
+// One CalcolaFunzione per sample, as a single evaluation makes it.
+void perCampione(benchmark::State &state, const char *testo)
 {
     zelvo::Funzione f;
     f.DefinisciFunzione(testo);
@@ -100,23 +121,28 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        double logSomma = 0;
+        double logSweep = 0, logPerCampione = 0;
         int n = 0;
         const double scala = 1e6 / campioni(); // ms per sweep -> ns per evaluation
-        std::printf("\n%-40s %10s %10s %8s\n", "expression", "zelvo ns", "muparser", "ratio");
+        std::printf("\n%-40s %9s %10s %9s %8s %10s\n", "expression", "zelvo ns", "per-sample",
+                    "muparser", "ratio", "per-sample");
         for (const Espressione &e : kEspressioni) {
             const auto z = tempi_.find(std::string("zelvo/") + e.vbscript);
+            const auto p = tempi_.find(std::string("zelvo-per-sample/") + e.vbscript);
             const auto m = tempi_.find(std::string("muparser/") + e.vbscript);
-            if (z == tempi_.end() || m == tempi_.end())
+            if (z == tempi_.end() || p == tempi_.end() || m == tempi_.end())
                 continue;
             const double ratio = z->second / m->second;
-            std::printf("%-40s %10.2f %10.2f %8.3f\n", e.vbscript, z->second * scala,
-                        m->second * scala, ratio);
-            logSomma += std::log(ratio);
+            const double ratioPerCampione = p->second / m->second;
+            std::printf("%-40s %9.2f %10.2f %9.2f %8.3f %10.3f\n", e.vbscript, z->second * scala,
+                        p->second * scala, m->second * scala, ratio, ratioPerCampione);
+            logSweep += std::log(ratio);
+            logPerCampione += std::log(ratioPerCampione);
             ++n;
         }
         if (n > 0)
-            std::printf("geometric mean of the ratios: %.3f\n", std::exp(logSomma / n));
+            std::printf("geometric mean of the ratios: %.3f (one call per sample: %.3f)\n",
+                        std::exp(logSweep / n), std::exp(logPerCampione / n));
     }
 
 private:
@@ -130,6 +156,9 @@ int main(int argc, char **argv)
     for (const Espressione &e : kEspressioni) {
         benchmark::RegisterBenchmark((std::string("zelvo/") + e.vbscript).c_str(), motoreZelvo,
                                      e.vbscript)
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("zelvo-per-sample/") + e.vbscript).c_str(),
+                                     perCampione, e.vbscript)
                 ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("muparser/") + e.vbscript).c_str(), muparser,
                                      e.muparser)

@@ -1,20 +1,13 @@
 #pragma once
 
 #include "engine/ScriptControl.h"
+#include "engine/Valutazione.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace zelvo {
-
-// The outcome of one evaluation: a failed evaluation is told from a true 0.
-struct Valutazione
-{
-    double valore = 0; // f(x), or 0 when errore != 0
-    int errore = 0; // VBScript's error number; 0: evaluated
-
-    bool ok() const noexcept { return errore == 0; }
-};
 
 // The user's function y = f(x): the expression typed by the user, wrapped into
 // the script function F(x) and evaluated by the script engine it owns.
@@ -46,6 +39,18 @@ public:
             return Valutazione {0, errore};
         return Valutazione {v, 0};
     }
+
+    // Many evaluations, in order: out[i] is Valuta(x[i]), bit for bit (out is
+    // at least as long as x). A function of x alone runs on whole blocks of
+    // x at once, which is what makes long sweeps fast.
+    void Valuta(std::span<const double> x, std::span<Valutazione> out) noexcept
+    {
+        script_.Run(f_, x, out.data());
+    }
+
+    // True when an evaluation cannot change the ones after it (the function
+    // draws no random numbers), so a sweep may evaluate ahead of its use.
+    bool senzaStato() const noexcept { return script_.senzaStato(f_); }
 
     // True when the last DefinisciFunzione was accepted.
     bool definita() const noexcept;

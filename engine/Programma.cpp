@@ -100,6 +100,7 @@ bool Programma::compilaNumerico(const Script &s)
     risultato_ = emettiNumerico(s, s.corpo[0].espressione);
     registri_.resize(registri_.size() + numerici_.size());
     compilaVeloce(s);
+    compilaBlocco();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/Albero.h"
 #include "engine/Builtin.h"
 #include "engine/Numerico.h"
+#include "engine/Valutazione.h"
 
 #include <cstdint>
 #include <span>
@@ -45,6 +46,16 @@ public:
         }
         return eseguiControllato(x, r);
     }
+
+    // The most x eseguiBlocco takes at once.
+    static constexpr std::size_t kBlocco = 256;
+
+    // Runs the numeric program at n <= kBlocco finite x (only when
+    // numerico()): out[i] gets what eseguiNumerico gives at x[i], bit for
+    // bit. Each instruction runs over the whole block before the next, so
+    // its cost is spread over n samples and its arithmetic runs in SIMD
+    // lanes; the samples that fail run again step by step for their error.
+    void eseguiBlocco(const double *x, std::size_t n, Valutazione *out) noexcept;
 
     // ---- fused tree (public for the templates in Programma.cpp) ----
     enum class DaVeloce : std::uint8_t { X, K, N, MenoX, Lineare }; // where an operand comes from
@@ -121,6 +132,25 @@ private:
     static OpNumerica opBinaria(Operatore op);
     static bool opFunzione(FunzioneDouble f, OpNumerica &op);
     std::uint32_t emettiNumerico(const Script &s, int k);
+
+    // ---- block program ----
+    // memoria_[r] = memoria_[a] op memoria_[b], each a block of kBlocco
+    // doubles: block 0 holds x, the constants follow, each broadcast to a
+    // whole block, then the intermediate values. Every intermediate value is
+    // used once (the program is a tree), so its block is reused as soon as
+    // it has been read: the memory stays in the first-level cache.
+    struct PassoBlocco
+    {
+        OpNumerica op;
+        std::uint32_t a;
+        std::uint32_t b;
+        std::uint32_t r;
+    };
+    void compilaBlocco();
+
+    std::vector<PassoBlocco> passiBlocco_;
+    std::vector<double> memoria_;
+    std::uint32_t bloccoRisultato_ = 0;
 
     // ---- Variant program ----
     enum class OpVariante : std::uint8_t {

@@ -4,6 +4,7 @@
 #include "engine/Interprete.h"
 #include "engine/Sintassi.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -117,6 +118,26 @@ int ScriptControl::runDouble(Procedura p, double x, double &valore)
             return e;
         return aDouble(v, contesto_.operazioni.separatore, valore);
     });
+}
+
+void ScriptControl::Run(Procedura p, std::span<const double> x, Valutazione *out) noexcept
+{
+    std::size_t i = 0;
+    if (p.generazione == generazione_ && programma_.numerico()) {
+        while (i < x.size()) {
+            const std::size_t n = std::min(x.size() - i, Programma::kBlocco);
+            const double *blocco = x.data() + i;
+            if (!std::all_of(blocco, blocco + n, [](double v) { return std::isfinite(v); }))
+                break; // the rest one by one: a non-finite x is an error of its own
+            programma_.eseguiBlocco(blocco, n, out + i);
+            i += n;
+        }
+    }
+    for (; i < x.size(); ++i) {
+        double v = 0;
+        const int e = Run(p, x[i], v);
+        out[i] = e != 0 ? Valutazione {0, e} : Valutazione {v, 0};
+    }
 }
 
 int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)

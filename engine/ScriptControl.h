@@ -4,6 +4,7 @@
 #include "engine/Builtin.h"
 #include "engine/Programma.h"
 #include "engine/Valore.h"
+#include "engine/Valutazione.h"
 
 #include <cmath>
 #include <cstdint>
@@ -71,6 +72,18 @@ public:
         if (p.generazione == generazione_ && programma_.numerico() && std::isfinite(x))
             return programma_.eseguiNumerico(x, valore);
         return runDouble(p, x, valore);
+    }
+
+    // The same at every x, in order: out[i] gets the value or the error that
+    // Run(p, x[i], ...) gives, bit for bit. A numeric function runs block by
+    // block; any other, sample by sample.
+    void Run(Procedura p, std::span<const double> x, Valutazione *out) noexcept;
+
+    // True when p is valid and its runs leave nothing behind for the next
+    // one (no Rnd): running ahead of time then changes no result.
+    bool senzaStato(Procedura p) const noexcept
+    {
+        return p.generazione != 0 && p.generazione == generazione_ && programma_.numerico();
     }
 
     // The same, looking the procedure up by name.

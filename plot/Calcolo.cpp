@@ -2,6 +2,7 @@
 
 #include "engine/Errori.h"
 #include "engine/NumberText.h"
+#include "engine/SpazzaFunzione.h"
 #include "plot/Impostazioni.h"
 
 #include <array>
@@ -194,8 +195,8 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
 
     SeriePunti serie(superficie);
     Colore colore = coloreNero;
-    for (double x = stato.estremoA; x <= fine; x += passo) {
-        const Valutazione v = funzione.Valuta(x);
+    std::optional<Interruzione> interruzione;
+    spazzaFunzione(funzione, stato.estremoA, fine, passo, [&](double x, const Valutazione &v) {
         if (!v.ok())
             fallimenti.aggiungi(v.errore, x);
         const double y = v.valore;
@@ -207,14 +208,19 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
 
         double py = origineY - (y * semiAltezza) / scalaY;
         double px = (x * semiLarghezza) / scalaX + origineX;
-        if (!std::isfinite(py))
-            return Interruzione {x, y};
+        if (!std::isfinite(py)) {
+            interruzione = Interruzione {x, y};
+            return false;
+        }
         ritaglia(px, py, colore);
-        if (py <= -limiteSingolo)
-            return Interruzione {x, y};
+        if (py <= -limiteSingolo) {
+            interruzione = Interruzione {x, y};
+            return false;
+        }
         serie.aggiungi(static_cast<float>(px), static_cast<float>(py), colore);
-    }
-    return std::nullopt;
+        return true;
+    });
+    return interruzione;
 }
 
 std::string messaggioOverflow(const Interruzione &i, char separatore)

@@ -44,8 +44,7 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
     constexpr std::string_view nonDefinita = kNonDefinita;
     char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
     std::memcpy(riga, kPrimaDiX.data(), kPrimaDiX.size());
-    spazza(stato.estremoA, stato.estremoB, stato.passo, [&](double x) {
-        const Valutazione v = funzione.Valuta(x);
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo, [&](double x, const Valutazione &v) {
         char *fine = scriviNumero(riga + kPrimaDiX.size(), x, separatoreDecimale);
         fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
         if (nonDefiniti.conta(v))
