@@ -29,24 +29,25 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     bool primo = true;
     double xPrimo = 0;
     double xEstremo = 0;
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo, [&](double x, const Valutazione &v) {
-        // valoriY grows with the sweep, so no accepted interval can overflow it.
-        if (++contatore < valoriY.size())
-            valoriY[contatore] = v.valore;
-        else
-            valoriY.push_back(v.valore);
-        if (!nonDefiniti.conta(v))
-            return;
-        if (primo) {
-            xPrimo = x;
-            primo = false;
-        }
-        if (supera(v.valore, precedente)) {
-            xEstremo = x;
-            trovato = true;
-        }
-        precedente = v.valore;
-    });
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo,
+                   [&](double x, const Valutazione &v) {
+                       // valoriY grows with the sweep, so no accepted interval can overflow it.
+                       if (++contatore < valoriY.size())
+                           valoriY[contatore] = v.valore;
+                       else
+                           valoriY.push_back(v.valore);
+                       if (!nonDefiniti.conta(v))
+                           return;
+                       if (primo) {
+                           xPrimo = x;
+                           primo = false;
+                       }
+                       if (supera(v.valore, precedente)) {
+                           xEstremo = x;
+                           trovato = true;
+                       }
+                       precedente = v.valore;
+                   });
 
     if (primo) // no sample could be evaluated
         return {"f non definita", {}, nonDefiniti.testo()};

@@ -3,7 +3,8 @@
 // same expressions, the same x, in the same run. Prints ns per evaluation of
 // each (the fastest repetition) and the ratio engine / muparser, then their
 // geometric mean: for the engine as Zelvo's sweeps run it (spazzaFunzione)
-// and with one CalcolaFunzione call per sample. Run with --benchmark_repetitions=5 on a busy machine.
+// and with one CalcolaFunzione call per sample. Run with --benchmark_repetitions=5 on a busy
+// machine.
 
 #include "engine/Funzione.h"
 #include "engine/SpazzaFunzione.h"

@@ -2,11 +2,12 @@
 //
 // Every value here is computed by the same IEEE operation, on the same
 // operands, as in the step-by-step program, only several lanes at a time, so
-// the bits are the same. What may fail is not branched on per sample: each
-// lane keeps a mask of "some step failed", and only the lanes marked at the
-// end run again step by step, which gives their first error. Every failure
-// of a step leaves a non-finite value in its lane (a / 0, 0 / 0, Sqr and Log
-// of a negative, an overflow), so one test for non-finite values marks them.
+// the bits are the same. What may fail is not branched on per sample: every
+// failure of a step leaves a non-finite value in its lane (a / 0, 0 / 0, Sqr
+// and Log of a negative, an overflow), so each step that may fail only ORs a
+// test for non-finite values into one mask. A block where some lane failed,
+// rare in a plot, runs again sample by sample, which gives each failure its
+// own first error.
 
 #include "engine/Programma.h"
 
@@ -19,58 +20,72 @@
 #include <cstring>
 #include <limits>
 
+// The vectors below never cross a function boundary: every helper is inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
 namespace zelvo {
 
 namespace {
 
-// Two lanes: SSE2, which every x86-64 processor has; plain pairs elsewhere.
-typedef double Vd __attribute__((vector_size(16)));
-typedef std::int64_t Vi __attribute__((vector_size(16)));
+// Four lanes: one AVX register, or two SSE2 ones on a processor without AVX2
+// (the compiler splits each operation), or plain quadruples elsewhere.
+typedef double Vd __attribute__((vector_size(32)));
+typedef std::int64_t Vi __attribute__((vector_size(32)));
 constexpr std::size_t kCorsie = sizeof(Vd) / sizeof(double);
 static_assert(Programma::kBlocco % kCorsie == 0);
 
-inline Vd carica(const double *p) noexcept
+#define ZELVO_IN_LINEA [[gnu::always_inline]] inline
+
+ZELVO_IN_LINEA Vd carica(const double *p) noexcept
 {
     Vd v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline void salva(double *p, Vd v) noexcept
+ZELVO_IN_LINEA void salva(double *p, Vd v) noexcept
 {
     std::memcpy(p, &v, sizeof v);
 }
 
-inline Vi caricaMaschera(const std::int64_t *p) noexcept
-{
-    Vi v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-inline void salvaMaschera(std::int64_t *p, Vi v) noexcept
-{
-    std::memcpy(p, &v, sizeof v);
-}
-
-inline Vd tutti(double k) noexcept
+ZELVO_IN_LINEA Vd tutti(double k) noexcept
 {
     return Vd {} + k;
 }
 
-inline Vd assoluto(Vd v) noexcept
+ZELVO_IN_LINEA Vi come(Vd v) noexcept
 {
-    return reinterpret_cast<Vd>(reinterpret_cast<Vi>(v) & 0x7FFFFFFFFFFFFFFF);
+    return reinterpret_cast<Vi>(v);
+}
+
+ZELVO_IN_LINEA Vd come(Vi v) noexcept
+{
+    return reinterpret_cast<Vd>(v);
+}
+
+ZELVO_IN_LINEA Vd assoluto(Vd v) noexcept
+{
+    return come(come(v) & 0x7FFFFFFFFFFFFFFF);
 }
 
 // All ones in the lanes whose value is not finite (reale::finito false).
-inline Vi nonFinito(Vd v) noexcept
+ZELVO_IN_LINEA Vi nonFinito(Vd v) noexcept
 {
     return ~(assoluto(v) <= tutti(DBL_MAX));
 }
 
+ZELVO_IN_LINEA bool qualcuna(Vi m) noexcept
+{
+    Vi o = m;
+    for (std::size_t k = 1; k < kCorsie; ++k)
+        o[0] |= m[k];
+    return o[0] != 0;
+}
+
 // The exact product a * b = hi + lo, as reale::prodottoEsatto computes it.
-inline void prodottoEsatto(Vd a, Vd b, Vd &hi, Vd &lo) noexcept
+ZELVO_IN_LINEA void prodottoEsatto(Vd a, Vd b, Vd &hi, Vd &lo) noexcept
 {
     const Vd spezza = tutti(134217729.0); // 2^27 + 1
     hi = a * b;
@@ -85,35 +100,33 @@ inline void prodottoEsatto(Vd a, Vd b, Vd &hi, Vd &lo) noexcept
 
 // reale::lontanoDalMezzo, lane by lane: all ones where it holds. Only
 // floating-point compares, which SSE2 has for 64-bit lanes.
-inline Vi lontanoDalMezzo(Vd hi, Vd resto, Vd soglia) noexcept
+ZELVO_IN_LINEA Vi lontanoDalMezzo(Vd hi, Vd resto, Vd soglia) noexcept
 {
-    const Vd potenza = reinterpret_cast<Vd>(reinterpret_cast<Vi>(hi) & 0x7FF0000000000000);
+    const Vd potenza = come(come(hi) & 0x7FF0000000000000);
     const Vd ulp = potenza * tutti(0x1p-52);
     const Vi potenzaDi2 = assoluto(hi) == potenza;
-    const Vd passo = reinterpret_cast<Vd>((reinterpret_cast<Vi>(ulp) & ~potenzaDi2)
-                                          | (reinterpret_cast<Vi>(ulp * tutti(0.5)) & potenzaDi2));
+    const Vd passo = come((come(ulp) & ~potenzaDi2) | (come(ulp * tutti(0.5)) & potenzaDi2));
     return assoluto(resto) <= soglia * passo;
 }
 
-inline Vi entro(Vd a, double minimo, double massimo) noexcept
+ZELVO_IN_LINEA Vi entro(Vd a, double minimo, double massimo) noexcept
 {
     const Vd m = assoluto(a);
     return (m >= tutti(minimo)) & (m <= tutti(massimo));
 }
 
 // reale::sogliaPotenza, lane by lane.
-inline Vd sogliaPotenza(Vd a) noexcept
+ZELVO_IN_LINEA Vd sogliaPotenza(Vd a) noexcept
 {
     const Vi vicina = entro(a, 0x1p-16, 0x1p16);
-    return reinterpret_cast<Vd>((reinterpret_cast<Vi>(tutti(0.487)) & vicina)
-                                | (reinterpret_cast<Vi>(tutti(0.45)) & ~vicina));
+    return come((come(tutti(0.487)) & vicina) | (come(tutti(0.45)) & ~vicina));
 }
 
 // a^2 (cubo false) or a^3 as reale::quadrato and reale::cubo give them: the
 // exact power rounded once in the lanes far from a rounding boundary, pow
 // for the few others.
-void potenzaPiccola(bool cubo, const double *a, double *r, std::int64_t *guasti,
-                    std::size_t n) noexcept
+ZELVO_IN_LINEA void potenzaPiccola(bool cubo, const double *a, double *r, std::size_t n,
+                                   Vi &guasto) noexcept
 {
     std::int64_t serve[Programma::kBlocco]; // the lanes that need pow
     Vi qualcuno {};
@@ -135,47 +148,52 @@ void potenzaPiccola(bool cubo, const double *a, double *r, std::int64_t *guasti,
             vicino = ~(entro(x, 0x1p-450, 0x1p450) & lontanoDalMezzo(v, lo, sogliaPotenza(x)));
         }
         salva(r + i, v);
-        salvaMaschera(serve + i, vicino);
+        std::memcpy(serve + i, &vicino, sizeof vicino);
         qualcuno |= vicino;
+        guasto |= nonFinito(v);
     }
-    if ((qualcuno[0] | qualcuno[1]) != 0) {
+    if (qualcuna(qualcuno)) {
         const double esponente = cubo ? 3.0 : 2.0;
-        for (std::size_t i = 0; i < n; ++i)
-            if (serve[i] != 0)
+        for (std::size_t i = 0; i < n; ++i) {
+            if (serve[i] != 0) {
                 r[i] = reale::potenzaC(a[i], esponente);
+                if (!reale::finito(r[i]))
+                    guasto[0] = -1;
+            }
+        }
     }
-    for (std::size_t i = 0; i < n; i += kCorsie)
-        salvaMaschera(guasti + i, caricaMaschera(guasti + i) | nonFinito(carica(r + i)));
 }
 
 template<class Op>
-inline void binaria(const double *a, const double *b, double *r, std::int64_t *guasti,
-                    std::size_t n, Op op) noexcept
+ZELVO_IN_LINEA void binaria(const double *a, const double *b, double *r, std::size_t n, Vi &guasto,
+                            Op op) noexcept
 {
     for (std::size_t i = 0; i < n; i += kCorsie) {
         const Vd v = op(carica(a + i), carica(b + i));
         salva(r + i, v);
-        salvaMaschera(guasti + i, caricaMaschera(guasti + i) | nonFinito(v));
+        guasto |= nonFinito(v);
     }
 }
 
-template<class Op> inline void corsie(const double *a, double *r, std::size_t n, Op op) noexcept
+template<class Op>
+ZELVO_IN_LINEA void corsie(const double *a, double *r, std::size_t n, Op op) noexcept
 {
     for (std::size_t i = 0; i < n; i += kCorsie)
         salva(r + i, op(carica(a + i)));
 }
 
 // One library call per sample, for the functions no lane can compute.
-template<class Op> inline void perCampione(const double *a, double *r, std::size_t n, Op op) noexcept
+template<class Op>
+ZELVO_IN_LINEA void perCampione(const double *a, double *r, std::size_t n, Op op) noexcept
 {
     for (std::size_t i = 0; i < n; ++i)
         r[i] = op(a[i]);
 }
 
-inline void segnaNonFiniti(const double *r, std::int64_t *guasti, std::size_t n) noexcept
+ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) noexcept
 {
     for (std::size_t i = 0; i < n; i += kCorsie)
-        salvaMaschera(guasti + i, caricaMaschera(guasti + i) | nonFinito(carica(r + i)));
+        guasto |= nonFinito(carica(r + i));
 }
 
 } // namespace
@@ -221,51 +239,64 @@ void Programma::compilaBlocco()
                     registri_[k]);
 }
 
+// Compiled twice where the compiler can choose at run time: for AVX2, four
+// lanes in one register, and for any x86-64 processor.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
 void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) noexcept
 {
     double *const m = memoria_.data();
-    const auto bloccoDi = [m](std::uint32_t b) { return m + static_cast<std::size_t>(b) * kBlocco; };
+    const auto bloccoDi = [m](std::uint32_t b) {
+        return m + static_cast<std::size_t>(b) * kBlocco;
+    };
 
-    // The lanes past n repeat the last x, so they compute ordinary values.
+    // x is read where it lies; a block that does not fill its last lanes is
+    // copied, and those lanes repeat the last x, so they compute ordinary values.
     const std::size_t nc = (n + kCorsie - 1) / kCorsie * kCorsie;
-    std::copy(x, x + n, m);
-    std::fill(m + n, m + nc, x[n - 1]);
-    alignas(16) std::int64_t guasti[kBlocco];
-    std::fill_n(guasti, nc, 0);
+    const double *xb = x;
+    if (nc != n) {
+        std::copy(x, x + n, m);
+        std::fill(m + n, m + nc, x[n - 1]);
+        xb = m;
+    }
+    const auto operando = [&](std::uint32_t b) {
+        return b == 0 ? xb : bloccoDi(b);
+    };
+    Vi guasto {}; // all ones in a lane where some step failed
+    segnaNonFiniti(xb, nc, guasto);
 
     for (const PassoBlocco &p : passiBlocco_) {
-        const double *a = bloccoDi(p.a);
-        const double *b = bloccoDi(p.b);
+        const double *a = operando(p.a);
+        const double *b = operando(p.b);
         double *r = bloccoDi(p.r);
         switch (p.op) {
         case OpNumerica::Somma:
-            binaria(a, b, r, guasti, nc, [](Vd u, Vd v) { return u + v; });
+            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u + v; });
             break;
         case OpNumerica::Differenza:
-            binaria(a, b, r, guasti, nc, [](Vd u, Vd v) { return u - v; });
+            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u - v; });
             break;
         case OpNumerica::Prodotto:
-            binaria(a, b, r, guasti, nc, [](Vd u, Vd v) { return u * v; });
+            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u * v; });
             break;
         case OpNumerica::Quoziente: // a / 0 is infinite or NaN: marked
-            binaria(a, b, r, guasti, nc, [](Vd u, Vd v) { return u / v; });
+            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u / v; });
             break;
         case OpNumerica::Potenza:
             for (std::size_t i = 0; i < nc; ++i) {
                 double v = 0;
-                if (reale::potenza(a[i], b[i], v) != Nessuno) {
-                    v = 0;
-                    guasti[i] = -1;
-                }
+                if (reale::potenza(a[i], b[i], v) != Nessuno)
+                    guasto[0] = -1;
                 r[i] = v;
             }
             break;
         case OpNumerica::Quadrato:
-            potenzaPiccola(false, a, r, guasti, nc);
+            potenzaPiccola(false, a, r, nc, guasto);
             break;
         case OpNumerica::Cubo:
         case OpNumerica::CuboFma: // the same exact values, so the same bits
-            potenzaPiccola(true, a, r, guasti, nc);
+            potenzaPiccola(true, a, r, nc, guasto);
             break;
         case OpNumerica::Meno:
             corsie(a, r, nc, [](Vd v) { return -v; });
@@ -281,7 +312,7 @@ void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) n
             break;
         case OpNumerica::Exp:
             perCampione(a, r, nc, [](double v) { return std::exp(v); });
-            segnaNonFiniti(r, guasti, nc);
+            segnaNonFiniti(r, nc, guasto);
             break;
         case OpNumerica::Fix:
             perCampione(a, r, nc, [](double v) { return std::trunc(v); });
@@ -293,7 +324,7 @@ void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) n
             perCampione(a, r, nc, [](double v) {
                 return v > 0 ? std::log(v) : std::numeric_limits<double>::quiet_NaN();
             });
-            segnaNonFiniti(r, guasti, nc);
+            segnaNonFiniti(r, nc, guasto);
             break;
         case OpNumerica::Sin:
             perCampione(a, r, nc, [](double v) { return std::sin(v); });
@@ -302,7 +333,7 @@ void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) n
             perCampione(a, r, nc, [](double v) {
                 return v >= 0 ? std::sqrt(v) : std::numeric_limits<double>::quiet_NaN();
             });
-            segnaNonFiniti(r, guasti, nc);
+            segnaNonFiniti(r, nc, guasto);
             break;
         case OpNumerica::Tan:
             perCampione(a, r, nc, [](double v) { return std::tan(v); });
@@ -310,16 +341,18 @@ void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) n
         }
     }
 
-    const double *y = bloccoDi(bloccoRisultato_);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (guasti[i] == 0) [[likely]] {
-            out[i] = Valutazione {y[i], 0};
-        } else {
+    if (qualcuna(guasto)) [[unlikely]] {
+        for (std::size_t i = 0; i < n; ++i) {
             double v = 0;
-            const int e = eseguiControllato(x[i], v);
+            // No Variant holds a non-finite x: the run fails as a single one would.
+            const int e = std::isfinite(x[i]) ? eseguiNumerico(x[i], v) : ErroreOverflow;
             out[i] = e != Nessuno ? Valutazione {0, e} : Valutazione {v, 0};
         }
+        return;
     }
+    const double *y = operando(bloccoRisultato_);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = Valutazione {y[i], 0};
 }
 
 } // namespace zelvo

@@ -124,14 +124,9 @@ void ScriptControl::Run(Procedura p, std::span<const double> x, Valutazione *out
 {
     std::size_t i = 0;
     if (p.generazione == generazione_ && programma_.numerico()) {
-        while (i < x.size()) {
-            const std::size_t n = std::min(x.size() - i, Programma::kBlocco);
-            const double *blocco = x.data() + i;
-            if (!std::all_of(blocco, blocco + n, [](double v) { return std::isfinite(v); }))
-                break; // the rest one by one: a non-finite x is an error of its own
-            programma_.eseguiBlocco(blocco, n, out + i);
-            i += n;
-        }
+        for (; i < x.size(); i += Programma::kBlocco)
+            programma_.eseguiBlocco(x.data() + i, std::min(x.size() - i, Programma::kBlocco),
+                                    out + i);
     }
     for (; i < x.size(); ++i) {
         double v = 0;

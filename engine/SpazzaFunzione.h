@@ -3,12 +3,17 @@
 #include "engine/Funzione.h"
 #include "engine/Valutazione.h"
 
-#include <array>
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 namespace zelvo {
+
+// How many abscissas a sweep evaluates at once.
+inline constexpr std::size_t kBloccoSpazzata = 256;
 
 // Calls visita(x, f(x)) for x = a, a + s, (a + s) + s, ... while x <= b:
 // repeated addition, so rounding decides whether b itself is reached. The
@@ -18,36 +23,91 @@ namespace zelvo {
 // f is evaluated a block of x ahead of the visits, which lets the engine run
 // a whole block at once; a function whose evaluations leave state behind
 // (Rnd) is evaluated one x at a time, just before its visit, so a sweep that
-// stops early has drawn no number too many.
-template<class Visita> void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita)
+// stops early has drawn no number too many. prepara(xs, ys), when given,
+// sees each block of abscissas and values before their visits: work that
+// needs no order, done a block at a time.
+namespace dettaglio {
+
+// Visits a block while it adds up, one per visit, the next block's abscissas
+// into prossimo; returns false when a visit ends the sweep. A function of
+// its own, with no call in its loop, so that x stays in a register: the
+// chain of additions is the one thing a sweep cannot do in parallel.
+template<class Visita>
+[[gnu::noinline]] bool visita(const double *xs, const Valutazione *ys, std::size_t n,
+                              double *__restrict prossimo, std::size_t &m, std::size_t lunghezza,
+                              double &x, bool &altri, double b, double s, Visita &visita)
 {
-    constexpr std::size_t kBlocco = 256;
-    const std::size_t lunghezza = f.senzaStato() ? kBlocco : 1;
-    std::array<double, kBlocco> xs;
-    std::array<Valutazione, kBlocco> ys;
-    double x = a;
-    bool altri = x <= b;
-    while (altri) {
-        std::size_t n = 0;
-        while (n < lunghezza) {
-            xs[n++] = x;
-            const double successivo = x + s;
-            if (!(successivo > x) || !(successivo <= b)) {
-                altri = false;
+    double xv = x;
+    bool av = altri;
+    std::size_t mv = m;
+    bool continua = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (av && mv < lunghezza) {
+            prossimo[mv++] = xv;
+            const double successivo = xv + s;
+            av = successivo > xv && successivo <= b;
+            xv = successivo;
+        }
+        if constexpr (std::is_same_v<decltype(visita(xs[i], ys[i])), bool>) {
+            if (!visita(xs[i], ys[i])) {
+                continua = false;
                 break;
             }
-            x = successivo;
-        }
-        f.Valuta(std::span<const double>(xs.data(), n), std::span<Valutazione>(ys.data(), n));
-        for (std::size_t i = 0; i < n; ++i) {
-            if constexpr (std::is_same_v<decltype(visita(xs[i], ys[i])), bool>) {
-                if (!visita(xs[i], ys[i]))
-                    return;
-            } else {
-                visita(xs[i], ys[i]);
-            }
+        } else {
+            visita(xs[i], ys[i]);
         }
     }
+    x = xv;
+    altri = av;
+    m = mv;
+    return continua;
+}
+
+} // namespace dettaglio
+
+template<class Visita, class Prepara>
+void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita, Prepara &&prepara)
+{
+    constexpr std::size_t kBlocco = kBloccoSpazzata;
+    const std::size_t lunghezza = f.senzaStato() ? kBlocco : 1;
+    double xs[kBlocco];
+    Valutazione ys[kBlocco];
+    // The next block's abscissas are added up while this block is visited,
+    // so the two chains of additions overlap in the processor. They go to an
+    // array no other code sees, so no store of the visit can be taken for a
+    // store into it.
+    double prossimo[kBlocco];
+    double x = a; // the next abscissa
+    bool altri = x <= b; // whether there is one
+    std::size_t n = 0;
+    while (altri && n < lunghezza) {
+        xs[n++] = x;
+        const double successivo = x + s;
+        altri = successivo > x && successivo <= b;
+        x = successivo;
+    }
+    while (n > 0) {
+        f.Valuta(std::span<const double>(xs, n), std::span<Valutazione>(ys, n));
+        prepara(std::span<const double>(xs, n), std::span<const Valutazione>(ys, n));
+        std::size_t m = 0;
+        if (!dettaglio::visita(xs, ys, n, prossimo, m, lunghezza, x, altri, b, s, visita))
+            return;
+        while (altri && m < lunghezza) {
+            prossimo[m++] = x;
+            const double successivo = x + s;
+            altri = successivo > x && successivo <= b;
+            x = successivo;
+        }
+        std::memcpy(xs, prossimo, m * sizeof(double));
+        n = m;
+    }
+}
+
+template<class Visita>
+void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita)
+{
+    spazzaFunzione(f, a, b, s, std::forward<Visita>(visita),
+                   [](std::span<const double>, std::span<const Valutazione>) {});
 }
 
 } // namespace zelvo

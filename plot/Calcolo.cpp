@@ -5,9 +5,11 @@
 #include "engine/SpazzaFunzione.h"
 #include "plot/Impostazioni.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -154,12 +156,20 @@ public:
     SeriePunti &operator=(const SeriePunti &) = delete;
     ~SeriePunti() { svuota(); }
 
-    void aggiungi(float x, float y, Colore colore)
+    // Makes room for k more points, handing over those held when needed, so
+    // the k calls of aggiungi that follow hand over nothing.
+    void faiPosto(std::size_t k)
     {
-        punti_[quanti_++] = Punto {x, y, colore};
-        if (quanti_ == punti_.size())
+        if (quanti_ + k > punti_.size())
             svuota();
     }
+
+    // Where the next points go: up to the room made by faiPosto, then
+    // counted by aggiunti.
+    Punto *coda() noexcept { return punti_.data() + quanti_; }
+    void aggiunti(std::size_t k) noexcept { quanti_ += k; }
+
+    static constexpr std::size_t capacita = 1024;
 
 private:
     void svuota()
@@ -169,9 +179,41 @@ private:
     }
 
     Superficie &superficie_;
-    std::array<Punto, 1024> punti_;
+    std::array<Punto, capacita> punti_;
     std::size_t quanti_ = 0;
 };
+
+// The twips of a block of points: py = origineY - (y * semiAltezza) / scalaY
+// and px = (x * semiLarghezza) / scalaX + origineX, each in double precision
+// in this order, four lanes at a time (the same operations, so the same
+// bits): the divisions are what a long sweep waits on.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void mappaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, double scalaX,
+                 double scalaY, double *pxs, double *pys) noexcept
+{
+    typedef double Vd __attribute__((vector_size(32)));
+    constexpr std::size_t corsie = sizeof(Vd) / sizeof(double);
+    const std::size_t n = xs.size();
+    std::size_t k = 0;
+    for (; k + corsie <= n; k += corsie) {
+        static_assert(sizeof(Valutazione) == 2 * sizeof(double) && corsie == 4);
+        Vd x, meta1, meta2; // meta: two Valutazioni, value and error alternating
+        std::memcpy(&x, xs.data() + k, sizeof x);
+        std::memcpy(&meta1, ys.data() + k, sizeof meta1);
+        std::memcpy(&meta2, ys.data() + k + 2, sizeof meta2);
+        const Vd y = __builtin_shufflevector(meta1, meta2, 0, 2, 4, 6);
+        const Vd py = origineY - (y * semiAltezza) / scalaY;
+        const Vd px = (x * semiLarghezza) / scalaX + origineX;
+        std::memcpy(pys + k, &py, sizeof py);
+        std::memcpy(pxs + k, &px, sizeof px);
+    }
+    for (; k < n; ++k) {
+        pys[k] = origineY - (ys[k].valore * semiAltezza) / scalaY;
+        pxs[k] = (xs[k] * semiLarghezza) / scalaX + origineX;
+    }
+}
 
 struct Interruzione
 {
@@ -182,6 +224,10 @@ struct Interruzione
 // every value in valoriY from index 1, set one clipped point per sample.
 // Returns the sample whose point overflows the surface's coordinates, if any:
 // the run ends there.
+//
+// Each block of samples is handled as a whole: its points mapped to twips,
+// the sample that ends the run (if any) found, then, up to that sample, the
+// failures counted, the values stored and the points clipped and set.
 std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
                                      Superficie &superficie, std::size_t &n, Fallimenti &fallimenti)
 {
@@ -190,36 +236,66 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     const double scalaX = stato.scalaX;
     const double scalaY = stato.scalaY;
     std::vector<double> &valoriY = stato.valoriY;
+    const std::size_t primaDelCalcolo = valoriY.size();
     if (stato.estremoA <= fine)
         valoriY.reserve(static_cast<std::size_t>((fine - stato.estremoA) / passo) + 3);
 
+    static_assert(SeriePunti::capacita >= kBloccoSpazzata);
     SeriePunti serie(superficie);
     Colore colore = coloreNero;
     std::optional<Interruzione> interruzione;
-    spazzaFunzione(funzione, stato.estremoA, fine, passo, [&](double x, const Valutazione &v) {
-        if (!v.ok())
-            fallimenti.aggiungi(v.errore, x);
-        const double y = v.valore;
-        ++n;
-        if (n < valoriY.size())
-            valoriY[n] = y;
-        else
-            valoriY.push_back(y);
-
-        double py = origineY - (y * semiAltezza) / scalaY;
-        double px = (x * semiLarghezza) / scalaX + origineX;
-        if (!std::isfinite(py)) {
-            interruzione = Interruzione {x, y};
-            return false;
+    std::array<double, kBloccoSpazzata> pxs, pys;
+    std::size_t i = 0; // the sample's index in its block
+    std::size_t fermaA = 0; // the index of the block's sample that ends the run
+    std::size_t campioni = n;
+    const auto prepara = [&](std::span<const double> xs, std::span<const Valutazione> ys) {
+        mappaBlocco(xs, ys, scalaX, scalaY, pxs.data(), pys.data());
+        // A point off the surface's coordinates ends the run at its sample,
+        // which is still counted and stored. Clipping moves a point only up
+        // from below the frame, so the test can be made before it.
+        std::size_t quanti = xs.size();
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            if (!std::isfinite(pys[k]) || pys[k] <= -limiteSingolo) {
+                interruzione = Interruzione {xs[k], ys[k].valore};
+                quanti = k + 1;
+                break;
+            }
         }
-        ritaglia(px, py, colore);
-        if (py <= -limiteSingolo) {
-            interruzione = Interruzione {x, y};
-            return false;
+        for (std::size_t k = 0; k < quanti; ++k)
+            if (!ys[k].ok()) [[unlikely]]
+                fallimenti.aggiungi(ys[k].errore, xs[k]);
+        // valoriY grows with the sweep, from index 1.
+        if (valoriY.size() < campioni + quanti + 1)
+            valoriY.resize(campioni + quanti + 1);
+        double *valori = valoriY.data() + campioni + 1;
+        for (std::size_t k = 0; k < quanti; ++k)
+            valori[k] = ys[k].valore;
+        campioni += quanti;
+        // The points, clipped in sample order; the one that ends the run is not traced.
+        const std::size_t tracciati = interruzione ? quanti - 1 : quanti;
+        serie.faiPosto(tracciati);
+        Punto *punti = serie.coda();
+        Colore c = colore;
+        for (std::size_t k = 0; k < tracciati; ++k) {
+            double px = pxs[k];
+            double py = pys[k];
+            ritaglia(px, py, c);
+            punti[k] = Punto {static_cast<float>(px), static_cast<float>(py), c};
         }
-        serie.aggiungi(static_cast<float>(px), static_cast<float>(py), colore);
-        return true;
-    });
+        colore = c;
+        serie.aggiunti(tracciati);
+        i = 0;
+        fermaA = interruzione ? quanti - 1 : xs.size();
+    };
+    // Everything was done block by block: the visits only end the sweep.
+    const auto visita = [&](double, const Valutazione &) {
+        return i++ != fermaA;
+    };
+    spazzaFunzione(funzione, stato.estremoA, fine, passo, visita, prepara);
+    // Values past the last sample keep what earlier runs left there.
+    if (valoriY.size() > std::max(primaDelCalcolo, campioni + 1))
+        valoriY.resize(std::max(primaDelCalcolo, campioni + 1));
+    n = campioni;
     return interruzione;
 }
 

@@ -44,15 +44,17 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
     constexpr std::string_view nonDefinita = kNonDefinita;
     char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
     std::memcpy(riga, kPrimaDiX.data(), kPrimaDiX.size());
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo, [&](double x, const Valutazione &v) {
-        char *fine = scriviNumero(riga + kPrimaDiX.size(), x, separatoreDecimale);
-        fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
-        if (nonDefiniti.conta(v))
-            fine = scriviNumero(fine, v.valore, separatoreDecimale);
-        else
-            fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
-        nuove.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
-    });
+    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo,
+                   [&](double x, const Valutazione &v) {
+                       char *fine = scriviNumero(riga + kPrimaDiX.size(), x, separatoreDecimale);
+                       fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
+                       if (nonDefiniti.conta(v))
+                           fine = scriviNumero(fine, v.valore, separatoreDecimale);
+                       else
+                           fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
+                       nuove.aggiungi(
+                               std::string_view(riga, static_cast<std::size_t>(fine - riga)));
+                   });
     const std::size_t scritte = nuove.size();
     elenco.sovrascriviInizio(std::move(nuove));
     return {nonDefiniti.testo(), scritte};

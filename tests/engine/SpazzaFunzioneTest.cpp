@@ -64,19 +64,19 @@ void confronta(const std::string &testo, double a, double b, double s)
 
 TEST(EngineSweep, BlocksGiveEverySamplesOwnValueAndError)
 {
-    const char *const espressioni[] = {
-            // the benchmark's
-            "x^2-1", "x*x", "1/x", "sin(x)", "sin(x)*exp(-x/5)", "x^3-3*x",
-            "sqr(abs(x))+cos(2*x)^2", "(x+1)*(x-1)*(x+2)/(x*x+1)",
-            "exp(-x*x/2)/sqr(2*3.141592653589793)",
-            // failures in some lanes only, and a failure a later step hides
-            "1/(x-1)", "0/x", "sqr(x)", "log(x)", "log(abs(x))", "x^x", "x^0.5", "(-x)^(1/3)",
-            "exp(x*100)", "atn(x*1e308*10)", "(x*1e308*10)/(x-x)", "1/int(x)",
-            // every other operation of the numeric program
-            "x", "-x^3", "+x-2", "int(x)+fix(-x)", "tan(x)+atn(x)", "x^2^2", "(x/3)^3",
-            "2^x", "x*1e300*1e10",
-            // not numeric: evaluated one at a time
-            "x & \"\"", "CInt(x)", "x Mod 3", "IIf(x, 1, 2)"};
+    const char *const espressioni[]
+            = {// the benchmark's
+               "x^2-1", "x*x", "1/x", "sin(x)", "sin(x)*exp(-x/5)", "x^3-3*x",
+               "sqr(abs(x))+cos(2*x)^2", "(x+1)*(x-1)*(x+2)/(x*x+1)",
+               "exp(-x*x/2)/sqr(2*3.141592653589793)",
+               // failures in some lanes only, and a failure a later step hides
+               "1/(x-1)", "0/x", "sqr(x)", "log(x)", "log(abs(x))", "x^x", "x^0.5", "(-x)^(1/3)",
+               "exp(x*100)", "atn(x*1e308*10)", "(x*1e308*10)/(x-x)", "1/int(x)",
+               // every other operation of the numeric program
+               "x", "-x^3", "+x-2", "int(x)+fix(-x)", "tan(x)+atn(x)", "x^2^2", "(x/3)^3", "2^x",
+               "x*1e300*1e10",
+               // not numeric: evaluated one at a time
+               "x & \"\"", "CInt(x)", "x Mod 3", "IIf(x, 1, 2)"};
     for (const char *e : espressioni) {
         Funzione prova;
         prova.DefinisciFunzione(e);
@@ -91,8 +91,8 @@ TEST(EngineSweep, BlocksGiveEverySamplesOwnValueAndError)
 TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
 {
     const char *const foglie[] = {"x", "x", "x", "2", "3", "0.5", "1e308", "1e-300", "0"};
-    const char *const funzioni[] = {"abs", "atn", "cos", "exp", "fix", "int",
-                                    "log", "sin", "sqr", "tan"};
+    const char *const funzioni[]
+            = {"abs", "atn", "cos", "exp", "fix", "int", "log", "sin", "sqr", "tan"};
     const char *const operatori[] = {"+", "-", "*", "/", "^"};
     std::mt19937_64 g(20261210);
     const auto scegli = [&](std::size_t n) {
@@ -103,8 +103,8 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
             return foglie[scegli(std::size(foglie))];
         switch (scegli(3)) {
         case 0:
-            return std::string(funzioni[scegli(std::size(funzioni))]) + "("
-                    + genera(profondita - 1) + ")";
+            return std::string(funzioni[scegli(std::size(funzioni))]) + "(" + genera(profondita - 1)
+                    + ")";
         case 1:
             return "-(" + genera(profondita - 1) + ")";
         default:
@@ -185,8 +185,8 @@ TEST(EngineSweep, ManyAtOnceMatchesOneAtATimeAtAnyX)
 {
     // Non-finite abscissas and a block shorter than the lanes.
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<double> xs = {
-            0, -0.0, 1, -1, 5e-324, 1e308, -1e308, inf, -inf, std::nan(""), 3, 0x1p-450, 7};
+    const std::vector<double> xs
+            = {0, -0.0, 1, -1, 5e-324, 1e308, -1e308, inf, -inf, std::nan(""), 3, 0x1p-450, 7};
     for (const char *e : {"1/x", "x^2", "x^3", "sqr(x)", "log(x)", "x*x*x*x", "x & \"\""}) {
         Funzione f;
         f.DefinisciFunzione(e);
