@@ -374,6 +374,34 @@ TEST(Traccia, TwoRunsInARowDrawTheSamePicture)
     EXPECT_EQ(prima.front(), opCls());
 }
 
+// A function of x alone is sampled a block at a time, one that draws random
+// numbers one sample at a time; adding Rnd * 0 changes no value, so both runs
+// must draw, store and report exactly the same, wherever a block ends: here
+// failures straddle block boundaries, the colour changes from block to
+// block, and a run ends in its fifth block, a few samples before some that
+// would fail.
+TEST(Traccia, BlocksOfSamplesDrawWhatOneSampleAtATimeDraws)
+{
+    const char *const casi[][3] = {
+            {"1/int(x*10)+sin(x*40)*20", "-1", "1"}, // 100 failures, in and out of the frame
+            {"x*1E37+log(0.16-x)*0", "-1", "1"}, // ends at x = 0.152; fails from x = 0.16
+            {"x*x*3-12", "-3", "3"},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c[0]);
+        Finestra blocchi, uno;
+        blocchi.stato.valoriY.assign(3000, -7);
+        uno.stato.valoriY.assign(3000, -7);
+        const EsitoCalcolo a = blocchi.calcola(testi(c[0], c[1], c[2], "st0.001", "0.1/div."));
+        const EsitoCalcolo b = uno.calcola(
+                testi(std::string(c[0]) + "+Rnd*0", c[1], c[2], "st0.001", "0.1/div."));
+        EXPECT_GT(blocchi.punti().size(), 1000u);
+        EXPECT_EQ(blocchi.superficie.operazioni, uno.superficie.operazioni);
+        EXPECT_EQ(a.stato, b.stato);
+        EXPECT_EQ(blocchi.stato.valoriY, uno.stato.valoriY);
+    }
+}
+
 // ---- What the status line tells -------------------------------------------------
 
 TEST(Stato, RefusedExpressionTracesZerosAndSaysWhereTheFaultIs)
