@@ -37,6 +37,11 @@ template<class Visita>
                               double *__restrict prossimo, std::size_t &m, std::size_t lunghezza,
                               double &x, bool &altri, double b, double s, Visita &visita)
 {
+    // A visitor that carries its state by value is copied in and out, so
+    // that state, too, stays in registers through the loop.
+    using Tipo = std::remove_cvref_t<Visita>;
+    constexpr bool copia = std::is_copy_assignable_v<Tipo>;
+    std::conditional_t<copia, Tipo, Visita &> v = visita;
     double xv = x;
     bool av = altri;
     std::size_t mv = m;
@@ -48,15 +53,17 @@ template<class Visita>
             av = successivo > xv && successivo <= b;
             xv = successivo;
         }
-        if constexpr (std::is_same_v<decltype(visita(xs[i], ys[i])), bool>) {
-            if (!visita(xs[i], ys[i])) {
+        if constexpr (std::is_same_v<decltype(v(xs[i], ys[i])), bool>) {
+            if (!v(xs[i], ys[i])) {
                 continua = false;
                 break;
             }
         } else {
-            visita(xs[i], ys[i]);
+            v(xs[i], ys[i]);
         }
     }
+    if constexpr (copia)
+        visita = v;
     x = xv;
     altri = av;
     m = mv;

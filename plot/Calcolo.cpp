@@ -14,6 +14,11 @@
 #include <string>
 #include <vector>
 
+// The vectors below never cross a function boundary: every helper is inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
 namespace zelvo {
 
 namespace {
@@ -120,29 +125,6 @@ private:
     std::size_t totale_ = 0;
 };
 
-// The four clipping tests, in their order. The colour is the caller's, carried
-// from one sample to the next.
-void ritaglia(double &px, double &py, Colore &colore) noexcept
-{
-    if (py > corniceBasso) {
-        py = corniceBasso;
-        colore = coloreNero;
-    } else {
-        colore = coloreRosso;
-    }
-    if (px > corniceDestra)
-        px = colore == coloreNero ? corniceDestra : 0;
-    else
-        colore = coloreRosso;
-    if (px < corniceSinistra)
-        px = colore == coloreNero ? corniceSinistra : 0;
-    else
-        colore = coloreRosso;
-    // What is left of the frame lands at x = 0 in the background colour: unseen.
-    if (px < 10)
-        colore = coloreFacciaPulsante;
-}
-
 // The graph's points, handed to the surface in series rather than one call per
 // sample. Every point still reaches the surface, in sample order, and all of
 // them before the run goes on (the series is flushed when it is destroyed).
@@ -183,35 +165,92 @@ private:
     std::size_t quanti_ = 0;
 };
 
-// The twips of a block of points: py = origineY - (y * semiAltezza) / scalaY
+// The points of a block, in twips: py = origineY - (y * semiAltezza) / scalaY
 // and px = (x * semiLarghezza) / scalaX + origineX, each in double precision
-// in this order, four lanes at a time (the same operations, so the same
-// bits): the divisions are what a long sweep waits on.
+// in this order, then clipped by the four tests in their order and converted
+// to float. Four lanes at a time, with the same operations, so the same bits:
+// the divisions are what a long sweep waits on. The colour variable is
+// carried from sample to sample, but the first test sets it before any test
+// reads it, so what a sample receives never matters and the samples can be
+// clipped side by side. py keeps py unclipped, for the test that ends a run.
+struct PuntiBlocco
+{
+    std::array<double, kBloccoSpazzata> py;
+    std::array<float, kBloccoSpazzata> x, y;
+    std::array<Colore, kBloccoSpazzata> colore;
+};
+
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
 void mappaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, double scalaX,
-                 double scalaY, double *pxs, double *pys) noexcept
+                 double scalaY, PuntiBlocco &p) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
+    typedef std::int64_t Vi __attribute__((vector_size(32)));
+    typedef float Vf __attribute__((vector_size(16)));
+    typedef std::uint32_t Vc __attribute__((vector_size(16)));
     constexpr std::size_t corsie = sizeof(Vd) / sizeof(double);
-    const std::size_t n = xs.size();
-    std::size_t k = 0;
-    for (; k + corsie <= n; k += corsie) {
-        static_assert(sizeof(Valutazione) == 2 * sizeof(double) && corsie == 4);
+    static_assert(sizeof(Valutazione) == 2 * sizeof(double) && corsie == 4);
+    static_assert(kBloccoSpazzata % corsie == 0);
+    const auto scegli = [](Vi se, Vd si, Vd no) {
+        return reinterpret_cast<Vd>((se & reinterpret_cast<Vi>(si))
+                                    | (~se & reinterpret_cast<Vi>(no)));
+    };
+    const auto scegliColore = [](Vi se, Vi si, Vi no) {
+        return (se & si) | (~se & no);
+    };
+    const Vi nero = Vi {} + coloreNero, rosso = Vi {} + coloreRosso;
+    const Vd zero = Vd {};
+    // The last block may end inside a group of lanes: that group is read
+    // from copies, and only its samples' results are kept.
+    std::array<double, corsie> xc;
+    std::array<Valutazione, corsie> vc;
+    for (std::size_t k = 0; k < xs.size(); k += corsie) {
+        const std::size_t m = std::min(corsie, xs.size() - k);
+        const double *xp = xs.data() + k;
+        const Valutazione *yp = ys.data() + k;
+        if (m < corsie) {
+            for (std::size_t c = 0; c < corsie; ++c) {
+                xc[c] = xs[k + std::min(c, m - 1)];
+                vc[c] = ys[k + std::min(c, m - 1)];
+            }
+            xp = xc.data();
+            yp = vc.data();
+        }
         Vd x, meta1, meta2; // meta: two Valutazioni, value and error alternating
-        std::memcpy(&x, xs.data() + k, sizeof x);
-        std::memcpy(&meta1, ys.data() + k, sizeof meta1);
-        std::memcpy(&meta2, ys.data() + k + 2, sizeof meta2);
+        std::memcpy(&x, xp, sizeof x);
+        std::memcpy(&meta1, yp, sizeof meta1);
+        std::memcpy(&meta2, yp + 2, sizeof meta2);
         const Vd y = __builtin_shufflevector(meta1, meta2, 0, 2, 4, 6);
-        const Vd py = origineY - (y * semiAltezza) / scalaY;
-        const Vd px = (x * semiLarghezza) / scalaX + origineX;
-        std::memcpy(pys + k, &py, sizeof py);
-        std::memcpy(pxs + k, &px, sizeof px);
-    }
-    for (; k < n; ++k) {
-        pys[k] = origineY - (ys[k].valore * semiAltezza) / scalaY;
-        pxs[k] = (xs[k] * semiLarghezza) / scalaX + origineX;
+        Vd py = origineY - (y * semiAltezza) / scalaY;
+        Vd px = (x * semiLarghezza) / scalaX + origineX;
+        std::memcpy(p.py.data() + k, &py, sizeof py);
+
+        // Below the frame: onto its bottom edge, black; else red.
+        const Vi sotto = py > corniceBasso;
+        py = scegli(sotto, zero + corniceBasso, py);
+        Vi colore = scegliColore(sotto, nero, rosso);
+        // Right of the frame: a black point onto its edge, a red one to x = 0.
+        const Vi destra = px > corniceDestra;
+        px = scegli(destra & (colore == nero), zero + corniceDestra, scegli(destra, zero, px));
+        colore = scegliColore(destra, colore, rosso);
+        // Left of the frame: the same onto the left edge; inside, red.
+        const Vi sinistra = px < corniceSinistra;
+        px = scegli(sinistra & (colore == nero), zero + corniceSinistra,
+                    scegli(sinistra, zero, px));
+        colore = scegliColore(sinistra, colore, rosso);
+        // What is left of the frame lands at x = 0 in the background colour: unseen.
+        colore = scegliColore(px < 10, Vi {} + coloreFacciaPulsante, colore);
+
+        const Vf fx = __builtin_convertvector(px, Vf);
+        const Vf fy = __builtin_convertvector(py, Vf);
+        const Vc c = __builtin_convertvector(colore, Vc);
+        // The arrays have room for whole groups: the lanes past the block's
+        // end are written too and never read.
+        std::memcpy(p.x.data() + k, &fx, sizeof fx);
+        std::memcpy(p.y.data() + k, &fy, sizeof fy);
+        std::memcpy(p.colore.data() + k, &c, sizeof c);
     }
 }
 
@@ -242,50 +281,39 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
 
     static_assert(SeriePunti::capacita >= kBloccoSpazzata);
     SeriePunti serie(superficie);
-    Colore colore = coloreNero;
     std::optional<Interruzione> interruzione;
-    std::array<double, kBloccoSpazzata> pxs, pys;
+    PuntiBlocco blocco;
+    std::size_t campioni = n;
     std::size_t i = 0; // the sample's index in its block
     std::size_t fermaA = 0; // the index of the block's sample that ends the run
-    std::size_t campioni = n;
     const auto prepara = [&](std::span<const double> xs, std::span<const Valutazione> ys) {
-        mappaBlocco(xs, ys, scalaX, scalaY, pxs.data(), pys.data());
-        // A point off the surface's coordinates ends the run at its sample,
-        // which is still counted and stored. Clipping moves a point only up
-        // from below the frame, so the test can be made before it.
-        std::size_t quanti = xs.size();
-        for (std::size_t k = 0; k < xs.size(); ++k) {
-            if (!std::isfinite(pys[k]) || pys[k] <= -limiteSingolo) {
-                interruzione = Interruzione {xs[k], ys[k].valore};
-                quanti = k + 1;
-                break;
-            }
-        }
-        for (std::size_t k = 0; k < quanti; ++k)
-            if (!ys[k].ok()) [[unlikely]]
-                fallimenti.aggiungi(ys[k].errore, xs[k]);
-        // valoriY grows with the sweep, from index 1.
+        const std::size_t quanti = xs.size();
+        mappaBlocco(xs, ys, scalaX, scalaY, blocco);
+        // valoriY grows with the sweep, from index 1; room is made for the
+        // whole block, and what a stop leaves unused is given back at the end.
         if (valoriY.size() < campioni + quanti + 1)
             valoriY.resize(campioni + quanti + 1);
         double *valori = valoriY.data() + campioni + 1;
-        for (std::size_t k = 0; k < quanti; ++k)
-            valori[k] = ys[k].valore;
-        campioni += quanti;
-        // The points, clipped in sample order; the one that ends the run is not traced.
-        const std::size_t tracciati = interruzione ? quanti - 1 : quanti;
-        serie.faiPosto(tracciati);
+        serie.faiPosto(quanti);
         Punto *punti = serie.coda();
-        Colore c = colore;
-        for (std::size_t k = 0; k < tracciati; ++k) {
-            double px = pxs[k];
-            double py = pys[k];
-            ritaglia(px, py, c);
-            punti[k] = Punto {static_cast<float>(px), static_cast<float>(py), c};
+        std::size_t k = 0;
+        for (; k < quanti; ++k) {
+            valori[k] = ys[k].valore;
+            if (!ys[k].ok()) [[unlikely]]
+                fallimenti.aggiungi(ys[k].errore, xs[k]);
+            // A point off the surface's coordinates ends the run at its
+            // sample, which is counted and stored but not traced.
+            const double py = blocco.py[k];
+            if (!std::isfinite(py) || py <= -limiteSingolo) [[unlikely]] {
+                interruzione = Interruzione {xs[k], ys[k].valore};
+                break;
+            }
+            punti[k] = Punto {blocco.x[k], blocco.y[k], blocco.colore[k]};
         }
-        colore = c;
-        serie.aggiunti(tracciati);
+        serie.aggiunti(k);
+        campioni += interruzione ? k + 1 : k;
         i = 0;
-        fermaA = interruzione ? quanti - 1 : xs.size();
+        fermaA = k;
     };
     // Everything was done block by block: the visits only end the sweep.
     const auto visita = [&](double, const Valutazione &) {
