@@ -12,19 +12,27 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
         return {rifiuto->breve, rifiuto->stato};
 
     PuntiNonDefiniti nonDefiniti;
-    double somma = 0;
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia,
-                   [&](double, const Valutazione &v) {
-                       nonDefiniti.conta(v);
-                       // Each strip is added on its own (not the samples summed, then scaled):
-                       // the rounding is that of a running sum of products. A failed point
-                       // reads 0 and adds nothing.
-                       const double striscia = v.valore * kPassoGriglia;
-                       somma += striscia;
-                   });
+    double totale = 0;
+    // The strips are added a block at a time, in sample order: the running
+    // sum then stays in a register through each block.
+    const auto somma = [&](std::span<const double>, std::span<const Valutazione> ys) {
+        double s = totale;
+        for (const Valutazione &v : ys) {
+            nonDefiniti.conta(v);
+            // Each strip is added on its own (not the samples summed, then
+            // scaled): the rounding is that of a running sum of products. A
+            // failed point reads 0 and adds nothing.
+            const double striscia = v.valore * kPassoGriglia;
+            s += striscia;
+        }
+        totale = s;
+    };
+    spazzaFunzione(
+            funzione, stato.estremoA, stato.estremoB, kPassoGriglia,
+            [](double, const Valutazione &) {}, somma);
 
     std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo();
-    return {numberToText(somma, separatoreDecimale), std::move(avviso)};
+    return {numberToText(totale, separatoreDecimale), std::move(avviso)};
 }
 
 } // namespace zelvo
