@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -165,26 +167,56 @@ private:
     std::size_t quanti_ = 0;
 };
 
-// The points of a block, in twips: py = origineY - (y * semiAltezza) / scalaY
-// and px = (x * semiLarghezza) / scalaX + origineX, each in double precision
-// in this order, then clipped by the four tests in their order and converted
-// to float. Four lanes at a time, with the same operations, so the same bits:
-// the divisions are what a long sweep waits on. The colour variable is
-// carried from sample to sample, but the first test sets it before any test
-// reads it, so what a sample receives never matters and the samples can be
-// clipped side by side. py keeps py unclipped, for the test that ends a run.
-struct PuntiBlocco
+// One sample: its value stored, its point mapped to twips in double precision
+// in the order given, clipped by the four tests in their order, converted to
+// float and set. False when the point is off the surface's coordinates: the
+// run ends at this sample, which is stored but not traced.
+bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &valore,
+                     Punto &punto) noexcept
 {
-    std::array<double, kBloccoSpazzata> py;
-    std::array<float, kBloccoSpazzata> x, y;
-    std::array<Colore, kBloccoSpazzata> colore;
-};
+    valore = y;
+    double py = origineY - (y * semiAltezza) / scalaY;
+    double px = (x * semiLarghezza) / scalaX + origineX;
+    if (!std::isfinite(py) || py <= -limiteSingolo)
+        return false;
+    // Below the frame: onto its bottom edge, black; else red. The colour is
+    // set here before any test reads it, so the one a sample would receive
+    // from the sample before never matters.
+    Colore colore;
+    if (py > corniceBasso) {
+        py = corniceBasso;
+        colore = coloreNero;
+    } else {
+        colore = coloreRosso;
+    }
+    // Right of the frame: a black point onto its edge, a red one to x = 0.
+    if (px > corniceDestra)
+        px = colore == coloreNero ? corniceDestra : 0;
+    else
+        colore = coloreRosso;
+    // Left of the frame: the same onto the left edge; inside, red.
+    if (px < corniceSinistra)
+        px = colore == coloreNero ? corniceSinistra : 0;
+    else
+        colore = coloreRosso;
+    // What is left of the frame lands at x = 0 in the background colour: unseen.
+    if (px < 10)
+        colore = coloreFacciaPulsante;
+    punto = Punto {static_cast<float>(px), static_cast<float>(py), colore};
+    return true;
+}
 
+// A block of samples as tracciaCampione handles them one by one, four lanes
+// at a time where it can: the same operations, so the same bits, and the
+// divisions, which a long sweep waits on, side by side. Returns how many
+// samples were traced (the rest of the block when none ends the run); sets
+// guasti when one of the samples handled could not be evaluated.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
-void mappaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, double scalaX,
-                 double scalaY, PuntiBlocco &p) noexcept
+std::size_t
+tracciaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, double scalaX,
+              double scalaY, double *valori, Punto *punti, bool &guasti) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
     typedef std::int64_t Vi __attribute__((vector_size(32)));
@@ -192,7 +224,7 @@ void mappaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, do
     typedef std::uint32_t Vc __attribute__((vector_size(16)));
     constexpr std::size_t corsie = sizeof(Vd) / sizeof(double);
     static_assert(sizeof(Valutazione) == 2 * sizeof(double) && corsie == 4);
-    static_assert(kBloccoSpazzata % corsie == 0);
+    static_assert(sizeof(Punto) == 3 * sizeof(float) && offsetof(Punto, colore) == 8);
     const auto scegli = [](Vi se, Vd si, Vd no) {
         return reinterpret_cast<Vd>((se & reinterpret_cast<Vi>(si))
                                     | (~se & reinterpret_cast<Vi>(no)));
@@ -202,56 +234,62 @@ void mappaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, do
     };
     const Vi nero = Vi {} + coloreNero, rosso = Vi {} + coloreRosso;
     const Vd zero = Vd {};
-    // The last block may end inside a group of lanes: that group is read
-    // from copies, and only its samples' results are kept.
-    std::array<double, corsie> xc;
-    std::array<Valutazione, corsie> vc;
-    for (std::size_t k = 0; k < xs.size(); k += corsie) {
-        const std::size_t m = std::min(corsie, xs.size() - k);
-        const double *xp = xs.data() + k;
-        const Valutazione *yp = ys.data() + k;
-        if (m < corsie) {
-            for (std::size_t c = 0; c < corsie; ++c) {
-                xc[c] = xs[k + std::min(c, m - 1)];
-                vc[c] = ys[k + std::min(c, m - 1)];
-            }
-            xp = xc.data();
-            yp = vc.data();
-        }
+
+    const std::size_t n = xs.size();
+    Vi errori {};
+    std::size_t k = 0;
+    for (; k + corsie <= n; k += corsie) {
         Vd x, meta1, meta2; // meta: two Valutazioni, value and error alternating
-        std::memcpy(&x, xp, sizeof x);
-        std::memcpy(&meta1, yp, sizeof meta1);
-        std::memcpy(&meta2, yp + 2, sizeof meta2);
+        std::memcpy(&x, xs.data() + k, sizeof x);
+        std::memcpy(&meta1, ys.data() + k, sizeof meta1);
+        std::memcpy(&meta2, ys.data() + k + 2, sizeof meta2);
         const Vd y = __builtin_shufflevector(meta1, meta2, 0, 2, 4, 6);
         Vd py = origineY - (y * semiAltezza) / scalaY;
         Vd px = (x * semiLarghezza) / scalaX + origineX;
-        std::memcpy(p.py.data() + k, &py, sizeof py);
+        // Off the surface: NaN, +infinity, or at or above -limiteSingolo (so -infinity).
+        const Vi fuori = ~(py == py) | (py > zero + DBL_MAX) | (py <= zero - limiteSingolo);
+        if (fuori[0] | fuori[1] | fuori[2] | fuori[3]) [[unlikely]]
+            break; // the group that ends the run goes sample by sample
+        // The error is the low half of each second lane (the rest is padding).
+        errori |= __builtin_shufflevector(reinterpret_cast<Vi>(meta1), reinterpret_cast<Vi>(meta2),
+                                          1, 3, 5, 7)
+                & 0xFFFFFFFF;
+        std::memcpy(valori + k, &y, sizeof y);
 
-        // Below the frame: onto its bottom edge, black; else red.
         const Vi sotto = py > corniceBasso;
         py = scegli(sotto, zero + corniceBasso, py);
         Vi colore = scegliColore(sotto, nero, rosso);
-        // Right of the frame: a black point onto its edge, a red one to x = 0.
         const Vi destra = px > corniceDestra;
         px = scegli(destra & (colore == nero), zero + corniceDestra, scegli(destra, zero, px));
         colore = scegliColore(destra, colore, rosso);
-        // Left of the frame: the same onto the left edge; inside, red.
         const Vi sinistra = px < corniceSinistra;
         px = scegli(sinistra & (colore == nero), zero + corniceSinistra,
                     scegli(sinistra, zero, px));
         colore = scegliColore(sinistra, colore, rosso);
-        // What is left of the frame lands at x = 0 in the background colour: unseen.
         colore = scegliColore(px < 10, Vi {} + coloreFacciaPulsante, colore);
 
-        const Vf fx = __builtin_convertvector(px, Vf);
-        const Vf fy = __builtin_convertvector(py, Vf);
+        // Four points {x, y, colore} laid out one after the other.
+        const Vc fx = reinterpret_cast<Vc>(__builtin_convertvector(px, Vf));
+        const Vc fy = reinterpret_cast<Vc>(__builtin_convertvector(py, Vf));
         const Vc c = __builtin_convertvector(colore, Vc);
-        // The arrays have room for whole groups: the lanes past the block's
-        // end are written too and never read.
-        std::memcpy(p.x.data() + k, &fx, sizeof fx);
-        std::memcpy(p.y.data() + k, &fy, sizeof fy);
-        std::memcpy(p.colore.data() + k, &c, sizeof c);
+        const Vc t = __builtin_shufflevector(fx, fy, 0, 4, 1, 5);
+        const Vc p0 = __builtin_shufflevector(t, c, 0, 1, 4, 2);
+        const Vc u = __builtin_shufflevector(fy, c, 1, 5, 2, 6);
+        const Vc p1 = __builtin_shufflevector(u, fx, 0, 1, 6, 2);
+        const Vc w = __builtin_shufflevector(fx, fy, 3, 7, 3, 7);
+        const Vc p2 = __builtin_shufflevector(c, w, 2, 4, 5, 3);
+        auto *dove = reinterpret_cast<unsigned char *>(punti + k);
+        std::memcpy(dove, &p0, sizeof p0);
+        std::memcpy(dove + sizeof p0, &p1, sizeof p1);
+        std::memcpy(dove + 2 * sizeof p0, &p2, sizeof p2);
     }
+    guasti = (errori[0] | errori[1] | errori[2] | errori[3]) != 0;
+    for (; k < n; ++k) {
+        guasti |= !ys[k].ok();
+        if (!tracciaCampione(xs[k], ys[k].valore, scalaX, scalaY, valori[k], punti[k]))
+            break;
+    }
+    return k;
 }
 
 struct Interruzione
@@ -264,9 +302,9 @@ struct Interruzione
 // Returns the sample whose point overflows the surface's coordinates, if any:
 // the run ends there.
 //
-// Each block of samples is handled as a whole: its points mapped to twips,
-// the sample that ends the run (if any) found, then, up to that sample, the
-// failures counted, the values stored and the points clipped and set.
+// Each block of samples is handled as a whole, up to the sample that ends the
+// run (if any): the values stored, the points mapped, clipped and set, then
+// the failures counted. The visits of the samples only end the sweep there.
 std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
                                      Superficie &superficie, std::size_t &n, Fallimenti &fallimenti)
 {
@@ -282,36 +320,28 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     static_assert(SeriePunti::capacita >= kBloccoSpazzata);
     SeriePunti serie(superficie);
     std::optional<Interruzione> interruzione;
-    PuntiBlocco blocco;
     std::size_t campioni = n;
     std::size_t i = 0; // the sample's index in its block
     std::size_t fermaA = 0; // the index of the block's sample that ends the run
     const auto prepara = [&](std::span<const double> xs, std::span<const Valutazione> ys) {
         const std::size_t quanti = xs.size();
-        mappaBlocco(xs, ys, scalaX, scalaY, blocco);
         // valoriY grows with the sweep, from index 1; room is made for the
         // whole block, and what a stop leaves unused is given back at the end.
         if (valoriY.size() < campioni + quanti + 1)
             valoriY.resize(campioni + quanti + 1);
-        double *valori = valoriY.data() + campioni + 1;
         serie.faiPosto(quanti);
-        Punto *punti = serie.coda();
-        std::size_t k = 0;
-        for (; k < quanti; ++k) {
-            valori[k] = ys[k].valore;
-            if (!ys[k].ok()) [[unlikely]]
-                fallimenti.aggiungi(ys[k].errore, xs[k]);
-            // A point off the surface's coordinates ends the run at its
-            // sample, which is counted and stored but not traced.
-            const double py = blocco.py[k];
-            if (!std::isfinite(py) || py <= -limiteSingolo) [[unlikely]] {
-                interruzione = Interruzione {xs[k], ys[k].valore};
-                break;
-            }
-            punti[k] = Punto {blocco.x[k], blocco.y[k], blocco.colore[k]};
-        }
+        bool guasti = false;
+        const std::size_t k = tracciaBlocco(xs, ys, scalaX, scalaY, valoriY.data() + campioni + 1,
+                                            serie.coda(), guasti);
         serie.aggiunti(k);
-        campioni += interruzione ? k + 1 : k;
+        const std::size_t valutati = k < quanti ? k + 1 : k; // the last one ends the run
+        if (k < quanti)
+            interruzione = Interruzione {xs[k], ys[k].valore};
+        if (guasti) [[unlikely]]
+            for (std::size_t j = 0; j < valutati; ++j)
+                if (!ys[j].ok())
+                    fallimenti.aggiungi(ys[j].errore, xs[j]);
+        campioni += valutati;
         i = 0;
         fermaA = k;
     };
