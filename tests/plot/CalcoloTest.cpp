@@ -382,19 +382,24 @@ TEST(Traccia, TwoRunsInARowDrawTheSamePicture)
 // would fail.
 TEST(Traccia, BlocksOfSamplesDrawWhatOneSampleAtATimeDraws)
 {
-    const char *const casi[][3] = {
-            {"1/int(x*10)+sin(x*40)*20", "-1", "1"}, // 100 failures, in and out of the frame
-            {"x*1E37+log(0.16-x)*0", "-1", "1"}, // ends at x = 0.152; fails from x = 0.16
-            {"x*x*3-12", "-3", "3"},
+    struct Caso
+    {
+        const char *f, *a, *b, *Combo1;
+    } casi[] = {
+            {"1/int(x*10)+sin(x*40)*20", "-1", "1", "0.1/div."}, // 100 failures; below the frame
+            {"x*1E37+log(0.16-x)*0", "-1", "1", "0.1/div."}, // ends at x = 0.152; fails from 0.16
+            {"x*x*3-12", "-3", "3", "0.1/div."},
+            // Left and right of the frame, above and below it: every clipping row.
+            {"sin(x*40)*20", "-1", "1", "0.01/div."},
     };
-    for (const auto &c : casi) {
-        SCOPED_TRACE(c[0]);
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.f);
         Finestra blocchi, uno;
         blocchi.stato.valoriY.assign(3000, -7);
         uno.stato.valoriY.assign(3000, -7);
-        const EsitoCalcolo a = blocchi.calcola(testi(c[0], c[1], c[2], "st0.001", "0.1/div."));
-        const EsitoCalcolo b = uno.calcola(
-                testi(std::string(c[0]) + "+Rnd*0", c[1], c[2], "st0.001", "0.1/div."));
+        const EsitoCalcolo a = blocchi.calcola(testi(c.f, c.a, c.b, "st0.001", c.Combo1));
+        const EsitoCalcolo b
+                = uno.calcola(testi(std::string(c.f) + "+Rnd*0", c.a, c.b, "st0.001", c.Combo1));
         EXPECT_GT(blocchi.punti().size(), 1000u);
         EXPECT_EQ(blocchi.superficie.operazioni, uno.superficie.operazioni);
         EXPECT_EQ(a.stato, b.stato);
