@@ -15,9 +15,10 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
     double totale = 0;
     // The strips are added a block at a time, in sample order: the running
     // sum then stays in a register through each block.
-    const auto somma = [&](std::span<const double>, std::span<const Valutazione> ys) {
+    const auto somma = [&](const BloccoSpazzata &blocco) {
         double s = totale;
-        for (const Valutazione &v : ys) {
+        for (std::size_t i = 0; i < blocco.size(); ++i) {
+            const Valutazione v = blocco[i];
             nonDefiniti.conta(v);
             // Each strip is added on its own (not the samples summed, then
             // scaled): the rounding is that of a running sum of products. A

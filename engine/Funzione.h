@@ -3,6 +3,7 @@
 #include "engine/ScriptControl.h"
 #include "engine/Valutazione.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,12 +41,13 @@ public:
         return Valutazione {v, 0};
     }
 
-    // Many evaluations, in order: out[i] is Valuta(x[i]), bit for bit (out is
-    // at least as long as x). A function of x alone runs on whole blocks of
-    // x at once, which is what makes long sweeps fast.
-    void Valuta(std::span<const double> x, std::span<Valutazione> out) noexcept
+    // Many evaluations, in order: y[i] and errori[i] are the valore and the
+    // errore of Valuta(x[i]), bit for bit; returns how many failed. A
+    // function of x alone runs on whole blocks of x at once, which is what
+    // makes long sweeps fast.
+    std::size_t Valuta(std::span<const double> x, double *y, int *errori) noexcept
     {
-        script_.Run(f_, x, out.data());
+        return script_.Run(f_, x, y, errori);
     }
 
     // True when an evaluation cannot change the ones after it (the function

@@ -3,7 +3,6 @@
 #include "engine/Albero.h"
 #include "engine/Builtin.h"
 #include "engine/Numerico.h"
-#include "engine/Valutazione.h"
 
 #include <cstdint>
 #include <span>
@@ -50,12 +49,14 @@ public:
     // The most x eseguiBlocco takes at once.
     static constexpr std::size_t kBlocco = 256;
 
-    // Runs the numeric program at n <= kBlocco finite x (only when
-    // numerico()): out[i] gets what eseguiNumerico gives at x[i], bit for
-    // bit. Each instruction runs over the whole block before the next, so
-    // its cost is spread over n samples and its arithmetic runs in SIMD
-    // lanes; the samples that fail run again step by step for their error.
-    void eseguiBlocco(const double *x, std::size_t n, Valutazione *out) noexcept;
+    // Runs the numeric program at n <= kBlocco x (only when numerico()):
+    // y[i] and errori[i] get what a single run at x[i] gives, bit for bit (y
+    // 0 and the error number on failure, error 0 otherwise; a non-finite x
+    // is error 6); returns how many failed. Each instruction runs over the
+    // whole block before the next, so its cost is spread over n samples and
+    // its arithmetic runs in SIMD lanes; a block where some sample failed
+    // runs again sample by sample for the errors.
+    std::size_t eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
     // ---- fused tree (public for the templates in Programma.cpp) ----
     enum class DaVeloce : std::uint8_t { X, K, N, MenoX, Lineare }; // where an operand comes from

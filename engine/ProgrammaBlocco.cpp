@@ -244,7 +244,8 @@ void Programma::compilaBlocco()
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
-void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) noexcept
+std::size_t
+Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept
 {
     double *const m = memoria_.data();
     const auto bloccoDi = [m](std::uint32_t b) {
@@ -342,17 +343,21 @@ void Programma::eseguiBlocco(const double *x, std::size_t n, Valutazione *out) n
     }
 
     if (qualcuna(guasto)) [[unlikely]] {
+        std::size_t falliti = 0;
         for (std::size_t i = 0; i < n; ++i) {
             double v = 0;
             // No Variant holds a non-finite x: the run fails as a single one would.
             const int e = std::isfinite(x[i]) ? eseguiNumerico(x[i], v) : ErroreOverflow;
-            out[i] = e != Nessuno ? Valutazione {0, e} : Valutazione {v, 0};
+            y[i] = e != Nessuno ? 0.0 : v;
+            errori[i] = e;
+            falliti += e != Nessuno;
         }
-        return;
+        return falliti;
     }
-    const double *y = operando(bloccoRisultato_);
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = Valutazione {y[i], 0};
+    const double *risultato = operando(bloccoRisultato_);
+    std::copy(risultato, risultato + n, y);
+    std::fill(errori, errori + n, 0);
+    return 0;
 }
 
 } // namespace zelvo

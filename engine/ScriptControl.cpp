@@ -120,19 +120,23 @@ int ScriptControl::runDouble(Procedura p, double x, double &valore)
     });
 }
 
-void ScriptControl::Run(Procedura p, std::span<const double> x, Valutazione *out) noexcept
+std::size_t ScriptControl::Run(Procedura p, std::span<const double> x, double *y,
+                               int *errori) noexcept
 {
-    std::size_t i = 0;
+    std::size_t falliti = 0;
     if (p.generazione == generazione_ && programma_.numerico()) {
-        for (; i < x.size(); i += Programma::kBlocco)
-            programma_.eseguiBlocco(x.data() + i, std::min(x.size() - i, Programma::kBlocco),
-                                    out + i);
+        for (std::size_t i = 0; i < x.size(); i += Programma::kBlocco)
+            falliti += programma_.eseguiBlocco(
+                    x.data() + i, std::min(x.size() - i, Programma::kBlocco), y + i, errori + i);
+        return falliti;
     }
-    for (; i < x.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i) {
         double v = 0;
-        const int e = Run(p, x[i], v);
-        out[i] = e != 0 ? Valutazione {0, e} : Valutazione {v, 0};
+        errori[i] = Run(p, x[i], v);
+        y[i] = errori[i] != 0 ? 0.0 : v;
+        falliti += errori[i] != 0;
     }
+    return falliti;
 }
 
 int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)

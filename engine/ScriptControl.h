@@ -4,7 +4,6 @@
 #include "engine/Builtin.h"
 #include "engine/Programma.h"
 #include "engine/Valore.h"
-#include "engine/Valutazione.h"
 
 #include <cmath>
 #include <cstdint>
@@ -74,10 +73,11 @@ public:
         return runDouble(p, x, valore);
     }
 
-    // The same at every x, in order: out[i] gets the value or the error that
-    // Run(p, x[i], ...) gives, bit for bit. A numeric function runs block by
+    // The same at every x, in order: y[i] and errori[i] get the value (0 on
+    // failure) and the error number (0: none) that Run(p, x[i], ...) gives,
+    // bit for bit; returns how many failed. A numeric function runs block by
     // block; any other, sample by sample.
-    void Run(Procedura p, std::span<const double> x, Valutazione *out) noexcept;
+    std::size_t Run(Procedura p, std::span<const double> x, double *y, int *errori) noexcept;
 
     // True when p is valid and its runs leave nothing behind for the next
     // one (no Rnd): running ahead of time then changes no result.

@@ -15,6 +15,19 @@ namespace zelvo {
 // How many abscissas a sweep evaluates at once.
 inline constexpr std::size_t kBloccoSpazzata = 256;
 
+// One block of a sweep, as evaluated: abscissas, values (0 where f failed)
+// and error numbers (0: evaluated), and how many failed.
+struct BloccoSpazzata
+{
+    std::span<const double> x;
+    std::span<const double> y;
+    std::span<const int> errore;
+    std::size_t falliti = 0;
+
+    std::size_t size() const noexcept { return x.size(); }
+    Valutazione operator[](std::size_t i) const noexcept { return {y[i], errore[i]}; }
+};
+
 // Calls visita(x, f(x)) for x = a, a + s, (a + s) + s, ... while x <= b:
 // repeated addition, so rounding decides whether b itself is reached. The
 // sweep also ends when an addition no longer moves x, so no step can make it
@@ -23,9 +36,9 @@ inline constexpr std::size_t kBloccoSpazzata = 256;
 // f is evaluated a block of x ahead of the visits, which lets the engine run
 // a whole block at once; a function whose evaluations leave state behind
 // (Rnd) is evaluated one x at a time, just before its visit, so a sweep that
-// stops early has drawn no number too many. prepara(xs, ys), when given,
-// sees each block of abscissas and values before their visits: work that
-// needs no order, done a block at a time.
+// stops early has drawn no number too many. prepara(blocco), when given,
+// sees each BloccoSpazzata before the visits of its samples: work done a
+// block at a time.
 namespace dettaglio {
 
 // Visits a block while it adds up, one per visit, the next block's abscissas
@@ -33,7 +46,7 @@ namespace dettaglio {
 // its own, with no call in its loop, so that x stays in a register: the
 // chain of additions is the one thing a sweep cannot do in parallel.
 template<class Visita>
-[[gnu::noinline]] bool visita(const double *xs, const Valutazione *ys, std::size_t n,
+[[gnu::noinline]] bool visita(const double *xs, const double *ys, const int *es, std::size_t n,
                               double *__restrict prossimo, std::size_t &m, std::size_t lunghezza,
                               double &x, bool &altri, double b, double s, Visita &visita)
 {
@@ -53,13 +66,14 @@ template<class Visita>
             av = successivo > xv && successivo <= b;
             xv = successivo;
         }
-        if constexpr (std::is_same_v<decltype(v(xs[i], ys[i])), bool>) {
-            if (!v(xs[i], ys[i])) {
+        const Valutazione y {ys[i], es[i]};
+        if constexpr (std::is_same_v<decltype(v(xs[i], y)), bool>) {
+            if (!v(xs[i], y)) {
                 continua = false;
                 break;
             }
         } else {
-            v(xs[i], ys[i]);
+            v(xs[i], y);
         }
     }
     if constexpr (copia)
@@ -78,7 +92,8 @@ void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita, 
     constexpr std::size_t kBlocco = kBloccoSpazzata;
     const std::size_t lunghezza = f.senzaStato() ? kBlocco : 1;
     double xs[kBlocco];
-    Valutazione ys[kBlocco];
+    double ys[kBlocco];
+    int es[kBlocco];
     // The next block's abscissas are added up while this block is visited,
     // so the two chains of additions overlap in the processor. They go to an
     // array no other code sees, so no store of the visit can be taken for a
@@ -94,10 +109,10 @@ void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita, 
         x = successivo;
     }
     while (n > 0) {
-        f.Valuta(std::span<const double>(xs, n), std::span<Valutazione>(ys, n));
-        prepara(std::span<const double>(xs, n), std::span<const Valutazione>(ys, n));
+        const std::size_t falliti = f.Valuta(std::span<const double>(xs, n), ys, es);
+        prepara(BloccoSpazzata {{xs, n}, {ys, n}, {es, n}, falliti});
         std::size_t m = 0;
-        if (!dettaglio::visita(xs, ys, n, prossimo, m, lunghezza, x, altri, b, s, visita))
+        if (!dettaglio::visita(xs, ys, es, n, prossimo, m, lunghezza, x, altri, b, s, visita))
             return;
         while (altri && m < lunghezza) {
             prossimo[m++] = x;
@@ -113,8 +128,7 @@ void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita, 
 template<class Visita>
 void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita)
 {
-    spazzaFunzione(f, a, b, s, std::forward<Visita>(visita),
-                   [](std::span<const double>, std::span<const Valutazione>) {});
+    spazzaFunzione(f, a, b, s, std::forward<Visita>(visita), [](const BloccoSpazzata &) {});
 }
 
 } // namespace zelvo

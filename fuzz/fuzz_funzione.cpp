@@ -61,15 +61,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dati, std::size_t dime
     // A block of x at once gives what one x at a time gives (a function
     // without Rnd: with it, the values differ by design).
     if (f.senzaStato()) {
-        zelvo::Valutazione blocco[std::size(kX)];
-        f.Valuta(kX, blocco);
+        double y[std::size(kX)];
+        int errori[std::size(kX)];
+        const std::size_t falliti = f.Valuta(kX, y, errori);
+        std::size_t attesi = 0;
         for (std::size_t i = 0; i < std::size(kX); ++i) {
             const zelvo::Valutazione v = f.Valuta(kX[i]);
-            if (blocco[i].errore != v.errore
-                || std::bit_cast<std::uint64_t>(blocco[i].valore)
-                        != std::bit_cast<std::uint64_t>(v.valore))
+            attesi += !v.ok();
+            if (errori[i] != v.errore
+                || std::bit_cast<std::uint64_t>(y[i]) != std::bit_cast<std::uint64_t>(v.valore))
                 std::abort();
         }
+        if (falliti != attesi)
+            std::abort();
     }
 
     confronta("Option Explicit\r\nFunction F(x)\r\nF=" + std::string(testo) + "\r\nEnd Function",

@@ -209,21 +209,20 @@ bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &v
 // A block of samples as tracciaCampione handles them one by one, four lanes
 // at a time where it can: the same operations, so the same bits, and the
 // divisions, which a long sweep waits on, side by side. Returns how many
-// samples were traced (the rest of the block when none ends the run); sets
-// guasti when one of the samples handled could not be evaluated.
+// samples were traced (the whole block when none ends the run).
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
 std::size_t
-tracciaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, double scalaX,
-              double scalaY, double *valori, Punto *punti, bool &guasti) noexcept
+tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double scalaX, double scalaY,
+              double *valori, Punto *punti) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
     typedef std::int64_t Vi __attribute__((vector_size(32)));
     typedef float Vf __attribute__((vector_size(16)));
     typedef std::uint32_t Vc __attribute__((vector_size(16)));
     constexpr std::size_t corsie = sizeof(Vd) / sizeof(double);
-    static_assert(sizeof(Valutazione) == 2 * sizeof(double) && corsie == 4);
+    static_assert(corsie == 4);
     static_assert(sizeof(Punto) == 3 * sizeof(float) && offsetof(Punto, colore) == 8);
     const auto scegli = [](Vi se, Vd si, Vd no) {
         return reinterpret_cast<Vd>((se & reinterpret_cast<Vi>(si))
@@ -236,24 +235,19 @@ tracciaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, doubl
     const Vd zero = Vd {};
 
     const std::size_t n = xs.size();
-    Vi errori {};
     std::size_t k = 0;
     for (; k + corsie <= n; k += corsie) {
-        Vd x, meta1, meta2; // meta: two Valutazioni, value and error alternating
+        Vd x, y;
         std::memcpy(&x, xs.data() + k, sizeof x);
-        std::memcpy(&meta1, ys.data() + k, sizeof meta1);
-        std::memcpy(&meta2, ys.data() + k + 2, sizeof meta2);
-        const Vd y = __builtin_shufflevector(meta1, meta2, 0, 2, 4, 6);
+        std::memcpy(&y, ys.data() + k, sizeof y);
         Vd py = origineY - (y * semiAltezza) / scalaY;
         Vd px = (x * semiLarghezza) / scalaX + origineX;
         // Off the surface: NaN, +infinity, or at or above -limiteSingolo (so -infinity).
         const Vi fuori = ~(py == py) | (py > zero + DBL_MAX) | (py <= zero - limiteSingolo);
-        if (fuori[0] | fuori[1] | fuori[2] | fuori[3]) [[unlikely]]
+        Vi qualcuno = fuori | __builtin_shufflevector(fuori, fuori, 2, 3, 0, 1);
+        qualcuno |= __builtin_shufflevector(qualcuno, qualcuno, 1, 0, 3, 2);
+        if (qualcuno[0] != 0) [[unlikely]]
             break; // the group that ends the run goes sample by sample
-        // The error is the low half of each second lane (the rest is padding).
-        errori |= __builtin_shufflevector(reinterpret_cast<Vi>(meta1), reinterpret_cast<Vi>(meta2),
-                                          1, 3, 5, 7)
-                & 0xFFFFFFFF;
         std::memcpy(valori + k, &y, sizeof y);
 
         const Vi sotto = py > corniceBasso;
@@ -283,12 +277,9 @@ tracciaBlocco(std::span<const double> xs, std::span<const Valutazione> ys, doubl
         std::memcpy(dove + sizeof p0, &p1, sizeof p1);
         std::memcpy(dove + 2 * sizeof p0, &p2, sizeof p2);
     }
-    guasti = (errori[0] | errori[1] | errori[2] | errori[3]) != 0;
-    for (; k < n; ++k) {
-        guasti |= !ys[k].ok();
-        if (!tracciaCampione(xs[k], ys[k].valore, scalaX, scalaY, valori[k], punti[k]))
+    for (; k < n; ++k)
+        if (!tracciaCampione(xs[k], ys[k], scalaX, scalaY, valori[k], punti[k]))
             break;
-    }
     return k;
 }
 
@@ -323,24 +314,23 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     std::size_t campioni = n;
     std::size_t i = 0; // the sample's index in its block
     std::size_t fermaA = 0; // the index of the block's sample that ends the run
-    const auto prepara = [&](std::span<const double> xs, std::span<const Valutazione> ys) {
-        const std::size_t quanti = xs.size();
+    const auto prepara = [&](const BloccoSpazzata &blocco) {
+        const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
         // whole block, and what a stop leaves unused is given back at the end.
         if (valoriY.size() < campioni + quanti + 1)
             valoriY.resize(campioni + quanti + 1);
         serie.faiPosto(quanti);
-        bool guasti = false;
-        const std::size_t k = tracciaBlocco(xs, ys, scalaX, scalaY, valoriY.data() + campioni + 1,
-                                            serie.coda(), guasti);
+        const std::size_t k = tracciaBlocco(blocco.x, blocco.y, scalaX, scalaY,
+                                            valoriY.data() + campioni + 1, serie.coda());
         serie.aggiunti(k);
         const std::size_t valutati = k < quanti ? k + 1 : k; // the last one ends the run
         if (k < quanti)
-            interruzione = Interruzione {xs[k], ys[k].valore};
-        if (guasti) [[unlikely]]
+            interruzione = Interruzione {blocco.x[k], blocco.y[k]};
+        if (blocco.falliti > 0) [[unlikely]]
             for (std::size_t j = 0; j < valutati; ++j)
-                if (!ys[j].ok())
-                    fallimenti.aggiungi(ys[j].errore, xs[j]);
+                if (blocco.errore[j] != 0)
+                    fallimenti.aggiungi(blocco.errore[j], blocco.x[j]);
         campioni += valutati;
         i = 0;
         fermaA = k;
