@@ -283,6 +283,17 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
     return k;
 }
 
+// The visits of the samples, once their block has been traced: they only end
+// the sweep at the sample that ends the run. Its state is its own, by value,
+// so the sweep keeps it in registers.
+struct Fermata
+{
+    std::size_t i = 0; // the sample's index in its block
+    std::size_t fermaA = 0; // the index of the block's sample that ends the run
+
+    bool operator()(double, const Valutazione &) noexcept { return i++ != fermaA; }
+};
+
 struct Interruzione
 {
     double x = 0, y = 0;
@@ -312,8 +323,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     SeriePunti serie(superficie);
     std::optional<Interruzione> interruzione;
     std::size_t campioni = n;
-    std::size_t i = 0; // the sample's index in its block
-    std::size_t fermaA = 0; // the index of the block's sample that ends the run
+    Fermata fermata;
     const auto prepara = [&](const BloccoSpazzata &blocco) {
         const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
@@ -332,14 +342,10 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
                 if (blocco.errore[j] != 0)
                     fallimenti.aggiungi(blocco.errore[j], blocco.x[j]);
         campioni += valutati;
-        i = 0;
-        fermaA = k;
+        fermata = Fermata {0, k};
     };
     // Everything was done block by block: the visits only end the sweep.
-    const auto visita = [&](double, const Valutazione &) {
-        return i++ != fermaA;
-    };
-    spazzaFunzione(funzione, stato.estremoA, fine, passo, visita, prepara);
+    spazzaFunzione(funzione, stato.estremoA, fine, passo, fermata, prepara);
     // Values past the last sample keep what earlier runs left there.
     if (valoriY.size() > std::max(primaDelCalcolo, campioni + 1))
         valoriY.resize(std::max(primaDelCalcolo, campioni + 1));
