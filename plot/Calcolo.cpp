@@ -228,10 +228,6 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
         return reinterpret_cast<Vd>((se & reinterpret_cast<Vi>(si))
                                     | (~se & reinterpret_cast<Vi>(no)));
     };
-    const auto scegliColore = [](Vi se, Vi si, Vi no) {
-        return (se & si) | (~se & no);
-    };
-    const Vi nero = Vi {} + coloreNero, rosso = Vi {} + coloreRosso;
     const Vd zero = Vd {};
 
     const std::size_t n = xs.size();
@@ -250,22 +246,24 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
             break; // the group that ends the run goes sample by sample
         std::memcpy(valori + k, &y, sizeof y);
 
+        // The four tests, worked out: each "else" makes the colour red, so a
+        // black point below the frame turns red at the second or third test;
+        // a point right of the frame goes onto the right edge when it lay
+        // below the frame, else to x = 0; one left of the frame to x = 0;
+        // and a point at x = 0 takes the background colour. Every x left is
+        // 0 or inside the frame, far from the float rounding of 10.
         const Vi sotto = py > corniceBasso;
         py = scegli(sotto, zero + corniceBasso, py);
-        Vi colore = scegliColore(sotto, nero, rosso);
         const Vi destra = px > corniceDestra;
-        px = scegli(destra & (colore == nero), zero + corniceDestra, scegli(destra, zero, px));
-        colore = scegliColore(destra, colore, rosso);
-        const Vi sinistra = px < corniceSinistra;
-        px = scegli(sinistra & (colore == nero), zero + corniceSinistra,
-                    scegli(sinistra, zero, px));
-        colore = scegliColore(sinistra, colore, rosso);
-        colore = scegliColore(px < 10, Vi {} + coloreFacciaPulsante, colore);
+        px = scegli(destra, scegli(sotto, zero + corniceDestra, zero),
+                    scegli(px < corniceSinistra, zero, px));
 
         // Four points {x, y, colore} laid out one after the other.
-        const Vc fx = reinterpret_cast<Vc>(__builtin_convertvector(px, Vf));
+        const Vf xf = __builtin_convertvector(px, Vf);
+        const Vc fx = reinterpret_cast<Vc>(xf);
         const Vc fy = reinterpret_cast<Vc>(__builtin_convertvector(py, Vf));
-        const Vc c = __builtin_convertvector(colore, Vc);
+        const Vc sfondo = reinterpret_cast<Vc>(xf < 10.f);
+        const Vc c = (sfondo & coloreFacciaPulsante) | (~sfondo & coloreRosso);
         const Vc t = __builtin_shufflevector(fx, fy, 0, 4, 1, 5);
         const Vc p0 = __builtin_shufflevector(t, c, 0, 1, 4, 2);
         const Vc u = __builtin_shufflevector(fy, c, 1, 5, 2, 6);
