@@ -21,7 +21,7 @@
 #include <limits>
 
 // The vectors below never cross a function boundary: every helper is inlined.
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 
