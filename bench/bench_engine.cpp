@@ -166,6 +166,8 @@ int main(int argc, char **argv)
                 ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Rapporti rapporti;
     benchmark::RunSpecifiedBenchmarks(&rapporti);
     benchmark::Shutdown();
