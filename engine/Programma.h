@@ -148,6 +148,10 @@ private:
         std::uint32_t r;
     };
     void compilaBlocco();
+    std::size_t unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept;
+
+    static constexpr std::uint32_t kMaxBlocchi = 64;
+    bool bloccoPronto_ = false;
 
     std::vector<PassoBlocco> passiBlocco_;
     std::vector<double> memoria_;

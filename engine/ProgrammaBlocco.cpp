@@ -198,6 +198,21 @@ ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) n
 
 } // namespace
 
+// Sample by sample, each failure with its own first error.
+std::size_t Programma::unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept
+{
+    std::size_t falliti = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        double v = 0;
+        // No Variant holds a non-finite x: the run fails as a single one would.
+        const int e = std::isfinite(x[i]) ? eseguiNumerico(x[i], v) : ErroreOverflow;
+        y[i] = e != Nessuno ? 0.0 : v;
+        errori[i] = e;
+        falliti += e != Nessuno;
+    }
+    return falliti;
+}
+
 // Gives every register of the step-by-step program a block of memoria_.
 void Programma::compilaBlocco()
 {
@@ -233,6 +248,15 @@ void Programma::compilaBlocco()
         passiBlocco_.push_back(q);
     }
     bloccoRisultato_ = blocco[risultato_];
+    // Each block holds 2 KiB: a function with very many constants or very
+    // deep nesting runs sample by sample instead, so its memory stays
+    // proportional to its text.
+    bloccoPronto_ = blocchi <= kMaxBlocchi;
+    if (!bloccoPronto_) {
+        passiBlocco_.clear();
+        memoria_.clear();
+        return;
+    }
     memoria_.assign(static_cast<std::size_t>(blocchi) * kBlocco, 0.0);
     for (std::uint32_t k = 1; k < fissi; ++k)
         std::fill_n(memoria_.begin() + static_cast<std::ptrdiff_t>(k * kBlocco), kBlocco,
@@ -247,6 +271,8 @@ void Programma::compilaBlocco()
 std::size_t
 Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept
 {
+    if (!bloccoPronto_) [[unlikely]]
+        return unoAllaVolta(x, n, y, errori);
     double *const m = memoria_.data();
     const auto bloccoDi = [m](std::uint32_t b) {
         return m + static_cast<std::size_t>(b) * kBlocco;
@@ -342,18 +368,8 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
         }
     }
 
-    if (qualcuna(guasto)) [[unlikely]] {
-        std::size_t falliti = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double v = 0;
-            // No Variant holds a non-finite x: the run fails as a single one would.
-            const int e = std::isfinite(x[i]) ? eseguiNumerico(x[i], v) : ErroreOverflow;
-            y[i] = e != Nessuno ? 0.0 : v;
-            errori[i] = e;
-            falliti += e != Nessuno;
-        }
-        return falliti;
-    }
+    if (qualcuna(guasto)) [[unlikely]]
+        return unoAllaVolta(x, n, y, errori);
     const double *risultato = operando(bloccoRisultato_);
     std::copy(risultato, risultato + n, y);
     std::fill(errori, errori + n, 0);

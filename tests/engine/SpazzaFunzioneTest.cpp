@@ -119,6 +119,16 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
     }
 }
 
+TEST(EngineSweep, AFunctionTooBigForBlocksStillAgrees)
+{
+    // 150 distinct constants, more than the blocks a function may hold: it
+    // runs sample by sample, with the same values and errors.
+    std::string f = "1/(x-0.5)";
+    for (int k = 1; k <= 150; ++k)
+        f += "+x*" + std::to_string(k) + ".25";
+    confronta(f, -10.1, 10.1, 0.001);
+}
+
 TEST(EngineSweep, AbscissasAreThoseOfRepeatedAddition)
 {
     Funzione f;
