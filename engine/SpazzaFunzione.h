@@ -3,7 +3,6 @@
 #include "engine/Funzione.h"
 #include "engine/Valutazione.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <span>
@@ -28,17 +27,6 @@ struct BloccoSpazzata
     Valutazione operator[](std::size_t i) const noexcept { return {y[i], errore[i]}; }
 };
 
-// Calls visita(x, f(x)) for x = a, a + s, (a + s) + s, ... while x <= b:
-// repeated addition, so rounding decides whether b itself is reached. The
-// sweep also ends when an addition no longer moves x, so no step can make it
-// endless, and when visita returns false.
-//
-// f is evaluated a block of x ahead of the visits, which lets the engine run
-// a whole block at once; a function whose evaluations leave state behind
-// (Rnd) is evaluated one x at a time, just before its visit, so a sweep that
-// stops early has drawn no number too many. prepara(blocco), when given,
-// sees each BloccoSpazzata before the visits of its samples: work done a
-// block at a time.
 namespace dettaglio {
 
 // Visits a block while it adds up, one per visit, the next block's abscissas
@@ -86,6 +74,17 @@ template<class Visita>
 
 } // namespace dettaglio
 
+// Calls visita(x, f(x)) for x = a, a + s, (a + s) + s, ... while x <= b:
+// repeated addition, so rounding decides whether b itself is reached. The
+// sweep also ends when an addition no longer moves x, so no step can make it
+// endless, and when visita returns false.
+//
+// f is evaluated a block of x ahead of the visits, which lets the engine run
+// a whole block at once; a function whose evaluations leave state behind
+// (Rnd) is evaluated one x at a time, just before its visit, so a sweep that
+// stops early has drawn no number too many. prepara(blocco), when given,
+// sees each BloccoSpazzata before the visits of its samples: work done a
+// block at a time.
 template<class Visita, class Prepara>
 void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita, Prepara &&prepara)
 {
