@@ -51,12 +51,20 @@ std::size_t caratteri(std::string_view testo, std::size_t fine) noexcept
 std::string citazione(std::string_view testo)
 {
     constexpr std::size_t massimo = 30;
-    if (testo.size() <= massimo)
-        return "\"" + std::string(testo) + "\"";
-    std::size_t fine = massimo;
-    while (fine > 0 && (static_cast<unsigned char>(testo[fine]) & 0xC0) == 0x80)
-        --fine;
-    return "\"" + std::string(testo.substr(0, fine)) + "…\"";
+    std::string c;
+    c.reserve(massimo + 5);
+    c += '"';
+    if (testo.size() <= massimo) {
+        c += testo;
+    } else {
+        std::size_t fine = massimo;
+        while (fine > 0 && (static_cast<unsigned char>(testo[fine]) & 0xC0) == 0x80)
+            --fine;
+        c += testo.substr(0, fine);
+        c += "…";
+    }
+    c += '"';
+    return c;
 }
 
 // Why the engine refused the expression, and where (counted in characters from 1).
