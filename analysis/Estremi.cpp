@@ -3,6 +3,9 @@
 #include "analysis/Spazzata.h"
 #include "engine/NumberText.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace zelvo {
 
 namespace {
@@ -29,25 +32,34 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     bool primo = true;
     double xPrimo = 0;
     double xEstremo = 0;
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo,
-                   [&](double x, const Valutazione &v) {
-                       // valoriY grows with the sweep, so no accepted interval can overflow it.
-                       if (++contatore < valoriY.size())
-                           valoriY[contatore] = v.valore;
-                       else
-                           valoriY.push_back(v.valore);
-                       if (!nonDefiniti.conta(v))
-                           return;
-                       if (primo) {
-                           xPrimo = x;
-                           primo = false;
-                       }
-                       if (supera(v.valore, precedente)) {
-                           xEstremo = x;
-                           trovato = true;
-                       }
-                       precedente = v.valore;
-                   });
+    // A block at a time, in sample order, with the running state in locals.
+    const auto blocco = [&](const BloccoSpazzata &b) {
+        // valoriY grows with the sweep, so no accepted interval can overflow it.
+        if (valoriY.size() < contatore + b.size() + 1)
+            valoriY.resize(contatore + b.size() + 1);
+        std::copy(b.y.begin(), b.y.end(),
+                  valoriY.begin() + static_cast<std::ptrdiff_t>(contatore + 1));
+        contatore += b.size();
+        double p = precedente;
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            if (!nonDefiniti.conta(b[i]))
+                continue;
+            const double y = b.y[i];
+            if (primo) {
+                xPrimo = b.x[i];
+                primo = false;
+            }
+            if (supera(y, p)) {
+                xEstremo = b.x[i];
+                trovato = true;
+            }
+            p = y;
+        }
+        precedente = p;
+    };
+    spazzaFunzione(
+            funzione, stato.estremoA, stato.estremoB, stato.passo,
+            [](double, const Valutazione &) {}, blocco);
 
     if (primo) // no sample could be evaluated
         return {"f non definita", {}, nonDefiniti.testo()};
