@@ -31,16 +31,17 @@ inline double potenzaC(double a, double b) noexcept
 
 // The product a * b as hi + lo, exactly (Veltkamp-Dekker, no fma needed):
 // valid while the operands and the product stay far from overflow and underflow.
-inline void prodottoEsatto(double a, double b, double &hi, double &lo) noexcept
+// T is double, or a vector of doubles computing the same in every lane.
+template<class T> inline void prodottoEsatto(T a, T b, T &hi, T &lo) noexcept
 {
     constexpr double kSpezza = 134217729.0; // 2^27 + 1
     hi = a * b;
-    const double ca = kSpezza * a;
-    const double ah = ca - (ca - a);
-    const double al = a - ah;
-    const double cb = kSpezza * b;
-    const double bh = cb - (cb - b);
-    const double bl = b - bh;
+    const T ca = kSpezza * a;
+    const T ah = ca - (ca - a);
+    const T al = a - ah;
+    const T cb = kSpezza * b;
+    const T bh = cb - (cb - b);
+    const T bl = b - bh;
     lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
 }
 

@@ -84,20 +84,6 @@ ZELVO_IN_LINEA bool qualcuna(Vi m) noexcept
     return o[0] != 0;
 }
 
-// The exact product a * b = hi + lo, as reale::prodottoEsatto computes it.
-ZELVO_IN_LINEA void prodottoEsatto(Vd a, Vd b, Vd &hi, Vd &lo) noexcept
-{
-    const Vd spezza = tutti(134217729.0); // 2^27 + 1
-    hi = a * b;
-    const Vd ca = spezza * a;
-    const Vd ah = ca - (ca - a);
-    const Vd al = a - ah;
-    const Vd cb = spezza * b;
-    const Vd bh = cb - (cb - b);
-    const Vd bl = b - bh;
-    lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
-}
-
 // reale::lontanoDalMezzo, lane by lane: all ones where it holds. Only
 // floating-point compares, which SSE2 has for 64-bit lanes.
 ZELVO_IN_LINEA Vi lontanoDalMezzo(Vd hi, Vd resto, Vd soglia) noexcept
@@ -136,15 +122,15 @@ ZELVO_IN_LINEA void potenzaPiccola(bool cubo, const double *a, double *r, std::s
         Vi vicino;
         if (cubo) {
             Vd h2, l2, h3, l3;
-            prodottoEsatto(x, x, h2, l2);
-            prodottoEsatto(h2, x, h3, l3);
+            reale::prodottoEsatto(x, x, h2, l2);
+            reale::prodottoEsatto(h2, x, h3, l3);
             const Vd resto = l3 + l2 * x;
             v = h3 + resto;
             const Vd t = resto - (v - h3);
             vicino = ~(entro(x, 0x1p-300, 0x1p300) & lontanoDalMezzo(v, t, sogliaPotenza(x)));
         } else {
             Vd lo;
-            prodottoEsatto(x, x, v, lo);
+            reale::prodottoEsatto(x, x, v, lo);
             vicino = ~(entro(x, 0x1p-450, 0x1p450) & lontanoDalMezzo(v, lo, sogliaPotenza(x)));
         }
         salva(r + i, v);

@@ -11,8 +11,8 @@
 
 namespace zelvo {
 
-// How many abscissas a sweep evaluates at once.
-inline constexpr std::size_t kBloccoSpazzata = 256;
+// How many abscissas a sweep evaluates at once: the engine's block.
+inline constexpr std::size_t kBloccoSpazzata = Programma::kBlocco;
 
 // One block of a sweep, as evaluated: abscissas, values (0 where f failed)
 // and error numbers (0: evaluated), and how many failed.

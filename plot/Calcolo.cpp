@@ -148,8 +148,8 @@ public:
     SeriePunti &operator=(const SeriePunti &) = delete;
     ~SeriePunti() { svuota(); }
 
-    // Makes room for k more points, handing over those held when needed, so
-    // the k calls of aggiungi that follow hand over nothing.
+    // Makes room for k more points at coda(), handing over those held when
+    // needed.
     void faiPosto(std::size_t k)
     {
         if (quanti_ + k > punti_.size())

@@ -30,6 +30,19 @@ QPalette::ColorRole ruoloDiSistema(Colore colore)
     }
 }
 
+// The pixel nearest to a point in twips; false when it lies outside an image
+// of this size (written so that NaN fails the test too).
+bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &py)
+{
+    const double cx = pixelVicino(pixelDaTwipsEsatto(x));
+    const double cy = pixelVicino(pixelDaTwipsEsatto(y));
+    if (!(cx >= 0 && cy >= 0 && cx < larghezza && cy < altezza))
+        return false;
+    px = static_cast<int>(cx);
+    py = static_cast<int>(cy);
+    return true;
+}
+
 // Clips the segment (x0, y0)-(x1, y1), in pixels, to [-0.5, xMax] x [-0.5, yMax]
 // (Cohen-Sutherland). A clipped end is put exactly on the edge it crosses, so
 // ends far out (a marker at 1e30) lose no precision. False when nothing of
@@ -120,12 +133,9 @@ void SuperficieQt::punto(float x, float y, Colore colore)
 
 void SuperficieQt::metti(float x, float y, QRgb valore)
 {
-    const double px = pixelVicino(pixelDaTwipsEsatto(x));
-    const double py = pixelVicino(pixelDaTwipsEsatto(y));
-    // Written so that NaN fails the test too.
-    if (!(px >= 0 && py >= 0 && px < immagine_.width() && py < immagine_.height()))
-        return;
-    imposta(static_cast<int>(px), static_cast<int>(py), valore);
+    int px = 0, py = 0;
+    if (pixelDelPunto(x, y, immagine_.width(), immagine_.height(), px, py))
+        imposta(px, py, valore);
 }
 
 void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
@@ -136,20 +146,18 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
     // come by the thousand, and in long runs of one colour.
     uchar *const bits = immagine_.bits(); // detaches the image once
     const qsizetype riga = immagine_.bytesPerLine();
-    const double larghezza = immagine_.width(), altezza = immagine_.height();
+    const int larghezza = immagine_.width(), altezza = immagine_.height();
     Colore ultimo = coloreNero;
     QRgb valore = rgb(ultimo);
     for (const Punto &p : punti) {
-        const double px = pixelVicino(pixelDaTwipsEsatto(p.x));
-        const double py = pixelVicino(pixelDaTwipsEsatto(p.y));
-        if (!(px >= 0 && py >= 0 && px < larghezza && py < altezza))
+        int px = 0, py = 0;
+        if (!pixelDelPunto(p.x, p.y, larghezza, altezza, px, py))
             continue;
         if (p.colore != ultimo) {
             ultimo = p.colore;
             valore = rgb(ultimo);
         }
-        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[static_cast<int>(px)]
-                = valore;
+        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
     }
 }
 
