@@ -1,6 +1,6 @@
 #include "analysis/Estremi.h"
 
-#include "analysis/Spazzata.h"
+#include "plot/Spazzata.h"
 #include "engine/NumberText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "analysis/Radice.h"
 
-#include "analysis/Spazzata.h"
+#include "plot/Spazzata.h"
 #include "engine/NumberText.h"
 
 namespace zelvo {

@@ -1,6 +1,6 @@
 #include "tables/ElencoValori.h"
 
-#include "analysis/Spazzata.h"
+#include "plot/Spazzata.h"
 #include "tables/TestoNumero.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "analysis/Spazzata.h"
+#include "plot/Spazzata.h"
 
 #include "engine/Errori.h"
 #include "engine/NumberText.h"
