@@ -4,6 +4,7 @@
 #include "engine/NumberText.h"
 #include "engine/SpazzaFunzione.h"
 #include "plot/Impostazioni.h"
+#include "plot/Spazzata.h"
 
 #include <algorithm>
 #include <array>
@@ -30,6 +31,8 @@ namespace {
 constexpr double limiteSingolo = 0x1.ffffffp+127;
 
 constexpr int erroreOverflow = 6;
+// The engine refuses a script beyond its size limit as out of memory.
+constexpr int erroreMemoria = 7;
 
 std::string errore(int numero)
 {
@@ -67,9 +70,29 @@ std::string citazione(std::string_view testo)
     return c;
 }
 
-// Why the engine refused the expression, and where (counted in characters from 1).
+bool cifra(char c) noexcept
+{
+    return c >= '0' && c <= '9';
+}
+
+// A comma between two digits: a decimal number written as in a or b.
+bool virgolaTraCifre(std::string_view testo) noexcept
+{
+    for (std::size_t k = 1; k + 1 < testo.size(); ++k)
+        if (testo[k] == ',' && cifra(testo[k - 1]) && cifra(testo[k + 1]))
+            return true;
+    return false;
+}
+
+// Why the engine refused the expression, and where (counted in characters
+// from 1). A text beyond the engine's limit is said to be too long; a comma
+// between digits gets the likely cause, since a and b take the locale's
+// separator but numbers inside the function always take the point.
 std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto)
 {
+    if (rifiuto.numero == erroreMemoria)
+        return "Funzione troppo lunga: il testo supera il limite del motore e non viene "
+               "valutato; accorciarlo";
     std::string m = "Funzione rifiutata — Errore " + std::to_string(rifiuto.numero) + ": "
             + rifiuto.messaggio;
     if (rifiuto.posizione >= 0) {
@@ -79,23 +102,33 @@ std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto
         else
             m += " alla fine del testo";
     }
-    return m + " (f vale 0 ovunque)";
+    if (virgolaTraCifre(testo))
+        m += " — nella funzione i numeri si scrivono sempre con il punto: 0.5*x";
+    return m;
 }
 
-// One end of the interval: convert, store at once, or tell why not.
+// One end of the interval: convert, store at once, or tell why not. When the
+// other decimal separator would have made it a number, the message says in
+// words which one this system reads.
 bool leggiEstremo(const std::string &testo, const char *nome, char separatore, double &estremo,
                   std::vector<std::string> &messaggi)
 {
     const TextNumber letto = textToNumber(testo, separatore);
     if (!letto.ok()) {
-        messaggi.push_back(errore(letto.error) + " — " + nome + " = " + citazione(testo));
+        std::string m = errore(letto.error) + " — " + nome + " = " + citazione(testo);
+        const char altro = separatore == ',' ? '.' : ',';
+        if (letto.error == 13 && textToNumber(testo, altro).ok())
+            m += separatore == ','
+                    ? " — usare la virgola come separatore decimale, non il punto (-1,5)"
+                    : " — usare il punto come separatore decimale, non la virgola (-1.5)";
+        messaggi.push_back(std::move(m));
         return false;
     }
     estremo = letto.value;
     return true;
 }
 
-// The samples that the engine could not evaluate: they count as 0.
+// The samples that the engine could not evaluate: stored as 0, not traced.
 class Fallimenti
 {
 public:
@@ -109,7 +142,7 @@ public:
             primi_[tipi_++] = {numero, x};
     }
 
-    // "2 campioni su 201 non valutati (tracciati a 0) — Errore 11: ... in x = 0"
+    // "2 campioni su 201 non valutati (non tracciati) — Errore 11: ... in x = 0"
     std::string testo(std::size_t campioni, char separatore) const
     {
         if (totale_ == 0)
@@ -117,7 +150,7 @@ public:
         const bool uno = totale_ == 1;
         std::string m = std::to_string(totale_) + (uno ? " campione su " : " campioni su ")
                 + std::to_string(campioni)
-                + (uno ? " non valutato (tracciato a 0) — " : " non valutati (tracciati a 0) — ");
+                + (uno ? " non valutato (non tracciato) — " : " non valutati (non tracciati) — ");
         for (std::size_t k = 0; k < tipi_; ++k)
             m += (k ? "; " : "") + errore(primi_[k].numero)
                     + " in x = " + numberToText(primi_[k].x, separatore);
@@ -337,16 +370,26 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
         if (valoriY.size() < campioni + quanti + 1)
             valoriY.resize(campioni + quanti + 1);
         serie.faiPosto(quanti);
+        Punto *punti = serie.coda();
         const std::size_t k = tracciaBlocco(blocco.x, blocco.y, scalaX, scalaY,
-                                            valoriY.data() + campioni + 1, serie.coda());
-        serie.aggiunti(k);
+                                            valoriY.data() + campioni + 1, punti);
         const std::size_t valutati = k < quanti ? k + 1 : k; // the last one ends the run
         if (k < quanti)
             interruzione = Interruzione {blocco.x[k], blocco.y[k]};
-        if (blocco.falliti > 0) [[unlikely]]
-            for (std::size_t j = 0; j < valutati; ++j)
+        std::size_t tracciati = k;
+        if (blocco.falliti > 0) [[unlikely]] {
+            // Where f is not defined nothing is drawn: its value is stored
+            // as 0, its point dropped. Each point's colour depends on its
+            // own sample alone, so dropping one changes no other.
+            tracciati = 0;
+            for (std::size_t j = 0; j < valutati; ++j) {
                 if (blocco.errore[j] != 0)
                     fallimenti.aggiungi(blocco.errore[j], blocco.x[j]);
+                else if (j < k)
+                    punti[tracciati++] = punti[j];
+            }
+        }
+        serie.aggiunti(tracciati);
         campioni += valutati;
         fermata = Fermata {0, k};
     };
@@ -428,6 +471,9 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     esito.Label7 = numberToText(stato.scalaX / 10, separatoreDecimale);
     stato.scalaY = scalaYDaTesto(testi.Combo2);
     esito.Label9 = numberToText(stato.scalaY / 10, separatoreDecimale);
+
+    if (stato.estremoA > stato.estremoB)
+        messaggi.push_back(std::string(kNessunCampione) + " — a deve essere minore o uguale a b");
 
     std::size_t campioni = 0;
     Fallimenti fallimenti;

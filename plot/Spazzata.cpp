@@ -2,15 +2,13 @@
 
 #include "engine/Errori.h"
 #include "engine/NumberText.h"
+#include "plot/Impostazioni.h"
 
 #include <cmath>
 
 namespace zelvo {
 
 namespace {
-
-// The widest interval calcolo accepts: |a| and |b| at most 10.1.
-constexpr double kLimiteIntervallo = 10.1;
 
 // More samples than any accepted sweep takes (202,001 at most, from -10.1 to
 // 10.1 by 0.0001) by a wide margin; a step that asks for more is no step
@@ -25,24 +23,23 @@ std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzio
     const double a = stato.estremoA;
     const double b = stato.estremoB;
     // Written so that NaN fails too.
-    const bool dentro = std::fabs(a) <= kLimiteIntervallo && std::fabs(b) <= kLimiteIntervallo;
+    const bool dentro = std::fabs(a) <= limiteIntervallo && std::fabs(b) <= limiteIntervallo;
     if (!stato.intervalloAccettato || !dentro) {
-        const std::string limite = numberToText(kLimiteIntervallo, separatoreDecimale);
-        return Rifiuto {"premere prima Grafico",
-                        "Nessun intervallo accettato: premere prima Grafico con a e b tra -"
-                                + limite + " e " + limite};
+        const std::string limite = numberToText(limiteIntervallo, separatoreDecimale);
+        return Rifiuto {"intervallo non valido",
+                        "Intervallo non accettato: a e b devono essere numeri tra -" + limite
+                                + " e " + limite};
     }
     if (!funzione.definita()) {
         const std::string &motivo = funzione.esitoDefinizione().messaggio;
         return Rifiuto {"funzione non valida",
                         "Funzione non accettata" + (motivo.empty() ? "" : " (" + motivo + ")")
-                                + ": correggerla e premere Grafico"};
+                                + ": correggerla"};
     }
     if (usaPasso) {
         const double s = stato.passo;
         if (!(s > 0) || (b - a) / s > kMaxCampioni)
-            return Rifiuto {"passo non valido",
-                            "Passo non valido: scegliere il passo e premere Grafico"};
+            return Rifiuto {"passo non valido", "Passo non valido: scegliere il passo"};
     }
     return std::nullopt;
 }

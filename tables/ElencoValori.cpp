@@ -1,8 +1,5 @@
 #include "tables/ElencoValori.h"
 
-#include <algorithm>
-#include <utility>
-
 namespace zelvo {
 
 bool ElencoValori::imposta(std::size_t posizione, std::string_view riga)
@@ -32,25 +29,6 @@ void ElencoValori::riserva(std::size_t righe, std::size_t caratteri)
 {
     fine_.reserve(fine_.size() + righe);
     testo_.reserve(testo_.size() + caratteri);
-}
-
-void ElencoValori::sovrascriviInizio(ElencoValori nuove)
-{
-    const std::size_t n = nuove.size();
-    if (n >= size()) {
-        *this = std::move(nuove);
-        return;
-    }
-    if (n == 0)
-        return;
-    const std::size_t inizioCoda = fine_[n - 1];
-    std::string testo;
-    testo.reserve(nuove.testo_.size() + testo_.size() - inizioCoda);
-    testo.append(nuove.testo_).append(testo_, inizioCoda);
-    for (std::size_t i = n; i < fine_.size(); ++i)
-        fine_[i] = fine_[i] - inizioCoda + nuove.testo_.size();
-    std::copy(nuove.fine_.begin(), nuove.fine_.end(), fine_.begin());
-    testo_ = std::move(testo);
 }
 
 } // namespace zelvo

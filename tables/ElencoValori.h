@@ -13,7 +13,7 @@ class Funzione;
 
 // The rows of one list box. All rows live in one character buffer with one end
 // offset per row, so a list of 200,000 rows costs two allocations, not one per
-// row. Rows are only ever overwritten by position or appended, never removed.
+// row.
 class ElencoValori
 {
 public:
@@ -38,11 +38,6 @@ public:
     // Makes room for `righe` more rows of `caratteri` characters in all.
     void riserva(std::size_t righe, std::size_t caratteri);
 
-    // Replaces the first nuove.size() rows by those of `nuove`, appending where
-    // this list is shorter; rows beyond them stay as they are. Linear in the
-    // total length, however many rows change.
-    void sovrascriviInizio(ElencoValori nuove);
-
 private:
     std::string testo_; // the rows one after the other, no separators
     std::vector<std::size_t> fine_; // end offset in testo_ of each row
@@ -52,15 +47,16 @@ private:
 struct EsitoElenco
 {
     std::string stato; // the status line; empty when all is well
-    std::size_t righe = 0; // rows written by this run (positions 0 to righe - 1)
+    std::size_t righe = 0; // rows written by this run: the list's whole content
 };
 
 // The value list: one row "x = " <x> "   y= " <f(x)> for each x from
-// estremoA to estremoB by passo (repeated addition), written at positions
-// 0, 1, 2, ... of `elenco`; rows beyond the last one written keep their text.
-// A point where f cannot be evaluated shows "non definita" as its y. Nothing
-// is written unless the last calcolo accepted the interval, the step and the
-// function. Does not run calcolo.
+// estremoA to estremoB by passo (repeated addition). The rows replace the
+// whole content of `elenco`: a list holds the rows of its last run and only
+// those, none when the run samples nothing. A point where f cannot be
+// evaluated shows "non definita" as its y. Nothing is written unless the last
+// calcolo accepted the interval, the step and the function. Does not run
+// calcolo.
 EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzione &funzione,
                          char separatoreDecimale);
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace zelvo {
 
@@ -30,16 +29,14 @@ void riservaPer(ElencoValori &righe, const StatoCalcolo &stato)
 EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzione &funzione,
                          char separatoreDecimale)
 {
+    // A list holds the rows of its last run and only those.
+    elenco = ElencoValori {};
     if (const auto rifiuto = verificaRequisiti(stato, funzione, true, separatoreDecimale))
         return {rifiuto->stato, 0};
     if (stato.estremoA > stato.estremoB)
         return {"a > b: nessuna riga scritta", 0};
 
-    // The new rows are built apart and then laid over the old ones in one go:
-    // rewriting 200,000 rows one by one inside the buffer would move its tail
-    // each time.
-    ElencoValori nuove;
-    riservaPer(nuove, stato);
+    riservaPer(elenco, stato);
     PuntiNonDefiniti nonDefiniti;
     constexpr std::string_view nonDefinita = kNonDefinita;
     char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
@@ -52,12 +49,10 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
                            fine = scriviNumero(fine, v.valore, separatoreDecimale);
                        else
                            fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
-                       nuove.aggiungi(
+                       elenco.aggiungi(
                                std::string_view(riga, static_cast<std::size_t>(fine - riga)));
                    });
-    const std::size_t scritte = nuove.size();
-    elenco.sovrascriviInizio(std::move(nuove));
-    return {nonDefiniti.testo(), scritte};
+    return {nonDefiniti.testo(), elenco.size()};
 }
 
 } // namespace zelvo

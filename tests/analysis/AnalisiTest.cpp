@@ -27,7 +27,7 @@ protected:
 };
 
 const std::string kMotivoGrafico
-        = "Nessun intervallo accettato: premere prima Grafico con a e b tra -10,1 e 10,1";
+        = "Intervallo non accettato: a e b devono essere numeri tra -10,1 e 10,1";
 const std::string kArgomentoNonValido = "Chiamata di routine o argomento non validi";
 
 // ---- root ----
@@ -108,13 +108,13 @@ TEST_F(ConFunzione, SenzaGraficoAccettatoNessunComandoCalcola)
     Funzione maiDefinita {','};
     StatoCalcolo iniziale; // the window as it opens: all 0, nothing accepted
     EsitoRadice radice = cercaRadice(iniziale, maiDefinita, ',');
-    EXPECT_EQ(radice.Label21, "premere prima Grafico");
+    EXPECT_EQ(radice.Label21, "intervallo non valido");
     EXPECT_EQ(radice.stato, kMotivoGrafico);
     EsitoIntegrale integrale = calcolaIntegrale(iniziale, maiDefinita, ',');
-    EXPECT_EQ(integrale.Label15, "premere prima Grafico");
+    EXPECT_EQ(integrale.Label15, "intervallo non valido");
     EXPECT_EQ(integrale.stato, kMotivoGrafico);
     EsitoEstremo massimo = cercaMassimo(iniziale, maiDefinita, ',');
-    EXPECT_EQ(massimo.Label13, "premere prima Grafico");
+    EXPECT_EQ(massimo.Label13, "intervallo non valido");
     EXPECT_EQ(massimo.valore, "");
     EXPECT_EQ(massimo.stato, kMotivoGrafico);
     EXPECT_EQ(iniziale.xTrovato, 0);
@@ -124,14 +124,14 @@ TEST_F(ConFunzione, SenzaGraficoAccettatoNessunComandoCalcola)
     definisci("x");
     StatoCalcolo rifiutato = accettato(-20, 10);
     rifiutato.intervalloAccettato = false;
-    EXPECT_EQ(cercaMinimo(rifiutato, funzione, ',').Label13, "premere prima Grafico");
-    EXPECT_EQ(calcolaIntegrale(rifiutato, funzione, ',').Label15, "premere prima Grafico");
+    EXPECT_EQ(cercaMinimo(rifiutato, funzione, ',').Label13, "intervallo non valido");
+    EXPECT_EQ(calcolaIntegrale(rifiutato, funzione, ',').Label15, "intervallo non valido");
 
     // A step that calcolo never set.
     StatoCalcolo senzaPasso = accettato(-1, 1, 0);
     const EsitoEstremo minimo = cercaMinimo(senzaPasso, funzione, ',');
     EXPECT_EQ(minimo.Label13, "passo non valido");
-    EXPECT_EQ(minimo.stato, "Passo non valido: scegliere il passo e premere Grafico");
+    EXPECT_EQ(minimo.stato, "Passo non valido: scegliere il passo");
 }
 
 TEST_F(ConFunzione, UnaFunzioneRifiutataNonVieneCampionata)
@@ -143,7 +143,7 @@ TEST_F(ConFunzione, UnaFunzioneRifiutataNonVieneCampionata)
     EXPECT_EQ(esito.Label21, "funzione non valida");
     EXPECT_EQ(esito.stato,
               "Funzione non accettata (" + funzione.esitoDefinizione().messaggio
-                      + "): correggerla e premere Grafico");
+                      + "): correggerla");
     EXPECT_EQ(stato.xTrovato, 0);
 }
 
@@ -316,8 +316,8 @@ TEST_F(ConFunzione, DopoUnaModificaSenzaGraficoValeIlGraficoPrecedente)
 
     testi.Text3 = "20"; // refused by calcolo: no command sweeps it
     calcolo(testi, ',', funzione, stato, superficie);
-    EXPECT_EQ(cercaMassimo(stato, funzione, ',').Label13, "premere prima Grafico");
-    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "premere prima Grafico");
+    EXPECT_EQ(cercaMassimo(stato, funzione, ',').Label13, "intervallo non valido");
+    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "intervallo non valido");
 }
 
 } // namespace

@@ -133,6 +133,14 @@ TEST(Impostazioni, EndsAreReadWithTheUsersDecimalSeparator)
     EXPECT_EQ(w.stato.estremoA, -2.5);
     EXPECT_EQ(w.stato.estremoB, 1.25);
     EXPECT_EQ(esito.Label23, "0,1");
+
+    // A point under a comma locale: the message says in words to use the comma.
+    EXPECT_EQ(w.calcola(testi("x", "-1.5", "1")).stato,
+              "Errore 13: Tipo non corrispondente — a = \"-1.5\" — usare la virgola come "
+              "separatore decimale, non il punto (-1,5)");
+    // Neither separator helps: no hint.
+    EXPECT_EQ(w.calcola(testi("x", "1", "1.5.2")).stato,
+              "Errore 13: Tipo non corrispondente — b = \"1.5.2\"");
 }
 
 // ---- Range check -------------------------------------------------------------
@@ -194,7 +202,10 @@ TEST(Fallimenti, EndNotANumberStopsTheRunAndSaysWhy)
             {"abc", "3", 5, 7, "Errore 13: Tipo non corrispondente — a = \"abc\""},
             {"", "3", 5, 7, "Errore 13: Tipo non corrispondente — a = \"\""},
             {"1", "-", 1, 7, "Errore 13: Tipo non corrispondente — b = \"-\""},
-            {"1,5", "2", 5, 7, "Errore 13: Tipo non corrispondente — a = \"1,5\""},
+            // The other separator would have made a number: the message says which one to use.
+            {"1,5", "2", 5, 7,
+             "Errore 13: Tipo non corrispondente — a = \"1,5\" — usare il punto come separatore "
+             "decimale, non la virgola (-1.5)"},
             {"1E400", "2", 5, 7, "Errore 6: Overflow — a = \"1E400\""},
             // A long text is cut on a character boundary.
             {"1", "àààààààààààààààààààààààààààààà", 1, 7,
@@ -301,7 +312,7 @@ TEST(Traccia, NoSampleWhenAIsAboveBOnlyTheMarkers)
     Finestra w;
     w.stato.valoriY = {0, 11, 12};
     const auto esito = w.calcola(testi("x", "5", "-5"));
-    EXPECT_EQ(esito.stato, "");
+    EXPECT_EQ(esito.stato, "a > b: nessun campione — a deve essere minore o uguale a b");
     EXPECT_EQ(w.traccia(), (std::vector<Operazione> {marcatore(5330), marcatore(2110)}));
     EXPECT_EQ(w.stato.valoriY, (std::vector<double> {0, 11, 12}));
 }
@@ -409,21 +420,34 @@ TEST(Traccia, BlocksOfSamplesDrawWhatOneSampleAtATimeDraws)
 
 // ---- What the status line tells -------------------------------------------------
 
-TEST(Stato, RefusedExpressionTracesZerosAndSaysWhereTheFaultIs)
+TEST(Stato, RefusedExpressionDrawsNoPointAndSaysWhereTheFaultIs)
 {
     Finestra w;
+    w.stato.valoriY.assign(30, -7);
     const auto esito = w.calcola(testi("x*", "-1", "1", "st0.1"));
-    EXPECT_EQ(esito.stato,
-              "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del "
-              "testo (f vale 0 ovunque)");
-    const auto punti = w.punti();
-    ASSERT_EQ(punti.size(), 21u);
-    for (const auto &p : punti) {
-        EXPECT_EQ(p.y1, 2240);
-        EXPECT_EQ(p.colore, coloreRosso);
-    }
-    EXPECT_EQ(punti.front().x1, 3398);
+    EXPECT_EQ(esito.stato, "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del "
+                           "testo");
+    // The frame and both markers, not one point; every sample stored as 0.
+    EXPECT_TRUE(w.punti().empty());
     EXPECT_EQ(w.traccia().back(), marcatore(4042));
+    EXPECT_EQ(w.traccia()[w.traccia().size() - 2], marcatore(3398));
+    EXPECT_EQ(std::vector<double>(w.stato.valoriY.begin() + 1, w.stato.valoriY.begin() + 22),
+              std::vector<double>(21, 0.0));
+    EXPECT_EQ(w.stato.valoriY[22], -7);
+}
+
+// Where f is not defined nothing is drawn; the points around it are as always.
+TEST(Traccia, NoPointWhereFIsNotDefined)
+{
+    Finestra w;
+    EXPECT_NE(w.calcola(testi("Sqr(x)", "-1", "1", "st0.1", "1/div.")).stato, "");
+    const auto punti = w.punti();
+    // The eleventh x is a hair below 0 (repeated addition): not defined either.
+    ASSERT_EQ(punti.size(), 10u);
+    for (const auto &p : punti)
+        EXPECT_GT(p.x1, 3720);
+    EXPECT_EQ(punti.back().x1, 4042); // x = 1, 322 twips a unit
+    EXPECT_EQ(w.stato.valoriY[1], 0); // Sqr(-1): stored as 0, not drawn
 }
 
 TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
@@ -431,13 +455,15 @@ TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
     const std::pair<const char *, const char *> casi[] = {
             {"x)+1",
              "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al "
-             "carattere 2 (f vale 0 ovunque)"},
+             "carattere 2"},
             {"\"è\")", // the fault after a two-byte character
              "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al "
-             "carattere 4 (f vale 0 ovunque)"},
-            {"",
-             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo "
-             "(f vale 0 ovunque)"},
+             "carattere 4"},
+            {"", "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo"},
+            // Numbers inside the function take the point whatever the locale.
+            {"0,5*x",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 2 — "
+             "nella funzione i numeri si scrivono sempre con il punto: 0.5*x"},
     };
     for (const auto &[f, stato] : casi) {
         Finestra w;
@@ -450,8 +476,8 @@ TEST(Stato, RefusalAndFailureTogether)
 {
     Finestra w;
     EXPECT_EQ(w.calcola(testi("sin(x", "0", "x")).stato,
-              "Funzione rifiutata — Errore 1006: Previsto ')' alla fine del testo (f vale 0 "
-              "ovunque) · Errore 13: Tipo non corrispondente — b = \"x\"");
+              "Funzione rifiutata — Errore 1006: Previsto ')' alla fine del testo · Errore 13: "
+              "Tipo non corrispondente — b = \"x\"");
 }
 
 TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
@@ -462,19 +488,18 @@ TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
         const char *stato;
     } casi[] = {
             {"1/x", "0", "0.2",
-             "1 campione su 3 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = "
+             "1 campione su 3 non valutato (non tracciato) — Errore 11: Divisione per zero in x = "
              "0"},
             {"k*x", "-1", "1",
-             "21 campioni su 21 non valutati (tracciati a 0) — Errore 500: Variabile non definita "
-             "in "
-             "x = -1"},
+             "21 campioni su 21 non valutati (non tracciati) — Errore 500: Variabile non definita "
+             "in x = -1"},
             {"1/x", "-1", "1", ""}, // the sweep steps over 0
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.f);
         Finestra w;
         EXPECT_EQ(w.calcola(testi(c.f, c.a, c.b, "st0.1")).stato, c.stato);
-        EXPECT_EQ(w.traccia().size(), w.punti().size() + 2); // markers drawn
+        EXPECT_EQ(w.traccia().back().tipo, Operazione::Tipo::Line); // markers drawn
     }
 }
 

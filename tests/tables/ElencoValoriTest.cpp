@@ -34,24 +34,5 @@ TEST(ElencoValori, ImpostaSostituisceInPostoOAggiungeInFondo)
     EXPECT_EQ(righe(elenco), (std::vector<std::string> {"", "ventidue", "tre", "quattro"}));
 }
 
-TEST(ElencoValori, SovrascriviInizioLasciaLaCodaPiuLunga)
-{
-    struct Caso
-    {
-        std::vector<std::string> prima, nuove, dopo;
-    };
-    const Caso casi[] = {
-            {{"a", "bb", "ccc", "dddd"}, {"XXXXX", "Y"}, {"XXXXX", "Y", "ccc", "dddd"}},
-            {{"a", "bb"}, {"1", "2", "3"}, {"1", "2", "3"}},
-            {{"a", "bb"}, {}, {"a", "bb"}},
-            {{}, {"1"}, {"1"}},
-    };
-    for (const Caso &c : casi) {
-        ElencoValori elenco = elencoDi(c.prima);
-        elenco.sovrascriviInizio(elencoDi(c.nuove));
-        EXPECT_EQ(righe(elenco), c.dopo);
-    }
-}
-
 } // namespace
 } // namespace zelvo

@@ -41,7 +41,7 @@ TEST_F(Elenco, UnaRigaPerCampioneConXAccumulata)
     EXPECT_EQ(elenco.riga(100), "x = -1,87905246917808E-14   y= -1,87905246917808E-14");
     EXPECT_EQ(elenco.riga(200), "x = 9,99999999999996   y= 9,99999999999996");
 
-    const std::vector<std::string> prima = righe(); // pressed again: rewritten in place
+    const std::vector<std::string> prima = righe(); // pressed again: the same rows
     riempi("x", accettato(-10, 10, 0.1));
     EXPECT_EQ(righe(), prima);
 }
@@ -69,13 +69,11 @@ TEST_F(Elenco, AUgualeBUnaRigaSola)
     EXPECT_EQ(righe(), (std::vector<std::string> {"x = 2.5   y= 0.625"}));
 }
 
-TEST_F(Elenco, UnaCorsaPiuCortaLasciaLeRigheVecchieInFondo)
+TEST_F(Elenco, UnaCorsaPiuCortaSostituisceTutteLeRighe)
 {
     riempi("x", accettato(0, 0.35, 0.1));
     riempi("10*x", accettato(0, 0.1, 0.1));
-    EXPECT_EQ(righe(),
-              (std::vector<std::string> {"x = 0   y= 0", "x = 0,1   y= 1", "x = 0,2   y= 0,2",
-                                         "x = 0,3   y= 0,3"}));
+    EXPECT_EQ(righe(), (std::vector<std::string> {"x = 0   y= 0", "x = 0,1   y= 1"}));
 }
 
 TEST_F(Elenco, PuntiNonDefinitiNonSonoZero)
@@ -88,22 +86,27 @@ TEST_F(Elenco, PuntiNonDefinitiNonSonoZero)
                                          "x = 0,2   y= 0,447213595499958"}));
 }
 
-TEST_F(Elenco, SenzaCampioniLElencoResta)
+// A run that samples nothing leaves the list empty: no row of an earlier run
+// stays beside a result that is not its own.
+TEST_F(Elenco, SenzaCampioniLElencoSiSvuota)
 {
-    riempi("x", accettato(0, 0.1, 0.1));
-    const std::vector<std::string> prima = righe();
-
-    EXPECT_EQ(riempi("x*2", accettato(1, -1, 0.1)), "a > b: nessuna riga scritta");
-    EXPECT_EQ(righe(), prima);
-
-    StatoCalcolo iniziale; // nothing accepted yet: a = b = 0, step 0
-    EXPECT_EQ(riempi("x*2", iniziale),
-              "Nessun intervallo accettato: premere prima Grafico con a e b tra -10,1 e 10,1");
-    EXPECT_EQ(righe(), prima);
-
-    EXPECT_EQ(riempi("x*2", accettato(-1, 1, 0)),
-              "Passo non valido: scegliere il passo e premere Grafico");
-    EXPECT_EQ(righe(), prima);
+    struct Caso
+    {
+        StatoCalcolo stato;
+        const char *messaggio;
+    } casi[] = {
+            {accettato(1, -1, 0.1), "a > b: nessuna riga scritta"},
+            {StatoCalcolo {}, // nothing accepted yet: a = b = 0, step 0
+             "Intervallo non accettato: a e b devono essere numeri tra -10,1 e 10,1"},
+            {accettato(-1, 1, 0), "Passo non valido: scegliere il passo"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.messaggio);
+        riempi("x", accettato(0, 0.1, 0.1));
+        ASSERT_EQ(elenco.size(), 2u);
+        EXPECT_EQ(riempi("x*2", c.stato), c.messaggio);
+        EXPECT_TRUE(elenco.empty());
+    }
 }
 
 } // namespace
