@@ -6,6 +6,7 @@
 #include "engine/Errori.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
+#include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "ui/Etichetta.h"
 #include "ui/LayoutForm2.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -59,10 +61,19 @@ QString daUtf8(std::string_view testo)
     return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
 }
 
+// Typed or pasted text is never cut: the toolkit's default limit (32,767
+// characters) would silently evaluate another expression. The engine says
+// when a text is too long for it.
+void senzaLimite(QLineEdit *edit)
+{
+    edit->setMaxLength(std::numeric_limits<int>::max());
+}
+
 QComboBox *creaCombo(const Controllo &c, QWidget *finestra)
 {
     auto *combo = new QComboBox(finestra);
     combo->setEditable(true);
+    senzaLimite(combo->lineEdit());
     // Any typed text is kept as typed: no completion, no new items.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
@@ -81,6 +92,10 @@ QListView *creaLista(QWidget *finestra)
     // Rows of one height let the view place any row without measuring the others.
     lista->setUniformItemSizes(true);
     lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every digit of a row is seen: rows are never elided, the list scrolls
+    // sideways to the widest one.
+    lista->setTextElideMode(Qt::ElideNone);
+    lista->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     lista->setModel(new ModelloElenco(lista));
     return lista;
 }
@@ -89,8 +104,11 @@ QWidget *creaWidget(const Controllo &c, QWidget *finestra)
 {
     const QString testo = QString::fromUtf8(c.testo);
     switch (c.tipo) {
-    case TipoControllo::CasellaTesto:
-        return new QLineEdit(testo, finestra);
+    case TipoControllo::CasellaTesto: {
+        auto *edit = new QLineEdit(testo, finestra);
+        senzaLimite(edit);
+        return edit;
+    }
     case TipoControllo::Combo:
         return creaCombo(c, finestra);
     case TipoControllo::Pulsante: {
@@ -158,6 +176,7 @@ void Form2::creaControlli()
             focus.emplace_back(c.tab, w);
     }
     LabelStato = static_cast<Etichetta *>(creaControllo(rigaStato, this));
+    LabelStato->setWordWrap(true);
 
     std::sort(focus.begin(), focus.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -207,15 +226,22 @@ void Form2::collegaComandi()
 
 void Form2::Command1_Click()
 {
-    comando([this] { calcolo(); });
+    comando([this] {
+        calcolo();
+        return std::string();
+    });
 }
 
+// Every command first applies the inputs as they stand, as "Grafico" does, so
+// that its result describes the graph the window shows beside it.
 void Form2::Command9_Click()
 {
     comando([this] {
-        const EsitoRadice esito = cercaRadice(*stato_, funzione_, separatore_);
+        if (!applicaIngressi(Label21, false))
+            return std::string();
+        EsitoRadice esito = cercaRadice(*stato_, funzione_, separatore_);
         scrivi(Label21, esito.Label21);
-        calcolo(esito.stato);
+        return std::move(esito.stato);
     });
 }
 
@@ -224,10 +250,12 @@ void Form2::Command10_Click()
     comando([this] {
         scrivi(Label20, "");
         scrivi(Label21, "");
-        const EsitoEstremo esito = cercaMassimo(*stato_, funzione_, separatore_);
+        if (!applicaIngressi(Label13, true))
+            return std::string();
+        EsitoEstremo esito = cercaMassimo(*stato_, funzione_, separatore_);
         scrivi(Label13, esito.Label13);
         scrivi(Label16, esito.valore);
-        calcolo(esito.stato);
+        return std::move(esito.stato);
     });
 }
 
@@ -236,10 +264,12 @@ void Form2::Command11_Click()
     comando([this] {
         scrivi(Label16, "");
         scrivi(Label21, "");
-        const EsitoEstremo esito = cercaMinimo(*stato_, funzione_, separatore_);
+        if (!applicaIngressi(Label13, true))
+            return std::string();
+        EsitoEstremo esito = cercaMinimo(*stato_, funzione_, separatore_);
         scrivi(Label13, esito.Label13);
         scrivi(Label20, esito.valore);
-        calcolo(esito.stato);
+        return std::move(esito.stato);
     });
 }
 
@@ -247,30 +277,32 @@ void Form2::Command8_Click()
 {
     comando([this] {
         scrivi(Label15, "------");
-        const EsitoIntegrale esito = calcolaIntegrale(*stato_, funzione_, separatore_);
+        if (!applicaIngressi(Label15, false))
+            return std::string();
+        EsitoIntegrale esito = calcolaIntegrale(*stato_, funzione_, separatore_);
         scrivi(Label15, esito.Label15);
-        calcolo(esito.stato);
+        return std::move(esito.stato);
     });
 }
 
 void Form2::Command2_Click()
 {
-    comando([this] { mostraLista(0); });
+    comando([this] { return mostraLista(0); });
 }
 
 void Form2::Command3_Click()
 {
-    comando([this] { mostraLista(1); });
+    comando([this] { return mostraLista(1); });
 }
 
 void Form2::Command4_Click()
 {
-    comando([this] { mostraLista(2); });
+    comando([this] { return mostraLista(2); });
 }
 
 void Form2::Command6_Click()
 {
-    comando([this] { mostraLista(3); });
+    comando([this] { return mostraLista(3); });
 }
 
 // Ends the program at once: every window disappears, no window is asked
@@ -282,22 +314,45 @@ void Form2::Command5_Click()
     QCoreApplication::exit(0);
 }
 
-void Form2::mostraLista(std::size_t indice)
+std::string Form2::mostraLista(std::size_t indice)
 {
     pulsantiLista[indice]->impostaFaccia(coloreRosso);
     for (std::size_t i = 0; i < liste.size(); ++i)
         liste[i]->setVisible(i == indice);
-    ModelloElenco &modello = *modelli[indice];
-    const EsitoElenco esito = riempiElenco(modello.elenco(), *stato_, funzione_, separatore_);
-    modello.aggiornato(esito.righe);
-    calcolo(esito.stato);
+    calcolo();
+    // The list is filled even when the inputs were refused: it then holds no
+    // row, and calcolo's message says why.
+    const bool accettati = !verificaRequisiti(*stato_, funzione_, true, separatore_);
+    std::string messaggio;
+    modelli[indice]->sostituisci(
+            [&](ElencoValori &righe) {
+                EsitoElenco esito = riempiElenco(righe, *stato_, funzione_, separatore_);
+                if (accettati)
+                    messaggio = std::move(esito.stato);
+            },
+            *liste[indice]);
+    return messaggio;
 }
 
-void Form2::comando(const std::function<void()> &corpo)
+bool Form2::applicaIngressi(Etichetta *risultato, bool usaPasso)
+{
+    calcolo();
+    if (const auto rifiuto = verificaRequisiti(*stato_, funzione_, usaPasso, separatore_)) {
+        scrivi(risultato, rifiuto->breve);
+        return false;
+    }
+    return true;
+}
+
+void Form2::comando(const std::function<std::string()> &corpo)
 {
     const CursoreOccupato occupato;
+    statoCalcolo_.clear();
     try {
-        corpo();
+        QString stato = daUtf8(corpo());
+        if (!stato.isEmpty() && !statoCalcolo_.empty())
+            stato += QStringLiteral("; ");
+        scriviStato(stato + daUtf8(statoCalcolo_));
     } catch (const std::bad_alloc &) {
         scriviStato(QStringLiteral("Errore 7: ") + daUtf8(messaggioErrore(7)));
     } catch (const std::exception &e) {
@@ -306,23 +361,33 @@ void Form2::comando(const std::function<void()> &corpo)
     update();
 }
 
-void Form2::calcolo(std::string_view messaggioComando)
+void Form2::calcolo()
 {
     const TestiCalcolo testi {
             Text1->text().toStdString(),         Text2->text().toStdString(),
             Text3->text().toStdString(),         Combo3->currentText().toStdString(),
             Combo1->currentText().toStdString(), Combo2->currentText().toStdString()};
-    const EsitoCalcolo esito = zelvo::calcolo(testi, separatore_, funzione_, *stato_, superficie_);
+    EsitoCalcolo esito = zelvo::calcolo(testi, separatore_, funzione_, *stato_, superficie_);
     if (esito.Label23)
         scrivi(Label23, *esito.Label23);
     if (esito.Label7)
         scrivi(Label7, *esito.Label7);
     if (esito.Label9)
         scrivi(Label9, *esito.Label9);
-    QString stato = daUtf8(messaggioComando);
-    if (!stato.isEmpty() && !esito.stato.empty())
-        stato += QStringLiteral("; ");
-    scriviStato(stato + daUtf8(esito.stato));
+    statoCalcolo_ = std::move(esito.stato);
+
+    Applicati ora {testi.Text1, stato_->estremoA, stato_->estremoB, stato_->passo,
+                   stato_->intervalloAccettato};
+    if (applicati_ && *applicati_ != ora)
+        svuotaRisultati();
+    applicati_ = std::move(ora);
+}
+
+// The results of another function, interval or step describe no graph shown.
+void Form2::svuotaRisultati()
+{
+    for (Etichetta *risultato : {Label21, Label13, Label16, Label20, Label15})
+        scrivi(risultato, "");
 }
 
 void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
@@ -330,10 +395,18 @@ void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
     etichetta->scrivi(daUtf8(testo));
 }
 
+// The status line shows its whole text: it wraps, and the window grows by
+// the height it needs.
 void Form2::scriviStato(const QString &testo)
 {
     LabelStato->setText(testo);
-    LabelStato->setToolTip(testo);
+    const int altezza = std::max(rettangolo(rigaStato).height(),
+                                 LabelStato->heightForWidth(LabelStato->width()));
+    LabelStato->resize(LabelStato->width(), altezza);
+    const int fondo = LabelStato->geometry().bottom() + 1
+            + (pixelDaTwips(altezzaIniziale) - rettangolo(rigaStato).bottom() - 1);
+    if (fondo > height())
+        resize(width(), fondo);
 }
 
 void Form2::paintEvent(QPaintEvent *event)

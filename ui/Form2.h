@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,17 +63,34 @@ private:
     void collegaComandi();
     void Form_Paint(QPaintEvent *event);
 
-    // Runs one command with the busy cursor; whatever it throws is reported
-    // in the status line and the window goes on.
-    void comando(const std::function<void()> &corpo);
-    // The plot, run at the end of every command: reads the inputs, redraws,
-    // writes the step and scale labels and the status line (the command's own
-    // message first).
-    void calcolo(std::string_view messaggioComando = {});
-    // Shows list `indice` (0 to 3), hides the others, fills it, then runs calcolo.
-    void mostraLista(std::size_t indice);
+    // Runs one command with the busy cursor, then writes the status line: the
+    // command's own message (what `corpo` returns) first, then calcolo's.
+    // Whatever the command throws is reported there and the window goes on.
+    void comando(const std::function<std::string()> &corpo);
+    // The plot: reads the inputs as they stand, redraws, writes the step and
+    // scale labels, keeps its status-line message for comando, and empties the
+    // results when the function, a, b or the step changed since the last run.
+    void calcolo();
+    // What every analysis and list command does first: applies the inputs on
+    // screen (a run of calcolo). False when they were refused: `risultato`
+    // then says why in a word and the command computes nothing.
+    bool applicaIngressi(Etichetta *risultato, bool usaPasso);
+    void svuotaRisultati();
+    // Shows list `indice` (0 to 3), hides the others, applies the inputs and
+    // fills it; returns the command's own message.
+    std::string mostraLista(std::size_t indice);
     void scrivi(Etichetta *etichetta, std::string_view testo);
     void scriviStato(const QString &testo);
+
+    // What a run of calcolo applied: a change of any of these makes the
+    // results shown stale. The scales are not here: they only move the picture.
+    struct Applicati
+    {
+        std::string funzione;
+        double a = 0, b = 0, passo = 0;
+        bool accettati = false;
+        friend bool operator==(const Applicati &, const Applicati &) = default;
+    };
 
     std::shared_ptr<StatoCalcolo> stato_;
     char separatore_;
@@ -88,6 +106,8 @@ private:
     std::array<Pulsante *, 4> pulsantiLista {}; // Command2, Command3, Command4, Command6
     std::array<QListView *, 4> liste {}; // List1 to List4
     std::array<ModelloElenco *, 4> modelli {}; // the rows of List1 to List4
+    std::optional<Applicati> applicati_; // by the last run of calcolo
+    std::string statoCalcolo_; // the last run's status-line message
 };
 
 } // namespace zelvo

@@ -3,6 +3,11 @@
 #include "tables/ElencoValori.h"
 
 #include <QAbstractListModel>
+#include <QSize>
+
+#include <functional>
+
+class QAbstractItemView;
 
 namespace zelvo {
 
@@ -19,17 +24,18 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    // The rows, to be rewritten in place; call aggiornato() afterwards.
-    ElencoValori &elenco() { return elenco_; }
     const ElencoValori &elenco() const { return elenco_; }
 
-    // Tells the views that the first `riscritte` rows changed and that rows
-    // may have been appended (rows are never removed).
-    void aggiornato(std::size_t riscritte);
+    // Replaces every row: `riempi` writes the new rows, then the size every
+    // row takes in `vista` is measured on the widest one, so that the view
+    // scrolls to the last digit of any row.
+    void sostituisci(const std::function<void(ElencoValori &)> &riempi,
+                     const QAbstractItemView &vista);
 
 private:
     ElencoValori elenco_;
     int righe_ = 0; // rows the views know of
+    QSize dimensioneRiga_; // every row's size; invalid while the rows are measured
 };
 
 } // namespace zelvo

@@ -4,10 +4,12 @@
 #include "ui/Pulsante.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 #include <QLocale>
 #include <QTest>
 #include <QTimer>
@@ -190,16 +192,15 @@ TEST_F(Form2Comandi, TheStatusLineReportsFailuresAndRefusals)
         QString stato;
     } casi[] = {
             {"1/x", "0", "1", "Command1",
-             "1 campione su 11 non valutato (tracciato a 0) — Errore 11: Divisione per zero in x = "
+             "1 campione su 11 non valutato (non tracciato) — Errore 11: Divisione per zero in x = "
              "0"},
             {"1/x", "0", "1", "Command9",
              "f non definita in 1 punto su 10001: Divisione per zero; 1 campione su 11 non "
-             "valutato "
-             "(tracciato a 0) — Errore 11: Divisione per zero in x = 0"},
+             "valutato (non tracciato) — Errore 11: Divisione per zero in x = 0"},
             {"1E308", "-1", "1", "Command1", "Errore 6: Overflow — f(-1) = 1E+308"},
             {"x+", "-1", "1", "Command1",
-             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo (f vale 0 "
-             "ovunque)"},
+             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo"},
+            {"x", "1", "-1", "Command1", "a > b: nessun campione — a deve essere minore o uguale a b"},
             {"x", "-11", "1", "Command1",
              n("Intervallo rifiutato — a = -11: a e b devono stare tra -10.1 e 10.1")},
             {"x", "1", "1", "Command1", ""},
@@ -221,22 +222,107 @@ TEST_F(Form2Comandi, TheStatusLineReportsFailuresAndRefusals)
     }
 }
 
-// A command works on what the last Grafico read; the graph it draws at its
-// end shows what is typed now, and the next press works on that.
-TEST_F(Form2Comandi, ACommandAfterEditingComputesTheOldFunctionAndDrawsTheNew)
+// A command computes on the inputs as they stand when it is pressed, not on
+// those of the last Grafico: its result describes the graph shown beside it.
+TEST_F(Form2Comandi, ACommandComputesOnTheInputsOnScreen)
+{
+    digita("Text1", "x^2-4");
+    clic("Command1"); // -10..10 by 0.001: the top is 96 at the ends
+    digita("Text1", "5-x^2");
+    clic("Command10");
+    EXPECT_EQ(testo("Label16"), "5");
+    EXPECT_LT(std::abs(valore("Label13")), 1e-9); // a hair from 0 after 10,000 additions
+    EXPECT_EQ(schermo().pixel(248, 75), rosso); // (0, 5): (3720, 1120) twips
+
+    // The integral of 2 on the interval shown now, -1..1: 20001 strips.
+    digita("Text1", "x");
+    clic("Command1");
+    digita("Text1", "2");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    clic("Command8");
+    EXPECT_NEAR(valore("Label15"), 4.0002, 1e-9);
+
+    // The root of the function typed, at the first press.
+    digita("Text1", "x-0.5");
+    clic("Command9");
+    EXPECT_NEAR(valore("Label21"), 0.50095, 0.00005);
+}
+
+// Inputs that are refused make every command compute nothing: its result
+// says so in a word, the status line says why, a list holds no row.
+TEST_F(Form2Comandi, RefusedInputsComputeNothingAndSayWhy)
+{
+    struct Caso
+    {
+        const char *f, *a, *b, *risultato;
+        QString stato;
+    } casi[] = {
+            {"", "-10", "+10", "funzione non valida",
+             "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo"},
+            {"x", "-1", "abc", "intervallo non valido",
+             "Errore 13: Tipo non corrispondente — b = \"abc\""},
+            {"x", "-11", "1", "intervallo non valido",
+             n("Intervallo rifiutato — a = -11: a e b devono stare tra -10.1 e 10.1")},
+    };
+    const std::pair<const char *, const char *> comandi[] = {
+            {"Command9", "Label21"}, {"Command10", "Label13"}, {"Command11", "Label13"},
+            {"Command8", "Label15"}};
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.f);
+        digita("Text1", "x");
+        digita("Text2", "-1");
+        digita("Text3", "1");
+        clic("Command2");
+        ASSERT_FALSE(righe("List1").isEmpty());
+
+        digita("Text1", caso.f);
+        digita("Text2", caso.a);
+        digita("Text3", caso.b);
+        for (const auto &[comando, etichetta] : comandi) {
+            clic(comando);
+            EXPECT_EQ(testo(etichetta), caso.risultato) << comando;
+            EXPECT_EQ(testo("LabelStato"), caso.stato) << comando;
+        }
+        clic("Command2");
+        EXPECT_TRUE(righe("List1").isEmpty());
+        EXPECT_EQ(testo("LabelStato"), caso.stato);
+    }
+}
+
+// Results of another function, interval or step are emptied by the run of
+// calcolo that changes them; a change of scale alone keeps them.
+TEST_F(Form2Comandi, ResultsThatNoLongerDescribeTheGraphAreCleared)
 {
     digita("Text1", "x");
     digita("Text2", "-1");
     digita("Text3", "1");
+    clic("Command9");
+    clic("Command8");
+    const QString radice = testo("Label21");
+    ASSERT_FALSE(radice.isEmpty());
+    ASSERT_FALSE(testo("Label15").isEmpty());
+
+    scegli("Combo1", "1/div.");
+    scegli("Combo2", "0.1/div.");
     clic("Command1");
-    digita("Text1", "x-0.5");
-    clic("Command9");
-    EXPECT_NEAR(valore("Label21"), 0.00095, 0.00005); // the root of x
-    const QImage s = schermo();
-    EXPECT_EQ(s.pixel(259, 149), rosso); // (0.5, 0) of the new function
-    EXPECT_NE(s.pixel(248, 149), rosso); // (0, 0) is the new graph's -0.5
-    clic("Command9");
-    EXPECT_NEAR(valore("Label21"), 0.50095, 0.00005);
+    EXPECT_EQ(testo("Label21"), radice);
+
+    struct Modifica
+    {
+        const char *controllo;
+        QString testo;
+    } modifiche[] = {{"Text1", "x-0.5"}, {"Text2", "-2"}, {"Text3", n("0.9")}, {"Combo3", "st0.1"}};
+    for (const Modifica &m : modifiche) {
+        SCOPED_TRACE(m.controllo);
+        clic("Command9");
+        clic("Command10");
+        ASSERT_FALSE(testo("Label21").isEmpty() && testo("Label13").isEmpty());
+        digita(m.controllo, m.testo);
+        clic("Command1");
+        for (const char *risultato : {"Label21", "Label13", "Label16", "Label20", "Label15"})
+            EXPECT_EQ(testo(risultato), "") << risultato;
+    }
 }
 
 // x^3 - 3x on -2..2 by 0.1: roots at 0 and ±1.732, a local maximum at -1
@@ -309,7 +395,6 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
     EXPECT_EQ(r[100], n("x = -1.87905246917808E-14   y= -1.87905246917808E-14"));
     EXPECT_EQ(r[200], n("x = 9.99999999999996   y= 9.99999999999996"));
     EXPECT_TRUE(righe("List1").isEmpty());
-    const QStringList prima = r;
 
     QImage s = schermo();
     EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso); // Command3
@@ -321,17 +406,14 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
             scuri += qGray(s.pixel(x, y)) < 100;
     EXPECT_GT(scuri, 20);
 
-    // A shorter run of another function rewrites the head in place and
-    // leaves the old tail.
+    // A shorter run of another function replaces every row.
     digita("Text1", "2*x");
     digita("Text3", "0");
-    clic("Command1");
     clic("Command3");
     r = righe("List2");
-    ASSERT_EQ(r.size(), 201);
+    ASSERT_EQ(r.size(), 101);
     EXPECT_EQ(r[0], "x = -10   y= -20");
-    EXPECT_NE(r[100], prima[100]);
-    EXPECT_EQ(r.mid(101), prima.mid(101));
+    EXPECT_EQ(r[100], n("x = -1.87905246917808E-14   y= -3.75810493835615E-14"));
 
     clic("Command2");
     EXPECT_TRUE(c("List1")->isVisible());
@@ -365,15 +447,154 @@ TEST_F(Form2Comandi, TheWidestListHoldsEveryRowAndScrollsToTheLast)
             << ultima.data().toString().toStdString();
 }
 
-TEST_F(Form2Comandi, CommandsBeforeAnyGraphSweepNothingAndSayWhy)
+// A long run, then a short one into the same list: only the short run's rows.
+TEST_F(Form2Comandi, AListHoldsTheRowsOfItsLastRunOnly)
 {
+    digita("Text1", "x^2");
+    scegli("Combo3", "st0.01");
+    clic("Command4");
+    ASSERT_EQ(righe("List3").size(), 2001);
+    digita("Text1", "x^2-1");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    scegli("Combo3", "st0.1");
+    clic("Command4");
+    const QStringList r = righe("List3");
+    ASSERT_EQ(r.size(), 21);
+    EXPECT_EQ(r[0], "x = -1   y= 0");
+    EXPECT_TRUE(r[20].startsWith(n("x = 1   y= ")) || r[20].startsWith(n("x = 0.99")))
+            << r[20].toStdString();
+}
+
+// Where f is not defined nothing is drawn: no false segment along the axis.
+TEST_F(Form2Comandi, NoGraphWhereFIsNotDefined)
+{
+    digita("Text1", "Sqr(x)");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    scegli("Combo1", "0.1/div."); // one unit in ten divisions: -1..1 fills the frame
+    clic("Command1");
+    QImage s = schermo();
+    for (int x = 33; x < 248; ++x) // the axis left of the origin
+        ASSERT_NE(s.pixel(x, 149), rosso) << x;
+    EXPECT_EQ(s.pixel(461, 149 - 15), rosso); // (1, 1): 224 twips above the axis
+    EXPECT_FALSE(testo("LabelStato").isEmpty()); // how many failed, and why
+
+    // A refused expression draws no point at all; the markers stay.
+    digita("Text1", "x+");
+    clic("Command1");
+    s = schermo();
+    for (int y = 0; y < 300; ++y)
+        for (int x = 33; x <= 463; ++x)
+            ASSERT_NE(s.pixel(x, y), rosso) << x << "," << y;
+    EXPECT_EQ(s.pixel(33, 100), magenta);
+}
+
+// The status line shows its whole text, however long: it wraps inside the window.
+TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
+{
+    digita("Text1", "1/Int(x*2)+Log(x)");
+    digita("Text2", n("-0.5"));
+    digita("Text3", "1");
+    scegli("Combo3", "st0.1");
     clic("Command9");
-    EXPECT_EQ(testo("Label21"), "premere prima Grafico");
-    // The command still ends with calcolo: the default inputs drew the frame's
-    // markers at -10 and +10 and set the labels.
-    EXPECT_EQ(testo("Label23"), n("0.001"));
-    EXPECT_EQ(schermo().pixel(33, 100), magenta);
-    EXPECT_EQ(form->stato().estremoA, -10);
+    auto *stato = c<QLabel>("LabelStato");
+    const QString t = stato->text();
+    ASSERT_TRUE(t.contains("; ")) << t.toStdString();
+    const QRect necessario = stato->fontMetrics().boundingRect(
+            QRect(0, 0, stato->width(), 10000), Qt::TextWordWrap, t);
+    EXPECT_GT(necessario.height(), stato->fontMetrics().height()); // more than one line
+    EXPECT_GE(stato->height(), necessario.height());
+    EXPECT_TRUE(form->rect().contains(stato->geometry())) << form->height();
+    EXPECT_TRUE(stato->toolTip().isEmpty() || stato->toolTip() == t);
+}
+
+// a > b: the frame and the markers, and the status line says why nothing else.
+TEST_F(Form2Comandi, AAboveBIsTold)
+{
+    digita("Text1", "x");
+    digita("Text2", "1");
+    digita("Text3", "-1");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "a > b: nessun campione — a deve essere minore o uguale a b");
+}
+
+// Every digit of a row can be seen: no row is elided, the list scrolls sideways.
+TEST_F(Form2Comandi, TheWidestRowIsWhollyVisibleAfterScrolling)
+{
+    digita("Text1", "1/x");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    scegli("Combo3", "st0.01");
+    clic("Command2");
+    auto *lista = c<QListView>("List1");
+    const QFontMetrics metrica(lista->font());
+    int piuLarga = 0;
+    QModelIndex indice;
+    for (int i = 0; i < lista->model()->rowCount(); ++i) {
+        const QModelIndex k = lista->model()->index(i, 0);
+        const int l = metrica.horizontalAdvance(k.data().toString());
+        if (l > piuLarga) {
+            piuLarga = l;
+            indice = k;
+        }
+    }
+    ASSERT_GT(piuLarga, lista->viewport()->width()); // wider than the list
+    QApplication::processEvents();
+    lista->scrollTo(indice);
+    lista->horizontalScrollBar()->setValue(lista->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    const QRect r = lista->visualRect(indice);
+    EXPECT_GE(r.width(), piuLarga);
+    EXPECT_LE(r.left() + piuLarga, lista->viewport()->width()) << r.left();
+
+    // Its last characters are drawn where its width ends.
+    const QImage vista = lista->viewport()->grab().toImage();
+    int scuriInFondo = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left() + piuLarga - 12; x < r.left() + piuLarga; ++x)
+            scuriInFondo += qGray(vista.pixel(x, y)) < 100;
+    EXPECT_GT(scuriInFondo, 5);
+}
+
+// A pasted text keeps every character, far past the toolkit's usual 32,767.
+TEST_F(Form2Comandi, APastedFunctionKeepsEveryCharacter)
+{
+    const QString lunga = QString(199'998, ' ') + "x-1";
+    auto *text1 = c<QLineEdit>("Text1");
+    text1->clear();
+    text1->setFocus();
+    QApplication::clipboard()->setText(lunga);
+    QTest::keyClick(text1, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(text1->text().size(), 200'001);
+    EXPECT_EQ(text1->text(), lunga);
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+    EXPECT_EQ(schermo().pixel(248, 149 + 15), rosso); // (0, -1)
+}
+
+// A number written with the other decimal separator: the message says which
+// one this system reads. Inside the function numbers always take the point.
+TEST_F(Form2Comandi, TheDecimalSeparatorToUseIsSaidInWords)
+{
+    digita("Text1", "x");
+    digita("Text2", virgola() ? "-1.5" : "-1,5");
+    clic("Command1");
+    const QString atteso = virgola()
+            ? "Errore 13: Tipo non corrispondente — a = \"-1.5\" — usare la virgola come "
+              "separatore decimale, non il punto (-1,5)"
+            : "Errore 13: Tipo non corrispondente — a = \"-1,5\" — usare il punto come "
+              "separatore decimale, non la virgola (-1.5)";
+    EXPECT_EQ(testo("LabelStato"), atteso);
+
+    digita("Text1", "0,5*x");
+    digita("Text2", "-1");
+    clic("Command1");
+    EXPECT_TRUE(testo("LabelStato").endsWith(
+            "nella funzione i numeri si scrivono sempre con il punto: 0.5*x"))
+            << testo("LabelStato").toStdString();
 }
 
 TEST_F(Form2Comandi, AReopenedWindowStartsAfreshButKeepsTheCalculationValues)
@@ -395,10 +616,9 @@ TEST_F(Form2Comandi, AReopenedWindowStartsAfreshButKeepsTheCalculationValues)
     EXPECT_EQ(schermo().pixel(816 + 6, 440 + 16), qRgb(0, 192, 0)); // Command2 green again
     EXPECT_EQ(stato->estremoA, -3);
     EXPECT_EQ(stato->passo, 0.1);
-    // The engine is new and holds no function: the root command says so.
+    // The root command applies the inputs the new window shows: no function yet.
     clic("Command9");
-    EXPECT_NE(testo("Label21"), "0");
-    EXPECT_FALSE(testo("Label21").isEmpty());
+    EXPECT_EQ(testo("Label21"), "funzione non valida");
 }
 
 TEST_F(Form2Comandi, Command5EndsTheProgramAtOnce)
