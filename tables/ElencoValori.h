@@ -43,6 +43,10 @@ private:
     std::vector<std::size_t> fine_; // end offset in testo_ of each row
 };
 
+// A row reads kPrimaDiX, the text of x, kPrimaDiY, the text of y.
+inline constexpr std::string_view kPrimaDiX = "x = ";
+inline constexpr std::string_view kPrimaDiY = "   y= ";
+
 // What a list command shows besides its rows.
 struct EsitoElenco
 {

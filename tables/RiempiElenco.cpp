@@ -10,9 +10,6 @@ namespace zelvo {
 
 namespace {
 
-constexpr std::string_view kPrimaDiX = "x = ";
-constexpr std::string_view kPrimaDiY = "   y= ";
-
 // Room for the rows of one sweep, guessed from its length (about 40
 // characters a row); capped, as the guess is only a hint.
 void riservaPer(ElencoValori &righe, const StatoCalcolo &stato)

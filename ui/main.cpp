@@ -1,4 +1,5 @@
 #include "ui/Form1.h"
+#include "ui/RigaComando.h"
 
 #include <QApplication>
 
@@ -20,10 +21,13 @@ bool senzaDisplay()
 
 } // namespace
 
-// The program starts on the title window and nothing else; it ends when no
-// window is open any more, or from the main window's exit button.
+// Without arguments the program starts on the title window and nothing else;
+// it ends when no window is open any more, or from the main window's exit
+// button. With arguments it is the command line, which opens no window.
 int main(int argc, char *argv[])
 {
+    if (argc > 1)
+        return zelvo::rigaDiComando(argc, argv);
     if (senzaDisplay()) {
         std::fputs("Nessun display: Zelvo è una finestra e qui non c'è uno schermo su cui "
                    "aprirla.\nPer provarlo senza schermo:  xvfb-run -a zelvo\n",

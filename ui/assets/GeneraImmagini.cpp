@@ -1,12 +1,15 @@
 // Draws the two pictures of the title window and writes them as 24-bit
 // uncompressed BMP files: Image1.bmp, an example plot traced by Zelvo's own
 // calcolo on its dotted frame, and Image2.bmp, what Zelvo does in four short
-// paragraphs. The pictures are committed; run this only to make them again:
+// paragraphs. It also draws the program's icon for the desktop, as an SVG and
+// as PNG files of 48, 128 and 256 pixels, in icona/. The pictures are
+// committed; run this only to make them again:
 //
 //     zelvo_genera_immagini ui/assets
 //
 // It needs no display (it asks Qt for the offscreen platform when none is set).
 
+#include "engine/Funzione.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
 #include "plot/StatoCalcolo.h"
@@ -21,9 +24,11 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -260,6 +265,133 @@ bool scrivi(const QString &percorso, const QImage &immagine)
     return true;
 }
 
+
+// The icon: the example's curve between its two magenta markers, on a dotted
+// grid with its axes, in a light rounded square. Drawn on a 256-unit square,
+// once as SVG and once as pixels, from the same shapes.
+namespace icona {
+
+constexpr double lato = 256;
+constexpr double margine = 16; // around the rounded square
+constexpr double raggio = 40;
+constexpr double bordo = 4;
+constexpr double campo = 40; // where the grid starts, from each edge
+constexpr double passoGriglia = 44; // between grid lines: 5 lines
+constexpr double passoPunti = 8; // between the dots of a grid line
+constexpr double asseX = 40 + 2 * 44, asseY = 40 + 3 * 44; // vertical, horizontal axis
+constexpr double tratto = 14; // the curve's width
+
+const QColor sfondo(246, 246, 240), contorno(150, 150, 150), grigioPunti(120, 120, 120),
+        assi(40, 40, 40), rosso(220, 0, 0), magenta(255, 0, 255);
+
+// The example's quartic from a to b, mapped onto the grid: a and b on its
+// left and right lines, the curve's lowest and highest values a little
+// inside its bottom and top.
+std::vector<QPointF> curva()
+{
+    const double a = -7.5, b = 8;
+    Funzione f('.');
+    f.DefinisciFunzione(esempio.Text1);
+    std::vector<double> y;
+    for (int i = 0; i <= 200; ++i)
+        y.push_back(f.CalcolaFunzione(a + (b - a) * i / 200));
+    const auto [minimo, massimo] = std::minmax_element(y.begin(), y.end());
+    const double basso = lato - campo - 10, alto = campo + 10;
+    std::vector<QPointF> punti;
+    for (std::size_t i = 0; i < y.size(); ++i)
+        punti.emplace_back(campo + (lato - 2 * campo) * static_cast<double>(i) / 200,
+                           basso + (y[i] - *minimo) / (*massimo - *minimo) * (alto - basso));
+    return punti;
+}
+
+QString rgb(const QColor &c)
+{
+    return c.name(QColor::HexRgb);
+}
+
+QString svg()
+{
+    QString s;
+    const auto n = [](double v) { return QString::number(v, 'f', 1); };
+    s += QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                        "viewBox=\"0 0 256 256\">\n");
+    s += QStringLiteral("  <rect x=\"%1\" y=\"%1\" width=\"%2\" height=\"%2\" rx=\"%3\" "
+                        "fill=\"%4\" stroke=\"%5\" stroke-width=\"%6\"/>\n")
+                 .arg(n(margine), n(lato - 2 * margine), n(raggio), rgb(sfondo), rgb(contorno),
+                      n(bordo));
+    s += QStringLiteral("  <g stroke=\"%1\" stroke-width=\"3\" stroke-linecap=\"round\" "
+                        "stroke-dasharray=\"0 %2\">\n")
+                 .arg(rgb(grigioPunti), n(passoPunti));
+    for (double g = campo; g <= lato - campo; g += passoGriglia)
+        s += QStringLiteral("    <line x1=\"%1\" y1=\"%2\" x2=\"%1\" y2=\"%3\"/>\n"
+                            "    <line x1=\"%2\" y1=\"%1\" x2=\"%3\" y2=\"%1\"/>\n")
+                     .arg(n(g), n(campo), n(lato - campo));
+    s += QStringLiteral("  </g>\n");
+    s += QStringLiteral("  <g stroke=\"%1\" stroke-width=\"4\">\n"
+                        "    <line x1=\"%2\" y1=\"%4\" x2=\"%2\" y2=\"%5\"/>\n"
+                        "    <line x1=\"%4\" y1=\"%3\" x2=\"%5\" y2=\"%3\"/>\n  </g>\n")
+                 .arg(rgb(assi), n(asseX), n(asseY), n(campo), n(lato - campo));
+    s += QStringLiteral("  <g stroke=\"%1\" stroke-width=\"5\">\n"
+                        "    <line x1=\"%2\" y1=\"%4\" x2=\"%2\" y2=\"%5\"/>\n"
+                        "    <line x1=\"%3\" y1=\"%4\" x2=\"%3\" y2=\"%5\"/>\n  </g>\n")
+                 .arg(rgb(magenta), n(campo), n(lato - campo), n(campo - 8), n(lato - campo + 8));
+    s += QStringLiteral("  <polyline fill=\"none\" stroke=\"%1\" stroke-width=\"%2\" "
+                        "stroke-linecap=\"round\" stroke-linejoin=\"round\" points=\"")
+                 .arg(rgb(rosso), n(tratto));
+    for (const QPointF &p : curva())
+        s += n(p.x()) + ',' + n(p.y()) + ' ';
+    s.chop(1);
+    s += QStringLiteral("\"/>\n</svg>\n");
+    return s;
+}
+
+QImage png(int pixel)
+{
+    QImage immagine(pixel, pixel, QImage::Format_ARGB32);
+    immagine.fill(Qt::transparent);
+    QPainter pittore(&immagine);
+    pittore.setRenderHint(QPainter::Antialiasing);
+    pittore.scale(pixel / lato, pixel / lato);
+    pittore.setPen(QPen(contorno, bordo));
+    pittore.setBrush(sfondo);
+    pittore.drawRoundedRect(QRectF(margine, margine, lato - 2 * margine, lato - 2 * margine),
+                            raggio, raggio);
+    QPen penPunti(grigioPunti, 3, Qt::CustomDashLine, Qt::RoundCap);
+    // In units of the pen's width; a dash of length 0 would draw nothing here.
+    penPunti.setDashPattern({0.01, passoPunti / 3 - 0.01});
+    pittore.setPen(penPunti);
+    for (double g = campo; g <= lato - campo; g += passoGriglia) {
+        pittore.drawLine(QPointF(g, campo), QPointF(g, lato - campo));
+        pittore.drawLine(QPointF(campo, g), QPointF(lato - campo, g));
+    }
+    pittore.setPen(QPen(assi, 4));
+    pittore.drawLine(QPointF(asseX, campo), QPointF(asseX, lato - campo));
+    pittore.drawLine(QPointF(campo, asseY), QPointF(lato - campo, asseY));
+    pittore.setPen(QPen(magenta, 5));
+    for (const double x : {campo, lato - campo})
+        pittore.drawLine(QPointF(x, campo - 8), QPointF(x, lato - campo + 8));
+    pittore.setPen(QPen(rosso, tratto, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const std::vector<QPointF> c = curva();
+    pittore.drawPolyline(c.data(), static_cast<int>(c.size()));
+    return immagine;
+}
+
+} // namespace icona
+
+bool scriviIcona(const QDir &cartella)
+{
+    if (!cartella.mkpath(QStringLiteral("icona")))
+        return false;
+    QFile file(cartella.filePath(QStringLiteral("icona/zelvo.svg")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(icona::svg().toUtf8()) < 0)
+        return false;
+    for (const int pixel : {48, 128, 256})
+        if (!icona::png(pixel).save(
+                    cartella.filePath(QStringLiteral("icona/zelvo-%1.png").arg(pixel))))
+            return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -269,6 +401,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QDir cartella(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     const bool ok = scrivi(cartella.filePath(QStringLiteral("Image1.bmp")), disegnaImage1())
-            && scrivi(cartella.filePath(QStringLiteral("Image2.bmp")), disegnaImage2());
+            && scrivi(cartella.filePath(QStringLiteral("Image2.bmp")), disegnaImage2())
+            && scriviIcona(cartella);
     return ok ? 0 : 1;
 }

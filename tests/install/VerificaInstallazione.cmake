@@ -1,0 +1,73 @@
+# cmake -DCARTELLA_BUILD=... -DCONFIGURAZIONE=... -DPREFISSO=... -P VerificaInstallazione.cmake
+cmake_minimum_required(VERSION 3.25)
+
+function(esegui descrizione)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE esito OUTPUT_VARIABLE uscita
+                    ERROR_VARIABLE uscita)
+    if(NOT esito EQUAL 0)
+        message(FATAL_ERROR "${descrizione}: exit ${esito}\n${uscita}")
+    endif()
+    set(uscita "${uscita}" PARENT_SCOPE)
+endfunction()
+
+function(programma variabile nome pacchetto)
+    find_program(${variabile} ${nome})
+    if(NOT ${variabile})
+        message(FATAL_ERROR "${nome} is missing: install the Debian package ${pacchetto}")
+    endif()
+endfunction()
+
+file(REMOVE_RECURSE "${PREFISSO}")
+esegui("cmake --install" ${CMAKE_COMMAND} --install "${CARTELLA_BUILD}"
+       --config "${CONFIGURAZIONE}" --prefix "${PREFISSO}")
+
+set(id it.zelvo.Zelvo)
+set(desktop "${PREFISSO}/share/applications/${id}.desktop")
+set(metainfo "${PREFISSO}/share/metainfo/${id}.metainfo.xml")
+foreach(file bin/zelvo share/icons/hicolor/scalable/apps/${id}.svg)
+    if(NOT EXISTS "${PREFISSO}/${file}")
+        message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+# Each PNG is as large as the folder it sits in says (width and height from
+# the IHDR chunk, bytes 16 to 23).
+foreach(lato 48 128 256)
+    set(png "${PREFISSO}/share/icons/hicolor/${lato}x${lato}/apps/${id}.png")
+    if(NOT EXISTS "${png}")
+        message(FATAL_ERROR "not installed: ${png}")
+    endif()
+    file(READ "${png}" intestazione OFFSET 16 LIMIT 8 HEX)
+    math(EXPR atteso "${lato}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REGEX REPLACE "^0x" "" atteso "${atteso}")
+    string(LENGTH "${atteso}" cifre)
+    math(EXPR zeri "8 - ${cifre}")
+    string(REPEAT "0" ${zeri} riempimento)
+    if(NOT intestazione STREQUAL "${riempimento}${atteso}${riempimento}${atteso}")
+        message(FATAL_ERROR "${png} is not ${lato}x${lato}: ${intestazione}")
+    endif()
+endforeach()
+
+# The desktop entry: no error and no warning (a hint about the three main
+# categories is expected: Education, Science and Math are all wanted).
+programma(validaDesktop desktop-file-validate desktop-file-utils)
+esegui("desktop-file-validate" ${validaDesktop} "${desktop}")
+if(uscita MATCHES "error|warning")
+    message(FATAL_ERROR "desktop-file-validate:\n${uscita}")
+endif()
+file(STRINGS "${desktop}" righe)
+foreach(attesa "Name=Zelvo" "Categories=Education;Science;Math;" "Exec=zelvo" "Icon=${id}")
+    if(NOT attesa IN_LIST righe)
+        message(FATAL_ERROR "${desktop} has no line ${attesa}")
+    endif()
+endforeach()
+
+programma(appstreamcli appstreamcli appstream)
+esegui("appstreamcli validate" ${appstreamcli} validate --no-net "${metainfo}")
+
+# The installed program, with no display at all.
+esegui("zelvo --help" ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+       --unset=QT_QPA_PLATFORM "${PREFISSO}/bin/zelvo" --help)
+if(NOT uscita MATCHES "^Uso:  zelvo\n")
+    message(FATAL_ERROR "zelvo --help:\n${uscita}")
+endif()

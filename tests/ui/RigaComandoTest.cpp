@@ -1,0 +1,254 @@
+// The command line run as a user runs it from a script: the built program, as
+// a process, with no display. What it prints is compared with what the main
+// window shows for the same inputs, driven offscreen in this process.
+#include "ui/Form2.h"
+#include "ui/ImmagineGrafico.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zelvo {
+namespace {
+
+bool virgola()
+{
+    return QLocale::system().decimalPoint() == QStringLiteral(",");
+}
+
+// A number as the user of this locale writes and reads it.
+QString n(QString testo)
+{
+    return virgola() ? testo.replace('.', ',') : testo;
+}
+
+struct Uscita
+{
+    int stato = -1;
+    QString out, err;
+};
+
+// The program with `argomenti`, without a display of any kind, in this
+// process's locale.
+Uscita zelvo(const QStringList &argomenti)
+{
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    for (const char *variabile : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        ambiente.remove(QString::fromLatin1(variabile));
+    QProcess processo;
+    processo.setProcessEnvironment(ambiente);
+    processo.start(QStringLiteral(ZELVO_PROGRAMMA), argomenti);
+    EXPECT_TRUE(processo.waitForFinished(60000)) << argomenti.join(' ').toStdString();
+    EXPECT_EQ(processo.exitStatus(), QProcess::NormalExit);
+    return {processo.exitCode(), QString::fromUtf8(processo.readAllStandardOutput()),
+            QString::fromUtf8(processo.readAllStandardError())};
+}
+
+class RigaComando : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<Form2>();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template<typename W = QWidget> W *c(const char *nome) const
+    {
+        auto *w = form->findChild<W *>(QString::fromUtf8(nome));
+        EXPECT_NE(w, nullptr) << nome;
+        return w;
+    }
+
+    // The window's inputs, as the command line's options give them.
+    void inserisci(const QString &funzione, const QString &a, const QString &b,
+                   const char *passo, const char *scalaX = "", const char *scalaY = "")
+    {
+        c<QLineEdit>("Text1")->setText(funzione);
+        c<QLineEdit>("Text2")->setText(a);
+        c<QLineEdit>("Text3")->setText(b);
+        for (const auto &[combo, voce] :
+             {std::pair {"Combo3", passo}, {"Combo1", scalaX}, {"Combo2", scalaY}}) {
+            auto *box = c<QComboBox>(combo);
+            box->setCurrentIndex(box->findText(QString::fromUtf8(voce), Qt::MatchExactly));
+        }
+    }
+
+    void clic(const char *pulsante)
+    {
+        QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton);
+    }
+
+    QString testo(const char *etichetta) const { return c<QLabel>(etichetta)->text(); }
+
+    std::unique_ptr<Form2> form;
+};
+
+// x^2-1 on -2..2 by 0.01: every result the window's labels show, once
+// printed by the program and once clicked in the window.
+TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
+{
+    const Uscita u = zelvo({"--integrale", "--minimo", "--radice", "--massimo", "--funzione",
+                            "x^2-1", "-a", "-2", "-b", "2", "--passo", "0.01"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.err, "");
+    // Always in this order, whatever the order of the options.
+    EXPECT_EQ(u.out, n("radice = 1.0003999999997\n"
+                       "x_massimo = 1.99\n"
+                       "y_massimo = 2.96010000000001\n"
+                       "x_minimo = 1.64104840827406E-15\n"
+                       "y_minimo = -1\n"
+                       "integrale = 1.33363333999897\n"));
+
+    inserisci("x^2-1", "-2", "2", "st0.01");
+    clic("Command1");
+    clic("Command9");
+    QString finestra = "radice = " + testo("Label21") + "\n";
+    clic("Command10");
+    finestra += "x_massimo = " + testo("Label13") + "\ny_massimo = " + testo("Label16") + "\n";
+    clic("Command11");
+    finestra += "x_minimo = " + testo("Label13") + "\ny_minimo = " + testo("Label20") + "\n";
+    clic("Command8");
+    finestra += "integrale = " + testo("Label15") + "\n";
+    EXPECT_EQ(u.out, finestra);
+}
+
+// The table on standard output: the header, then the rows of "Lista1" for
+// the same inputs, x and y split at the locale's field separator.
+TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
+{
+    const Uscita u = zelvo({"--funzione", "x^2-1", "-a", "-2", "-b", "2", "--passo", "st0.01",
+                            "--elenco", "-"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    const QString campi = virgola() ? ";" : ",";
+    const QStringList linee = u.out.split('\n');
+    // The header, 400 rows (2 itself is missed by the accumulated x), and
+    // nothing after the last "\n".
+    ASSERT_EQ(linee.size(), 402);
+    EXPECT_EQ(linee[0], "x" + campi + "y");
+    EXPECT_EQ(linee[1], "-2" + campi + "3");
+    EXPECT_EQ(linee[201], n("1.64104840827406E-15") + campi + "-1");
+    EXPECT_EQ(linee[400], n("1.99") + campi + n("2.96010000000001"));
+    EXPECT_EQ(linee[401], "");
+
+    inserisci("x^2-1", "-2", "2", "st0.01");
+    clic("Command1");
+    clic("Command2");
+    const QAbstractItemModel *righe = c<QListView>("List1")->model();
+    ASSERT_EQ(righe->rowCount(), 400);
+    for (int i = 0; i < righe->rowCount(); ++i) {
+        QString riga = righe->index(i, 0).data().toString();
+        ASSERT_EQ("x = " + linee[i + 1], riga.replace("   y= ", campi)) << i;
+    }
+}
+
+// The picture written with --grafico is, pixel for pixel, the frame of the
+// window after "Grafico" with the same inputs; scales and clipping included.
+TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
+{
+    const QTemporaryDir cartella;
+    const QString png = cartella.filePath("grafico.png");
+    const Uscita u = zelvo({"--funzione", "x^3-2*x", "-a", n("-1.5"), "-b", "2", "--passo",
+                            "0.001", "--scala-x", "0.1", "--scala-y", "1", "--grafico", png});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.out, "");
+    const QImage programma = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(programma.size(), QSize(431, 300));
+
+    inserisci("x^3-2*x", n("-1.5"), "2", "st0.001", "0.1/div.", "1/div.");
+    clic("Command1");
+    const QImage finestra
+            = form->grab(rettangoloGrafico()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(immagineGrafico(form->superficie()), finestra);
+    EXPECT_EQ(programma, finestra);
+    int rossi = 0; // and the graph is there, not only the grid
+    for (int y = 0; y < programma.height(); ++y)
+        for (int x = 0; x < programma.width(); ++x)
+            rossi += programma.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(rossi, 400);
+}
+
+// A refused input: exit status 1, nothing on standard output, and on standard
+// error the window's status line after "Grafico" with the same inputs.
+TEST_F(RigaComando, DatoRifiutatoEsce1ConIlMessaggioDellaRigaDiStato)
+{
+    const struct
+    {
+        const char *funzione, *a, *b;
+        const char *inizio; // how the message starts
+    } casi[] = {
+            {"x^^2", "-1", "1", "Funzione rifiutata"},
+            {"x", "abc", "1", "Errore 13"},
+            {"x", "-1", "20", "Intervallo rifiutato"},
+    };
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.funzione + std::string(" ") + caso.a + " " + caso.b);
+        const Uscita u = zelvo({"--funzione", caso.funzione, "-a", caso.a, "-b", caso.b,
+                                "--passo", "0.1", "--radice", "--elenco", "-"});
+        EXPECT_EQ(u.stato, 1);
+        EXPECT_EQ(u.out, "");
+        EXPECT_TRUE(u.err.startsWith(caso.inizio)) << u.err.toStdString();
+
+        inserisci(caso.funzione, caso.a, caso.b, "st0.1");
+        clic("Command1");
+        EXPECT_EQ(u.err, testo("LabelStato") + "\n");
+    }
+}
+
+TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
+{
+    const struct
+    {
+        QStringList argomenti;
+        const char *messaggio;
+    } casi[] = {
+            {{"-a", "1", "-b", "2", "--passo", "0.1"}, "manca --funzione"},
+            {{"--funzione", "x", "-b", "2", "--passo", "0.1"}, "manca -a"},
+            {{"--funzione", "x", "-a", "1", "-b", "2"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.5"},
+             "valore non ammesso per --passo: \"0.5\" (ammessi: 0.1, 0.01, 0.001, 0.0001)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--scala-x", "100"},
+             "valore non ammesso per --scala-x: \"100\" (ammessi: 10, 1, 0.1, 0.01)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--radice", "--radice"},
+             "opzione ripetuta: --radice"},
+            {{"--funzione", "x", "--colore", "rosso"}, "opzione sconosciuta: --colore"},
+            {{"--funzione", "x", "grafico.png"}, "argomento inatteso: grafico.png"},
+            {{"--funzione", "x", "-a"}, "manca il valore di -a"},
+            {{"--radice=1"}, "--radice non vuole un valore"},
+    };
+    for (const auto &caso : casi) {
+        SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
+        const Uscita u = zelvo(caso.argomenti);
+        EXPECT_EQ(u.stato, 2);
+        EXPECT_EQ(u.out, "");
+        EXPECT_EQ(u.err, QString("zelvo: ") + caso.messaggio + "\nPer l'aiuto: zelvo --help\n");
+    }
+}
+
+TEST(RigaComandoUso, AiutoInItaliano)
+{
+    const Uscita u = zelvo({"--help"});
+    EXPECT_EQ(u.stato, 0);
+    EXPECT_EQ(u.err, "");
+    EXPECT_TRUE(u.out.startsWith("Uso:  zelvo\n")) << u.out.toStdString();
+    for (const char *parola : {"--funzione TESTO -a A -b B --passo P", "--elenco FILE|-",
+                               "--grafico FILE.png", "Stato d'uscita", "radice",
+                               "x_massimo e y_massimo", "integrale"})
+        EXPECT_TRUE(u.out.contains(QString::fromUtf8(parola))) << parola;
+    // The separator this system reads in a and b.
+    EXPECT_TRUE(u.out.contains(virgola() ? "con la virgola" : "con il punto"));
+}
+
+} // namespace
+} // namespace zelvo

@@ -1,0 +1,371 @@
+#include "ui/RigaComando.h"
+
+#include "analysis/Estremi.h"
+#include "analysis/Integrale.h"
+#include "analysis/Radice.h"
+#include "engine/Funzione.h"
+#include "plot/Calcolo.h"
+#include "plot/StatoCalcolo.h"
+#include "plot/Superficie.h"
+#include "tables/ElencoValori.h"
+#include "tables/EsportaTabella.h"
+#include "ui/ImmagineGrafico.h"
+#include "ui/LayoutForm2.h"
+#include "ui/SeparatoreDecimale.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QString>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelvo {
+
+namespace {
+
+constexpr int esitoRifiutato = 1;
+constexpr int esitoUso = 2;
+
+// What the command line asks for: the window's inputs as typed, and the results.
+struct Richiesta
+{
+    TestiCalcolo testi;
+    bool aiuto = false; // --help: nothing else is read
+    bool radice = false, massimo = false, minimo = false, integrale = false;
+    std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
+};
+
+// A command line that cannot be run as written.
+struct ErroreUso
+{
+    std::string messaggio;
+};
+
+void scrivi(std::FILE *f, std::string_view testo)
+{
+    std::fwrite(testo.data(), 1, testo.size(), f);
+}
+
+// The values an option accepts: the items of the main window's combo box,
+// each by its number ("0.01" for "st0.01" or for "0.01/div.") or by its own
+// text. The window reads the item's text, and so does calcolo here.
+std::string_view numeroDellaVoce(std::string_view voce)
+{
+    if (voce.starts_with("st"))
+        voce.remove_prefix(2);
+    return voce.substr(0, voce.find('/'));
+}
+
+std::string voceCombo(const char *combo, const std::string &opzione, std::string_view valore)
+{
+    std::string ammessi;
+    for (const char *voce : vociCombo(combo)) {
+        const std::string_view v(voce);
+        if (v.empty())
+            continue;
+        if (valore == v || valore == numeroDellaVoce(v))
+            return std::string(v);
+        ammessi += (ammessi.empty() ? "" : ", ") + std::string(numeroDellaVoce(v));
+    }
+    throw ErroreUso {"valore non ammesso per " + opzione + ": \"" + std::string(valore)
+                     + "\" (ammessi: " + ammessi + ")"};
+}
+
+Richiesta leggi(int argc, char *argv[])
+{
+    Richiesta r;
+    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
+    std::vector<std::string> viste;
+    for (int i = 1; i < argc; ++i) {
+        std::string opzione = argv[i];
+        std::optional<std::string> valore; // --opzione=valore
+        if (opzione.starts_with("--") && opzione.find('=') != std::string::npos) {
+            valore = opzione.substr(opzione.find('=') + 1);
+            opzione.resize(opzione.find('='));
+        }
+        if (std::find(viste.begin(), viste.end(), opzione) != viste.end())
+            throw ErroreUso {"opzione ripetuta: " + opzione};
+        viste.push_back(opzione);
+        // The value follows the option even when it starts with "-" (-a -2).
+        const auto prendi = [&](std::optional<std::string> &dove) {
+            if (!valore) {
+                if (i + 1 >= argc)
+                    throw ErroreUso {"manca il valore di " + opzione};
+                valore = argv[++i];
+            }
+            dove = std::move(valore);
+        };
+        const auto segna = [&](bool &dove) {
+            if (valore)
+                throw ErroreUso {opzione + " non vuole un valore"};
+            dove = true;
+        };
+        if (opzione == "--help" || opzione == "-h") {
+            r.aiuto = true;
+            return r;
+        }
+        if (opzione == "--funzione")
+            prendi(funzione);
+        else if (opzione == "-a")
+            prendi(a);
+        else if (opzione == "-b")
+            prendi(b);
+        else if (opzione == "--passo")
+            prendi(passo);
+        else if (opzione == "--scala-x")
+            prendi(scalaX);
+        else if (opzione == "--scala-y")
+            prendi(scalaY);
+        else if (opzione == "--elenco")
+            prendi(r.elenco);
+        else if (opzione == "--grafico")
+            prendi(r.grafico);
+        else if (opzione == "--radice")
+            segna(r.radice);
+        else if (opzione == "--massimo")
+            segna(r.massimo);
+        else if (opzione == "--minimo")
+            segna(r.minimo);
+        else if (opzione == "--integrale")
+            segna(r.integrale);
+        else if (opzione.starts_with("-"))
+            throw ErroreUso {"opzione sconosciuta: " + opzione};
+        else
+            throw ErroreUso {"argomento inatteso: " + opzione};
+    }
+    for (const auto &[dato, nome] : {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"},
+                                     {&passo, "--passo"}})
+        if (!*dato)
+            throw ErroreUso {std::string("manca ") + nome};
+    for (const auto *file : {&r.elenco, &r.grafico})
+        if (*file && (*file)->empty())
+            throw ErroreUso {"nome di file vuoto"};
+
+    r.testi.Text1 = *funzione;
+    r.testi.Text2 = *a;
+    r.testi.Text3 = *b;
+    r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
+    // An omitted scale is the combo's empty first item: the default, 1/div.
+    if (scalaX)
+        r.testi.Combo1 = voceCombo("Combo1", "--scala-x", *scalaX);
+    if (scalaY)
+        r.testi.Combo2 = voceCombo("Combo2", "--scala-y", *scalaY);
+    return r;
+}
+
+void aiuto(char separatore)
+{
+    scrivi(stdout,
+           "Uso:  zelvo\n"
+           "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
+           "            [--radice] [--massimo] [--minimo] [--integrale]\n"
+           "            [--elenco FILE|-] [--grafico FILE.png]\n"
+           "      zelvo --help\n"
+           "\n"
+           "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
+           "non ha bisogno di uno schermo: applica i dati come il pulsante \"Grafico\", poi\n"
+           "calcola ciò che è richiesto e lo scrive con gli stessi testi della finestra.\n"
+           "\n"
+           "Dati:\n"
+           "  --funzione TESTO   la funzione Y = f(X), scritta come nella finestra (\"x^2-1\");\n"
+           "                     dentro la funzione i decimali si scrivono sempre col punto\n"
+           "  -a A, -b B         gli estremi dell'intervallo, tra -10,1 e 10,1; i decimali\n");
+    scrivi(stdout, separatore == ','
+                   ? "                     con la virgola, come vuole questo sistema (-1,5)\n"
+                   : "                     con il punto, come vuole questo sistema (-1.5)\n");
+    scrivi(stdout,
+           "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...)\n"
+           "  --scala-x N        unità per divisione delle ascisse: 10, 1, 0.1 o 0.01\n"
+           "                     (se manca: 1)\n"
+           "  --scala-y N        unità per divisione delle ordinate: 100, 10, 1, 0.1 o 0.01\n"
+           "                     (se manca: 1)\n"
+           "\n"
+           "Risultati, uno per riga come \"nome = testo\", sempre in quest'ordine:\n"
+           "  --radice           radice\n"
+           "  --massimo          x_massimo e y_massimo\n"
+           "  --minimo           x_minimo e y_minimo\n"
+           "  --integrale        integrale\n"
+           "  --elenco FILE      la tabella di x e f(x) in CSV, come \"Salva tabella…\"\n"
+           "                     (con - la scrive sullo standard output, dopo i risultati)\n"
+           "  --grafico FILE     l'immagine PNG del riquadro del grafico, come la mostra\n"
+           "                     la finestra dopo \"Grafico\"\n"
+           "\n"
+           "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
+           "rifiutati o un file non si può scrivere (il motivo sullo standard error, con\n"
+           "le parole della riga di stato della finestra); 2 se la riga di comando è\n"
+           "sbagliata.\n"
+           "\n"
+           "Esempio:\n"
+           "  zelvo --funzione \"x^2-1\" -a -2 -b 2 --passo 0.01 --radice --minimo\n");
+}
+
+// The surface when no picture is asked for: the plot is computed, not drawn.
+class SuperficieMuta final : public Superficie
+{
+protected:
+    void cancella() override { }
+    void punto(float, float, Colore) override { }
+    void serieDiPunti(std::span<const Punto>) override { }
+    void linea(float, float, float, float, Colore) override { }
+};
+
+std::string erroreFile(const std::string &percorso, const char *motivo)
+{
+    return "impossibile scrivere \"" + percorso + "\": " + motivo;
+}
+
+// Writes `dati` to the file, or to standard output for "-"; empty when all went well.
+std::string scriviFile(const std::string &percorso, std::string_view dati)
+{
+    if (percorso == "-") {
+        scrivi(stdout, dati);
+        return std::fflush(stdout) == 0 ? std::string() : erroreFile(percorso, std::strerror(errno));
+    }
+    std::FILE *f = std::fopen(percorso.c_str(), "wb");
+    if (!f)
+        return erroreFile(percorso, std::strerror(errno));
+    scrivi(f, dati);
+    const bool scritto = !std::ferror(f);
+    const int errore = errno;
+    if (std::fclose(f) != 0 || !scritto)
+        return erroreFile(percorso, std::strerror(scritto ? errno : errore));
+    return {};
+}
+
+std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
+{
+    QFile file;
+    const bool aperto = percorso == "-" ? file.open(stdout, QIODevice::WriteOnly)
+                                        : (file.setFileName(QString::fromLocal8Bit(percorso)),
+                                           file.open(QIODevice::WriteOnly));
+    if (!aperto || !immagine.save(&file, "PNG") || !file.flush())
+        return erroreFile(percorso, qPrintable(file.errorString()));
+    return {};
+}
+
+// One run of calcolo on the inputs, then the results asked for, in their fixed order.
+int esegui(const Richiesta &r, char separatore)
+{
+    // The picture needs the window's palette, hence an application; it runs
+    // offscreen, so no display is needed and none is opened.
+    std::unique_ptr<QApplication> applicazione;
+    std::unique_ptr<Superficie> superficie;
+    int argcQt = 1;
+    char nomeQt[] = "zelvo";
+    char *argvQt[] = {nomeQt, nullptr};
+    if (r.grafico) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's own notes (a runtime directory it had to choose, say) are
+        // not the user's business here: standard error carries our messages.
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext &, const QString &m) {
+            if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(m));
+        });
+        applicazione = std::make_unique<QApplication>(argcQt, argvQt);
+        superficie = std::make_unique<SuperficieQt>(superficieGrafico(QApplication::palette()));
+    } else {
+        superficie = std::make_unique<SuperficieMuta>();
+    }
+
+    Funzione funzione(separatore);
+    StatoCalcolo stato;
+    const EsitoCalcolo applicato = calcolo(r.testi, separatore, funzione, stato, *superficie);
+    if (!funzione.definita() || !stato.intervalloAccettato) {
+        scrivi(stderr, (applicato.stato.empty() ? "dati rifiutati" : applicato.stato) + "\n");
+        return esitoRifiutato;
+    }
+
+    std::vector<std::string> avvisi {applicato.stato};
+    std::string risultati;
+    const auto risultato = [&](const char *nome, const std::string &testo) {
+        risultati += nome;
+        risultati += " = ";
+        risultati += testo;
+        risultati += '\n';
+    };
+    if (r.radice) {
+        const EsitoRadice e = cercaRadice(stato, funzione, separatore);
+        risultato("radice", e.Label21);
+        avvisi.push_back(e.stato);
+    }
+    if (r.massimo) {
+        const EsitoEstremo e = cercaMassimo(stato, funzione, separatore);
+        risultato("x_massimo", e.Label13);
+        risultato("y_massimo", e.valore);
+        avvisi.push_back(e.stato);
+    }
+    if (r.minimo) {
+        const EsitoEstremo e = cercaMinimo(stato, funzione, separatore);
+        risultato("x_minimo", e.Label13);
+        risultato("y_minimo", e.valore);
+        avvisi.push_back(e.stato);
+    }
+    if (r.integrale) {
+        const EsitoIntegrale e = calcolaIntegrale(stato, funzione, separatore);
+        risultato("integrale", e.Label15);
+        avvisi.push_back(e.stato);
+    }
+    scrivi(stdout, risultati);
+    std::fflush(stdout);
+
+    std::vector<std::string> errori;
+    if (r.elenco) {
+        ElencoValori elenco;
+        avvisi.push_back(riempiElenco(elenco, stato, funzione, separatore).stato);
+        errori.push_back(scriviFile(*r.elenco, csvTabella(elenco, separatore)));
+    }
+    if (r.grafico)
+        errori.push_back(scriviImmagine(
+                *r.grafico, immagineGrafico(static_cast<const SuperficieQt &>(*superficie))));
+
+    // What the status line would say, each message once.
+    std::vector<std::string> detti;
+    for (const std::string &avviso : avvisi)
+        if (!avviso.empty() && std::find(detti.begin(), detti.end(), avviso) == detti.end()) {
+            detti.push_back(avviso);
+            scrivi(stderr, avviso + "\n");
+        }
+    bool fallito = false;
+    for (const std::string &errore : errori)
+        if (!errore.empty()) {
+            scrivi(stderr, "zelvo: " + errore + "\n");
+            fallito = true;
+        }
+    return fallito ? esitoRifiutato : 0;
+}
+
+} // namespace
+
+int rigaDiComando(int argc, char *argv[])
+{
+    const char separatore = separatoreDiSistema();
+    Richiesta richiesta;
+    try {
+        richiesta = leggi(argc, argv);
+    } catch (const ErroreUso &e) {
+        scrivi(stderr, "zelvo: " + e.messaggio + "\nPer l'aiuto: zelvo --help\n");
+        return esitoUso;
+    }
+    if (richiesta.aiuto) {
+        aiuto(separatore);
+        return 0;
+    }
+    try {
+        return esegui(richiesta, separatore);
+    } catch (const std::exception &e) {
+        scrivi(stderr, std::string("zelvo: ") + e.what() + "\n");
+        return esitoRifiutato;
+    }
+}
+
+} // namespace zelvo
