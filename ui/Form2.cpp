@@ -8,24 +8,36 @@
 #include "plot/Griglia.h"
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
+#include "tables/EsportaTabella.h"
 #include "ui/Etichetta.h"
+#include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
+#include "ui/SeparatoreDecimale.h"
 #include "ui/Twips.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QEvent>
+#include <QFileDialog>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
+#include <unordered_map>
 #include <limits>
 #include <new>
 #include <vector>
@@ -38,13 +50,6 @@ namespace {
 // line, as a maximized window on a 1024 x 768 screen shows it.
 constexpr int larghezzaIniziale = 15360; // twips
 constexpr int altezzaIniziale = 10860;
-
-// The decimal separator of the user's locale (LC_ALL, LC_NUMERIC, LANG, as
-// Qt reads them). Only a comma or a point can be typed in a number.
-char separatoreDiSistema()
-{
-    return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';
-}
 
 // The busy cursor for as long as a command runs.
 class CursoreOccupato
@@ -96,6 +101,9 @@ QListView *creaLista(QWidget *finestra)
     // sideways to the widest one.
     lista->setTextElideMode(Qt::ElideNone);
     lista->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Rows are picked as in any list: click, Shift, Ctrl, Ctrl+A.
+    lista->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lista->setContextMenuPolicy(Qt::ActionsContextMenu);
     lista->setModel(new ModelloElenco(lista));
     return lista;
 }
@@ -160,18 +168,39 @@ Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     // paintEvent copies the whole surface, which covers the client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     creaControlli();
-    collegaComandi();
     resize(superficie_.dimensione());
     DisegnaGriglia(superficie_);
 }
 
 Form2::~Form2() = default;
 
+namespace {
+
+// The controls the layout created, by name.
+using Creati = std::unordered_map<std::string_view, QWidget *>;
+
+// A control of the layout as the type the window uses it as, checked once,
+// right after the layout created it: a layout that lacks it or gives it
+// another kind stops the window from being built at all.
+template<class T> T *prendi(const Creati &creati, std::string_view nome)
+{
+    const auto trovato = creati.find(nome);
+    T *controllo = trovato == creati.end() ? nullptr : qobject_cast<T *>(trovato->second);
+    if (!controllo)
+        throw std::logic_error("Form2: il layout non ha il controllo " + std::string(nome)
+                               + " del tipo atteso");
+    return controllo;
+}
+
+} // namespace
+
 void Form2::creaControlli()
 {
+    Creati creati;
     std::vector<std::pair<int, QWidget *>> focus;
     for (const Controllo &c : layoutForm2()) {
         QWidget *w = creaControllo(c, this);
+        creati.emplace(c.nome, w);
         if (c.tipo != TipoControllo::Etichetta)
             focus.emplace_back(c.tab, w);
     }
@@ -183,34 +212,32 @@ void Form2::creaControlli()
     for (std::size_t i = 1; i < focus.size(); ++i)
         setTabOrder(focus[i - 1].second, focus[i].second);
 
-    auto trova = [this](const char *nome) {
-        return findChild<QWidget *>(QString::fromUtf8(nome));
-    };
-    Text1 = static_cast<QLineEdit *>(trova("Text1"));
-    Text2 = static_cast<QLineEdit *>(trova("Text2"));
-    Text3 = static_cast<QLineEdit *>(trova("Text3"));
-    Combo1 = static_cast<QComboBox *>(trova("Combo1"));
-    Combo2 = static_cast<QComboBox *>(trova("Combo2"));
-    Combo3 = static_cast<QComboBox *>(trova("Combo3"));
-    Label7 = static_cast<Etichetta *>(trova("Label7"));
-    Label9 = static_cast<Etichetta *>(trova("Label9"));
-    Label23 = static_cast<Etichetta *>(trova("Label23"));
-    Label13 = static_cast<Etichetta *>(trova("Label13"));
-    Label15 = static_cast<Etichetta *>(trova("Label15"));
-    Label16 = static_cast<Etichetta *>(trova("Label16"));
-    Label20 = static_cast<Etichetta *>(trova("Label20"));
-    Label21 = static_cast<Etichetta *>(trova("Label21"));
+    Text1 = prendi<QLineEdit>(creati, "Text1");
+    Text2 = prendi<QLineEdit>(creati, "Text2");
+    Text3 = prendi<QLineEdit>(creati, "Text3");
+    Combo1 = prendi<QComboBox>(creati, "Combo1");
+    Combo2 = prendi<QComboBox>(creati, "Combo2");
+    Combo3 = prendi<QComboBox>(creati, "Combo3");
+    Label7 = prendi<Etichetta>(creati, "Label7");
+    Label9 = prendi<Etichetta>(creati, "Label9");
+    Label23 = prendi<Etichetta>(creati, "Label23");
+    Label13 = prendi<Etichetta>(creati, "Label13");
+    Label15 = prendi<Etichetta>(creati, "Label15");
+    Label16 = prendi<Etichetta>(creati, "Label16");
+    Label20 = prendi<Etichetta>(creati, "Label20");
+    Label21 = prendi<Etichetta>(creati, "Label21");
     const char *nomiPulsanti[] = {"Command2", "Command3", "Command4", "Command6"};
     const char *nomiListe[] = {"List1", "List2", "List3", "List4"};
     for (std::size_t i = 0; i < liste.size(); ++i) {
-        pulsantiLista[i] = static_cast<Pulsante *>(trova(nomiPulsanti[i]));
-        liste[i] = static_cast<QListView *>(trova(nomiListe[i]));
-        modelli[i] = static_cast<ModelloElenco *>(liste[i]->model());
+        pulsantiLista[i] = prendi<Pulsante>(creati, nomiPulsanti[i]);
+        liste[i] = prendi<QListView>(creati, nomiListe[i]);
+        modelli[i] = qobject_cast<ModelloElenco *>(liste[i]->model());
     }
+    collegaComandi(creati);
     Text1->setFocus();
 }
 
-void Form2::collegaComandi()
+void Form2::collegaComandi(const Creati &creati)
 {
     const std::pair<const char *, void (Form2::*)()> comandi[] = {
             {"Command1", &Form2::Command1_Click},   {"Command9", &Form2::Command9_Click},
@@ -220,8 +247,15 @@ void Form2::collegaComandi()
             {"Command6", &Form2::Command6_Click},   {"Command5", &Form2::Command5_Click},
     };
     for (const auto &[nome, gestore] : comandi)
-        connect(findChild<QPushButton *>(QString::fromUtf8(nome)), &QPushButton::clicked, this,
-                gestore);
+        connect(prendi<QPushButton>(creati, nome), &QPushButton::clicked, this, gestore);
+
+    // Enter in an input presses "Grafico", as its click would.
+    auto *grafico = prendi<QPushButton>(creati, "Command1");
+    for (QLineEdit *ingresso : {Text1, Text2, Text3, Combo1->lineEdit(), Combo2->lineEdit(),
+                                Combo3->lineEdit()})
+        connect(ingresso, &QLineEdit::returnPressed, grafico, &QPushButton::click);
+
+    creaAzioni();
 }
 
 void Form2::Command1_Click()
@@ -407,6 +441,101 @@ void Form2::scriviStato(const QString &testo)
             + (pixelDaTwips(altezzaIniziale) - rettangolo(rigaStato).bottom() - 1);
     if (fondo > height())
         resize(width(), fondo);
+}
+
+void Form2::creaAzioni()
+{
+    auto azione = [](QWidget *dove, const char *nome, const char *testo, QKeySequence tasti,
+                     auto &&esegui) {
+        auto *a = new QAction(QString::fromUtf8(testo), dove);
+        a->setObjectName(QString::fromUtf8(nome));
+        a->setShortcut(tasti);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(a, &QAction::triggered, dove, esegui);
+        dove->addAction(a);
+        return a;
+    };
+    azioneCopiaGrafico = azione(this, "CopiaGrafico", "Copia grafico",
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                                [this] { copiaGrafico(); });
+    azioneSalvaGrafico = azione(this, "SalvaGrafico", "Salva grafico…", QKeySequence::Save,
+                                [this] { salvaGrafico(); });
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        QAction *righe = azione(liste[i], "CopiaRighe", "Copia righe", QKeySequence::Copy,
+                                [this, i] { copiaRighe(i); });
+        righe->setShortcutContext(Qt::WidgetShortcut);
+        azione(liste[i], "CopiaTabella", "Copia tabella", {}, [this, i] { copiaTabella(i); });
+        azione(liste[i], "SalvaTabella", "Salva tabella…", {}, [this, i] { salvaTabella(i); });
+    }
+}
+
+// A right click inside the plot frame offers the graph's picture.
+void Form2::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!rettangoloGrafico().contains(event->pos())) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction(azioneCopiaGrafico);
+    menu.addAction(azioneSalvaGrafico);
+    menu.exec(event->globalPos());
+}
+
+void Form2::copiaGrafico()
+{
+    QGuiApplication::clipboard()->setImage(immagineGrafico(superficie_));
+}
+
+void Form2::salvaGrafico()
+{
+    const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Salva grafico"), QStringLiteral("grafico.png"),
+            QStringLiteral("Immagine PNG (*.png)"));
+    if (file.isEmpty())
+        return;
+    QImageWriter scrittore(file, "png");
+    if (!scrittore.write(immagineGrafico(superficie_)))
+        scriviStato(QStringLiteral("Grafico non salvato in ") + file + QStringLiteral(": ")
+                    + scrittore.errorString());
+}
+
+// The selected rows' texts in list order, one a line.
+void Form2::copiaRighe(std::size_t lista)
+{
+    const ElencoValori &elenco = modelli[lista]->elenco();
+    std::vector<bool> scelte(elenco.size());
+    for (const QItemSelectionRange &r : liste[lista]->selectionModel()->selection())
+        for (int k = r.top(); k <= r.bottom(); ++k)
+            scelte[static_cast<std::size_t>(k)] = true;
+    std::string testo;
+    for (std::size_t k = 0; k < scelte.size(); ++k)
+        if (scelte[k])
+            testo.append(elenco.riga(k)).push_back('\n');
+    QGuiApplication::clipboard()->setText(daUtf8(testo));
+}
+
+void Form2::copiaTabella(std::size_t lista)
+{
+    QGuiApplication::clipboard()->setText(daUtf8(testoTabella(modelli[lista]->elenco())));
+}
+
+void Form2::salvaTabella(std::size_t lista)
+{
+    const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Salva tabella"), QStringLiteral("tabella.csv"),
+            QStringLiteral("Tabella CSV (*.csv)"));
+    if (file.isEmpty())
+        return;
+    const std::string csv = csvTabella(modelli[lista]->elenco(), separatore_);
+    QSaveFile uscita(file);
+    const bool scritto = uscita.open(QIODevice::WriteOnly)
+            && uscita.write(csv.data(), static_cast<qint64>(csv.size()))
+                    == static_cast<qint64>(csv.size())
+            && uscita.commit();
+    if (!scritto)
+        scriviStato(QStringLiteral("Tabella non salvata in ") + file + QStringLiteral(": ")
+                    + uscita.errorString());
 }
 
 void Form2::paintEvent(QPaintEvent *event)

@@ -12,7 +12,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
+class QAction;
 class QComboBox;
 class QLineEdit;
 class QListView;
@@ -57,10 +59,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void creaControlli();
-    void collegaComandi();
+    void collegaComandi(const std::unordered_map<std::string_view, QWidget *> &creati);
+    // The ways results leave the window: the graph's and the lists' context
+    // menus and their shortcuts.
+    void creaAzioni();
+    void copiaGrafico();
+    void salvaGrafico();
+    void copiaRighe(std::size_t lista);
+    void copiaTabella(std::size_t lista);
+    void salvaTabella(std::size_t lista);
     void Form_Paint(QPaintEvent *event);
 
     // Runs one command with the busy cursor, then writes the status line: the
@@ -106,6 +117,7 @@ private:
     std::array<Pulsante *, 4> pulsantiLista {}; // Command2, Command3, Command4, Command6
     std::array<QListView *, 4> liste {}; // List1 to List4
     std::array<ModelloElenco *, 4> modelli {}; // the rows of List1 to List4
+    QAction *azioneCopiaGrafico = nullptr, *azioneSalvaGrafico = nullptr;
     std::optional<Applicati> applicati_; // by the last run of calcolo
     std::string statoCalcolo_; // the last run's status-line message
 };

@@ -1,6 +1,6 @@
 // The main window's commands driven as a user drives them: typing, picking
 // combo items, clicking buttons, then reading labels, list rows and pixels.
-#include "ui/Form2.h"
+#include "tests/ui/FinestraDiProva.h"
 #include "ui/Pulsante.h"
 
 #include <QApplication>
@@ -23,89 +23,7 @@
 namespace zelvo {
 namespace {
 
-constexpr QRgb rosso = 0xFFFF0000;
-constexpr QRgb magenta = 0xFFFF00FF;
-
-// The user's decimal separator: these tests run under a C and an Italian locale.
-bool virgola()
-{
-    return QLocale::system().decimalPoint() == QStringLiteral(",");
-}
-
-// A number as the user types and reads it: "0.5" under C, "0,5" under Italian.
-QString n(const char *testo)
-{
-    QString t = QString::fromUtf8(testo);
-    return virgola() ? t.replace('.', ',') : t;
-}
-
-class Form2Comandi : public ::testing::Test
-{
-protected:
-    void SetUp() override { apri(std::make_shared<StatoCalcolo>()); }
-
-    void apri(std::shared_ptr<StatoCalcolo> stato)
-    {
-        form = std::make_unique<Form2>(std::move(stato));
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template<typename W = QWidget> W *c(const char *nome) const
-    {
-        auto *w = form->findChild<W *>(QString::fromUtf8(nome));
-        EXPECT_NE(w, nullptr) << nome;
-        return w;
-    }
-
-    // Replaces the text of a text box (or a combo's edit field) by typing.
-    void digita(const char *nome, const QString &testo)
-    {
-        QWidget *w = c(nome);
-        auto *edit = qobject_cast<QLineEdit *>(w);
-        if (auto *combo = qobject_cast<QComboBox *>(w))
-            edit = combo->lineEdit();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, testo);
-    }
-
-    void scegli(const char *combo, const char *voce)
-    {
-        auto *box = c<QComboBox>(combo);
-        const int i
-                = box->findText(QString::fromUtf8(voce), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        ASSERT_GE(i, 0) << voce;
-        box->setCurrentIndex(i);
-    }
-
-    void clic(const char *pulsante) { QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton); }
-
-    QString testo(const char *etichetta) const { return c<QLabel>(etichetta)->text(); }
-
-    // The number a label shows, read with the user's separator.
-    double valore(const char *etichetta) const
-    {
-        QString t = testo(etichetta);
-        bool ok = false;
-        const double v = QLocale::c().toDouble(virgola() ? t.replace(',', '.') : t, &ok);
-        EXPECT_TRUE(ok) << etichetta << ": " << testo(etichetta).toStdString();
-        return v;
-    }
-
-    QImage schermo() const { return form->grab().toImage(); }
-
-    QStringList righe(const char *lista) const
-    {
-        QStringList r;
-        const QAbstractItemModel *m = c<QListView>(lista)->model();
-        for (int i = 0; i < m->rowCount(); ++i)
-            r << m->index(i, 0).data().toString();
-        return r;
-    }
-
-    std::unique_ptr<Form2> form;
-};
+using Form2Comandi = FinestraDiProva;
 
 // f(x) = x from -2.5 to 5 by 0.01, one unit per division across and 0.1 down:
 // below -1 the points pile up on the bottom edge, above 1 they leave the top.

@@ -1,0 +1,194 @@
+// Results taken out of the main window: the graph's picture and the lists'
+// rows on the clipboard or in a file, and Enter as a press of "Grafico".
+#include "tests/ui/FinestraDiProva.h"
+#include "ui/ImmagineGrafico.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace zelvo {
+namespace {
+
+using Form2Esporta = FinestraDiProva;
+
+// Answers the next file dialog as a user would: reads the name it proposes,
+// types `file` and saves. Returns the proposed name once the dialog is gone.
+class RispostaAlDialogo
+{
+public:
+    explicit RispostaAlDialogo(QString file)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, file] {
+            auto *dialogo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialogo)
+                return;
+            timer_.stop();
+            proposta_ = dialogo->selectedFiles().value(0);
+            dialogo->selectFile(file);
+            static_cast<QDialog *>(dialogo)->accept(); // what the Save button does
+        });
+        timer_.start();
+    }
+    QString proposta() const { return proposta_; }
+
+private:
+    QTimer timer_;
+    QString proposta_;
+};
+
+QStringList testiAzioni(const QList<QAction *> &azioni)
+{
+    QStringList testi;
+    for (const QAction *a : azioni)
+        testi << a->text();
+    return testi;
+}
+
+QImage comeArgb(const QImage &immagine)
+{
+    return immagine.convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST_F(Form2Esporta, TheGraphGoesToTheClipboardAndToAPngFileExactlyAsShown)
+{
+    digita("Text1", "Sin(x)*3");
+    clic("Command1");
+    const QImage mostrata = comeArgb(schermo().copy(rettangoloGrafico()));
+    ASSERT_EQ(mostrata.size(), QSize(431, 300));
+
+    // A right click inside the frame offers both actions; outside, nothing.
+    QStringList menu;
+    auto apriMenu = [&](QPoint dove) {
+        menu.clear();
+        QTimer::singleShot(0, [&] {
+            if (auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                menu = testiAzioni(m->actions());
+                m->close();
+            }
+        });
+        QContextMenuEvent evento(QContextMenuEvent::Mouse, dove, form->mapToGlobal(dove));
+        QApplication::sendEvent(form.get(), &evento);
+        QApplication::processEvents();
+    };
+    apriMenu(QPoint(100, 100));
+    EXPECT_EQ(menu, (QStringList {"Copia grafico", "Salva grafico…"}));
+    apriMenu(QPoint(700, 100));
+    EXPECT_TRUE(menu.isEmpty());
+
+    QApplication::clipboard()->clear();
+    form->findChild<QAction *>("CopiaGrafico")->trigger();
+    EXPECT_EQ(comeArgb(QApplication::clipboard()->image()), mostrata);
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath("mio grafico.png");
+    RispostaAlDialogo risposta(file);
+    form->findChild<QAction *>("SalvaGrafico")->trigger();
+    EXPECT_TRUE(risposta.proposta().endsWith("/grafico.png")) << risposta.proposta().toStdString();
+    QImage salvata;
+    ASSERT_TRUE(salvata.load(file, "PNG"));
+    EXPECT_EQ(comeArgb(salvata), mostrata);
+}
+
+TEST_F(Form2Esporta, RowsAreSelectedAsInAnyListAndCopied)
+{
+    digita("Text1", "x^2");
+    digita("Text2", "-1");
+    digita("Text3", "1");
+    scegli("Combo3", "st0.1");
+    clic("Command2");
+    auto *lista = c<QListView>("List1");
+    EXPECT_EQ(testiAzioni(lista->actions()),
+              (QStringList {"Copia righe", "Copia tabella", "Salva tabella…"}));
+    EXPECT_EQ(lista->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QApplication::processEvents();
+
+    auto clicRiga = [&](int riga, Qt::KeyboardModifiers tasti = {}) {
+        const QModelIndex i = lista->model()->index(riga, 0);
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, tasti, lista->visualRect(i).center());
+    };
+    const QStringList r = righe("List1");
+    clicRiga(1);
+    clicRiga(3, Qt::ShiftModifier);
+    clicRiga(6, Qt::ControlModifier);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(lista, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              r[1] + "\n" + r[2] + "\n" + r[3] + "\n" + r[6] + "\n");
+
+    QTest::keyClick(lista, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(lista, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), r.join('\n') + "\n");
+
+    // The whole table, two columns for a spreadsheet, whatever is selected.
+    clicRiga(0);
+    lista->findChild<QAction *>("CopiaTabella")->trigger();
+    const QString tabella = QApplication::clipboard()->text();
+    EXPECT_EQ(tabella.count('\n'), 21);
+    EXPECT_TRUE(tabella.startsWith("-1\t1\n" + n("-0.9\t0.81\n"))) << tabella.toStdString();
+}
+
+TEST_F(Form2Esporta, TheTableIsSavedAsCsvInTheLocalesConvention)
+{
+    digita("Text1", "Sqr(x)");
+    digita("Text2", n("-10.1"));
+    digita("Text3", n("10.1"));
+    scegli("Combo3", "st0.0001");
+    clic("Command6");
+    const QStringList r = righe("List4");
+    ASSERT_EQ(r.size(), 202'001);
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath("valori.csv");
+    RispostaAlDialogo risposta(file);
+    c<QListView>("List4")->findChild<QAction *>("SalvaTabella")->trigger();
+    EXPECT_TRUE(risposta.proposta().endsWith("/tabella.csv")) << risposta.proposta().toStdString();
+
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QString testo = QString::fromUtf8(csv.readAll());
+    EXPECT_FALSE(testo.contains('\r'));
+    const QStringList linee = testo.split('\n');
+    ASSERT_EQ(linee.size(), 202'003); // the header, the rows, the empty text after the last "\n"
+    EXPECT_EQ(linee.back(), "");
+    const QString campi = virgola() ? ";" : ",";
+    EXPECT_EQ(linee[0], "x" + campi + "y");
+    EXPECT_EQ(linee[1], n("-10.1") + campi); // undefined: an empty y
+    EXPECT_EQ(r.back(), n("x = 10.0999999999796   y= 3.17804971641093"));
+    EXPECT_EQ(linee[202'001], n("10.0999999999796") + campi + n("3.17804971641093"));
+    // Every line is its row: x and y exactly as the row shows them.
+    for (int k = 0; k < r.size(); k += 997) {
+        QString atteso = r[k].mid(4);
+        atteso.replace("   y= ", campi).replace("non definita", "");
+        ASSERT_EQ(linee[k + 1], atteso) << k;
+    }
+}
+
+TEST_F(Form2Esporta, EnterInAnyInputPressesGrafico)
+{
+    for (const char *ingresso : {"Text1", "Text2", "Text3", "Combo1", "Combo2", "Combo3"}) {
+        SCOPED_TRACE(ingresso);
+        apri(std::make_shared<StatoCalcolo>());
+        digita("Text1", "x");
+        ASSERT_NE(schermo().pixel(248, 149), rosso);
+        QWidget *w = c(ingresso);
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            w = combo->lineEdit();
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_EQ(schermo().pixel(248, 149), rosso);
+        EXPECT_EQ(testo("Label23"), n("0.001"));
+    }
+}
+
+} // namespace
+} // namespace zelvo
