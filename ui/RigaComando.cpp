@@ -143,8 +143,8 @@ Richiesta leggi(int argc, char *argv[])
         else
             throw ErroreUso {"argomento inatteso: " + opzione};
     }
-    for (const auto &[dato, nome] : {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"},
-                                     {&passo, "--passo"}})
+    for (const auto &[dato, nome] :
+         {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"}, {&passo, "--passo"}})
         if (!*dato)
             throw ErroreUso {std::string("manca ") + nome};
     for (const auto *file : {&r.elenco, &r.grafico})
@@ -179,10 +179,12 @@ void aiuto(char separatore)
            "Dati:\n"
            "  --funzione TESTO   la funzione Y = f(X), scritta come nella finestra (\"x^2-1\");\n"
            "                     dentro la funzione i decimali si scrivono sempre col punto\n"
-           "  -a A, -b B         gli estremi dell'intervallo, tra -10,1 e 10,1; i decimali\n");
-    scrivi(stdout, separatore == ','
-                   ? "                     con la virgola, come vuole questo sistema (-1,5)\n"
-                   : "                     con il punto, come vuole questo sistema (-1.5)\n");
+           "  -a A, -b B         gli estremi dell'intervallo, con il separatore decimale\n");
+    // a and b are read as the window reads them: the locale's separator.
+    scrivi(stdout,
+           separatore == ','
+                   ? "                     di questo sistema, la virgola: tra -10,1 e 10,1 (-1,5)\n"
+                   : "                     di questo sistema, il punto: tra -10.1 e 10.1 (-1.5)\n");
     scrivi(stdout,
            "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...)\n"
            "  --scala-x N        unità per divisione delle ascisse: 10, 1, 0.1 o 0.01\n"
@@ -229,7 +231,8 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
 {
     if (percorso == "-") {
         scrivi(stdout, dati);
-        return std::fflush(stdout) == 0 ? std::string() : erroreFile(percorso, std::strerror(errno));
+        return std::fflush(stdout) == 0 ? std::string()
+                                        : erroreFile(percorso, std::strerror(errno));
     }
     std::FILE *f = std::fopen(percorso.c_str(), "wb");
     if (!f)
@@ -245,9 +248,13 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
 std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
 {
     QFile file;
-    const bool aperto = percorso == "-" ? file.open(stdout, QIODevice::WriteOnly)
-                                        : (file.setFileName(QString::fromLocal8Bit(percorso)),
-                                           file.open(QIODevice::WriteOnly));
+    bool aperto = false;
+    if (percorso == "-") {
+        aperto = file.open(stdout, QIODevice::WriteOnly);
+    } else {
+        file.setFileName(QString::fromLocal8Bit(percorso));
+        aperto = file.open(QIODevice::WriteOnly);
+    }
     if (!aperto || !immagine.save(&file, "PNG") || !file.flush())
         return erroreFile(percorso, qPrintable(file.errorString()));
     return {};

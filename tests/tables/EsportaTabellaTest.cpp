@@ -1,6 +1,6 @@
+#include "tables/EsportaTabella.h"
 #include "engine/Funzione.h"
 #include "tables/ElencoValori.h"
-#include "tables/EsportaTabella.h"
 #include "tests/support/StatoAccettato.h"
 
 #include <gtest/gtest.h>

@@ -72,8 +72,8 @@ protected:
     }
 
     // The window's inputs, as the command line's options give them.
-    void inserisci(const QString &funzione, const QString &a, const QString &b,
-                   const char *passo, const char *scalaX = "", const char *scalaY = "")
+    void inserisci(const QString &funzione, const QString &a, const QString &b, const char *passo,
+                   const char *scalaX = "", const char *scalaY = "")
     {
         c<QLineEdit>("Text1")->setText(funzione);
         c<QLineEdit>("Text2")->setText(a);
@@ -85,10 +85,7 @@ protected:
         }
     }
 
-    void clic(const char *pulsante)
-    {
-        QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton);
-    }
+    void clic(const char *pulsante) { QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton); }
 
     QString testo(const char *etichetta) const { return c<QLabel>(etichetta)->text(); }
 
@@ -104,12 +101,13 @@ TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     EXPECT_EQ(u.err, "");
     // Always in this order, whatever the order of the options.
-    EXPECT_EQ(u.out, n("radice = 1.0003999999997\n"
-                       "x_massimo = 1.99\n"
-                       "y_massimo = 2.96010000000001\n"
-                       "x_minimo = 1.64104840827406E-15\n"
-                       "y_minimo = -1\n"
-                       "integrale = 1.33363333999897\n"));
+    EXPECT_EQ(u.out,
+              n("radice = 1.0003999999997\n"
+                "x_massimo = 1.99\n"
+                "y_massimo = 2.96010000000001\n"
+                "x_minimo = 1.64104840827406E-15\n"
+                "y_minimo = -1\n"
+                "integrale = 1.33363333999897\n"));
 
     inserisci("x^2-1", "-2", "2", "st0.01");
     clic("Command1");
@@ -128,8 +126,8 @@ TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
 // the same inputs, x and y split at the locale's field separator.
 TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
 {
-    const Uscita u = zelvo({"--funzione", "x^2-1", "-a", "-2", "-b", "2", "--passo", "st0.01",
-                            "--elenco", "-"});
+    const Uscita u = zelvo(
+            {"--funzione", "x^2-1", "-a", "-2", "-b", "2", "--passo", "st0.01", "--elenco", "-"});
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     const QString campi = virgola() ? ";" : ",";
     const QStringList linee = u.out.split('\n');
@@ -159,8 +157,8 @@ TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
 {
     const QTemporaryDir cartella;
     const QString png = cartella.filePath("grafico.png");
-    const Uscita u = zelvo({"--funzione", "x^3-2*x", "-a", n("-1.5"), "-b", "2", "--passo",
-                            "0.001", "--scala-x", "0.1", "--scala-y", "1", "--grafico", png});
+    const Uscita u = zelvo({"--funzione", "x^3-2*x", "-a", n("-1.5"), "-b", "2", "--passo", "0.001",
+                            "--scala-x", "0.1", "--scala-y", "1", "--grafico", png});
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     EXPECT_EQ(u.out, "");
     const QImage programma = QImage(png).convertToFormat(QImage::Format_RGB32);
@@ -172,6 +170,13 @@ TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
             = form->grab(rettangoloGrafico()).toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(immagineGrafico(form->superficie()), finestra);
     EXPECT_EQ(programma, finestra);
+    // The picture runs from grid line to grid line: a dot in each corner,
+    // background just inside.
+    const QRgb punto = programma.pixel(0, 0);
+    EXPECT_NE(punto, programma.pixel(1, 1));
+    EXPECT_EQ(programma.pixel(430, 0), punto);
+    EXPECT_EQ(programma.pixel(0, 299), punto);
+    EXPECT_EQ(programma.pixel(430, 299), punto);
     int rossi = 0; // and the graph is there, not only the grid
     for (int y = 0; y < programma.height(); ++y)
         for (int x = 0; x < programma.width(); ++x)
@@ -194,8 +199,8 @@ TEST_F(RigaComando, DatoRifiutatoEsce1ConIlMessaggioDellaRigaDiStato)
     };
     for (const auto &caso : casi) {
         SCOPED_TRACE(caso.funzione + std::string(" ") + caso.a + " " + caso.b);
-        const Uscita u = zelvo({"--funzione", caso.funzione, "-a", caso.a, "-b", caso.b,
-                                "--passo", "0.1", "--radice", "--elenco", "-"});
+        const Uscita u = zelvo({"--funzione", caso.funzione, "-a", caso.a, "-b", caso.b, "--passo",
+                                "0.1", "--radice", "--elenco", "-"});
         EXPECT_EQ(u.stato, 1);
         EXPECT_EQ(u.out, "");
         EXPECT_TRUE(u.err.startsWith(caso.inizio)) << u.err.toStdString();
@@ -242,12 +247,13 @@ TEST(RigaComandoUso, AiutoInItaliano)
     EXPECT_EQ(u.stato, 0);
     EXPECT_EQ(u.err, "");
     EXPECT_TRUE(u.out.startsWith("Uso:  zelvo\n")) << u.out.toStdString();
-    for (const char *parola : {"--funzione TESTO -a A -b B --passo P", "--elenco FILE|-",
-                               "--grafico FILE.png", "Stato d'uscita", "radice",
-                               "x_massimo e y_massimo", "integrale"})
+    for (const char *parola :
+         {"--funzione TESTO -a A -b B --passo P", "--elenco FILE|-", "--grafico FILE.png",
+          "Stato d'uscita", "radice", "x_massimo e y_massimo", "integrale"})
         EXPECT_TRUE(u.out.contains(QString::fromUtf8(parola))) << parola;
     // The separator this system reads in a and b.
-    EXPECT_TRUE(u.out.contains(virgola() ? "con la virgola" : "con il punto"));
+    EXPECT_TRUE(u.out.contains(virgola() ? "la virgola: tra -10,1 e 10,1"
+                                         : "il punto: tra -10.1 e 10.1"));
 }
 
 } // namespace
