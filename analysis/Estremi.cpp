@@ -1,7 +1,7 @@
 #include "analysis/Estremi.h"
 
-#include "plot/Spazzata.h"
 #include "engine/NumberText.h"
+#include "plot/Spazzata.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -32,14 +32,15 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     bool primo = true;
     double xPrimo = 0;
     double xEstremo = 0;
-    // A block at a time, in sample order, with the running state in locals.
-    const auto blocco = [&](const BloccoSpazzata &b) {
+    for (const BloccoSpazzata &b :
+         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo)) {
         // valoriY grows with the sweep, so no accepted interval can overflow it.
         if (valoriY.size() < contatore + b.size() + 1)
             valoriY.resize(contatore + b.size() + 1);
         std::copy(b.y.begin(), b.y.end(),
                   valoriY.begin() + static_cast<std::ptrdiff_t>(contatore + 1));
         contatore += b.size();
+        // In sample order, with the running state in a local through the block.
         double p = precedente;
         for (std::size_t i = 0; i < b.size(); ++i) {
             if (!nonDefiniti.conta(b[i]))
@@ -56,10 +57,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
             p = y;
         }
         precedente = p;
-    };
-    spazzaFunzione(
-            funzione, stato.estremoA, stato.estremoB, stato.passo,
-            [](double, const Valutazione &) {}, blocco);
+    }
 
     if (primo) // no sample could be evaluated
         return {"f non definita", {}, nonDefiniti.testo()};

@@ -13,9 +13,9 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
 
     PuntiNonDefiniti nonDefiniti;
     double totale = 0;
-    // The strips are added a block at a time, in sample order: the running
-    // sum then stays in a register through each block.
-    const auto somma = [&](const BloccoSpazzata &blocco) {
+    for (const BloccoSpazzata &blocco :
+         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia)) {
+        // The running sum stays in a register through each block.
         double s = totale;
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             const Valutazione v = blocco[i];
@@ -27,10 +27,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
             s += striscia;
         }
         totale = s;
-    };
-    spazzaFunzione(
-            funzione, stato.estremoA, stato.estremoB, kPassoGriglia,
-            [](double, const Valutazione &) {}, somma);
+    }
 
     std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo();
     return {numberToText(totale, separatoreDecimale), std::move(avviso)};

@@ -22,15 +22,16 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
     PuntiNonDefiniti nonDefiniti;
     bool trovata = false;
     double radice = 0;
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia,
-                   [&](double x, const Valutazione &v) {
-                       // A point where f fails is no root, even though its value reads 0.
-                       if (nonDefiniti.conta(v) && v.valore < kTolleranza
-                           && v.valore > -kTolleranza) {
-                           radice = x;
-                           trovata = true;
-                       }
-                   });
+    for (const BloccoSpazzata &blocco :
+         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia))
+        for (std::size_t i = 0; i < blocco.size(); ++i) {
+            const Valutazione v = blocco[i];
+            // A point where f fails is no root, even though its value reads 0.
+            if (nonDefiniti.conta(v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
+                radice = blocco.x[i];
+                trovata = true;
+            }
+        }
 
     if (!trovata)
         return {"nessuna radice", nonDefiniti.testo()};

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-// The vectors below never cross a function boundary: every helper is inlined.
+// The vectors of tracciaBlocco never leave it: it takes and gives plain arrays.
 #if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
@@ -322,30 +322,19 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
     return k;
 }
 
-// The visits of the samples, once their block has been traced: they only end
-// the sweep at the sample that ends the run. Its state is its own, by value,
-// so the sweep keeps it in registers.
-struct Fermata
-{
-    std::size_t i = 0; // the sample's index in its block
-    std::size_t fermaA = 0; // the index of the block's sample that ends the run
-
-    bool operator()(double, const Valutazione &) noexcept { return i++ != fermaA; }
-};
-
 struct Interruzione
 {
     double x = 0, y = 0;
 };
 
-// The sweep: sample f from a while x <= b by repeated addition of the step, store
-// every value in valoriY from index 1, set one clipped point per sample.
-// Returns the sample whose point overflows the surface's coordinates, if any:
-// the run ends there.
+// The sweep: sample f from a while x <= b by repeated addition of the step,
+// store every value in valoriY from index 1, set one clipped point per
+// sample. Returns the sample whose point overflows the surface's
+// coordinates, if any: the run ends there.
 //
 // Each block of samples is handled as a whole, up to the sample that ends the
 // run (if any): the values stored, the points mapped, clipped and set, then
-// the failures counted. The visits of the samples only end the sweep there.
+// the failures counted.
 std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
                                      Superficie &superficie, std::size_t &n, Fallimenti &fallimenti)
 {
@@ -362,8 +351,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     SeriePunti serie(superficie);
     std::optional<Interruzione> interruzione;
     std::size_t campioni = n;
-    Fermata fermata;
-    const auto prepara = [&](const BloccoSpazzata &blocco) {
+    for (const BloccoSpazzata &blocco : SpazzataFunzione(funzione, stato.estremoA, fine, passo)) {
         const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
         // whole block, and what a stop leaves unused is given back at the end.
@@ -391,10 +379,9 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
         }
         serie.aggiunti(tracciati);
         campioni += valutati;
-        fermata = Fermata {0, k};
-    };
-    // Everything was done block by block: the visits only end the sweep.
-    spazzaFunzione(funzione, stato.estremoA, fine, passo, fermata, prepara);
+        if (interruzione)
+            break;
+    }
     // Values past the last sample keep what earlier runs left there.
     if (valoriY.size() > std::max(primaDelCalcolo, campioni + 1))
         valoriY.resize(std::max(primaDelCalcolo, campioni + 1));

@@ -38,17 +38,17 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
     constexpr std::string_view nonDefinita = kNonDefinita;
     char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
     std::memcpy(riga, kPrimaDiX.data(), kPrimaDiX.size());
-    spazzaFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo,
-                   [&](double x, const Valutazione &v) {
-                       char *fine = scriviNumero(riga + kPrimaDiX.size(), x, separatoreDecimale);
-                       fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
-                       if (nonDefiniti.conta(v))
-                           fine = scriviNumero(fine, v.valore, separatoreDecimale);
-                       else
-                           fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
-                       elenco.aggiungi(
-                               std::string_view(riga, static_cast<std::size_t>(fine - riga)));
-                   });
+    for (const BloccoSpazzata &blocco :
+         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo))
+        for (std::size_t i = 0; i < blocco.size(); ++i) {
+            char *fine = scriviNumero(riga + kPrimaDiX.size(), blocco.x[i], separatoreDecimale);
+            fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
+            if (nonDefiniti.conta(blocco[i]))
+                fine = scriviNumero(fine, blocco.y[i], separatoreDecimale);
+            else
+                fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
+            elenco.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
+        }
     return {nonDefiniti.testo(), elenco.size()};
 }
 
