@@ -1,3 +1,9 @@
+// The vectors of tracciaBlocco never leave it: it takes and gives plain
+// arrays, and the mapping it shares with single points is always inlined.
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
 #include "plot/Calcolo.h"
 
 #include "engine/Errori.h"
@@ -17,10 +23,6 @@
 #include <string>
 #include <vector>
 
-// The vectors of tracciaBlocco never leave it: it takes and gives plain arrays.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 namespace zelvo {
 
@@ -216,8 +218,8 @@ bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &v
                      Punto &punto) noexcept
 {
     valore = y;
-    double py = origineY - (y * semiAltezza) / scalaY;
-    double px = (x * semiLarghezza) / scalaX + origineX;
+    double py = twipsY(y, scalaY);
+    double px = twipsX(x, scalaX);
     if (!std::isfinite(py) || py <= -limiteSingolo)
         return false;
     // Below the frame: onto its bottom edge, black; else red. The colour is
@@ -277,8 +279,8 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
         Vd x, y;
         std::memcpy(&x, xs.data() + k, sizeof x);
         std::memcpy(&y, ys.data() + k, sizeof y);
-        Vd py = origineY - (y * semiAltezza) / scalaY;
-        Vd px = (x * semiLarghezza) / scalaX + origineX;
+        Vd py = twipsY(y, scalaY);
+        Vd px = twipsX(x, scalaX);
         // Off the surface: NaN, +infinity, or at or above -limiteSingolo (so -infinity).
         const Vi fuori = ~(py == py) | (py > zero + DBL_MAX) | (py <= zero - limiteSingolo);
         Vi qualcuno = fuori | __builtin_shufflevector(fuori, fuori, 2, 3, 0, 1);
@@ -400,7 +402,7 @@ std::string messaggioOverflow(const Interruzione &i, char separatore)
 void marcaEstremi(const StatoCalcolo &stato, Superficie &superficie)
 {
     for (const double estremo : {stato.estremoA, stato.estremoB}) {
-        const auto x = static_cast<float>((estremo * semiLarghezza) / stato.scalaX + origineX);
+        const auto x = static_cast<float>(twipsX(estremo, stato.scalaX));
         superficie.Line(x, corniceBasso, x, corniceAlto, coloreMagenta);
     }
 }

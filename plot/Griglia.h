@@ -22,6 +22,18 @@ static_assert(corniceBasso == corniceAlto + 20 * cornicePassoY);
 static_assert(origineX == corniceSinistra + semiLarghezza && semiLarghezza == 10 * cornicePassoX);
 static_assert(origineY == corniceAlto + semiAltezza && semiAltezza == 10 * cornicePassoY);
 
+// A point of the graph in twips: world x and y mapped in double precision,
+// with the operations in this order, whether T is one value or lanes of them.
+// scalaX (scalaY) units of x (y) span half the frame.
+template<class T> [[gnu::always_inline]] inline T twipsX(T x, double scalaX)
+{
+    return (x * semiLarghezza) / scalaX + origineX;
+}
+template<class T> [[gnu::always_inline]] inline T twipsY(T y, double scalaY)
+{
+    return origineY - (y * semiAltezza) / scalaY;
+}
+
 // Clear the surface and draw the empty plot frame in the foreground colour:
 // 21 vertical dotted lines (a dot every 28 twips, top to bottom, left to
 // right), 21 horizontal dotted lines (a dot every 42 twips, left to right, top

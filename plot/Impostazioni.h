@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace zelvo {
@@ -10,17 +11,35 @@ namespace zelvo {
 // passes (the double nearest to it).
 inline constexpr double limiteIntervallo = 10.1;
 
-// The calculation step chosen by the text of Combo3: "st0.1", "st0.01",
-// "st0.001" or "st0.0001", compared exactly (case-sensitive, untrimmed);
-// any other text gives the default 0.001.
+// One item of a settings combo: its text and the value it selects, if any.
+struct VoceCombo
+{
+    const char *testo;
+    std::optional<double> valore;
+};
+
+// The items of the three settings combos, top to bottom as the window lists
+// them, each list starting with an empty item that selects nothing. A scale
+// is 10 times the units a division that its item names. The texts are
+// compared exactly (case-sensitive, untrimmed); a text that selects nothing
+// leaves the default: the step 0.001, scales of 10 (1 unit a division).
+inline constexpr VoceCombo vociCombo1[] = {
+        {"", {}}, {"10/div.", 100}, {"1/div.", 10}, {"0.1/div.", 1}, {"0.01/div.", 0.1}};
+// The ordinate also offers "100/div.". Its item for one unit a division is
+// misspelt "1/diiv." as the window has always shown it, and so selects
+// nothing; the default it leaves is that very scale.
+inline constexpr VoceCombo vociCombo2[] = {{"", {}},       {"100/div.", 1000}, {"10/div.", 100},
+                                           {"1/diiv.", {}}, {"0.1/div.", 1},    {"0.01/div.", 0.1}};
+inline constexpr VoceCombo vociCombo3[] = {
+        {"", {}}, {"st0.1", 0.1}, {"st0.01", 0.01}, {"st0.001", 0.001}, {"st0.0001", 0.0001}};
+
+// The calculation step chosen by the text of Combo3 (default 0.001).
 double passoDaTesto(std::string_view Combo3);
 
-// x units in 10 divisions chosen by the text of Combo1 ("0.01/div." ...
-// "10/div."); any other text gives the default 10.
+// x units in 10 divisions chosen by the text of Combo1 (default 10).
 double scalaXDaTesto(std::string_view Combo1);
 
-// y units in 10 divisions chosen by the text of Combo2 ("0.01/div." ...
-// "100/div."); any other text gives the default 10.
+// y units in 10 divisions chosen by the text of Combo2 (default 10).
 double scalaYDaTesto(std::string_view Combo2);
 
 } // namespace zelvo

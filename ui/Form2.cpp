@@ -82,8 +82,8 @@ QComboBox *creaCombo(const Controllo &c, QWidget *finestra)
     // Any typed text is kept as typed: no completion, no new items.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
-    for (const char *voce : vociCombo(c.nome))
-        combo->addItem(QString::fromUtf8(voce));
+    for (const VoceCombo &voce : vociCombo(c.nome))
+        combo->addItem(QString::fromUtf8(voce.testo));
     // The edit field shows a hint that is none of the items.
     combo->setCurrentIndex(-1);
     combo->setEditText(QString::fromUtf8(c.testo));

@@ -89,10 +89,6 @@ constexpr Controllo controlli[] = {
 // clang-format on
 
 // The combo boxes' items are not sorted; each list starts with the empty item.
-constexpr const char *vociCombo1[] = {"", "10/div.", "1/div.", "0.1/div.", "0.01/div."};
-constexpr const char *vociCombo2[]
-        = {"", "100/div.", "10/div.", "1/diiv.", "0.1/div.", "0.01/div."};
-constexpr const char *vociCombo3[] = {"", "st0.1", "st0.01", "st0.001", "st0.0001"};
 
 } // namespace
 
@@ -101,7 +97,7 @@ std::span<const Controllo> layoutForm2()
     return controlli;
 }
 
-std::span<const char *const> vociCombo(std::string_view nome)
+std::span<const VoceCombo> vociCombo(std::string_view nome)
 {
     if (nome == "Combo1")
         return vociCombo1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plot/Impostazioni.h"
 #include "ui/Layout.h"
 
 #include <span>
@@ -12,7 +13,7 @@ std::span<const Controllo> layoutForm2();
 
 // The items of a combo box of the main window, top to bottom (the first is
 // empty); none for any other control.
-std::span<const char *const> vociCombo(std::string_view nome);
+std::span<const VoceCombo> vociCombo(std::string_view nome);
 
 // The font of controls that name none.
 inline constexpr Carattere carattereFinestraForm2 {Carattere::Famiglia::MsSansSerif, 9.75, true};

@@ -69,8 +69,8 @@ std::string_view numeroDellaVoce(std::string_view voce)
 std::string voceCombo(const char *combo, const std::string &opzione, std::string_view valore)
 {
     std::string ammessi;
-    for (const char *voce : vociCombo(combo)) {
-        const std::string_view v(voce);
+    for (const VoceCombo &voce : vociCombo(combo)) {
+        const std::string_view v(voce.testo);
         if (v.empty())
             continue;
         if (valore == v || valore == numeroDellaVoce(v))

@@ -136,8 +136,7 @@ QImage disegnaImage1()
 
     QPainter pittore(&immagine);
     pittore.setRenderHint(QPainter::TextAntialiasing);
-    const QPoint cima = superficie.pixel(xMax * semiLarghezza / stato.scalaX + origineX,
-                                         origineY - yMax * semiAltezza / stato.scalaY);
+    const QPoint cima = superficie.pixel(twipsX(xMax, stato.scalaX), twipsY(yMax, stato.scalaY));
     pittore.setFont(carattere(12, true));
     pittore.setPen(Qt::red);
     pittore.drawText(cima + QPoint(-14, -8), QStringLiteral("Max"));
