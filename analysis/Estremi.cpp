@@ -43,7 +43,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
         // In sample order, with the running state in a local through the block.
         double p = precedente;
         for (std::size_t i = 0; i < b.size(); ++i) {
-            if (!nonDefiniti.conta(b[i]))
+            if (!nonDefiniti.conta(b.x[i], b[i]))
                 continue;
             const double y = b.y[i];
             if (primo) {
@@ -60,7 +60,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     }
 
     if (primo) // no sample could be evaluated
-        return {"f non definita", {}, nonDefiniti.testo()};
+        return {"f non definita", {}, nonDefiniti.testo(separatoreDecimale)};
     // No sample passed: f never rises (falls) along the grid, so the first
     // evaluated sample is the highest (lowest).
     stato.xTrovato = trovato ? xEstremo : xPrimo;
@@ -68,7 +68,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     const Valutazione y = funzione.Valuta(stato.xTrovato);
     return {numberToText(stato.xTrovato, separatoreDecimale),
             y.ok() ? numberToText(y.valore, separatoreDecimale) : std::string(kNonDefinita),
-            nonDefiniti.testo()};
+            nonDefiniti.testo(separatoreDecimale)};
 }
 
 } // namespace

@@ -19,7 +19,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
         double s = totale;
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             const Valutazione v = blocco[i];
-            nonDefiniti.conta(v);
+            nonDefiniti.conta(blocco.x[i], v);
             // Each strip is added on its own (not the samples summed, then
             // scaled): the rounding is that of a running sum of products. A
             // failed point reads 0 and adds nothing.
@@ -29,7 +29,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
         totale = s;
     }
 
-    std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo();
+    std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo(separatoreDecimale);
     return {numberToText(totale, separatoreDecimale), std::move(avviso)};
 }
 

@@ -27,16 +27,16 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             const Valutazione v = blocco[i];
             // A point where f fails is no root, even though its value reads 0.
-            if (nonDefiniti.conta(v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
+            if (nonDefiniti.conta(blocco.x[i], v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
                 radice = blocco.x[i];
                 trovata = true;
             }
         }
 
     if (!trovata)
-        return {"nessuna radice", nonDefiniti.testo()};
+        return {"nessuna radice", nonDefiniti.testo(separatoreDecimale)};
     stato.xTrovato = radice;
-    return {numberToText(radice, separatoreDecimale), nonDefiniti.testo()};
+    return {numberToText(radice, separatoreDecimale), nonDefiniti.testo(separatoreDecimale)};
 }
 
 } // namespace zelvo

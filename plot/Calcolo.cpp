@@ -130,46 +130,6 @@ bool leggiEstremo(const std::string &testo, const char *nome, char separatore, d
     return true;
 }
 
-// The samples that the engine could not evaluate: stored as 0, not traced.
-class Fallimenti
-{
-public:
-    void aggiungi(int numero, double x) noexcept
-    {
-        ++totale_;
-        for (std::size_t k = 0; k < tipi_; ++k)
-            if (primi_[k].numero == numero)
-                return;
-        if (tipi_ < primi_.size())
-            primi_[tipi_++] = {numero, x};
-    }
-
-    // "2 campioni su 201 non valutati (non tracciati) — Errore 11: ... in x = 0"
-    std::string testo(std::size_t campioni, char separatore) const
-    {
-        if (totale_ == 0)
-            return {};
-        const bool uno = totale_ == 1;
-        std::string m = std::to_string(totale_) + (uno ? " campione su " : " campioni su ")
-                + std::to_string(campioni)
-                + (uno ? " non valutato (non tracciato) — " : " non valutati (non tracciati) — ");
-        for (std::size_t k = 0; k < tipi_; ++k)
-            m += (k ? "; " : "") + errore(primi_[k].numero)
-                    + " in x = " + numberToText(primi_[k].x, separatore);
-        return m;
-    }
-
-private:
-    struct Primo
-    {
-        int numero = 0;
-        double x = 0; // where this error first happened
-    };
-    std::array<Primo, 3> primi_ {};
-    std::size_t tipi_ = 0;
-    std::size_t totale_ = 0;
-};
-
 // The graph's points, handed to the surface in series rather than one call per
 // sample. Every point still reaches the surface, in sample order, and all of
 // them before the run goes on (the series is flushed when it is destroyed).
@@ -338,7 +298,7 @@ struct Interruzione
 // run (if any): the values stored, the points mapped, clipped and set, then
 // the failures counted.
 std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
-                                     Superficie &superficie, std::size_t &n, Fallimenti &fallimenti)
+                                     Superficie &superficie, PuntiNonDefiniti &nonDefiniti)
 {
     const double fine = stato.estremoB;
     const double passo = stato.passo;
@@ -352,7 +312,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     static_assert(SeriePunti::capacita >= kBloccoSpazzata);
     SeriePunti serie(superficie);
     std::optional<Interruzione> interruzione;
-    std::size_t campioni = n;
+    std::size_t campioni = 0;
     for (const BloccoSpazzata &blocco : SpazzataFunzione(funzione, stato.estremoA, fine, passo)) {
         const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
@@ -366,18 +326,16 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
         const std::size_t valutati = k < quanti ? k + 1 : k; // the last one ends the run
         if (k < quanti)
             interruzione = Interruzione {blocco.x[k], blocco.y[k]};
+        nonDefiniti.conta(blocco, valutati);
         std::size_t tracciati = k;
         if (blocco.falliti > 0) [[unlikely]] {
             // Where f is not defined nothing is drawn: its value is stored
             // as 0, its point dropped. Each point's colour depends on its
             // own sample alone, so dropping one changes no other.
             tracciati = 0;
-            for (std::size_t j = 0; j < valutati; ++j) {
-                if (blocco.errore[j] != 0)
-                    fallimenti.aggiungi(blocco.errore[j], blocco.x[j]);
-                else if (j < k)
+            for (std::size_t j = 0; j < k; ++j)
+                if (blocco.errore[j] == 0)
                     punti[tracciati++] = punti[j];
-            }
         }
         serie.aggiunti(tracciati);
         campioni += valutati;
@@ -387,7 +345,6 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     // Values past the last sample keep what earlier runs left there.
     if (valoriY.size() > std::max(primaDelCalcolo, campioni + 1))
         valoriY.resize(std::max(primaDelCalcolo, campioni + 1));
-    n = campioni;
     return interruzione;
 }
 
@@ -464,12 +421,11 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     if (stato.estremoA > stato.estremoB)
         messaggi.push_back(std::string(kNessunCampione) + " — a deve essere minore o uguale a b");
 
-    std::size_t campioni = 0;
-    Fallimenti fallimenti;
-    const auto interruzione = campiona(funzione, stato, superficie, campioni, fallimenti);
+    PuntiNonDefiniti nonDefiniti;
+    const auto interruzione = campiona(funzione, stato, superficie, nonDefiniti);
     // A refused expression fails at every sample; its refusal already says why.
     if (funzione.definita())
-        messaggi.push_back(fallimenti.testo(campioni, separatoreDecimale));
+        messaggi.push_back(nonDefiniti.testo(separatoreDecimale));
     if (interruzione)
         messaggi.push_back(messaggioOverflow(*interruzione, separatoreDecimale));
     else

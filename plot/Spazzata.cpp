@@ -44,13 +44,27 @@ std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzio
     return std::nullopt;
 }
 
-std::string PuntiNonDefiniti::testo() const
+void PuntiNonDefiniti::fallito(int numero, double x) noexcept
+{
+    ++falliti_;
+    for (std::size_t k = 0; k < tipi_; ++k)
+        if (primi_[k].numero == numero)
+            return;
+    if (tipi_ < primi_.size())
+        primi_[tipi_++] = {numero, x};
+}
+
+std::string PuntiNonDefiniti::testo(char separatoreDecimale) const
 {
     if (falliti_ == 0)
         return {};
-    return "f non definita in " + std::to_string(falliti_) + (falliti_ == 1 ? " punto" : " punti")
-            + " su " + std::to_string(campioni_) + ": "
-            + std::string(messaggioErrore(primoErrore_));
+    std::string m = "f non definita in " + std::to_string(falliti_)
+            + (falliti_ == 1 ? " punto su " : " punti su ") + std::to_string(campioni_) + " — ";
+    for (std::size_t k = 0; k < tipi_; ++k)
+        m += (k ? "; Errore " : "Errore ") + std::to_string(primi_[k].numero) + ": "
+                + std::string(messaggioErrore(primi_[k].numero))
+                + " in x = " + numberToText(primi_[k].x, separatoreDecimale);
+    return m;
 }
 
 } // namespace zelvo

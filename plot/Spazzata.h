@@ -4,6 +4,7 @@
 #include "engine/SpazzaFunzione.h"
 #include "plot/StatoCalcolo.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -32,32 +33,52 @@ struct Rifiuto
 std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzione &funzione,
                                          bool usaPasso, char separatoreDecimale);
 
-// The points of one sweep where f could not be evaluated.
+// The points of one sweep where f could not be evaluated: how many, out of
+// how many, and the first x of each of the first few errors. Every command
+// tells them in the same words.
 class PuntiNonDefiniti
 {
 public:
-    // Counts one evaluation; returns v.ok().
-    bool conta(const Valutazione &v) noexcept
+    // Counts one sample; returns v.ok().
+    bool conta(double x, const Valutazione &v) noexcept
     {
         ++campioni_;
-        if (v.ok())
+        if (v.ok()) [[likely]]
             return true;
-        if (falliti_++ == 0)
-            primoErrore_ = v.errore;
+        fallito(v.errore, x);
         return false;
+    }
+
+    // Counts the first `quanti` samples of a block.
+    void conta(const BloccoSpazzata &blocco, std::size_t quanti) noexcept
+    {
+        campioni_ += quanti;
+        if (blocco.falliti > 0) [[unlikely]]
+            for (std::size_t j = 0; j < quanti; ++j)
+                if (blocco.errore[j] != 0)
+                    fallito(blocco.errore[j], blocco.x[j]);
     }
 
     std::size_t campioni() const noexcept { return campioni_; }
     std::size_t falliti() const noexcept { return falliti_; }
 
-    // The status line: empty when every point was evaluated, otherwise how
-    // many failed out of how many and the first failure's reason.
-    std::string testo() const;
+    // The status line: empty when every point was evaluated, otherwise
+    // "f non definita in 2 punti su 201 — Errore 11: Divisione per zero in
+    // x = 0; Errore 5: ... in x = -1".
+    std::string testo(char separatoreDecimale) const;
 
 private:
+    void fallito(int numero, double x) noexcept;
+
+    struct Primo
+    {
+        int numero = 0;
+        double x = 0; // where this error first happened
+    };
+    std::array<Primo, 3> primi_ {};
+    std::size_t tipi_ = 0;
     std::size_t campioni_ = 0;
     std::size_t falliti_ = 0;
-    int primoErrore_ = 0;
 };
 
 // The y text of a point where f could not be evaluated.

@@ -43,13 +43,13 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             char *fine = scriviNumero(riga + kPrimaDiX.size(), blocco.x[i], separatoreDecimale);
             fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
-            if (nonDefiniti.conta(blocco[i]))
+            if (nonDefiniti.conta(blocco.x[i], blocco[i]))
                 fine = scriviNumero(fine, blocco.y[i], separatoreDecimale);
             else
                 fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
             elenco.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
         }
-    return {nonDefiniti.testo(), elenco.size()};
+    return {nonDefiniti.testo(separatoreDecimale), elenco.size()};
 }
 
 } // namespace zelvo

@@ -79,7 +79,7 @@ TEST_F(ConFunzione, RadiceSenzaEsitoNonToccaXTrovato)
             {"x", 1, -1, "a > b: nessun campione", ""},
             // Log fails below 0: those points read 0 but are no root.
             {"Log(x)", -1, -0.5, "nessuna radice",
-             "f non definita in 5001 punti su 5001: Chiamata di routine o argomento non validi"},
+             "f non definita in 5001 punti su 5001 — Errore 5: Chiamata di routine o argomento non validi in x = -1"},
     };
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.espressione);
@@ -99,7 +99,7 @@ TEST_F(ConFunzione, RadiceSaltaIPuntiNonDefiniti)
     StatoCalcolo stato = accettato(-1, 2);
     const EsitoRadice esito = cercaRadice(stato, funzione, ',');
     EXPECT_EQ(esito.Label21, "1,00199999999981");
-    EXPECT_EQ(esito.stato, "f non definita in 10001 punti su 30001: " + kArgomentoNonValido);
+    EXPECT_EQ(esito.stato, "f non definita in 10001 punti su 30001 — Errore 5: " + kArgomentoNonValido + " in x = -1");
 }
 
 // Every command refuses to sweep what calcolo did not accept, and says why.
@@ -220,7 +220,7 @@ TEST_F(ConFunzione, EstremoIgnoraIPuntiNonDefiniti)
     const EsitoEstremo minimo = cercaMinimo(stato, funzione, ',');
     EXPECT_EQ(minimo.Label13, "0,0999999999999999");
     EXPECT_EQ(minimo.valore, "0,316227766016838");
-    EXPECT_EQ(minimo.stato, "f non definita in 11 punti su 21: " + kArgomentoNonValido);
+    EXPECT_EQ(minimo.stato, "f non definita in 11 punti su 21 — Errore 5: " + kArgomentoNonValido + " in x = -1");
 
     // At x = 0 of -1, -0.5, 0, 0.5 the value reads 0, higher than -4 around
     // it; the true maximum is the first sample.
@@ -229,7 +229,7 @@ TEST_F(ConFunzione, EstremoIgnoraIPuntiNonDefiniti)
     const EsitoEstremo massimo = cercaMassimo(conBuco, funzione, ',');
     EXPECT_EQ(massimo.Label13, "-1");
     EXPECT_EQ(massimo.valore, "-1");
-    EXPECT_EQ(massimo.stato, "f non definita in 1 punto su 4: Divisione per zero");
+    EXPECT_EQ(massimo.stato, "f non definita in 1 punto su 4 — Errore 11: Divisione per zero in x = 0");
 }
 
 TEST_F(ConFunzione, EstremoSenzaCampioniValidi)
@@ -243,7 +243,7 @@ TEST_F(ConFunzione, EstremoSenzaCampioniValidi)
     const Caso casi[] = {
             {"x", 1, -1, "a > b: nessun campione", ""},
             {"Log(x)", -1, -0.5, "f non definita",
-             "f non definita in 6 punti su 6: Chiamata di routine o argomento non validi"},
+             "f non definita in 6 punti su 6 — Errore 5: Chiamata di routine o argomento non validi in x = -1"},
     };
     for (const Caso &c : casi) {
         SCOPED_TRACE(c.espressione);
@@ -288,7 +288,7 @@ TEST_F(ConFunzione, IntegraleContaZeroNeiPuntiNonDefiniti)
     definisci("Sqr(x)");
     const EsitoIntegrale esito = calcolaIntegrale(accettato(-1, 1), funzione, ',');
     EXPECT_EQ(esito.Label15, "0,666716459196992");
-    EXPECT_EQ(esito.stato, "f non definita in 10001 punti su 20001: " + kArgomentoNonValido);
+    EXPECT_EQ(esito.stato, "f non definita in 10001 punti su 20001 — Errore 5: " + kArgomentoNonValido + " in x = -1");
 }
 
 // ---- together with calcolo ----

@@ -488,11 +488,9 @@ TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
         const char *stato;
     } casi[] = {
             {"1/x", "0", "0.2",
-             "1 campione su 3 non valutato (non tracciato) — Errore 11: Divisione per zero in x = "
-             "0"},
+             "f non definita in 1 punto su 3 — Errore 11: Divisione per zero in x = 0"},
             {"k*x", "-1", "1",
-             "21 campioni su 21 non valutati (non tracciati) — Errore 500: Variabile non definita "
-             "in x = -1"},
+             "f non definita in 21 punti su 21 — Errore 500: Variabile non definita in x = -1"},
             {"1/x", "-1", "1", ""}, // the sweep steps over 0
     };
     for (const auto &c : casi) {

@@ -110,11 +110,10 @@ TEST_F(Form2Comandi, TheStatusLineReportsFailuresAndRefusals)
         QString stato;
     } casi[] = {
             {"1/x", "0", "1", "Command1",
-             "1 campione su 11 non valutato (non tracciato) — Errore 11: Divisione per zero in x = "
-             "0"},
+             "f non definita in 1 punto su 11 — Errore 11: Divisione per zero in x = 0"},
             {"1/x", "0", "1", "Command9",
-             "f non definita in 1 punto su 10001: Divisione per zero; 1 campione su 11 non "
-             "valutato (non tracciato) — Errore 11: Divisione per zero in x = 0"},
+             "f non definita in 1 punto su 10001 — Errore 11: Divisione per zero in x = 0; f non "
+             "definita in 1 punto su 11 — Errore 11: Divisione per zero in x = 0"},
             {"1E308", "-1", "1", "Command1", "Errore 6: Overflow — f(-1) = 1E+308"},
             {"x+", "-1", "1", "Command1",
              "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del testo"},
