@@ -30,10 +30,9 @@ bool virgola()
 }
 
 // A number as the user types and reads it: "0.5" under C, "0,5" under Italian.
-QString n(const char *testo)
+QString n(QString testo)
 {
-    QString t = QString::fromUtf8(testo);
-    return virgola() ? t.replace('.', ',') : t;
+    return virgola() ? testo.replace('.', ',') : testo;
 }
 
 class FinestraDiProva : public ::testing::Test

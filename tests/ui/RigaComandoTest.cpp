@@ -1,7 +1,7 @@
 // The command line run as a user runs it from a script: the built program, as
 // a process, with no display. What it prints is compared with what the main
 // window shows for the same inputs, driven offscreen in this process.
-#include "ui/Form2.h"
+#include "tests/ui/FinestraDiProva.h"
 #include "ui/ImmagineGrafico.h"
 
 #include <QComboBox>
@@ -20,17 +20,6 @@
 
 namespace zelvo {
 namespace {
-
-bool virgola()
-{
-    return QLocale::system().decimalPoint() == QStringLiteral(",");
-}
-
-// A number as the user of this locale writes and reads it.
-QString n(QString testo)
-{
-    return virgola() ? testo.replace('.', ',') : testo;
-}
 
 struct Uscita
 {
@@ -54,23 +43,10 @@ Uscita zelvo(const QStringList &argomenti)
             QString::fromUtf8(processo.readAllStandardError())};
 }
 
-class RigaComando : public ::testing::Test
+// The main window beside the program, for the same inputs.
+class RigaComando : public FinestraDiProva
 {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<Form2>();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template<typename W = QWidget> W *c(const char *nome) const
-    {
-        auto *w = form->findChild<W *>(QString::fromUtf8(nome));
-        EXPECT_NE(w, nullptr) << nome;
-        return w;
-    }
-
     // The window's inputs, as the command line's options give them.
     void inserisci(const QString &funzione, const QString &a, const QString &b, const char *passo,
                    const char *scalaX = "", const char *scalaY = "")
@@ -85,11 +61,6 @@ protected:
         }
     }
 
-    void clic(const char *pulsante) { QTest::mouseClick(c<QPushButton>(pulsante), Qt::LeftButton); }
-
-    QString testo(const char *etichetta) const { return c<QLabel>(etichetta)->text(); }
-
-    std::unique_ptr<Form2> form;
 };
 
 // x^2-1 on -2..2 by 0.01: every result the window's labels show, once
