@@ -303,7 +303,8 @@ void Form2::comando(const std::function<void()> &corpo)
     } catch (const std::exception &e) {
         scriviStato(QStringLiteral("Errore: ") + QString::fromLocal8Bit(e.what()));
     }
-    update();
+    // The controls it wrote repaint themselves; of the surface, what it drew.
+    update(superficie_.ritiraCambiato());
 }
 
 void Form2::calcolo(std::string_view messaggioComando)
