@@ -392,7 +392,8 @@ void Form2::comando(const std::function<std::string()> &corpo)
     } catch (const std::exception &e) {
         scriviStato(QStringLiteral("Errore: ") + QString::fromLocal8Bit(e.what()));
     }
-    update();
+    // The controls it wrote repaint themselves; of the surface, what it drew.
+    update(superficie_.ritiraCambiato());
 }
 
 void Form2::calcolo()

@@ -31,16 +31,10 @@ QPalette::ColorRole ruoloDiSistema(Colore colore)
 }
 
 // The pixel nearest to a point in twips; false when it lies outside an image
-// of this size (written so that NaN fails the test too).
+// of this size.
 bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &py)
 {
-    const double cx = pixelVicino(pixelDaTwipsEsatto(x));
-    const double cy = pixelVicino(pixelDaTwipsEsatto(y));
-    if (!(cx >= 0 && cy >= 0 && cx < larghezza && cy < altezza))
-        return false;
-    px = static_cast<int>(cx);
-    py = static_cast<int>(cy);
-    return true;
+    return pixelDiCoordinata(x, larghezza, px) && pixelDiCoordinata(y, altezza, py);
 }
 
 // Clips the segment (x0, y0)-(x1, y1), in pixels, to [-0.5, xMax] x [-0.5, yMax]
@@ -97,7 +91,7 @@ SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette)
     : immagine_(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
     , palette_(palette)
 {
-    cancella();
+    immagine_.fill(rgb(coloreFacciaPulsante));
 }
 
 void SuperficieQt::ridimensiona(QSize pixel)
@@ -111,6 +105,8 @@ void SuperficieQt::ridimensiona(QSize pixel)
     pittore.drawImage(0, 0, immagine_);
     pittore.end();
     immagine_ = std::move(nuova);
+    cambiato_ &= immagine_.rect();
+    disegnato_ &= immagine_.rect();
 }
 
 QRgb SuperficieQt::rgb(Colore colore) const
@@ -123,32 +119,42 @@ QRgb SuperficieQt::rgb(Colore colore) const
 
 void SuperficieQt::cancella()
 {
-    immagine_.fill(rgb(coloreFacciaPulsante));
+    // Only what was drawn since the last Cls can differ from the background.
+    const QRect r = disegnato_ & immagine_.rect();
+    if (!r.isEmpty()) {
+        QPainter pittore(&immagine_);
+        pittore.setCompositionMode(QPainter::CompositionMode_Source);
+        pittore.fillRect(r, QColor::fromRgb(rgb(coloreFacciaPulsante)));
+    }
+    cambiato_ |= r;
+    disegnato_ = QRect();
 }
 
 void SuperficieQt::punto(float x, float y, Colore colore)
 {
-    metti(x, y, rgb(colore));
-}
-
-void SuperficieQt::metti(float x, float y, QRgb valore)
-{
     int px = 0, py = 0;
-    if (pixelDelPunto(x, y, immagine_.width(), immagine_.height(), px, py))
-        imposta(px, py, valore);
+    if (!pixelDelPunto(x, y, immagine_.width(), immagine_.height(), px, py))
+        return;
+    if (colore != ultimoColore_) {
+        ultimoColore_ = colore;
+        ultimoRgb_ = rgb(colore);
+    }
+    imposta(px, py, ultimoRgb_);
+    segna(px, py);
 }
 
 void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
 {
     if (immagine_.isNull())
         return;
-    // As metti, with what it asks the image for asked once: a graph's points
-    // come by the thousand, and in long runs of one colour.
+    // As punto, with what it asks the image for asked once: a graph's points
+    // come by the thousand.
     uchar *const bits = immagine_.bits(); // detaches the image once
     const qsizetype riga = immagine_.bytesPerLine();
     const int larghezza = immagine_.width(), altezza = immagine_.height();
-    Colore ultimo = coloreNero;
-    QRgb valore = rgb(ultimo);
+    Colore ultimo = ultimoColore_;
+    QRgb valore = ultimoRgb_;
+    int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
     for (const Punto &p : punti) {
         int px = 0, py = 0;
         if (!pixelDelPunto(p.x, p.y, larghezza, altezza, px, py))
@@ -158,7 +164,15 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
             valore = rgb(ultimo);
         }
         reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
+        xMin = std::min(xMin, px);
+        xMax = std::max(xMax, px);
+        yMin = std::min(yMin, py);
+        yMax = std::max(yMax, py);
     }
+    ultimoColore_ = ultimo;
+    ultimoRgb_ = valore;
+    if (xMax >= 0)
+        segna(QRect(QPoint(xMin, yMin), QPoint(xMax, yMax)));
 }
 
 void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
@@ -174,6 +188,8 @@ void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
     };
     int x = dentro(ax, larghezza), y = dentro(ay, altezza);
     const int xFine = dentro(bx, larghezza), yFine = dentro(by, altezza);
+    segna(QRect(QPoint(std::min(x, xFine), std::min(y, yFine)),
+                QPoint(std::max(x, xFine), std::max(y, yFine))));
     const int dx = std::abs(xFine - x), dy = -std::abs(yFine - y);
     const int sx = x < xFine ? 1 : -1, sy = y < yFine ? 1 : -1;
     const QRgb valore = rgb(colore);

@@ -4,7 +4,10 @@
 
 #include <QImage>
 #include <QPalette>
+#include <QRect>
 #include <QSize>
+
+#include <utility>
 
 namespace zelvo {
 
@@ -25,12 +28,24 @@ public:
     // background.
     void ridimensiona(QSize pixel);
 
-    // The palette that resolves the system colours; what is drawn stays as it is.
-    void impostaPalette(const QPalette &palette) { palette_ = palette; }
+    // The palette that resolves the system colours; what is drawn stays as it
+    // is, and the next Cls clears the whole surface to the new background.
+    void impostaPalette(const QPalette &palette)
+    {
+        palette_ = palette;
+        disegnato_ = immagine_.rect();
+        ultimoColore_ = coloreNero;
+        ultimoRgb_ = qRgb(0, 0, 0);
+    }
 
     // The screen colour of a surface colour: 0x00BBGGRR, or a system colour
     // through the palette.
     QRgb rgb(Colore colore) const;
+
+    // The pixels changed since the last call (or since the surface was made),
+    // as one rectangle, empty when none: all that a widget showing the
+    // surface has to repaint.
+    QRect ritiraCambiato() { return std::exchange(cambiato_, QRect()); }
 
 protected:
     void cancella() override;
@@ -39,15 +54,33 @@ protected:
     void linea(float x1, float y1, float x2, float y2, Colore colore) override;
 
 private:
-    // Set the pixel nearest to (x, y) in twips, if it lies on the surface.
-    void metti(float x, float y, QRgb valore);
     void imposta(int x, int y, QRgb rgb)
     {
         reinterpret_cast<QRgb *>(immagine_.scanLine(y))[x] = rgb;
     }
+    void segna(const QRect &r)
+    {
+        cambiato_ |= r;
+        disegnato_ |= r;
+    }
+    void segna(int x, int y)
+    {
+        const auto dentro = [x, y](const QRect &r) {
+            return x >= r.left() && x <= r.right() && y >= r.top() && y <= r.bottom();
+        };
+        if (!dentro(cambiato_) || !dentro(disegnato_))
+            segna(QRect(x, y, 1, 1));
+    }
 
     QImage immagine_;
     QPalette palette_;
+    // The screen colour of the surface colour last drawn: points come in
+    // long runs of one colour.
+    Colore ultimoColore_ = coloreNero;
+    QRgb ultimoRgb_ = qRgb(0, 0, 0);
+    QRect cambiato_;
+    // Where anything but the background may lie: outside it, Cls has nothing to do.
+    QRect disegnato_;
 };
 
 } // namespace zelvo

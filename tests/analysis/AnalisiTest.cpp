@@ -4,8 +4,8 @@
 #include "engine/Funzione.h"
 #include "engine/NumberText.h"
 #include "plot/Calcolo.h"
-#include "plot/SuperficieRegistrata.h"
 #include "tests/support/StatoAccettato.h"
+#include "tests/support/SuperficieRegistrata.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "plot/Griglia.h"
-#include "plot/SuperficieRegistrata.h"
+#include "tests/support/SuperficieRegistrata.h"
 
 #include <gtest/gtest.h>
 

@@ -189,5 +189,47 @@ TEST(SuperficieQt, ResizingKeepsWhatWasDrawn)
               (std::vector<Pixel> {{1, 2, 0xFFFF0000}, {19, 4, 0xFFFF0000}}));
 }
 
+// What a widget showing the surface must repaint: the pixels drawn since it
+// last asked, Cls included, and nothing once it has asked.
+TEST(SuperficieQt, ReportsTheRectangleOfWhatChangedSinceItWasLastAsked)
+{
+    SuperficieQt s({100, 80}, tavolozza());
+    EXPECT_EQ(s.ritiraCambiato(), QRect()); // a new surface has changed nothing
+    s.PSet(150, 300, coloreRosso); // (10, 20)
+    s.PSet(std::vector<Punto> {{450, 600, coloreRosso}, {-900, 15, coloreRosso}, {300, 45, 0}});
+    EXPECT_EQ(s.ritiraCambiato(), QRect(QPoint(10, 3), QPoint(30, 40)));
+    EXPECT_EQ(s.ritiraCambiato(), QRect());
+
+    s.Line(1200, 1050, 75, 1050, coloreMagenta); // (80, 70) back to (5, 70)
+    s.Line(-1e30f, 0, -1e30f, 1000, coloreMagenta); // off the surface: nothing
+    EXPECT_EQ(s.ritiraCambiato(), QRect(QPoint(5, 70), QPoint(80, 70)));
+
+    // Cls clears what was drawn since the last Cls, which is all it changes.
+    s.Cls();
+    EXPECT_EQ(s.ritiraCambiato(), QRect(QPoint(5, 3), QPoint(80, 70)));
+    EXPECT_TRUE(disegnati(s.immagine()).empty());
+    s.Cls();
+    EXPECT_EQ(s.ritiraCambiato(), QRect());
+}
+
+// A new palette changes the background: the next Cls repaints all of it.
+TEST(SuperficieQt, ClsAfterANewPaletteClearsTheWholeSurfaceToTheNewBackground)
+{
+    SuperficieQt s({20, 10}, tavolozza());
+    s.PSet(15, 15, coloreRosso);
+    QPalette p = tavolozza();
+    p.setColor(QPalette::Window, QColor::fromRgb(0xFF405060));
+    s.impostaPalette(p);
+    s.PSet(30, 30); // the button text of the new palette
+    EXPECT_EQ(s.immagine().pixel(0, 0), sfondo); // what was drawn stays as it is
+    EXPECT_EQ(s.immagine().pixel(2, 2), testo);
+    s.ritiraCambiato();
+    s.Cls();
+    EXPECT_EQ(s.ritiraCambiato(), QRect(0, 0, 20, 10));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(s.immagine().pixel(x, y), 0xFF405060u) << x << ", " << y;
+}
+
 } // namespace
 } // namespace zelvo

@@ -1,4 +1,4 @@
-#include "plot/SuperficieRegistrata.h"
+#include "tests/support/SuperficieRegistrata.h"
 
 namespace zelvo {
 
