@@ -160,6 +160,8 @@ int interoIn(Args a, Valore &r, ContestoEsecuzione &c)
     if (const int e = aDouble(a[0], c.operazioni.separatore, v))
         return e;
     v = arrotondaPari(v);
+    if (T == Tipo::Byte && a[0].tipo == Tipo::Boolean)
+        v = v != 0 ? 255 : 0; // a Boolean's low bits: True is 255
     if (!(v >= static_cast<double>(Minimo) && v <= static_cast<double>(Massimo)))
         return ErroreOverflow;
     r = Valore::di(T, v + 0.0);

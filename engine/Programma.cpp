@@ -2,6 +2,7 @@
 
 #include "engine/Numerico.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelvo {
@@ -12,6 +13,7 @@ void Programma::compila(const Script &s)
     parametri_ = s.parametri;
     slot_ = s.slot;
     limiteChiamate_ = s.limiteChiamate;
+    ripetibile_ = s.ripetibile;
     numerico_ = compilaNumerico(s);
     for (const Istruzione &ist : s.corpo) {
         emettiVariante(s, ist.espressione);
@@ -99,7 +101,19 @@ bool Programma::compilaNumerico(const Script &s)
     primoRisultato_ = static_cast<std::uint32_t>(registri_.size());
     risultato_ = emettiNumerico(s, s.corpo[0].espressione);
     registri_.resize(registri_.size() + numerici_.size());
-    compilaVeloce(s);
+    // The fused tree recurses at run time, left operands too: a long chain
+    // runs step by step instead.
+    std::vector<int> altezza(s.nodi.size(), 1);
+    for (std::size_t k = 0; k < s.nodi.size(); ++k) {
+        const Nodo &n = s.nodi[k];
+        for (int f : {n.a, n.b})
+            if (f >= 0)
+                altezza[k] = std::max(altezza[k], altezza[static_cast<std::size_t>(f)] + 1);
+        for (int f : n.argomenti)
+            altezza[k] = std::max(altezza[k], altezza[static_cast<std::size_t>(f)] + 1);
+    }
+    if (altezza[static_cast<std::size_t>(s.corpo[0].espressione)] <= kMaxAltezzaVeloce)
+        compilaVeloce(s);
     compilaBlocco();
     return true;
 }
@@ -161,36 +175,38 @@ bool Programma::opFunzione(FunzioneDouble f, OpNumerica &op)
 // Emits node k and returns the register that holds its value.
 std::uint32_t Programma::emettiNumerico(const Script &s, int k)
 {
+    const std::vector<int> catena = catenaSinistra(s, k);
     const Nodo &n = s.nodi[static_cast<std::size_t>(k)];
-    if (n.tipo == TipoNodo::Variabile)
-        return 0;
+    std::uint32_t r = 0; // x
     if (n.tipo == TipoNodo::Costante)
-        return registroCostante_[static_cast<std::size_t>(k)];
-    PassoNumerico p {OpNumerica::Meno, 0, 0, false};
-    switch (n.tipo) {
-    case TipoNodo::Unaria:
-        if (n.op == Operatore::Piu)
-            return emettiNumerico(s, n.a);
-        p.a = emettiNumerico(s, n.a);
-        break;
-    case TipoNodo::Binaria:
-        p.a = emettiNumerico(s, n.a);
-        p.b = emettiNumerico(s, n.b);
-        p.op = opBinaria(n.op);
-        if (n.op == Operatore::Potenza
-            && s.nodi[static_cast<std::size_t>(n.b)].tipo == TipoNodo::Costante) {
-            const double esponente = s.nodi[static_cast<std::size_t>(n.b)].valore.numero;
+        r = registroCostante_[static_cast<std::size_t>(k)];
+    else if (n.tipo == TipoNodo::Unaria && n.op == Operatore::Piu)
+        r = emettiNumerico(s, n.a);
+    else if (n.tipo == TipoNodo::Unaria)
+        r = passoNumerico({OpNumerica::Meno, emettiNumerico(s, n.a), 0, false});
+    else if (n.tipo == TipoNodo::Chiamata) {
+        PassoNumerico p {OpNumerica::Meno, emettiNumerico(s, n.argomenti[0]), 0, false};
+        opFunzione(builtin(n.builtin).doppio, p.op);
+        r = passoNumerico(p);
+    }
+    for (auto i = catena.rbegin(); i != catena.rend(); ++i) {
+        const Nodo &m = s.nodi[static_cast<std::size_t>(*i)];
+        PassoNumerico p {opBinaria(m.op), r, emettiNumerico(s, m.b), false};
+        if (m.op == Operatore::Potenza
+            && s.nodi[static_cast<std::size_t>(m.b)].tipo == TipoNodo::Costante) {
+            const double esponente = s.nodi[static_cast<std::size_t>(m.b)].valore.numero;
             if (esponente == 2)
                 p.op = OpNumerica::Quadrato;
             else if (esponente == 3)
                 p.op = cuboVeloce() ? OpNumerica::CuboFma : OpNumerica::Cubo;
         }
-        break;
-    default: // Chiamata
-        p.a = emettiNumerico(s, n.argomenti[0]);
-        opFunzione(builtin(n.builtin).doppio, p.op);
-        break;
+        r = passoNumerico(p);
     }
+    return r;
+}
+
+std::uint32_t Programma::passoNumerico(PassoNumerico p)
+{
     p.aPrecedente = !numerici_.empty() && p.a == primoRisultato_ + numerici_.size() - 1;
     numerici_.push_back(p);
     return primoRisultato_ + static_cast<std::uint32_t>(numerici_.size()) - 1;
@@ -659,6 +675,7 @@ Programma::FunzioneVeloce Programma::unariaDi(OpNumerica op, DaVeloce a)
 
 void Programma::emettiVariante(const Script &s, int k)
 {
+    const std::vector<int> catena = catenaSinistra(s, k);
     const Nodo &n = s.nodi[static_cast<std::size_t>(k)];
     PassoVariante p {OpVariante::Costante};
     switch (n.tipo) {
@@ -670,13 +687,7 @@ void Programma::emettiVariante(const Script &s, int k)
         p.op = OpVariante::Carica;
         p.a = n.slot;
         break;
-    case TipoNodo::Binaria:
-        emettiVariante(s, n.a);
-        emettiVariante(s, n.b);
-        p.op = OpVariante::Binaria;
-        p.operatore = n.op;
-        p.la = s.nodi[static_cast<std::size_t>(n.a)].letterale;
-        p.lb = s.nodi[static_cast<std::size_t>(n.b)].letterale;
+    case TipoNodo::Binaria: // the chain's, below
         break;
     case TipoNodo::Unaria:
         emettiVariante(s, n.a);
@@ -696,6 +707,12 @@ void Programma::emettiVariante(const Script &s, int k)
         break;
     }
     varianti_.push_back(p);
+    for (auto i = catena.rbegin(); i != catena.rend(); ++i) {
+        const Nodo &m = s.nodi[static_cast<std::size_t>(*i)];
+        emettiVariante(s, m.b);
+        varianti_.push_back({OpVariante::Binaria, m.op, s.nodi[static_cast<std::size_t>(m.a)].letterale,
+                             s.nodi[static_cast<std::size_t>(m.b)].letterale, 0, 0});
+    }
 }
 
 int Programma::esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c)
@@ -709,82 +726,91 @@ int Programma::esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsec
         r = Valore::doppio(v);
         return Nessuno;
     }
-    int chiamate = 0;
-    return eseguiVariante(argomenti, r, c, chiamate);
+    // The stack keeps its memory between runs, so a sample allocates nothing
+    // unless it builds text.
+    pila_.assign(argomenti.begin(), argomenti.end());
+    basi_.clear();
+    return chiamaVariante(0, r, c);
 }
 
-int Programma::eseguiVariante(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c,
-                              int &chiamate)
+// One call of the function, its arguments on the stack from base to the
+// top. The call's slots go above them, then its operands; a call of F to
+// itself leaves its arguments below the new call, untouched while it runs.
+int Programma::chiamaVariante(std::size_t base, Valore &r, ContestoEsecuzione &c)
 {
-    if (chiamate >= limiteChiamate_)
+    if (static_cast<int>(basi_.size()) >= limiteChiamate_)
         return StackEsaurito;
-    ++chiamate;
-    // The outermost call reuses the program's buffers, so a sample allocates
-    // nothing unless it builds text; calls of F to itself get their own.
-    Cornice propria;
-    Cornice &cornice = chiamate == 1 ? cornice_ : propria;
-    std::vector<Valore> &slot = cornice.slot;
-    std::vector<Valore> &pila = cornice.pila;
-    slot.assign(static_cast<std::size_t>(slot_), Valore {});
-    pila.clear();
-    for (std::size_t i = 0; i < argomenti.size(); ++i)
-        slot[i + 1] = argomenti[i];
+    const std::size_t slot = pila_.size();
+    if (ripetibile_)
+        for (const std::size_t altra : basi_)
+            if (std::equal(pila_.begin() + static_cast<std::ptrdiff_t>(altra),
+                           pila_.begin() + static_cast<std::ptrdiff_t>(altra + slot - base),
+                           pila_.begin() + static_cast<std::ptrdiff_t>(base), stessoValore))
+                return StackEsaurito; // it would call itself forever
+    basi_.push_back(base);
+    pila_.resize(slot + static_cast<std::size_t>(slot_));
+    for (std::size_t i = 0; base + i < slot; ++i)
+        pila_[slot + 1 + i] = pila_[base + i];
+    const std::size_t operandi = pila_.size();
     int e = Nessuno;
     for (const PassoVariante &p : varianti_) {
         switch (p.op) {
         case OpVariante::Costante:
-            pila.push_back(costanti_[static_cast<std::size_t>(p.a)]);
+            pila_.push_back(costanti_[static_cast<std::size_t>(p.a)]);
             break;
-        case OpVariante::Carica:
-            pila.push_back(slot[static_cast<std::size_t>(p.a)]);
+        case OpVariante::Carica: {
+            Valore v = pila_[slot + static_cast<std::size_t>(p.a)]; // a copy before the stack grows
+            pila_.push_back(std::move(v));
             break;
+        }
         case OpVariante::Binaria: {
             Valore v;
-            const std::size_t n = pila.size();
-            e = operazioneBinaria(p.operatore, pila[n - 2], pila[n - 1], v, c.operazioni, p.la,
+            const std::size_t n = pila_.size();
+            e = operazioneBinaria(p.operatore, pila_[n - 2], pila_[n - 1], v, c.operazioni, p.la,
                                   p.lb);
-            pila.pop_back();
-            pila.back() = std::move(v);
+            pila_.pop_back();
+            pila_.back() = std::move(v);
             break;
         }
         case OpVariante::Unaria: {
             Valore v;
-            e = operazioneUnaria(p.operatore, pila.back(), v, c.operazioni);
-            pila.back() = std::move(v);
+            e = operazioneUnaria(p.operatore, pila_.back(), v, c.operazioni);
+            pila_.back() = std::move(v);
             break;
         }
         case OpVariante::Chiamata:
         case OpVariante::Ricorsione:
         case OpVariante::Errore: {
-            const std::size_t base = pila.size() - static_cast<std::size_t>(p.b);
-            const std::span<const Valore> args(pila.data() + base, static_cast<std::size_t>(p.b));
+            const std::size_t sotto = pila_.size() - static_cast<std::size_t>(p.b);
             Valore v;
             if (p.op == OpVariante::Chiamata)
-                e = builtin(p.a).funzione(args, v, c);
+                e = builtin(p.a).funzione({pila_.data() + sotto, static_cast<std::size_t>(p.b)}, v,
+                                          c);
             else if (p.op == OpVariante::Ricorsione)
-                e = eseguiVariante(args, v, c, chiamate);
+                e = chiamaVariante(sotto, v, c);
             else
                 e = p.a;
-            pila.resize(base);
-            pila.push_back(std::move(v));
+            pila_.resize(sotto);
+            pila_.push_back(std::move(v));
             break;
         }
         case OpVariante::Assegna:
-            slot[static_cast<std::size_t>(p.a)] = std::move(pila.back());
-            pila.pop_back();
+            pila_[slot + static_cast<std::size_t>(p.a)] = std::move(pila_.back());
+            pila_.pop_back();
             break;
         case OpVariante::Solleva:
             e = p.a;
             break;
         }
-        if (e == Nessuno && !pila.empty() && p.op != OpVariante::Assegna)
-            e = addebita(pila.back(), c);
+        if (e == Nessuno && pila_.size() > operandi && p.op != OpVariante::Assegna)
+            e = addebita(pila_.back(), c);
         if (e != Nessuno)
             break;
     }
-    --chiamate;
+    basi_.pop_back();
     if (e == Nessuno)
-        r = std::move(slot[0]);
+        r = std::move(pila_[slot]);
+    pila_.resize(slot);
     return e;
 }
 

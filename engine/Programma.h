@@ -37,6 +37,8 @@ public:
     // run again step by step, which tells the first error.
     [[gnu::always_inline]] inline int eseguiNumerico(double x, double &r) noexcept
     {
+        if (veloci_.empty()) [[unlikely]]
+            return eseguiControllato(x, r);
         const NodoVeloce *radice = veloci_.data();
         const Esito v = radice->f(radice, x);
         if (v.guasto == 0) [[likely]] {
@@ -133,6 +135,7 @@ private:
     static OpNumerica opBinaria(Operatore op);
     static bool opFunzione(FunzioneDouble f, OpNumerica &op);
     std::uint32_t emettiNumerico(const Script &s, int k);
+    std::uint32_t passoNumerico(PassoNumerico p);
 
     // ---- block program ----
     // memoria_[r] = memoria_[a] op memoria_[b], each a block of kBlocco
@@ -181,15 +184,7 @@ private:
     };
 
     void emettiVariante(const Script &s, int k);
-    int eseguiVariante(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c,
-                       int &chiamate);
-
-    // The variables and the operand stack of one call.
-    struct Cornice
-    {
-        std::vector<Valore> slot;
-        std::vector<Valore> pila;
-    };
+    int chiamaVariante(std::size_t base, Valore &r, ContestoEsecuzione &c);
 
     bool numerico_ = false;
     std::vector<PassoNumerico> numerici_;
@@ -197,14 +192,17 @@ private:
     std::vector<std::uint32_t> registroCostante_; // node -> register of its constant
     std::uint32_t primoRisultato_ = 0;
     std::uint32_t risultato_ = 0; // the register of F's value
-    std::vector<NodoVeloce> veloci_; // the root first
+    std::vector<NodoVeloce> veloci_; // the root first; none for a tree too tall
+    static constexpr int kMaxAltezzaVeloce = 64;
 
     std::vector<PassoVariante> varianti_;
-    Cornice cornice_; // the outermost call's, kept between runs
+    std::vector<Valore> pila_; // every running call's arguments, slots and operands
+    std::vector<std::size_t> basi_; // where each running call's arguments start
     std::vector<Valore> costanti_;
     int parametri_ = 0;
     int slot_ = 1;
     int limiteChiamate_ = 1;
+    bool ripetibile_ = true; // Script::ripetibile
 };
 
 } // namespace zelvo

@@ -3,6 +3,8 @@
 // evaluator on every value, subtype and error, and a block of x with one x
 // at a time.
 
+#include "Riferimento.h"
+
 #include "engine/Funzione.h"
 #include "engine/ScriptControl.h"
 
@@ -24,7 +26,7 @@ constexpr double kX[] = {-10.1, -1, 0, 0.5, 3, 1e300};
 void confronta(std::string_view sorgente, char separatore)
 {
     zelvo::ScriptControl compilato(separatore);
-    zelvo::ScriptControl albero(separatore);
+    zelvo::riferimento::Riferimento albero(separatore);
     const zelvo::ErroreScript e1 = compilato.AddCode(sorgente);
     const zelvo::ErroreScript e2 = albero.AddCode(sorgente);
     if (e1.numero != e2.numero || e1.posizione != e2.posizione)
@@ -35,7 +37,7 @@ void confronta(std::string_view sorgente, char separatore)
         const zelvo::Valore argomento = zelvo::Valore::doppio(x);
         zelvo::Valore r1, r2;
         const int c1 = compilato.Run("F", {&argomento, 1}, r1);
-        const int c2 = albero.RunAlbero("F", {&argomento, 1}, r2);
+        const int c2 = albero.Run("F", {&argomento, 1}, r2);
         if (c1 != c2 || r1.tipo != r2.tipo || r1.testo != r2.testo
             || std::bit_cast<std::uint64_t>(r1.numero) != std::bit_cast<std::uint64_t>(r2.numero))
             std::abort();

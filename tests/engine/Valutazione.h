@@ -2,6 +2,8 @@
 
 // Runs an expression the way Funzione wraps it, through both evaluators.
 
+#include "Riferimento.h"
+
 #include "engine/ScriptControl.h"
 
 #include <string>
@@ -24,14 +26,19 @@ inline std::string sorgente(std::string_view espressione)
 // reference evaluator instead of the compiled program.
 inline Esito valuta(std::string_view espressione, double x, bool albero, char separatore = '.')
 {
-    ScriptControl sc(separatore);
-    Esito e;
-    e.errore = sc.AddCode(sorgente(espressione)).numero;
-    if (e.errore != 0)
-        return e;
     const Valore argomento = Valore::doppio(x);
-    e.errore = albero ? sc.RunAlbero("F", {&argomento, 1}, e.valore)
-                      : sc.Run("F", {&argomento, 1}, e.valore);
+    Esito e;
+    if (albero) {
+        riferimento::Riferimento r(separatore);
+        e.errore = r.AddCode(sorgente(espressione)).numero;
+        if (e.errore == 0)
+            e.errore = r.Run("F", {&argomento, 1}, e.valore);
+        return e;
+    }
+    ScriptControl sc(separatore);
+    e.errore = sc.AddCode(sorgente(espressione)).numero;
+    if (e.errore == 0)
+        e.errore = sc.Run("F", {&argomento, 1}, e.valore);
     return e;
 }
 
