@@ -77,6 +77,13 @@ Riga virgola(Riga r)
     return r;
 }
 
+// The C library's pow itself: a literal exponent would let the compiler put products.
+double potenza(double x, double n)
+{
+    const volatile double esponente = n;
+    return std::pow(x, esponente);
+}
+
 std::string ripeti(std::string_view s, int n)
 {
     std::string r;
@@ -431,6 +438,49 @@ const std::vector<Riga> &righe()
             D("exp(-x*x/2)/sqr(2*3.141592653589793)",
               std::exp(-1.0 * 1 / 2) / std::sqrt(2 * 3.141592653589793), 1),
 
+            // numeric operations of x whose result is not a Double
+            L("x Mod 3", 1, 7),
+            L("x Mod 3", -2, -7.5),
+            L("x \\ 2", -2, -4.5),
+            E("x Mod 0.4", 11, 1),
+            E("x \\ 3", 6, 3e9),
+            E("x \\ -1", 6, -2147483648.0),
+            B("x > 0", true, 1),
+            B("x = 0", true, -0.0),
+            D("(x>0)*x", -2, 2),
+            I("(x>0)*2", 0, -2),
+            L("x And 6", 2, 3),
+            L("x Or 1", 3, 2.5),
+            L("Not x", -4, 3),
+            L("x Xor 5 Eqv x Imp 0", 5, 3),
+            E("x Or 1", 6, 3e9),
+            I("Sgn(x)", -1, -2.5),
+            I("Sgn(x)*0", 0, -2.5),
+            D("Round(x, 2)", 1.23, 1.2345),
+            D("Round(x)", 2, 2.5),
+            E("Round(x, -1)", 5, 1),
+            E("Round(x, 3e9)", 6, 1),
+            I("CInt(x)", 2, 2.5),
+            E("CInt(x)", 6, 32767.5),
+            L("CLng(x)", -2, -2.5),
+            B("CBool(x)", true, 0.1),
+            I("CInt(x)*0", 0, -1),
+            I("-CInt(x)", 0, 0.2),
+            L("Round(CLng(x), 2)", 3, 3),
+            L("Abs(CLng(x))", 5, -5),
+            D("Abs(CLng(x))", 2147483648.0, -2147483648.0),
+            V("(CLng(x)-2147483647-10)*0", Tipo::Double, -0.0, -5),
+            I("Int(CInt(x))*-1", 0, 0),
+            D("Int(x)*-1", -0.0, 0.5),
+            D("CDbl(x > 0)*0", -0.0, 1),
+            // integer powers: the library's pow, bit for bit
+            D("x^4-3*x^2+2", potenza(1.1, 4) - 3 * potenza(1.1, 2) + 2, 1.1),
+            D("x^5-x^4+x^3", potenza(-0.7, 5) - potenza(-0.7, 4) + potenza(-0.7, 3), -0.7),
+            D("(x+1)^6", potenza(1.0 + 0x1p-27 + 1, 6), 1.0 + 0x1p-27),
+            D("x^8", potenza(3.3, 8), 3.3),
+            D("x^7", potenza(-1e-44, 7), -1e-44),
+            E("x^8", 6, 1e39),
+
             // conversions
             I("CInt(0.5)", 0),
             I("CInt(1.5)", 2),
@@ -699,6 +749,12 @@ TEST_P(Linguaggio, ValoreETipo)
     EXPECT_EQ(std::bit_cast<std::uint64_t>(compilato.valore.numero),
               std::bit_cast<std::uint64_t>(albero.valore.numero));
     EXPECT_EQ(compilato.valore.testo, albero.valore.testo);
+    // A sample's Double (the numeric program's, where there is one) is the
+    // reference Variant's, converted.
+    const Valutazione doppio = prova::valutaDouble(r.espressione, r.x, r.separatore);
+    const Valutazione atteso = prova::attesoDouble(albero, r.separatore);
+    EXPECT_EQ(doppio.errore, atteso.errore);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(doppio.valore), std::bit_cast<std::uint64_t>(atteso.valore));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Linguaggio, testing::ValuesIn(righe()));

@@ -4,6 +4,7 @@
 
 #include "Riferimento.h"
 
+#include "engine/Funzione.h"
 #include "engine/ScriptControl.h"
 
 #include <string>
@@ -40,6 +41,29 @@ inline Esito valuta(std::string_view espressione, double x, bool albero, char se
     if (e.errore == 0)
         e.errore = sc.Run("F", {&argomento, 1}, e.valore);
     return e;
+}
+
+// What every sample of a plot takes: F(x) as a Double, by the numeric
+// program where the function has one.
+inline Valutazione valutaDouble(std::string_view espressione, double x, char separatore = '.')
+{
+    Funzione f(separatore);
+    f.DefinisciFunzione(espressione);
+    if (!f.definita())
+        return {0, f.esitoDefinizione().numero}; // as Esito tells it
+    return f.Valuta(x);
+}
+
+// The same Double from the reference evaluator's Variant: its error, else
+// the Variant coercion's.
+inline Valutazione attesoDouble(const Esito &riferimento, char separatore = '.')
+{
+    if (riferimento.errore != 0)
+        return {0, riferimento.errore};
+    double v = 0;
+    if (const int e = aDouble(riferimento.valore, separatore, v))
+        return {0, e};
+    return {v, 0};
 }
 
 } // namespace zelvo::prova
