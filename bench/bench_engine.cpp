@@ -1,10 +1,12 @@
 // The engine against muparser on the widest sweep a plot makes: x from -10.1
-// by repeated addition of 0.0001 while x <= 10.1 (202,001 evaluations), the
-// same expressions, the same x, in the same run. Prints ns per evaluation of
-// each (the fastest repetition) and the ratio engine / muparser, then their
-// geometric mean: for the engine as Zelvo's sweeps run it (spazzaFunzione)
-// and with one CalcolaFunzione call per sample. Run with --benchmark_repetitions=5 on a busy
-// machine.
+// by repeated addition of 0.0001 while x <= 10.1 (202,001 evaluations), in
+// the same run. Prints ns per evaluation (the fastest repetition) and the
+// ratio engine / muparser with geometric means, in three tables: the nine
+// reference expressions, the same text in both, as Zelvo's sweeps run them
+// (spazzaFunzione) and with one CalcolaFunzione call per sample; powers and
+// operations whose result is not a Double, each against muparser's nearest
+// work; functions that call F, against the sweep of x^2-1. Run with
+// --benchmark_repetitions=5 on a busy machine.
 
 #include "engine/Funzione.h"
 #include "engine/SpazzaFunzione.h"

@@ -2,6 +2,7 @@
 
 #include "engine/BuiltinInterni.h"
 #include "engine/Numerico.h"
+#include "engine/Operazioni.h"
 
 #include <array>
 #include <bit>
@@ -262,17 +263,14 @@ int fTypeName(Args a, Valore &r, ContestoEsecuzione &)
 constexpr std::array kBuiltin {
         Builtin {"Abs", 1, 1, conservaTipo<reale::assoluto>, true},
         Builtin {"Asc", 1, 1, fAsc, true},
-        Builtin {"Atn", 1, 1, suDouble<reale::arcotangente>, true},
         Builtin {"CBool", 1, 1, fCBool, true},
         Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0, 255>, true},
         Builtin {"CDbl", 1, 1, fCDbl, true},
         Builtin {"Chr", 1, 1, fChr, true},
         Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768, 32767>, true},
         Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648LL, 2147483647>, true},
-        Builtin {"Cos", 1, 1, suDouble<reale::coseno>, true},
         Builtin {"CSng", 1, 1, fCSng, true},
         Builtin {"CStr", 1, 1, fCStr, true},
-        Builtin {"Exp", 1, 1, suDouble<reale::esponenziale>, true},
         Builtin {"Fix", 1, 1, conservaTipo<reale::troncato>, true},
         Builtin {"Hex", 1, 1, inBase<16>, true},
         Builtin {"InStr", 2, 4, fInStr, true},
@@ -283,7 +281,6 @@ constexpr std::array kBuiltin {
         Builtin {"LCase", 1, 1, fLCase, true},
         Builtin {"Left", 2, 2, fLeft, true},
         Builtin {"Len", 1, 1, fLen, true},
-        Builtin {"Log", 1, 1, suDouble<reale::logaritmo>, true},
         Builtin {"LTrim", 1, 1, fLTrim, true},
         Builtin {"Mid", 2, 3, fMid, true},
         Builtin {"Oct", 1, 1, inBase<8>, true},
@@ -293,16 +290,16 @@ constexpr std::array kBuiltin {
         Builtin {"Round", 1, 2, fRound, true},
         Builtin {"RTrim", 1, 1, fRTrim, true},
         Builtin {"Sgn", 1, 1, fSgn, true},
-        Builtin {"Sin", 1, 1, suDouble<reale::seno>, true},
         Builtin {"Space", 1, 1, fSpace, true},
-        Builtin {"Sqr", 1, 1, suDouble<reale::radice>, true},
         Builtin {"String", 2, 2, fString, true},
         Builtin {"StrReverse", 1, 1, fStrReverse, true},
-        Builtin {"Tan", 1, 1, suDouble<reale::tangente>, true},
         Builtin {"Trim", 1, 1, fTrim, true},
         Builtin {"TypeName", 1, 1, fTypeName, true},
         Builtin {"UCase", 1, 1, fUCase, true},
         Builtin {"VarType", 1, 1, fVarType, true},
+#define ZELVO_BUILTIN_DOUBLE(Nome, f) Builtin {#Nome, 1, 1, suDouble<f>, true},
+        ZELVO_FUNZIONI_DOUBLE(ZELVO_BUILTIN_DOUBLE)
+#undef ZELVO_BUILTIN_DOUBLE
 };
 
 struct Costante

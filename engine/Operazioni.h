@@ -245,6 +245,18 @@ struct Not
 
 // ---- built-in functions ----
 
+// The built-ins that take a Double and give a Double: each line makes both
+// the Variant built-in (Builtin.cpp) and the row of the numeric program.
+// Adding such a function is one line here, with its reale:: function.
+#define ZELVO_FUNZIONI_DOUBLE(Y)                                                                   \
+    Y(Atn, reale::arcotangente)                                                                    \
+    Y(Cos, reale::coseno)                                                                          \
+    Y(Exp, reale::esponenziale)                                                                    \
+    Y(Log, reale::logaritmo)                                                                       \
+    Y(Sin, reale::seno)                                                                            \
+    Y(Sqr, reale::radice)                                                                          \
+    Y(Tan, reale::tangente)
+
 // A function of one Double with its errors (reale::...), under its name.
 template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere)> struct Funzione1
 {
@@ -259,15 +271,11 @@ template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere)> struc
         static constexpr std::string_view chiave = #Nome;                                          \
     }
 
-ZELVO_FUNZIONE(Atn, reale::arcotangente, sempreDouble);
-ZELVO_FUNZIONE(Cos, reale::coseno, sempreDouble);
-ZELVO_FUNZIONE(Exp, reale::esponenziale, sempreDouble);
+#define ZELVO_FUNZIONE_DOUBLE(Nome, f) ZELVO_FUNZIONE(Nome, f, sempreDouble);
+ZELVO_FUNZIONI_DOUBLE(ZELVO_FUNZIONE_DOUBLE)
+#undef ZELVO_FUNZIONE_DOUBLE
 ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando);
 ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando);
-ZELVO_FUNZIONE(Log, reale::logaritmo, sempreDouble);
-ZELVO_FUNZIONE(Sin, reale::seno, sempreDouble);
-ZELVO_FUNZIONE(Sqr, reale::radice, sempreDouble);
-ZELVO_FUNZIONE(Tan, reale::tangente, sempreDouble);
 ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero);
 ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando);
 ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero);
@@ -309,7 +317,7 @@ struct Round2
 
 } // namespace riga
 
-// Every row, once: X(Nome) for each.
+// Every row, once: X(Nome, ...) for each.
 #define ZELVO_OPERAZIONI(X)                                                                        \
     X(Somma)                                                                                       \
     X(Differenza)                                                                                  \
@@ -335,15 +343,9 @@ struct Round2
     X(MenoIntero)                                                                                  \
     X(Not)                                                                                         \
     X(Abs)                                                                                         \
-    X(Atn)                                                                                         \
-    X(Cos)                                                                                         \
-    X(Exp)                                                                                         \
+    ZELVO_FUNZIONI_DOUBLE(X)                                                                       \
     X(Fix)                                                                                         \
     X(Int)                                                                                         \
-    X(Log)                                                                                         \
-    X(Sin)                                                                                         \
-    X(Sqr)                                                                                         \
-    X(Tan)                                                                                         \
     X(Sgn)                                                                                         \
     X(Round)                                                                                       \
     X(Round2)                                                                                      \
@@ -352,7 +354,7 @@ struct Round2
     X(CBool)                                                                                       \
     X(CDbl)
 
-#define ZELVO_VOCE(Nome) Nome,
+#define ZELVO_VOCE(Nome, ...) Nome,
 enum class Op : std::uint8_t { ZELVO_OPERAZIONI(ZELVO_VOCE) };
 #undef ZELVO_VOCE
 
@@ -368,7 +370,7 @@ struct Scelta
 template<class K> Scelta scegli(K chiave, int n, Genere a, Genere b = Genere::No) noexcept
 {
     Scelta s;
-#define ZELVO_PROVA(Nome)                                                                          \
+#define ZELVO_PROVA(Nome, ...)                                                                     \
     if constexpr (std::is_same_v<std::remove_cv_t<decltype(riga::Nome::chiave)>, K>)               \
         if (s.genere == Genere::No && riga::Nome::arieta == n && riga::Nome::chiave == chiave)     \
             s = {Op::Nome, riga::Nome::genere(a, b)};

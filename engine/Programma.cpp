@@ -1,6 +1,5 @@
 #include "engine/Programma.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -57,7 +56,9 @@ bool Programma::compilaNumerico(const Script &s)
     // Each node's row and kind; children precede their parents.
     std::vector<Genere> genere(s.nodi.size(), Genere::No);
     std::vector<Op> op(s.nodi.size(), Op::Somma);
-    const auto di = [&](int k) { return genere[static_cast<std::size_t>(k)]; };
+    const auto di = [&](int k) {
+        return genere[static_cast<std::size_t>(k)];
+    };
     for (std::size_t k = 0; k < s.nodi.size(); ++k) {
         const Nodo &n = s.nodi[k];
         operazioni::Scelta scelta;
@@ -165,11 +166,11 @@ int Programma::eseguiNumerico(double x, double &r) noexcept
     // of most instructions, and the function's value.
     double ultimo = reg[risultato_];
     for (const Passo &p : passi_) {
-        const double a = p.precedente ? ultimo : reg[p.a];
-        const double b = reg[p.b];
+        const double a = p.precedente ? ultimo : (p.a == 0 ? x : reg[p.a]);
+        const double b = p.b == 0 ? x : reg[p.b];
         int e = Nessuno;
         switch (p.op) {
-#define ZELVO_CASO(Nome)                                                                           \
+#define ZELVO_CASO(Nome, ...)                                                                      \
     case Op::Nome:                                                                                 \
         e = operazioni::riga::Nome::scalare(a, b, ultimo);                                         \
         break;
@@ -223,7 +224,8 @@ void Programma::emettiVariante(const Script &s, int k)
     for (auto i = catena.rbegin(); i != catena.rend(); ++i) {
         const Nodo &m = s.nodi[static_cast<std::size_t>(*i)];
         emettiVariante(s, m.b);
-        varianti_.push_back({OpVariante::Binaria, m.op, s.nodi[static_cast<std::size_t>(m.a)].letterale,
+        varianti_.push_back({OpVariante::Binaria, m.op,
+                             s.nodi[static_cast<std::size_t>(m.a)].letterale,
                              s.nodi[static_cast<std::size_t>(m.b)].letterale, 0, 0});
     }
 }

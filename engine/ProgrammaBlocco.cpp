@@ -26,7 +26,10 @@ using operazioni::Op;
 static_assert(Programma::kBlocco % kCorsie == 0);
 
 template<class R>
-concept ConCorsie = requires(Vd v) { R::corsie(v, v); };
+concept ConCorsie = requires(Vd v)
+{
+    R::corsie(v, v);
+};
 
 // One row of the table over a block.
 template<class R>
@@ -198,9 +201,9 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
         const double *b = operando(p.b);
         double *r = bloccoDi(p.r);
         switch (p.op) {
-#define ZELVO_CASO(Nome)                                                                           \
+#define ZELVO_CASO(Nome, ...)                                                                      \
     case Op::Nome:                                                                                 \
-        blocco<operazioni::riga::Nome>(a, b, r, nc, guasto);                                             \
+        blocco<operazioni::riga::Nome>(a, b, r, nc, guasto);                                       \
         break;
             ZELVO_OPERAZIONI(ZELVO_CASO)
 #undef ZELVO_CASO

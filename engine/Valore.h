@@ -83,7 +83,8 @@ struct Valore
 // The same subtype, bits and text: the one evaluation gives the same result for both.
 inline bool stessoValore(const Valore &a, const Valore &b) noexcept
 {
-    return a.tipo == b.tipo && std::bit_cast<std::uint64_t>(a.numero) == std::bit_cast<std::uint64_t>(b.numero)
+    return a.tipo == b.tipo
+            && std::bit_cast<std::uint64_t>(a.numero) == std::bit_cast<std::uint64_t>(b.numero)
             && a.testo == b.testo;
 }
 
