@@ -32,7 +32,7 @@ struct Nodo
     int a = -1;
     int b = -1;
     int posizione = 0; // offset of the node's token in the source
-    int profondita = 1; // height of the subtree
+    int profondita = 1; // nesting: the height of the subtree, a binary node's left operand not counted
     std::vector<int> argomenti;
     Valore valore;
 };
@@ -55,8 +55,23 @@ struct Script
     int parametri = 0; // slots 1..parametri; slot 0 is the return value
     int slot = 0; // how many slots: return value, parameters, locals
     int limiteChiamate = 1; // how deep the function may call itself
+    // No Rnd: a call with the arguments of a call still running would repeat
+    // it forever, so it fails at once (28).
+    bool ripetibile = true;
     std::vector<Nodo> nodi;
     std::vector<Istruzione> corpo;
 };
+
+// The binary nodes from k down its left operands, k first, and in k the
+// first left operand that is not binary: a chain such as a + b - c * d is
+// run from there up in a loop, so its length costs no recursion.
+inline std::vector<int> catenaSinistra(const Script &s, int &k)
+{
+    std::vector<int> catena;
+    for (; s.nodi[static_cast<std::size_t>(k)].tipo == TipoNodo::Binaria;
+         k = s.nodi[static_cast<std::size_t>(k)].a)
+        catena.push_back(k);
+    return catena;
+}
 
 } // namespace zelvo

@@ -2,6 +2,7 @@
 
 #include "engine/BuiltinInterni.h"
 #include "engine/Numerico.h"
+#include "engine/Operazioni.h"
 
 #include <array>
 #include <bit>
@@ -61,7 +62,9 @@ int fSgn(Args a, Valore &r, ContestoEsecuzione &c)
     double v = 0;
     if (const int e = aDouble(a[0], c.operazioni.separatore, v))
         return e;
-    r = Valore::intero(v > 0 ? 1 : (v < 0 ? -1 : 0));
+    double s = 0;
+    reale::segno(v, s);
+    r = Valore::di(Tipo::Integer, s);
     return Nessuno;
 }
 
@@ -72,10 +75,10 @@ int fRound(Args a, Valore &r, ContestoEsecuzione &c)
     const Valore &v = a[0];
     double decimali = 0;
     if (a.size() > 1) {
-        if (const int e = argomentoIntero(a[1], c, decimali))
+        if (const int e = aDouble(a[1], c.operazioni.separatore, decimali))
             return e;
-        if (decimali < 0)
-            return ArgomentoNonValido;
+        if (const int e = reale::decimali(decimali, decimali))
+            return e;
     }
     if (v.tipo == Tipo::Null) {
         r = Valore::nullo();
@@ -97,16 +100,8 @@ int fRound(Args a, Valore &r, ContestoEsecuzione &c)
     default:
         break;
     }
-    double ris = n;
-    if (decimali == 0) {
-        ris = arrotondaPari(n);
-    } else if (decimali < 16) {
-        const double scala = std::pow(10.0, decimali);
-        const double scalato = n * scala;
-        if (std::isfinite(scalato))
-            ris = arrotondaPari(scalato) / scala;
-    }
-    r = Valore::di(v.tipo == Tipo::Single ? Tipo::Single : Tipo::Double, ris);
+    r = Valore::di(v.tipo == Tipo::Single ? Tipo::Single : Tipo::Double,
+                   reale::arrotonda(n, decimali));
     return Nessuno;
 }
 
@@ -159,10 +154,12 @@ int interoIn(Args a, Valore &r, ContestoEsecuzione &c)
     double v = 0;
     if (const int e = aDouble(a[0], c.operazioni.separatore, v))
         return e;
-    v = arrotondaPari(v);
-    if (!(v >= static_cast<double>(Minimo) && v <= static_cast<double>(Massimo)))
-        return ErroreOverflow;
-    r = Valore::di(T, v + 0.0);
+    if (T == Tipo::Byte && a[0].tipo == Tipo::Boolean)
+        v = v != 0 ? 255 : 0; // a Boolean's low bits: True is 255
+    if (const int e
+        = reale::intero(v, static_cast<double>(Minimo), static_cast<double>(Massimo), v))
+        return e;
+    r = Valore::di(T, v);
     return Nessuno;
 }
 
@@ -264,49 +261,45 @@ int fTypeName(Args a, Valore &r, ContestoEsecuzione &)
 }
 
 constexpr std::array kBuiltin {
-        Builtin {"Abs", 1, 1, conservaTipo<reale::assoluto>, reale::assoluto, true},
-        Builtin {"Asc", 1, 1, fAsc, nullptr, true},
-        Builtin {"Atn", 1, 1, suDouble<reale::arcotangente>, reale::arcotangente, true},
-        Builtin {"CBool", 1, 1, fCBool, nullptr, true},
-        Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0, 255>, nullptr, true},
-        Builtin {"CDbl", 1, 1, fCDbl, nullptr, true},
-        Builtin {"Chr", 1, 1, fChr, nullptr, true},
-        Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768, 32767>, nullptr, true},
-        Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648LL, 2147483647>, nullptr, true},
-        Builtin {"Cos", 1, 1, suDouble<reale::coseno>, reale::coseno, true},
-        Builtin {"CSng", 1, 1, fCSng, nullptr, true},
-        Builtin {"CStr", 1, 1, fCStr, nullptr, true},
-        Builtin {"Exp", 1, 1, suDouble<reale::esponenziale>, reale::esponenziale, true},
-        Builtin {"Fix", 1, 1, conservaTipo<reale::troncato>, reale::troncato, true},
-        Builtin {"Hex", 1, 1, inBase<16>, nullptr, true},
-        Builtin {"InStr", 2, 4, fInStr, nullptr, true},
-        Builtin {"Int", 1, 1, conservaTipo<reale::parteIntera>, reale::parteIntera, true},
-        Builtin {"IsEmpty", 1, 1, fIsEmpty, nullptr, true},
-        Builtin {"IsNull", 1, 1, fIsNull, nullptr, true},
-        Builtin {"IsNumeric", 1, 1, fIsNumeric, nullptr, true},
-        Builtin {"LCase", 1, 1, fLCase, nullptr, true},
-        Builtin {"Left", 2, 2, fLeft, nullptr, true},
-        Builtin {"Len", 1, 1, fLen, nullptr, true},
-        Builtin {"Log", 1, 1, suDouble<reale::logaritmo>, reale::logaritmo, true},
-        Builtin {"LTrim", 1, 1, fLTrim, nullptr, true},
-        Builtin {"Mid", 2, 3, fMid, nullptr, true},
-        Builtin {"Oct", 1, 1, inBase<8>, nullptr, true},
-        Builtin {"Replace", 3, 6, fReplace, nullptr, true},
-        Builtin {"Right", 2, 2, fRight, nullptr, true},
-        Builtin {"Rnd", 0, 1, fRnd, nullptr, false},
-        Builtin {"Round", 1, 2, fRound, nullptr, true},
-        Builtin {"RTrim", 1, 1, fRTrim, nullptr, true},
-        Builtin {"Sgn", 1, 1, fSgn, nullptr, true},
-        Builtin {"Sin", 1, 1, suDouble<reale::seno>, reale::seno, true},
-        Builtin {"Space", 1, 1, fSpace, nullptr, true},
-        Builtin {"Sqr", 1, 1, suDouble<reale::radice>, reale::radice, true},
-        Builtin {"String", 2, 2, fString, nullptr, true},
-        Builtin {"StrReverse", 1, 1, fStrReverse, nullptr, true},
-        Builtin {"Tan", 1, 1, suDouble<reale::tangente>, reale::tangente, true},
-        Builtin {"Trim", 1, 1, fTrim, nullptr, true},
-        Builtin {"TypeName", 1, 1, fTypeName, nullptr, true},
-        Builtin {"UCase", 1, 1, fUCase, nullptr, true},
-        Builtin {"VarType", 1, 1, fVarType, nullptr, true},
+        Builtin {"Abs", 1, 1, conservaTipo<reale::assoluto>, true},
+        Builtin {"Asc", 1, 1, fAsc, true},
+        Builtin {"CBool", 1, 1, fCBool, true},
+        Builtin {"CByte", 1, 1, interoIn<Tipo::Byte, 0, 255>, true},
+        Builtin {"CDbl", 1, 1, fCDbl, true},
+        Builtin {"Chr", 1, 1, fChr, true},
+        Builtin {"CInt", 1, 1, interoIn<Tipo::Integer, -32768, 32767>, true},
+        Builtin {"CLng", 1, 1, interoIn<Tipo::Long, -2147483648LL, 2147483647>, true},
+        Builtin {"CSng", 1, 1, fCSng, true},
+        Builtin {"CStr", 1, 1, fCStr, true},
+        Builtin {"Fix", 1, 1, conservaTipo<reale::troncato>, true},
+        Builtin {"Hex", 1, 1, inBase<16>, true},
+        Builtin {"InStr", 2, 4, fInStr, true},
+        Builtin {"Int", 1, 1, conservaTipo<reale::parteIntera>, true},
+        Builtin {"IsEmpty", 1, 1, fIsEmpty, true},
+        Builtin {"IsNull", 1, 1, fIsNull, true},
+        Builtin {"IsNumeric", 1, 1, fIsNumeric, true},
+        Builtin {"LCase", 1, 1, fLCase, true},
+        Builtin {"Left", 2, 2, fLeft, true},
+        Builtin {"Len", 1, 1, fLen, true},
+        Builtin {"LTrim", 1, 1, fLTrim, true},
+        Builtin {"Mid", 2, 3, fMid, true},
+        Builtin {"Oct", 1, 1, inBase<8>, true},
+        Builtin {"Replace", 3, 6, fReplace, true},
+        Builtin {"Right", 2, 2, fRight, true},
+        Builtin {"Rnd", 0, 1, fRnd, false},
+        Builtin {"Round", 1, 2, fRound, true},
+        Builtin {"RTrim", 1, 1, fRTrim, true},
+        Builtin {"Sgn", 1, 1, fSgn, true},
+        Builtin {"Space", 1, 1, fSpace, true},
+        Builtin {"String", 2, 2, fString, true},
+        Builtin {"StrReverse", 1, 1, fStrReverse, true},
+        Builtin {"Trim", 1, 1, fTrim, true},
+        Builtin {"TypeName", 1, 1, fTypeName, true},
+        Builtin {"UCase", 1, 1, fUCase, true},
+        Builtin {"VarType", 1, 1, fVarType, true},
+#define ZELVO_BUILTIN_DOUBLE(Nome, f) Builtin {#Nome, 1, 1, suDouble<f>, true},
+        ZELVO_FUNZIONI_DOUBLE(ZELVO_BUILTIN_DOUBLE)
+#undef ZELVO_BUILTIN_DOUBLE
 };
 
 struct Costante

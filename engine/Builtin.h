@@ -31,9 +31,9 @@ inline int addebita(const Valore &v, ContestoEsecuzione &c) noexcept
 using FunzioneBuiltin
         = int (*)(std::span<const Valore> argomenti, Valore &r, ContestoEsecuzione &c);
 
-// A Double function of one Double returning a Double, with its errors: the
-// compiled numeric path calls it directly, the Variant path after coercion,
-// so both give the same bits.
+// A function of one Double giving a Double, with its errors: the numeric
+// program calls it directly, the Variant built-in after coercion, so both
+// give the same bits.
 using FunzioneDouble = int (*)(double a, double &r) noexcept;
 
 struct Builtin
@@ -42,7 +42,6 @@ struct Builtin
     std::uint8_t minimo;
     std::uint8_t massimo;
     FunzioneBuiltin funzione;
-    FunzioneDouble doppio; // nullptr unless f(Double) is always a Double
     bool pura; // may be folded when its arguments are constants
 };
 

@@ -24,8 +24,9 @@ public:
     // esitoDefinizione() and is never thrown.
     void DefinisciFunzione(std::string_view testo);
 
-    // F(x) converted to a double; 0 when anything fails. One Run per call,
-    // inlined into the caller's loop.
+    // F(x) converted to a double; 0 when anything fails. One Run per call:
+    // the numeric program's instructions one after another when F has one,
+    // else the Variant program.
     double CalcolaFunzione(double x)
     {
         double v = 0;
@@ -43,8 +44,8 @@ public:
 
     // Many evaluations, in order: y[i] and errori[i] are the valore and the
     // errore of Valuta(x[i]), bit for bit; returns how many failed. A
-    // function of x alone runs on whole blocks of x at once, which is what
-    // makes long sweeps fast.
+    // function with a numeric program runs it on whole blocks of x at once,
+    // which is what makes long sweeps fast.
     std::size_t Valuta(std::span<const double> x, double *y, int *errori) noexcept
     {
         return script_.Run(f_, x, y, errori);

@@ -5,12 +5,15 @@
 // each value with the very same instructions. Operands are finite; each
 // function returns VBScript's error number and writes r only on success.
 
+#include "engine/Corsie.h"
+#include "engine/Operatori.h"
 #include "engine/Valore.h"
 
 #include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace zelvo::reale {
 
@@ -45,109 +48,94 @@ template<class T> inline void prodottoEsatto(T a, T b, T &hi, T &lo) noexcept
     lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
 }
 
-// How close to a rounding boundary, in ulps, the exact a^2 or a^3 may lie
-// and still be rounded by the C library's pow to the nearer double. glibc's
-// pow errs by at most 0.511 ulp in its final exp plus a relative 1.5 * 2^-68
-// in log|a|, which b * log|a| magnifies: 0.54 ulp over all doubles (so
-// 0.46), below 0.5125 ulp while 2^-16 <= |a| <= 2^16 (so 0.4875), the range
-// of nearly every plot. Each is rounded down a little.
-inline double sogliaPotenza(double a) noexcept
+// a^N for 2 <= N <= 8, with the bits of the C library's pow(a, N), as a
+// double (one evaluation) or as lanes (Vd, a block); esatta tells where hi
+// is the answer, and pow must be called elsewhere. The exact power is
+// computed as hi + lo (products split exactly, rounded once in lo: a
+// relative error below 2^-100, under 2^-47 ulp of hi) and hi is the answer
+// whenever pow cannot round it otherwise:
+//
+// glibc's pow errs by at most 0.511 ulp in its final exp plus a relative
+// 1.5 * 2^-68 in log|a|, which n * log|a| magnifies into a relative
+// 1.5 * 2^-68 * |n log|a||, at most 2^-53 * 0.0325 (0.0325 ulp) for any
+// finite result (|n log|a|| <= 709.8), 0.0016 ulp while 2^-48 <= |a^n| <=
+// 2^48 (|n log|a|| <= 33.3). pow's result, then within 0.544 (or 0.5126)
+// ulp of the exact power, is a double less than 1 ulp from hi when the
+// exact power lies within 0.456 (or 0.4874) ulp of hi: hi itself. The
+// thresholds below are those rounded down, which covers lo's own error.
+// Elsewhere (and for results beyond 2^±900, where the split products could
+// leave the normal range) pow is called.
+template<int N, class T, class M> ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
 {
-    return std::fabs(a) >= 0x1p-16 && std::fabs(a) <= 0x1p16 ? 0.487 : 0.45;
-}
-
-// True when the exact value hi + resto (|resto| at most half an ulp of hi,
-// hi normal) lies within soglia ulps of hi, so that every result pow may give
-// for it is hi.
-inline bool lontanoDalMezzo(double hi, double resto, double soglia) noexcept
-{
-    const auto bit = std::bit_cast<std::uint64_t>(hi);
-    // The gap to the nearer neighbour: an ulp, or half of one below a power of 2.
-    double ulp = std::bit_cast<double>(bit & 0x7FF0000000000000u) * 0x1p-52;
-    if ((bit & 0x000FFFFFFFFFFFFFu) == 0)
-        ulp *= 0.5;
-    return std::fabs(resto) <= soglia * ulp;
-}
-
-// a^2 and a^3 with the bits of std::pow: the exact power, rounded once,
-// whenever pow cannot round it otherwise; pow itself for the rest.
-inline double quadrato(double a) noexcept
-{
-    if (std::fabs(a) >= 0x1p-450 && std::fabs(a) <= 0x1p450) {
-        double hi = 0, lo = 0;
-        prodottoEsatto(a, a, hi, lo);
-        if (lontanoDalMezzo(hi, lo, sogliaPotenza(a)))
-            return hi;
+    static_assert(N >= 2 && N <= 8);
+    using corsie::assoluto;
+    using corsie::potenzaDi2;
+    using corsie::scegli;
+    T hi = a;
+    T lo = T {} + 0.0;
+    for (int k = 1; k < N; ++k) {
+        T p, e;
+        prodottoEsatto(hi, a, p, e);
+        e = e + lo * a;
+        hi = p + e;
+        lo = e - (hi - p);
     }
-    return potenzaC(a, 2.0);
+    const T m = assoluto(hi);
+    const T vicino = scegli(m >= T {} + 0x1p-48 && m <= T {} + 0x1p48, T {} + 0.487, T {} + 0.45);
+    // The gap to the nearer neighbour: an ulp, or half of one at a power of 2.
+    const T potenza = potenzaDi2(hi);
+    const T ulp = scegli(m == potenza, potenza * 0x1p-53, potenza * 0x1p-52);
+    esatta = m >= T {} + 0x1p-900 && m <= T {} + 0x1p900 && assoluto(lo) <= vicino * ulp;
+    return hi;
 }
 
-inline double cubo(double a) noexcept
+// f(std::integral_constant<int, n>()) for 2 <= n <= 8: each exponent gets
+// its own unrolled product.
+template<class F> ZELVO_IN_LINEA auto conEsponente(int n, F f) noexcept
 {
-    if (std::fabs(a) >= 0x1p-300 && std::fabs(a) <= 0x1p300) {
-        double h2 = 0, l2 = 0, h3 = 0, l3 = 0;
-        prodottoEsatto(a, a, h2, l2);
-        prodottoEsatto(h2, a, h3, l3); // a^3 = h3 + l3 + l2 * a
-        const double resto = l3 + l2 * a;
-        const double s = h3 + resto;
-        const double t = resto - (s - h3);
-        if (lontanoDalMezzo(s, t, sogliaPotenza(a)))
-            return s;
+    switch (n) {
+    case 2:
+        return f(std::integral_constant<int, 2>());
+    case 3:
+        return f(std::integral_constant<int, 3>());
+    case 4:
+        return f(std::integral_constant<int, 4>());
+    case 5:
+        return f(std::integral_constant<int, 5>());
+    case 6:
+        return f(std::integral_constant<int, 6>());
+    case 7:
+        return f(std::integral_constant<int, 7>());
+    default:
+        return f(std::integral_constant<int, 8>());
     }
-    return potenzaC(a, 3.0);
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define ZELVO_CUBO_FMA 1
-// a^3 as cubo(), with the exact products from the processor's fused
-// multiply-add: the same exact values, so the same bits, in fewer steps.
-[[gnu::target("fma")]] inline double cuboFma(double a) noexcept
+// The same for one double.
+inline double potenzaIntera(double a, int n) noexcept
 {
-    if (std::fabs(a) >= 0x1p-300 && std::fabs(a) <= 0x1p300) {
-        const double h2 = a * a;
-        const double l2 = std::fma(a, a, -h2);
-        const double h3 = h2 * a;
-        const double l3 = std::fma(h2, a, -h3);
-        const double resto = l3 + l2 * a;
-        const double s = h3 + resto;
-        const double t = resto - (s - h3);
-        if (lontanoDalMezzo(s, t, sogliaPotenza(a)))
-            return s;
-    }
-    return potenzaC(a, 3.0);
+    return conEsponente(n, [a](auto esponente) {
+        constexpr int k = decltype(esponente)::value;
+        bool esatta = false;
+        const double hi = potenzaEsatta<k>(a, esatta);
+        return esatta ? hi : potenzaC(a, k);
+    });
 }
 
-// a^2 as quadrato(), the same way.
-[[gnu::target("fma")]] inline double quadratoFma(double a) noexcept
+// The exponent of a ^ b when it is one potenzaIntera takes, else 0.
+inline int esponenteIntero(double b) noexcept
 {
-    if (std::fabs(a) >= 0x1p-450 && std::fabs(a) <= 0x1p450) {
-        const double hi = a * a;
-        const double lo = std::fma(a, a, -hi);
-        if (lontanoDalMezzo(hi, lo, sogliaPotenza(a)))
-            return hi;
-    }
-    return potenzaC(a, 2.0);
+    return b >= 2 && b <= 8 && b == std::trunc(b) ? static_cast<int>(b) : 0;
 }
-
-// Whether this processor has the fused multiply-add cuboFma needs.
-inline bool haFma() noexcept
-{
-    static const bool si = __builtin_cpu_supports("fma");
-    return si;
-}
-#endif
 
 inline int potenza(double a, double b, double &r) noexcept
 {
-    if (b == 2) {
-        r = quadrato(a);
-        return finito(r) ? Nessuno : ErroreOverflow;
-    }
     if (a < 0 && std::trunc(b) != b)
         return ArgomentoNonValido; // no real root of a negative base
     if (a == 0 && b < 0)
         return DivisionePerZero;
-    const double p = b == 3 ? cubo(a) : potenzaC(a, b);
+    const int n = esponenteIntero(b);
+    const double p = n != 0 ? potenzaIntera(a, n) : potenzaC(a, b);
     if (!finito(p))
         return ErroreOverflow;
     r = p;
@@ -229,6 +217,141 @@ inline int parteIntera(double a, double &r) noexcept
 inline int troncato(double a, double &r) noexcept
 {
     r = std::trunc(a);
+    return Nessuno;
+}
+
+// ---- the integral operations: each operand rounded half to even ----
+
+// A value rounded to a Long (\, Mod, the bitwise operators, CLng): 6 beyond.
+inline int aLong(double v, double &r) noexcept
+{
+    const double d = std::nearbyint(v); // the default rounding: half to even
+    if (!(d >= -2147483648.0 && d <= 2147483647.0))
+        return ErroreOverflow;
+    r = d + 0.0; // no -0
+    return Nessuno;
+}
+
+// a \ b or a Mod b of two Longs: 11 for b = 0, 6 for the one quotient
+// beyond a Long (-2147483648 \ -1).
+inline int divisioneIntera(bool modulo, double a, double b, double &r) noexcept
+{
+    if (b == 0)
+        return DivisionePerZero;
+    const auto la = static_cast<std::int64_t>(a);
+    const auto lb = static_cast<std::int64_t>(b);
+    const auto q = static_cast<double>(modulo ? la % lb : la / lb);
+    if (q > 2147483647.0)
+        return ErroreOverflow;
+    r = q + 0.0;
+    return Nessuno;
+}
+
+// And, Or, Xor, Eqv and Imp on 32 bits.
+inline std::int32_t bitLogici(Operatore op, std::int32_t a, std::int32_t b) noexcept
+{
+    switch (op) {
+    case Operatore::And:
+        return a & b;
+    case Operatore::Or:
+        return a | b;
+    case Operatore::Xor:
+        return a ^ b;
+    case Operatore::Eqv:
+        return ~(a ^ b);
+    default: // Imp
+        return ~a | b;
+    }
+}
+
+// a op b for a comparison of two numbers.
+inline bool confronta(Operatore op, double a, double b) noexcept
+{
+    switch (op) {
+    case Operatore::Uguale:
+        return a == b;
+    case Operatore::Diverso:
+        return a != b;
+    case Operatore::Minore:
+        return a < b;
+    case Operatore::Maggiore:
+        return a > b;
+    case Operatore::MinoreUguale:
+        return a <= b;
+    default: // MaggioreUguale
+        return a >= b;
+    }
+}
+
+// ---- built-in functions of numbers ----
+
+inline int segno(double a, double &r) noexcept // Sgn
+{
+    r = a > 0 ? 1 : (a < 0 ? -1 : 0);
+    return Nessuno;
+}
+
+// CInt, CLng: half to even, then the subtype's range (6 beyond).
+inline int intero(double a, double minimo, double massimo, double &r) noexcept
+{
+    const double v = std::nearbyint(a);
+    if (!(v >= minimo && v <= massimo))
+        return ErroreOverflow;
+    r = v + 0.0;
+    return Nessuno;
+}
+
+inline int interoCInt(double a, double &r) noexcept
+{
+    return intero(a, -32768, 32767, r);
+}
+
+inline int interoCLng(double a, double &r) noexcept
+{
+    return intero(a, -2147483648.0, 2147483647.0, r);
+}
+
+inline int booleanoCBool(double a, double &r) noexcept
+{
+    r = a != 0 ? -1.0 : 0.0;
+    return Nessuno;
+}
+
+inline int doppioCDbl(double a, double &r) noexcept
+{
+    r = a;
+    return Nessuno;
+}
+
+// Round's second argument: a Long (6 beyond), not negative (5).
+inline int decimali(double v, double &r) noexcept
+{
+    if (const int e = aLong(v, r))
+        return e;
+    return r < 0 ? ArgomentoNonValido : Nessuno;
+}
+
+// Round(v, decimali) of a Double: v * 10^decimali half to even, scaled back
+// (v itself when the scaled value is not finite, or past 15 decimals).
+inline double arrotonda(double v, double decimali) noexcept
+{
+    // 10^k, each exact: what pow(10, k) gives.
+    static constexpr double kScala[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (decimali == 0)
+        return std::nearbyint(v);
+    if (decimali < 16) {
+        const double scala = kScala[static_cast<int>(decimali)];
+        const double scalato = v * scala;
+        if (std::isfinite(scalato))
+            return std::nearbyint(scalato) / scala;
+    }
+    return v;
+}
+
+inline int arrotondato(double a, double &r) noexcept // Round(v)
+{
+    r = std::nearbyint(a);
     return Nessuno;
 }
 

@@ -144,19 +144,13 @@ int divisioneIntera(Operatore op, const Valore &a, const Valore &b, Valore &r,
         return e;
     if (const int e = aLong(b, c.separatore, vb))
         return e;
-    if (vb == 0)
-        return DivisionePerZero;
-    const auto la = static_cast<std::int64_t>(va);
-    const auto lb = static_cast<std::int64_t>(vb);
-    const std::int64_t q = op == Operatore::DivisioneIntera ? la / lb : la % lb;
+    double d = 0;
+    if (const int e = reale::divisioneIntera(op == Operatore::Modulo, va, vb, d))
+        return e;
     Tipo t = tipoInteroComune(tipoInteroOperando(a.tipo), tipoInteroOperando(b.tipo));
     if (t == Tipo::Boolean)
         t = Tipo::Integer;
-    const auto d = static_cast<double>(q);
-    const Tipo finale = tipoIntero(t, d);
-    if (finale == Tipo::Double)
-        return ErroreOverflow; // only -2147483648 \ -1
-    r = Valore::di(finale, d + 0.0);
+    r = Valore::di(tipoIntero(t, d), d);
     return Nessuno;
 }
 
@@ -204,22 +198,6 @@ int operandoLogico(const Valore &v, const ContestoOperazioni &c, Tipo &t, std::i
     return Nessuno;
 }
 
-std::int32_t bitLogico(Operatore op, std::int32_t a, std::int32_t b)
-{
-    switch (op) {
-    case Operatore::And:
-        return a & b;
-    case Operatore::Or:
-        return a | b;
-    case Operatore::Xor:
-        return a ^ b;
-    case Operatore::Eqv:
-        return ~(a ^ b);
-    default: // Imp
-        return ~a | b;
-    }
-}
-
 Valore valoreLogico(Tipo t, std::int32_t n)
 {
     if (t == Tipo::Byte)
@@ -261,7 +239,7 @@ int logica(Operatore op, const Valore &a, const Valore &b, Valore &r, const Cont
         return e;
     if (const int e = operandoLogico(b, c, tb, nb))
         return e;
-    r = valoreLogico(tipoInteroComune(ta, tb), bitLogico(op, na, nb));
+    r = valoreLogico(tipoInteroComune(ta, tb), reale::bitLogici(op, na, nb));
     return Nessuno;
 }
 

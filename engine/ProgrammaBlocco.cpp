@@ -1,179 +1,100 @@
 // The numeric program run over a block of x at once.
 //
-// Every value here is computed by the same IEEE operation, on the same
-// operands, as in the step-by-step program, only several lanes at a time, so
-// the bits are the same. What may fail is not branched on per sample: every
-// failure of a step leaves a non-finite value in its lane (a / 0, 0 / 0, Sqr
-// and Log of a negative, an overflow), so each step that may fail only ORs a
-// test for non-finite values into one mask. A block where some lane failed,
-// rare in a plot, runs again sample by sample, which gives each failure its
-// own first error.
+// Every value here is computed by the same operation, on the same operands,
+// as in a single run, only several lanes at a time, so the bits are the
+// same. What may fail is not branched on per sample: an operation computed
+// in lanes fails only with a non-finite value (a / 0, 0 / 0, an overflow),
+// so it only ORs a test for non-finite values into one mask; the others run
+// their scalar form sample by sample and mark a failure in the same mask. A
+// block where some sample failed, rare in a plot, runs again sample by
+// sample, which gives each failure its own first error.
 
 #include "engine/Programma.h"
 
-#include "engine/Numerico.h"
-
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
-
-// The vectors below never cross a function boundary: every helper is inlined.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 namespace zelvo {
 
 namespace {
 
-// Four lanes: one AVX register, or two SSE2 ones on a processor without AVX2
-// (the compiler splits each operation), or plain quadruples elsewhere.
-typedef double Vd __attribute__((vector_size(32)));
-typedef std::int64_t Vi __attribute__((vector_size(32)));
-constexpr std::size_t kCorsie = sizeof(Vd) / sizeof(double);
+using namespace corsie;
+using operazioni::Op;
+
 static_assert(Programma::kBlocco % kCorsie == 0);
 
-#define ZELVO_IN_LINEA [[gnu::always_inline]] inline
-
-ZELVO_IN_LINEA Vd carica(const double *p) noexcept
+template<class R>
+concept ConCorsie = requires(Vd v)
 {
-    Vd v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
+    R::corsie(v, v);
+};
 
-ZELVO_IN_LINEA void salva(double *p, Vd v) noexcept
+// One row of the table over a block.
+template<class R>
+ZELVO_IN_LINEA void blocco(const double *a, const double *b, double *r, std::size_t n,
+                           Vi &guasto) noexcept
 {
-    std::memcpy(p, &v, sizeof v);
-}
-
-ZELVO_IN_LINEA Vd tutti(double k) noexcept
-{
-    return Vd {} + k;
-}
-
-ZELVO_IN_LINEA Vi come(Vd v) noexcept
-{
-    return reinterpret_cast<Vi>(v);
-}
-
-ZELVO_IN_LINEA Vd come(Vi v) noexcept
-{
-    return reinterpret_cast<Vd>(v);
-}
-
-ZELVO_IN_LINEA Vd assoluto(Vd v) noexcept
-{
-    return come(come(v) & 0x7FFFFFFFFFFFFFFF);
-}
-
-// All ones in the lanes whose value is not finite (reale::finito false).
-ZELVO_IN_LINEA Vi nonFinito(Vd v) noexcept
-{
-    return ~(assoluto(v) <= tutti(DBL_MAX));
-}
-
-ZELVO_IN_LINEA bool qualcuna(Vi m) noexcept
-{
-    Vi o = m;
-    for (std::size_t k = 1; k < kCorsie; ++k)
-        o[0] |= m[k];
-    return o[0] != 0;
-}
-
-// reale::lontanoDalMezzo, lane by lane: all ones where it holds. Only
-// floating-point compares, which SSE2 has for 64-bit lanes.
-ZELVO_IN_LINEA Vi lontanoDalMezzo(Vd hi, Vd resto, Vd soglia) noexcept
-{
-    const Vd potenza = come(come(hi) & 0x7FF0000000000000);
-    const Vd ulp = potenza * tutti(0x1p-52);
-    const Vi potenzaDi2 = assoluto(hi) == potenza;
-    const Vd passo = come((come(ulp) & ~potenzaDi2) | (come(ulp * tutti(0.5)) & potenzaDi2));
-    return assoluto(resto) <= soglia * passo;
-}
-
-ZELVO_IN_LINEA Vi entro(Vd a, double minimo, double massimo) noexcept
-{
-    const Vd m = assoluto(a);
-    return (m >= tutti(minimo)) & (m <= tutti(massimo));
-}
-
-// reale::sogliaPotenza, lane by lane.
-ZELVO_IN_LINEA Vd sogliaPotenza(Vd a) noexcept
-{
-    const Vi vicina = entro(a, 0x1p-16, 0x1p16);
-    return come((come(tutti(0.487)) & vicina) | (come(tutti(0.45)) & ~vicina));
-}
-
-// a^2 (cubo false) or a^3 as reale::quadrato and reale::cubo give them: the
-// exact power rounded once in the lanes far from a rounding boundary, pow
-// for the few others.
-ZELVO_IN_LINEA void potenzaPiccola(bool cubo, const double *a, double *r, std::size_t n,
-                                   Vi &guasto) noexcept
-{
-    std::int64_t serve[Programma::kBlocco]; // the lanes that need pow
-    Vi qualcuno {};
-    for (std::size_t i = 0; i < n; i += kCorsie) {
-        const Vd x = carica(a + i);
-        Vd v;
-        Vi vicino;
-        if (cubo) {
-            Vd h2, l2, h3, l3;
-            reale::prodottoEsatto(x, x, h2, l2);
-            reale::prodottoEsatto(h2, x, h3, l3);
-            const Vd resto = l3 + l2 * x;
-            v = h3 + resto;
-            const Vd t = resto - (v - h3);
-            vicino = ~(entro(x, 0x1p-300, 0x1p300) & lontanoDalMezzo(v, t, sogliaPotenza(x)));
-        } else {
-            Vd lo;
-            reale::prodottoEsatto(x, x, v, lo);
-            vicino = ~(entro(x, 0x1p-450, 0x1p450) & lontanoDalMezzo(v, lo, sogliaPotenza(x)));
+    if constexpr (ConCorsie<R>) {
+        for (std::size_t i = 0; i < n; i += kCorsie) {
+            const Vd v = R::corsie(carica(a + i), carica(b + i));
+            salva(r + i, v);
+            guasto |= nonFinito(v);
         }
-        salva(r + i, v);
-        std::memcpy(serve + i, &vicino, sizeof vicino);
-        qualcuno |= vicino;
-        guasto |= nonFinito(v);
-    }
-    if (qualcuna(qualcuno)) {
-        const double esponente = cubo ? 3.0 : 2.0;
+    } else {
+        std::int64_t fallito = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            if (serve[i] != 0) {
-                r[i] = reale::potenzaC(a[i], esponente);
-                if (!reale::finito(r[i]))
-                    guasto[0] = -1;
-            }
+            double v = 0;
+            fallito |= R::scalare(a[i], b[i], v);
+            r[i] = v;
         }
+        guasto[0] |= fallito;
     }
 }
 
-template<class Op>
-ZELVO_IN_LINEA void binaria(const double *a, const double *b, double *r, std::size_t n, Vi &guasto,
-                            Op op) noexcept
+// a ^ N: the exact power in lanes, rounded once where pow cannot round it
+// otherwise (reale::potenzaEsatta), pow for the few others.
+template<int N>
+ZELVO_IN_LINEA void potenzaIntera(const double *a, double *r, std::size_t n, Vi &guasto) noexcept
 {
+    std::int64_t esatte[Programma::kBlocco];
+    Vi tutte = ~Vi {};
     for (std::size_t i = 0; i < n; i += kCorsie) {
-        const Vd v = op(carica(a + i), carica(b + i));
-        salva(r + i, v);
-        guasto |= nonFinito(v);
+        Vi esatta;
+        salva(r + i, reale::potenzaEsatta<N>(carica(a + i), esatta));
+        std::memcpy(esatte + i, &esatta, sizeof esatta);
+        tutte &= esatta;
     }
-}
-
-template<class Op>
-ZELVO_IN_LINEA void corsie(const double *a, double *r, std::size_t n, Op op) noexcept
-{
+    if (qualcuna(~tutte))
+        for (std::size_t i = 0; i < n; ++i)
+            if (esatte[i] == 0)
+                r[i] = reale::potenzaC(a[i], N);
     for (std::size_t i = 0; i < n; i += kCorsie)
-        salva(r + i, op(carica(a + i)));
+        guasto |= nonFinito(carica(r + i));
 }
 
-// One library call per sample, for the functions no lane can compute.
-template<class Op>
-ZELVO_IN_LINEA void perCampione(const double *a, double *r, std::size_t n, Op op) noexcept
+template<>
+ZELVO_IN_LINEA void blocco<operazioni::riga::PotenzaIntera>(const double *a, const double *b,
+                                                            double *r, std::size_t n,
+                                                            Vi &guasto) noexcept
 {
-    for (std::size_t i = 0; i < n; ++i)
-        r[i] = op(a[i]);
+    switch (static_cast<int>(b[0])) { // a constant
+    case 2:
+        return potenzaIntera<2>(a, r, n, guasto);
+    case 3:
+        return potenzaIntera<3>(a, r, n, guasto);
+    case 4:
+        return potenzaIntera<4>(a, r, n, guasto);
+    case 5:
+        return potenzaIntera<5>(a, r, n, guasto);
+    case 6:
+        return potenzaIntera<6>(a, r, n, guasto);
+    case 7:
+        return potenzaIntera<7>(a, r, n, guasto);
+    default:
+        return potenzaIntera<8>(a, r, n, guasto);
+    }
 }
 
 ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) noexcept
@@ -199,7 +120,7 @@ std::size_t Programma::unoAllaVolta(const double *x, std::size_t n, double *y, i
     return falliti;
 }
 
-// Gives every register of the step-by-step program a block of memoria_.
+// Gives every register of the numeric program a block of memoria_.
 void Programma::compilaBlocco()
 {
     passiBlocco_.clear();
@@ -213,11 +134,11 @@ void Programma::compilaBlocco()
         if (registro >= fissi)
             liberi.push_back(blocco[registro]);
     };
-    for (std::size_t j = 0; j < numerici_.size(); ++j) {
-        const PassoNumerico &p = numerici_[j];
+    for (std::size_t j = 0; j < passi_.size(); ++j) {
+        const Passo &p = passi_[j];
         PassoBlocco q {p.op, blocco[p.a], blocco[p.b], 0};
-        // The result never shares a block with its operands: a^2 and a^3
-        // read a again after writing the result.
+        // The result never shares a block with its operands: a power reads
+        // its operand again after writing the result.
         if (liberi.empty()) {
             q.r = blocchi++;
         } else {
@@ -225,11 +146,7 @@ void Programma::compilaBlocco()
             liberi.pop_back();
         }
         rilascia(p.a);
-        const bool binaria = p.op == OpNumerica::Somma || p.op == OpNumerica::Differenza
-                || p.op == OpNumerica::Prodotto || p.op == OpNumerica::Quoziente
-                || p.op == OpNumerica::Potenza;
-        if (binaria)
-            rilascia(p.b);
+        rilascia(p.b); // register 0 (x) for an operation of one operand
         blocco[primoRisultato_ + j] = q.r;
         passiBlocco_.push_back(q);
     }
@@ -276,7 +193,7 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
     const auto operando = [&](std::uint32_t b) {
         return b == 0 ? xb : bloccoDi(b);
     };
-    Vi guasto {}; // all ones in a lane where some step failed
+    Vi guasto {}; // not 0 in a lane where some step failed
     segnaNonFiniti(xb, nc, guasto);
 
     for (const PassoBlocco &p : passiBlocco_) {
@@ -284,73 +201,12 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
         const double *b = operando(p.b);
         double *r = bloccoDi(p.r);
         switch (p.op) {
-        case OpNumerica::Somma:
-            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u + v; });
-            break;
-        case OpNumerica::Differenza:
-            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u - v; });
-            break;
-        case OpNumerica::Prodotto:
-            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u * v; });
-            break;
-        case OpNumerica::Quoziente: // a / 0 is infinite or NaN: marked
-            binaria(a, b, r, nc, guasto, [](Vd u, Vd v) { return u / v; });
-            break;
-        case OpNumerica::Potenza:
-            for (std::size_t i = 0; i < nc; ++i) {
-                double v = 0;
-                if (reale::potenza(a[i], b[i], v) != Nessuno)
-                    guasto[0] = -1;
-                r[i] = v;
-            }
-            break;
-        case OpNumerica::Quadrato:
-            potenzaPiccola(false, a, r, nc, guasto);
-            break;
-        case OpNumerica::Cubo:
-        case OpNumerica::CuboFma: // the same exact values, so the same bits
-            potenzaPiccola(true, a, r, nc, guasto);
-            break;
-        case OpNumerica::Meno:
-            corsie(a, r, nc, [](Vd v) { return -v; });
-            break;
-        case OpNumerica::Abs:
-            corsie(a, r, nc, [](Vd v) { return assoluto(v); });
-            break;
-        case OpNumerica::Atn:
-            perCampione(a, r, nc, [](double v) { return std::atan(v); });
-            break;
-        case OpNumerica::Cos:
-            perCampione(a, r, nc, [](double v) { return std::cos(v); });
-            break;
-        case OpNumerica::Exp:
-            perCampione(a, r, nc, [](double v) { return std::exp(v); });
-            segnaNonFiniti(r, nc, guasto);
-            break;
-        case OpNumerica::Fix:
-            perCampione(a, r, nc, [](double v) { return std::trunc(v); });
-            break;
-        case OpNumerica::Int:
-            perCampione(a, r, nc, [](double v) { return std::floor(v); });
-            break;
-        case OpNumerica::Log: // not called at a <= 0: NaN marks the lane
-            perCampione(a, r, nc, [](double v) {
-                return v > 0 ? std::log(v) : std::numeric_limits<double>::quiet_NaN();
-            });
-            segnaNonFiniti(r, nc, guasto);
-            break;
-        case OpNumerica::Sin:
-            perCampione(a, r, nc, [](double v) { return std::sin(v); });
-            break;
-        case OpNumerica::Sqr: // -0 is no negative: Sqr(-0) is -0, as sqrt gives
-            perCampione(a, r, nc, [](double v) {
-                return v >= 0 ? std::sqrt(v) : std::numeric_limits<double>::quiet_NaN();
-            });
-            segnaNonFiniti(r, nc, guasto);
-            break;
-        case OpNumerica::Tan:
-            perCampione(a, r, nc, [](double v) { return std::tan(v); });
-            break;
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome:                                                                                 \
+        blocco<operazioni::riga::Nome>(a, b, r, nc, guasto);                                       \
+        break;
+            ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
         }
     }
 

@@ -1,7 +1,6 @@
 #include "engine/ScriptControl.h"
 
 #include "engine/Errori.h"
-#include "engine/Interprete.h"
 #include "engine/Sintassi.h"
 
 #include <algorithm>
@@ -143,17 +142,6 @@ int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)
 {
     const Valore argomento = Valore::doppio(x);
     return Run(nome, std::span<const Valore>(&argomento, 1), risultato);
-}
-
-int ScriptControl::RunAlbero(std::string_view nome, std::span<const Valore> argomenti,
-                             Valore &risultato)
-{
-    if (!trova(nome))
-        return ProceduraNonDefinita;
-    if (!argomentiFiniti(argomenti))
-        return ErroreOverflow;
-    contesto_.testoRestante = kBudgetTesto;
-    return senzaEccezioni([&] { return eseguiAlbero(script_, argomenti, risultato, contesto_); });
 }
 
 } // namespace zelvo

@@ -92,8 +92,9 @@ public:
         return Run(cercaProcedura(nome), x, valore);
     }
 
-    // The same run by the reference evaluator (a walk of the trees).
-    int RunAlbero(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
+    // The script as compiled (no function after Reset or a refused AddCode):
+    // what an evaluator outside the engine walks.
+    const Script &script() const noexcept { return script_; }
 
     char separatoreDecimale() const noexcept { return contesto_.operazioni.separatore; }
 

@@ -292,10 +292,13 @@ private:
 
     int aggiungi(Nodo n)
     {
+        // A binary node's left operand adds no level: every evaluator runs a
+        // chain of binary operators down its left operands in a loop.
         int altezza = 0;
-        for (int f : {n.a, n.b})
-            if (f >= 0)
-                altezza = std::max(altezza, s_.nodi[idx(f)].profondita);
+        if (n.a >= 0)
+            altezza = s_.nodi[idx(n.a)].profondita - (n.tipo == TipoNodo::Binaria ? 1 : 0);
+        if (n.b >= 0)
+            altezza = std::max(altezza, s_.nodi[idx(n.b)].profondita);
         for (int f : n.argomenti)
             altezza = std::max(altezza, s_.nodi[idx(f)].profondita);
         n.profondita = altezza + 1;
@@ -385,7 +388,7 @@ private:
             piega(s_.nodi[k]);
             altezza = std::max(altezza, s_.nodi[k].profondita);
         }
-        s_.limiteChiamate = std::max(1, kBudgetProfondita / (altezza + 1));
+        s_.limiteChiamate = std::clamp(kBudgetProfondita / (altezza + 1), 1, kMaxChiamate);
     }
 
     void risolviDestinazione(Istruzione &ist, std::string_view nome)
@@ -435,6 +438,7 @@ private:
             const auto k = n.argomenti.size();
             n.tipo = TipoNodo::Chiamata;
             n.builtin = b;
+            s_.ripetibile = s_.ripetibile && f.pura;
             if (k < f.minimo || k > f.massimo)
                 errore(n, NumeroArgomentiErrato, true);
         } else if (const int slot2 = implicito(r.nome); slot2 >= 0) {

@@ -9,11 +9,15 @@ namespace zelvo {
 
 // Bounds that keep every script's compilation and run within a fixed stack.
 inline constexpr int kMaxAnnidamento = 200; // nested parentheses, signs, Not, calls
-inline constexpr int kMaxProfondita = 1000; // height of an expression tree
+inline constexpr int kMaxProfondita = 1000; // nesting of an expression tree (Nodo::profondita)
 // The longest script: a longer one is refused (error 7) before it is read, so
 // no text can make the compiler's tokens and trees exhaust memory.
 inline constexpr std::size_t kMaxLunghezzaSorgente = std::size_t {1} << 20;
-inline constexpr int kBudgetProfondita = 4000; // tree levels over all nested calls of F
+// Nested calls of F: at most kMaxChiamate, and at most kBudgetProfondita
+// tree levels over all of them, so that every evaluator's recursion stays
+// far inside the stack, also with a sanitizer's larger frames.
+inline constexpr int kBudgetProfondita = 1000;
+inline constexpr int kMaxChiamate = 16;
 
 struct EsitoCompilazione
 {

@@ -1,6 +1,7 @@
 #include "engine/Valore.h"
 
 #include "engine/NumberText.h"
+#include "engine/Numerico.h"
 
 #include <array>
 #include <charconv>
@@ -146,11 +147,7 @@ int aLong(const Valore &v, char separatore, double &valore) noexcept
     double d = 0;
     if (const int e = aDouble(v, separatore, d))
         return e;
-    d = arrotondaPari(d);
-    if (!(d >= -2147483648.0 && d <= 2147483647.0))
-        return ErroreOverflow;
-    valore = d + 0.0; // no -0
-    return Nessuno;
+    return reale::aLong(d, valore);
 }
 
 std::string testoNumero(double v, int cifre, char separatore)

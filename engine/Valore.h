@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -78,6 +79,14 @@ struct Valore
 
     bool operator==(const Valore &) const = default;
 };
+
+// The same subtype, bits and text: the one evaluation gives the same result for both.
+inline bool stessoValore(const Valore &a, const Valore &b) noexcept
+{
+    return a.tipo == b.tipo
+            && std::bit_cast<std::uint64_t>(a.numero) == std::bit_cast<std::uint64_t>(b.numero)
+            && a.testo == b.testo;
+}
 
 // True for the subtypes that arithmetic takes as they are (Empty counts as 0).
 bool numerico(Tipo t) noexcept;

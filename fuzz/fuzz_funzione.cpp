@@ -1,7 +1,9 @@
 // Arbitrary text as the user's expression and as a whole script: nothing may
-// crash, hang or leak, the compiled program must agree with the reference
-// evaluator on every value, subtype and error, and a block of x with one x
-// at a time.
+// crash, hang or leak, the compiled programs must agree with the reference
+// evaluator on every value, subtype and error (and on the Double a sample
+// takes), and a block of x with one x at a time.
+
+#include "Riferimento.h"
 
 #include "engine/Funzione.h"
 #include "engine/ScriptControl.h"
@@ -19,25 +21,35 @@ namespace {
 
 constexpr double kX[] = {-10.1, -1, 0, 0.5, 3, 1e300};
 
-// Two fresh engines for the same script, one per evaluator, so each sees
-// the same sequence of Rnd values.
+// Fresh engines for the same script, one per evaluator and one for the
+// Doubles a sweep takes, so each sees the same sequence of Rnd values.
 void confronta(std::string_view sorgente, char separatore)
 {
     zelvo::ScriptControl compilato(separatore);
-    zelvo::ScriptControl albero(separatore);
+    zelvo::ScriptControl doppio(separatore);
+    zelvo::riferimento::Riferimento albero(separatore);
     const zelvo::ErroreScript e1 = compilato.AddCode(sorgente);
     const zelvo::ErroreScript e2 = albero.AddCode(sorgente);
     if (e1.numero != e2.numero || e1.posizione != e2.posizione)
         std::abort();
     if (e1.numero != 0)
         return;
+    doppio.AddCode(sorgente);
+    const zelvo::ScriptControl::Procedura f = doppio.cercaProcedura("F");
     for (double x : kX) {
         const zelvo::Valore argomento = zelvo::Valore::doppio(x);
         zelvo::Valore r1, r2;
         const int c1 = compilato.Run("F", {&argomento, 1}, r1);
-        const int c2 = albero.RunAlbero("F", {&argomento, 1}, r2);
+        const int c2 = albero.Run("F", {&argomento, 1}, r2);
         if (c1 != c2 || r1.tipo != r2.tipo || r1.testo != r2.testo
             || std::bit_cast<std::uint64_t>(r1.numero) != std::bit_cast<std::uint64_t>(r2.numero))
+            std::abort();
+        // The Double of a sample: the reference Variant's, converted.
+        double d = 0, atteso = 0;
+        const int c3 = doppio.Run(f, x, d);
+        const int c4 = c2 != 0 ? c2 : zelvo::aDouble(r2, separatore, atteso);
+        if (c3 != c4
+            || (c3 == 0 && std::bit_cast<std::uint64_t>(d) != std::bit_cast<std::uint64_t>(atteso)))
             std::abort();
     }
 }

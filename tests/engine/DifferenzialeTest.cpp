@@ -1,6 +1,6 @@
-// Random expressions over the whole language, run by the compiled program
+// Random expressions over the whole language, run by the compiled programs
 // and by the reference evaluator: value, subtype and error must agree to
-// the bit at every x.
+// the bit at every x, and so must the Double a sample takes.
 
 #include "Valutazione.h"
 
@@ -97,6 +97,12 @@ TEST(EngineDifferenziale, RandomExpressionsAgreeInBothEvaluators)
                       std::bit_cast<std::uint64_t>(b.valore.numero))
                     << e << " @x=" << x;
             ASSERT_EQ(a.valore.testo, b.valore.testo) << e << " @x=" << x;
+            const Valutazione doppio = prova::valutaDouble(e, x);
+            const Valutazione atteso = prova::attesoDouble(b);
+            ASSERT_EQ(doppio.errore, atteso.errore) << e << " @x=" << x;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(doppio.valore),
+                      std::bit_cast<std::uint64_t>(atteso.valore))
+                    << e << " @x=" << x;
             valutate += a.errore == 0;
         }
     }

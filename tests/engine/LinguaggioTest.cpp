@@ -77,6 +77,13 @@ Riga virgola(Riga r)
     return r;
 }
 
+// The C library's pow itself: a literal exponent would let the compiler put products.
+double potenza(double x, double n)
+{
+    const volatile double esponente = n;
+    return std::pow(x, esponente);
+}
+
 std::string ripeti(std::string_view s, int n)
 {
     std::string r;
@@ -431,12 +438,58 @@ const std::vector<Riga> &righe()
             D("exp(-x*x/2)/sqr(2*3.141592653589793)",
               std::exp(-1.0 * 1 / 2) / std::sqrt(2 * 3.141592653589793), 1),
 
+            // numeric operations of x whose result is not a Double
+            L("x Mod 3", 1, 7),
+            L("x Mod 3", -2, -7.5),
+            L("x \\ 2", -2, -4.5),
+            E("x Mod 0.4", 11, 1),
+            E("x \\ 3", 6, 3e9),
+            E("x \\ -1", 6, -2147483648.0),
+            B("x > 0", true, 1),
+            B("x = 0", true, -0.0),
+            D("(x>0)*x", -2, 2),
+            I("(x>0)*2", 0, -2),
+            L("x And 6", 2, 3),
+            L("x Or 1", 3, 2.5),
+            L("Not x", -4, 3),
+            L("x Xor 5 Eqv x Imp 0", 5, 3),
+            E("x Or 1", 6, 3e9),
+            I("Sgn(x)", -1, -2.5),
+            I("Sgn(x)*0", 0, -2.5),
+            D("Round(x, 2)", 1.23, 1.2345),
+            D("Round(x)", 2, 2.5),
+            E("Round(x, -1)", 5, 1),
+            E("Round(x, 3e9)", 6, 1),
+            I("CInt(x)", 2, 2.5),
+            E("CInt(x)", 6, 32767.5),
+            L("CLng(x)", -2, -2.5),
+            B("CBool(x)", true, 0.1),
+            I("CInt(x)*0", 0, -1),
+            I("-CInt(x)", 0, 0.2),
+            L("Round(CLng(x), 2)", 3, 3),
+            L("Abs(CLng(x))", 5, -5),
+            D("Abs(CLng(x))", 2147483648.0, -2147483648.0),
+            V("(CLng(x)-2147483647-10)*0", Tipo::Double, -0.0, -5),
+            I("Int(CInt(x))*-1", 0, 0),
+            D("Int(x)*-1", -0.0, 0.5),
+            D("CDbl(x > 0)*0", -0.0, 1),
+            // integer powers: the library's pow, bit for bit
+            D("x^4-3*x^2+2", potenza(1.1, 4) - 3 * potenza(1.1, 2) + 2, 1.1),
+            D("x^5-x^4+x^3", potenza(-0.7, 5) - potenza(-0.7, 4) + potenza(-0.7, 3), -0.7),
+            D("(x+1)^6", potenza(1.0 + 0x1p-27 + 1, 6), 1.0 + 0x1p-27),
+            D("x^8", potenza(3.3, 8), 3.3),
+            D("x^7", potenza(-1e-44, 7), -1e-44),
+            E("x^8", 6, 1e39),
+
             // conversions
             I("CInt(0.5)", 0),
             I("CInt(1.5)", 2),
             I("CInt(-36.5)", -36),
             E("CInt(32767.5)", 6),
             E("CByte(-1)", 6),
+            V("CByte(True)", Tipo::Byte, 255),
+            V("CByte(False)", Tipo::Byte, 0),
+            V("CByte(x > 0)", Tipo::Byte, 255, 1),
             E("CByte(\"258\")", 6),
             E("CInt(\"a\")", 13),
             E("CLng(2147483647.5)", 6),
@@ -578,6 +631,19 @@ const std::vector<Riga> &righe()
             D("x: x = 2*x: F = x", 6, 3),
             D("x: F = F + 1", 4, 3),
             E("F(x)", 28),
+            E("x+F(x)", 28),
+            E("F(x+1)*0", 28),
+            E("x&-  ------  ------F(x)*-F(x)*-5", 28),
+            // a recursion keeps its first error, within 16 nested calls
+            E("1/(x-3) + F(x+1)", 11),
+            E("1/(x-15) + F(x+1)", 11),
+            E("1/(x-16) + F(x+1)", 28),
+            // a call with the arguments of a call running ends at once
+            E(ripeti("Len(Space(1000000))+", 5) + "F(-x)", 28, 1),
+            E(ripeti("Len(Space(1000000))+", 5) + "F(x+1)", 14),
+            E("Rnd*0 + F(x)", 28),
+            E(ripeti("-", 190) + "F(x+1)", 28),
+            E(ripeti("x+(", 190) + "F(x+1)" + ripeti(")", 190), 28),
             E("F(1,2)", 450),
             E("F(1/0)", 11),
             E("x(1)", 13),
@@ -622,7 +688,13 @@ const std::vector<Riga> &righe()
             E(ripeti("(", 250) + "x" + ripeti(")", 250), 28),
             E(ripeti("-", 300) + "x", 28),
             D("x" + ripeti("+x", 900), 901, 1),
-            E("x" + ripeti("+x", 1200), 28),
+            D("x" + ripeti("+x", 1200), 1201, 1),
+            // a chain at one level is no nesting, at any length
+            D("x" + ripeti("+x", 200000), 100000.5, 0.5),
+            D("x" + ripeti("*x", 9999), 1, -1),
+            L("1" + ripeti("-1", 200000), -199999),
+            S("x" + ripeti("&x", 5000), ripeti("1", 5001), 1),
+            D("2" + ripeti("^x", 2000), 2, 1),
             E("1: Dim s: s = \"" + ripeti("a", 600000) + "\": F = s & s", 14),
             E(ripeti("1+", 600000) + "1", 7),
             L("Len(String(1048576, \"a\"))", 1048576),
@@ -677,6 +749,12 @@ TEST_P(Linguaggio, ValoreETipo)
     EXPECT_EQ(std::bit_cast<std::uint64_t>(compilato.valore.numero),
               std::bit_cast<std::uint64_t>(albero.valore.numero));
     EXPECT_EQ(compilato.valore.testo, albero.valore.testo);
+    // A sample's Double (the numeric program's, where there is one) is the
+    // reference Variant's, converted.
+    const Valutazione doppio = prova::valutaDouble(r.espressione, r.x, r.separatore);
+    const Valutazione atteso = prova::attesoDouble(albero, r.separatore);
+    EXPECT_EQ(doppio.errore, atteso.errore);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(doppio.valore), std::bit_cast<std::uint64_t>(atteso.valore));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Linguaggio, testing::ValuesIn(righe()));

@@ -92,8 +92,10 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
 {
     const char *const foglie[] = {"x", "x", "x", "2", "3", "0.5", "1e308", "1e-300", "0"};
     const char *const funzioni[]
-            = {"abs", "atn", "cos", "exp", "fix", "int", "log", "sin", "sqr", "tan"};
-    const char *const operatori[] = {"+", "-", "*", "/", "^"};
+            = {"abs", "atn", "cos",  "exp", "fix",  "int",  "log",   "sin",
+               "sqr", "tan", "sgn", "round", "cint", "clng", "cbool", "cdbl"};
+    const char *const operatori[]
+            = {"+", "-", "*", "/", "^", "\\", " mod ", "=", "<", ">=", " and ", " or ", " xor "};
     std::mt19937_64 g(20261210);
     const auto scegli = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(g);
@@ -101,12 +103,21 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
     std::function<std::string(int)> genera = [&](int profondita) -> std::string {
         if (profondita == 0 || scegli(4) == 0)
             return foglie[scegli(std::size(foglie))];
-        switch (scegli(3)) {
+        switch (scegli(4)) {
         case 0:
             return std::string(funzioni[scegli(std::size(funzioni))]) + "(" + genera(profondita - 1)
                     + ")";
         case 1:
             return "-(" + genera(profondita - 1) + ")";
+        case 2:
+            switch (scegli(3)) {
+            case 0:
+                return "(not " + genera(profondita - 1) + ")";
+            case 1:
+                return "(" + genera(profondita - 1) + ")^" + std::to_string(2 + scegli(7));
+            default:
+                return "round(" + genera(profondita - 1) + ", 2)";
+            }
         default:
             return "(" + genera(profondita - 1) + operatori[scegli(std::size(operatori))]
                     + genera(profondita - 1) + ")";

@@ -1,10 +1,13 @@
-#include "engine/Interprete.h"
+#include "Riferimento.h"
 
+#include "engine/Errori.h"
 #include "engine/Sintassi.h"
 
+#include <cmath>
+#include <new>
 #include <vector>
 
-namespace zelvo {
+namespace zelvo::riferimento {
 
 namespace {
 
@@ -19,9 +22,13 @@ public:
     // One call of the function: fresh slots, the statements in order.
     int funzione(std::span<const Valore> argomenti, Valore &r)
     {
-        if (chiamate_ >= s_.limiteChiamate)
+        if (static_cast<int>(inCorso_.size()) >= s_.limiteChiamate)
             return StackEsaurito;
-        ++chiamate_;
+        if (s_.ripetibile)
+            for (const std::vector<Valore> &altri : inCorso_)
+                if (uguali(altri, argomenti))
+                    return StackEsaurito; // it would call itself forever
+        inCorso_.emplace_back(argomenti.begin(), argomenti.end());
         std::vector<Valore> slot(static_cast<std::size_t>(s_.slot));
         for (std::size_t i = 0; i < argomenti.size(); ++i)
             slot[i + 1] = argomenti[i];
@@ -35,13 +42,21 @@ public:
                 break;
             slot[static_cast<std::size_t>(ist.slot)] = std::move(v);
         }
-        --chiamate_;
+        inCorso_.pop_back();
         if (e == Nessuno)
             r = std::move(slot[0]);
         return e;
     }
 
 private:
+    static bool uguali(const std::vector<Valore> &a, std::span<const Valore> b)
+    {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!stessoValore(a[i], b[i]))
+                return false;
+        return true;
+    }
+
     const Nodo &nodo(int k) const { return s_.nodi[static_cast<std::size_t>(k)]; }
 
     int argomenti(const Nodo &n, std::vector<Valore> &slot, std::vector<Valore> &args)
@@ -53,11 +68,25 @@ private:
         return Nessuno;
     }
 
-    // Node k's value, charged to the run's text budget.
+    // Node k's value, each step charged to the run's text budget.
     int valuta(int k, std::vector<Valore> &slot, Valore &r)
     {
-        const int e = valutaNodo(k, slot, r);
-        return e != Nessuno ? e : addebita(r, c_);
+        const std::vector<int> catena = catenaSinistra(s_, k);
+        int e = valutaNodo(k, slot, r);
+        if (e == Nessuno)
+            e = addebita(r, c_);
+        for (auto i = catena.rbegin(); e == Nessuno && i != catena.rend(); ++i) {
+            const Nodo &n = nodo(*i);
+            Valore b, v;
+            e = valuta(n.b, slot, b);
+            if (e == Nessuno)
+                e = operazioneBinaria(n.op, r, b, v, c_.operazioni, nodo(n.a).letterale,
+                                      nodo(n.b).letterale);
+            if (e == Nessuno)
+                e = addebita(v, c_);
+            r = std::move(v);
+        }
+        return e;
     }
 
     int valutaNodo(int k, std::vector<Valore> &slot, Valore &r)
@@ -70,15 +99,8 @@ private:
         case TipoNodo::Variabile:
             r = slot[static_cast<std::size_t>(n.slot)];
             return Nessuno;
-        case TipoNodo::Binaria: {
-            Valore a, b;
-            if (const int e = valuta(n.a, slot, a))
-                return e;
-            if (const int e = valuta(n.b, slot, b))
-                return e;
-            return operazioneBinaria(n.op, a, b, r, c_.operazioni, nodo(n.a).letterale,
-                                     nodo(n.b).letterale);
-        }
+        case TipoNodo::Binaria: // run by valuta
+            break;
         case TipoNodo::Unaria: {
             Valore a;
             if (const int e = valuta(n.a, slot, a))
@@ -109,17 +131,38 @@ private:
 
     const Script &s_;
     ContestoEsecuzione &c_;
-    int chiamate_ = 0;
+    std::vector<std::vector<Valore>> inCorso_; // the arguments of the calls running
 };
 
 } // namespace
 
-int eseguiAlbero(const Script &s, std::span<const Valore> argomenti, Valore &r,
-                 ContestoEsecuzione &c)
+Riferimento::Riferimento(char separatoreDecimale)
+    : script_(separatoreDecimale)
 {
-    if (static_cast<int>(argomenti.size()) != s.parametri)
-        return NumeroArgomentiErrato;
-    return Albero(s, c).funzione(argomenti, r);
+    contesto_.operazioni.separatore = separatoreDecimale;
 }
 
-} // namespace zelvo
+ErroreScript Riferimento::AddCode(std::string_view codice)
+{
+    return script_.AddCode(codice);
+}
+
+int Riferimento::Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato)
+{
+    const Script &s = script_.script();
+    if (!s.haFunzione || !stessoNome(s.nome, nome))
+        return ProceduraNonDefinita;
+    for (const Valore &v : argomenti)
+        if (!std::isfinite(v.numero))
+            return ErroreOverflow;
+    if (static_cast<int>(argomenti.size()) != s.parametri)
+        return NumeroArgomentiErrato;
+    contesto_.testoRestante = kBudgetTesto;
+    try {
+        return Albero(s, contesto_).funzione(argomenti, risultato);
+    } catch (const std::bad_alloc &) {
+        return MemoriaEsaurita;
+    }
+}
+
+} // namespace zelvo::riferimento

@@ -1,0 +1,382 @@
+#pragma once
+
+// The numeric program's operations, each described once: what it is in the
+// language (an operator or a built-in, and its arity), the kind of value it
+// gives for the kinds it takes, its scalar function (VBScript's value and
+// error for numeric operands) and, where the lanes can compute it, its block
+// form. ZELVO_OPERAZIONI lists them; every dispatch is generated from it.
+// Adding a built-in that takes and gives numbers is one row here.
+
+#include "engine/Corsie.h"
+#include "engine/Numerico.h"
+#include "engine/Operatori.h"
+
+#include <cstdint>
+#include <string_view>
+#include <type_traits>
+
+namespace zelvo::operazioni {
+
+using corsie::Vd;
+
+// What a numeric value is known to be before it is computed. Intero: a
+// Boolean, Integer or Long (integral, never -0); Incerto: integral, but
+// possibly promoted to a Double by an overflow, so an operation whose
+// result depends on the subtype (a zero's sign, Round's digits) cannot
+// take it; No: not a number the numeric program computes.
+enum class Genere : std::uint8_t { No, Double, Intero, Incerto };
+
+// The result kinds of the rows below.
+constexpr Genere doppioSeUno(Genere a, Genere b) noexcept // + and -
+{
+    return a == Genere::Double || b == Genere::Double ? Genere::Double : Genere::Incerto;
+}
+constexpr Genere soloDouble(Genere a, Genere b = Genere::No) noexcept
+{
+    return a == Genere::Double || b == Genere::Double ? Genere::Double : Genere::No;
+}
+constexpr Genere sempreDouble(Genere, Genere = Genere::No) noexcept
+{
+    return Genere::Double;
+}
+constexpr Genere sempreIntero(Genere, Genere = Genere::No) noexcept
+{
+    return Genere::Intero;
+}
+constexpr Genere comeOperando(Genere a, Genere = Genere::No) noexcept
+{
+    return a;
+}
+
+inline int finitoO6(double v, double &r) noexcept
+{
+    if (!reale::finito(v))
+        return ErroreOverflow;
+    r = v;
+    return Nessuno;
+}
+
+inline double booleano(bool b) noexcept
+{
+    return b ? -1.0 : 0.0;
+}
+
+// The rows.
+namespace riga {
+
+// ---- operators ----
+
+struct Somma
+{
+    static constexpr Operatore chiave = Operatore::Somma;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = doppioSeUno;
+    static int scalare(double a, double b, double &r) noexcept { return finitoO6(a + b, r); }
+    static Vd corsie(Vd a, Vd b) noexcept { return a + b; }
+};
+
+struct Differenza
+{
+    static constexpr Operatore chiave = Operatore::Differenza;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = doppioSeUno;
+    static int scalare(double a, double b, double &r) noexcept { return finitoO6(a - b, r); }
+    static Vd corsie(Vd a, Vd b) noexcept { return a - b; }
+};
+
+struct Prodotto
+{
+    static constexpr Operatore chiave = Operatore::Prodotto;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = soloDouble;
+    static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b, r); }
+    static Vd corsie(Vd a, Vd b) noexcept { return a * b; }
+};
+
+// Two integral subtypes: the product never holds -0.
+struct ProdottoIntero
+{
+    static constexpr Operatore chiave = Operatore::Prodotto;
+    static constexpr int arieta = 2;
+    static constexpr Genere genere(Genere a, Genere b) noexcept
+    {
+        return a == Genere::Intero && b == Genere::Intero ? Genere::Incerto : Genere::No;
+    }
+    static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b + 0.0, r); }
+    static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
+};
+
+// A failure is always a non-finite lane: a / 0 and 0 / 0 too.
+struct Quoziente
+{
+    static constexpr Operatore chiave = Operatore::Quoziente;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = sempreDouble;
+    static int scalare(double a, double b, double &r) noexcept { return reale::quoziente(a, b, r); }
+    static Vd corsie(Vd a, Vd b) noexcept { return a / b; }
+};
+
+struct Potenza
+{
+    static constexpr Operatore chiave = Operatore::Potenza;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = sempreDouble;
+    static int scalare(double a, double b, double &r) noexcept { return reale::potenza(a, b, r); }
+};
+
+// a ^ n for a constant n that reale::esponenteIntero takes: chosen by the
+// compiler, never looked up.
+struct PotenzaIntera
+{
+    static constexpr Operatore chiave = Operatore::Potenza;
+    static constexpr int arieta = 0;
+    static constexpr auto genere = sempreDouble;
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        return finitoO6(reale::potenzaIntera(a, static_cast<int>(b)), r);
+    }
+};
+
+// \ and Mod: both operands rounded to a Long (6 beyond), then a Long result.
+template<bool kModulo> struct Intera
+{
+    static constexpr Operatore chiave = kModulo ? Operatore::Modulo : Operatore::DivisioneIntera;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = sempreIntero;
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        double la = 0, lb = 0;
+        if (const int e = reale::aLong(a, la))
+            return e;
+        if (const int e = reale::aLong(b, lb))
+            return e;
+        return reale::divisioneIntera(kModulo, la, lb, r);
+    }
+};
+using DivisioneIntera = Intera<false>;
+using Modulo = Intera<true>;
+
+// The comparisons of two numbers: True is -1.
+template<Operatore Op> struct Confronto
+{
+    static constexpr Operatore chiave = Op;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = sempreIntero;
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        r = booleano(reale::confronta(Op, a, b));
+        return Nessuno;
+    }
+};
+using Uguale = Confronto<Operatore::Uguale>;
+using Diverso = Confronto<Operatore::Diverso>;
+using Minore = Confronto<Operatore::Minore>;
+using Maggiore = Confronto<Operatore::Maggiore>;
+using MinoreUguale = Confronto<Operatore::MinoreUguale>;
+using MaggioreUguale = Confronto<Operatore::MaggioreUguale>;
+
+// And, Or, Xor, Eqv, Imp on the 32 bits of each operand rounded to a Long.
+template<Operatore Op> struct Logica
+{
+    static constexpr Operatore chiave = Op;
+    static constexpr int arieta = 2;
+    static constexpr auto genere = sempreIntero;
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        double la = 0, lb = 0;
+        if (const int e = reale::aLong(a, la))
+            return e;
+        if (const int e = reale::aLong(b, lb))
+            return e;
+        r = reale::bitLogici(Op, static_cast<std::int32_t>(la), static_cast<std::int32_t>(lb));
+        return Nessuno;
+    }
+};
+using And = Logica<Operatore::And>;
+using Or = Logica<Operatore::Or>;
+using Xor = Logica<Operatore::Xor>;
+using Eqv = Logica<Operatore::Eqv>;
+using Imp = Logica<Operatore::Imp>;
+
+struct Meno
+{
+    static constexpr Operatore chiave = Operatore::Meno;
+    static constexpr int arieta = 1;
+    static constexpr auto genere = soloDouble;
+    static int scalare(double a, double, double &r) noexcept
+    {
+        r = -a;
+        return Nessuno;
+    }
+    static Vd corsie(Vd a, Vd) noexcept { return -a; }
+};
+
+// An integral subtype never holds -0: -0 is 0.
+struct MenoIntero
+{
+    static constexpr Operatore chiave = Operatore::Meno;
+    static constexpr int arieta = 1;
+    static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept
+    {
+        return a == Genere::Intero ? Genere::Incerto : Genere::No;
+    }
+    static int scalare(double a, double, double &r) noexcept
+    {
+        r = -a + 0.0;
+        return Nessuno;
+    }
+    static Vd corsie(Vd a, Vd) noexcept { return -a + 0.0; }
+};
+
+struct Not
+{
+    static constexpr Operatore chiave = Operatore::Not;
+    static constexpr int arieta = 1;
+    static constexpr auto genere = sempreIntero;
+    static int scalare(double a, double, double &r) noexcept
+    {
+        double la = 0;
+        if (const int e = reale::aLong(a, la))
+            return e;
+        r = static_cast<double>(~static_cast<std::int32_t>(la));
+        return Nessuno;
+    }
+};
+
+// ---- built-in functions ----
+
+// The built-ins that take a Double and give a Double: each line makes both
+// the Variant built-in (Builtin.cpp) and the row of the numeric program.
+// Adding such a function is one line here, with its reale:: function.
+#define ZELVO_FUNZIONI_DOUBLE(Y)                                                                   \
+    Y(Atn, reale::arcotangente)                                                                    \
+    Y(Cos, reale::coseno)                                                                          \
+    Y(Exp, reale::esponenziale)                                                                    \
+    Y(Log, reale::logaritmo)                                                                       \
+    Y(Sin, reale::seno)                                                                            \
+    Y(Sqr, reale::radice)                                                                          \
+    Y(Tan, reale::tangente)
+
+// A function of one Double with its errors (reale::...), under its name.
+template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere)> struct Funzione1
+{
+    static constexpr int arieta = 1;
+    static constexpr auto genere = G;
+    static int scalare(double a, double, double &r) noexcept { return F(a, r); }
+};
+
+#define ZELVO_FUNZIONE(Nome, f, g)                                                                 \
+    struct Nome : Funzione1<f, g>                                                                  \
+    {                                                                                              \
+        static constexpr std::string_view chiave = #Nome;                                          \
+    }
+
+#define ZELVO_FUNZIONE_DOUBLE(Nome, f) ZELVO_FUNZIONE(Nome, f, sempreDouble);
+ZELVO_FUNZIONI_DOUBLE(ZELVO_FUNZIONE_DOUBLE)
+#undef ZELVO_FUNZIONE_DOUBLE
+ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando);
+ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando);
+ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero);
+ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando);
+ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero);
+ZELVO_FUNZIONE(CLng, reale::interoCLng, sempreIntero);
+ZELVO_FUNZIONE(CBool, reale::booleanoCBool, sempreIntero);
+ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble);
+
+#undef ZELVO_FUNZIONE
+
+// Abs may take a Long beyond its range (Abs(-2147483648) is a Double).
+struct Abs : Funzione1<reale::assoluto, comeOperando>
+{
+    static constexpr std::string_view chiave = "Abs";
+    static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept
+    {
+        return a == Genere::Double ? a : Genere::Incerto;
+    }
+    static Vd corsie(Vd a, Vd) noexcept { return corsie::assoluto(a); }
+};
+
+// Round(v, n) of a Double: an integral subtype keeps its value instead.
+struct Round2
+{
+    static constexpr std::string_view chiave = "Round";
+    static constexpr int arieta = 2;
+    static constexpr Genere genere(Genere a, Genere) noexcept
+    {
+        return a == Genere::Double ? a : Genere::No;
+    }
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        double decimali = 0;
+        if (const int e = reale::decimali(b, decimali))
+            return e;
+        r = reale::arrotonda(a, decimali);
+        return Nessuno;
+    }
+};
+
+} // namespace riga
+
+// Every row, once: X(Nome, ...) for each.
+#define ZELVO_OPERAZIONI(X)                                                                        \
+    X(Somma)                                                                                       \
+    X(Differenza)                                                                                  \
+    X(Prodotto)                                                                                    \
+    X(ProdottoIntero)                                                                              \
+    X(Quoziente)                                                                                   \
+    X(Potenza)                                                                                     \
+    X(PotenzaIntera)                                                                               \
+    X(DivisioneIntera)                                                                             \
+    X(Modulo)                                                                                      \
+    X(Uguale)                                                                                      \
+    X(Diverso)                                                                                     \
+    X(Minore)                                                                                      \
+    X(Maggiore)                                                                                    \
+    X(MinoreUguale)                                                                                \
+    X(MaggioreUguale)                                                                              \
+    X(And)                                                                                         \
+    X(Or)                                                                                          \
+    X(Xor)                                                                                         \
+    X(Eqv)                                                                                         \
+    X(Imp)                                                                                         \
+    X(Meno)                                                                                        \
+    X(MenoIntero)                                                                                  \
+    X(Not)                                                                                         \
+    X(Abs)                                                                                         \
+    ZELVO_FUNZIONI_DOUBLE(X)                                                                       \
+    X(Fix)                                                                                         \
+    X(Int)                                                                                         \
+    X(Sgn)                                                                                         \
+    X(Round)                                                                                       \
+    X(Round2)                                                                                      \
+    X(CInt)                                                                                        \
+    X(CLng)                                                                                        \
+    X(CBool)                                                                                       \
+    X(CDbl)
+
+#define ZELVO_VOCE(Nome, ...) Nome,
+enum class Op : std::uint8_t { ZELVO_OPERAZIONI(ZELVO_VOCE) };
+#undef ZELVO_VOCE
+
+// The row of op `chiave` (an Operatore or a built-in's name) with `n`
+// operands of kinds a and b, and the kind it gives; Genere::No when no row
+// takes them.
+struct Scelta
+{
+    Op op {};
+    Genere genere = Genere::No;
+};
+
+template<class K> Scelta scegli(K chiave, int n, Genere a, Genere b = Genere::No) noexcept
+{
+    Scelta s;
+#define ZELVO_PROVA(Nome, ...)                                                                     \
+    if constexpr (std::is_same_v<std::remove_cv_t<decltype(riga::Nome::chiave)>, K>)               \
+        if (s.genere == Genere::No && riga::Nome::arieta == n && riga::Nome::chiave == chiave)     \
+            s = {Op::Nome, riga::Nome::genere(a, b)};
+    ZELVO_OPERAZIONI(ZELVO_PROVA)
+#undef ZELVO_PROVA
+    return s;
+}
+
+} // namespace zelvo::operazioni
