@@ -1,6 +1,6 @@
 #include "analysis/Estremi.h"
 
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 #include "plot/Spazzata.h"
 
 #include <algorithm>
@@ -66,8 +66,8 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     stato.xTrovato = trovato ? xEstremo : xPrimo;
 
     const Valutazione y = funzione.Valuta(stato.xTrovato);
-    return {numberToText(stato.xTrovato, separatoreDecimale),
-            y.ok() ? numberToText(y.valore, separatoreDecimale) : std::string(kNonDefinita),
+    return {testoNumero(stato.xTrovato, separatoreDecimale),
+            y.ok() ? testoNumero(y.valore, separatoreDecimale) : std::string(kNonDefinita),
             nonDefiniti.testo(separatoreDecimale)};
 }
 

@@ -1,7 +1,7 @@
 #include "analysis/Integrale.h"
 
 #include "plot/Spazzata.h"
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 
 namespace zelvo {
 
@@ -30,7 +30,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
     }
 
     std::string avviso = stato.estremoA > stato.estremoB ? kNessunCampione : nonDefiniti.testo(separatoreDecimale);
-    return {numberToText(totale, separatoreDecimale), std::move(avviso)};
+    return {testoNumero(totale, separatoreDecimale), std::move(avviso)};
 }
 
 } // namespace zelvo

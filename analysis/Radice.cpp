@@ -1,7 +1,7 @@
 #include "analysis/Radice.h"
 
 #include "plot/Spazzata.h"
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 
 namespace zelvo {
 
@@ -36,7 +36,7 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
     if (!trovata)
         return {"nessuna radice", nonDefiniti.testo(separatoreDecimale)};
     stato.xTrovato = radice;
-    return {numberToText(radice, separatoreDecimale), nonDefiniti.testo(separatoreDecimale)};
+    return {testoNumero(radice, separatoreDecimale), nonDefiniti.testo(separatoreDecimale)};
 }
 
 } // namespace zelvo

@@ -1,6 +1,6 @@
 #include "engine/Lessico.h"
 
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 
 #include <array>
 #include <cctype>
@@ -180,13 +180,13 @@ private:
                     ++i_;
             }
         }
-        const TextNumber n = textToNumber(s_.substr(a, i_ - a), '.');
+        const NumeroLetto n = leggiNumero(s_.substr(a, i_ - a), '.');
         if (!n.ok())
             return errore(NumeroNonValido, a);
         Tipo t = Tipo::Double;
         if (intero)
-            t = tipoIntero(Tipo::Integer, n.value);
-        letterale(a, Valore::di(t, n.value));
+            t = tipoIntero(Tipo::Integer, n.valore);
+        letterale(a, Valore::di(t, n.valore));
     }
 
     // &H / &O literals: up to 4 hex digits (or an octal value up to &O177777)

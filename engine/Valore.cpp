@@ -1,6 +1,6 @@
 #include "engine/Valore.h"
 
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 #include "engine/Numerico.h"
 
 #include <array>
@@ -122,10 +122,10 @@ int numeroDaTesto(std::string_view testo, char separatore, double &valore) noexc
     const std::string_view s = testo.substr(a, b - a);
     if (s.size() >= 2 && s[0] == '&' && (s[1] == 'h' || s[1] == 'H' || s[1] == 'o' || s[1] == 'O'))
         return numeroEsadecimale(s, valore);
-    const TextNumber n = textToNumber(s, separatore);
+    const NumeroLetto n = leggiNumero(s, separatore);
     if (!n.ok())
-        return n.error == 6 ? ErroreOverflow : TipoNonCorrispondente;
-    valore = n.value;
+        return n.errore == 6 ? ErroreOverflow : TipoNonCorrispondente;
+    valore = n.valore;
     return Nessuno;
 }
 

@@ -7,7 +7,7 @@
 #include "plot/Calcolo.h"
 
 #include "engine/Errori.h"
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 #include "engine/SpazzaFunzione.h"
 #include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
@@ -115,18 +115,18 @@ std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto
 bool leggiEstremo(const std::string &testo, const char *nome, char separatore, double &estremo,
                   std::vector<std::string> &messaggi)
 {
-    const TextNumber letto = textToNumber(testo, separatore);
+    const NumeroLetto letto = leggiNumero(testo, separatore);
     if (!letto.ok()) {
-        std::string m = errore(letto.error) + " — " + nome + " = " + citazione(testo);
+        std::string m = errore(letto.errore) + " — " + nome + " = " + citazione(testo);
         const char altro = separatore == ',' ? '.' : ',';
-        if (letto.error == 13 && textToNumber(testo, altro).ok())
+        if (letto.errore == 13 && leggiNumero(testo, altro).ok())
             m += separatore == ','
                     ? " — usare la virgola come separatore decimale, non il punto (-1,5)"
                     : " — usare il punto come separatore decimale, non la virgola (-1.5)";
         messaggi.push_back(std::move(m));
         return false;
     }
-    estremo = letto.value;
+    estremo = letto.valore;
     return true;
 }
 
@@ -350,8 +350,8 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
 
 std::string messaggioOverflow(const Interruzione &i, char separatore)
 {
-    const std::string y = std::isfinite(i.y) ? numberToText(i.y, separatore) : "non finito";
-    return errore(erroreOverflow) + " — f(" + numberToText(i.x, separatore) + ") = " + y;
+    const std::string y = std::isfinite(i.y) ? testoNumero(i.y, separatore) : "non finito";
+    return errore(erroreOverflow) + " — f(" + testoNumero(i.x, separatore) + ") = " + y;
 }
 
 // The markers: a magenta line over the full height of the frame at x = a and at
@@ -401,10 +401,10 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     for (const auto &[nome, estremo] : {std::pair {"a", stato.estremoA}, {"b", stato.estremoB}}) {
         if (std::abs(estremo) > limiteIntervallo) {
             messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = "
-                               + numberToText(estremo, separatoreDecimale)
+                               + testoNumero(estremo, separatoreDecimale)
                                + ": a e b devono stare tra "
-                               + numberToText(-limiteIntervallo, separatoreDecimale) + " e "
-                               + numberToText(limiteIntervallo, separatoreDecimale));
+                               + testoNumero(-limiteIntervallo, separatoreDecimale) + " e "
+                               + testoNumero(limiteIntervallo, separatoreDecimale));
             esito.stato = unisci(messaggi);
             return esito;
         }
@@ -412,11 +412,11 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     stato.intervalloAccettato = true;
 
     stato.passo = passoDaTesto(testi.Combo3);
-    esito.Label23 = numberToText(stato.passo, separatoreDecimale);
+    esito.Label23 = testoNumero(stato.passo, separatoreDecimale);
     stato.scalaX = scalaXDaTesto(testi.Combo1);
-    esito.Label7 = numberToText(stato.scalaX / 10, separatoreDecimale);
+    esito.Label7 = testoNumero(stato.scalaX / 10, separatoreDecimale);
     stato.scalaY = scalaYDaTesto(testi.Combo2);
-    esito.Label9 = numberToText(stato.scalaY / 10, separatoreDecimale);
+    esito.Label9 = testoNumero(stato.scalaY / 10, separatoreDecimale);
 
     if (stato.estremoA > stato.estremoB)
         messaggi.push_back(std::string(kNessunCampione) + " — a deve essere minore o uguale a b");

@@ -1,7 +1,7 @@
 #include "plot/Spazzata.h"
 
 #include "engine/Errori.h"
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 #include "plot/Impostazioni.h"
 
 #include <cmath>
@@ -25,7 +25,7 @@ std::optional<Rifiuto> verificaRequisiti(const StatoCalcolo &stato, const Funzio
     // Written so that NaN fails too.
     const bool dentro = std::fabs(a) <= limiteIntervallo && std::fabs(b) <= limiteIntervallo;
     if (!stato.intervalloAccettato || !dentro) {
-        const std::string limite = numberToText(limiteIntervallo, separatoreDecimale);
+        const std::string limite = testoNumero(limiteIntervallo, separatoreDecimale);
         return Rifiuto {"intervallo non valido",
                         "Intervallo non accettato: a e b devono essere numeri tra -" + limite
                                 + " e " + limite};
@@ -63,7 +63,7 @@ std::string PuntiNonDefiniti::testo(char separatoreDecimale) const
     for (std::size_t k = 0; k < tipi_; ++k)
         m += (k ? "; Errore " : "Errore ") + std::to_string(primi_[k].numero) + ": "
                 + std::string(messaggioErrore(primi_[k].numero))
-                + " in x = " + numberToText(primi_[k].x, separatoreDecimale);
+                + " in x = " + testoNumero(primi_[k].x, separatoreDecimale);
     return m;
 }
 

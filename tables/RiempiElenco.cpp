@@ -1,7 +1,7 @@
 #include "tables/ElencoValori.h"
 
 #include "plot/Spazzata.h"
-#include "tables/TestoNumero.h"
+#include "engine/TestoNumero.h"
 
 #include <algorithm>
 #include <cstring>

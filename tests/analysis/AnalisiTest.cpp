@@ -2,7 +2,7 @@
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
 #include "engine/Funzione.h"
-#include "engine/NumberText.h"
+#include "engine/TestoNumero.h"
 #include "plot/Calcolo.h"
 #include "tests/support/StatoAccettato.h"
 #include "tests/support/SuperficieRegistrata.h"
@@ -55,7 +55,7 @@ TEST_F(ConFunzione, RadiceMostraLUltimoPuntoDellaGrigliaNellaBanda)
         const EsitoRadice esito = cercaRadice(stato, funzione, ',');
         EXPECT_EQ(esito.Label21, c.Label21);
         EXPECT_EQ(esito.stato, "");
-        EXPECT_EQ(numberToText(stato.xTrovato, ','), c.Label21);
+        EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label21);
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(ConFunzione, EstremoNellUltimoCampioneCheSale0Scende)
         EXPECT_EQ(esito.Label13, c.Label13);
         EXPECT_EQ(esito.valore, c.valore);
         EXPECT_EQ(esito.stato, "");
-        EXPECT_EQ(numberToText(stato.xTrovato, ','), c.Label13);
+        EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label13);
     }
 }
 

@@ -1,0 +1,293 @@
+#include "engine/TestoNumero.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+namespace zelvo {
+
+namespace {
+
+constexpr int kCifreSignificative = 15;
+constexpr int kMinEsponenteSemplice = -4;
+constexpr int kMaxEsponenteSemplice = 14;
+
+bool spazio(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool cifra(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The 15 significant digits of |v|, rounded to nearest, and the decimal
+// exponent of the first one: |v| ~ 0.d1d2...d15 * 10^(esponente + 1).
+struct Cifre
+{
+    std::array<char, kCifreSignificative> testo;
+    int esponente = 0;
+};
+
+__extension__ typedef unsigned __int128 Uint128;
+
+// 10^0 to 10^18, exact.
+constexpr std::array<std::uint64_t, 19> kPotenze = [] {
+    std::array<std::uint64_t, 19> p {};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i)
+        p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+constexpr std::uint64_t kMinCifre = 100'000'000'000'000; // 10^14: 15 digits
+constexpr std::uint64_t kFuoriCifre = 1'000'000'000'000'000; // 10^15: 16 digits
+
+// |v| * 10^(14 - esponente), computed exactly from the binary value
+// (mantissa * 2^-spostamento times a power of ten fits in 128 bits for the
+// plain range): its integer part and how the rest compares with one half.
+struct Scalato
+{
+    std::uint64_t intero;
+    int resto; // -1: below one half, 0: exactly one half, 1: above
+};
+
+Scalato scala(std::uint64_t mantissa, int spostamento, int esponente)
+{
+    const Uint128 prodotto
+            = Uint128 {mantissa} * kPotenze[static_cast<std::size_t>(14 - esponente)];
+    const auto s = static_cast<unsigned>(spostamento);
+    const Uint128 resto = prodotto & ((Uint128 {1} << s) - 1);
+    const Uint128 meta = Uint128 {1} << (s - 1);
+    return {static_cast<std::uint64_t>(prodotto >> s), resto < meta ? -1 : (resto == meta ? 0 : 1)};
+}
+
+// The digits of the numbers the sweeps meet (decimal exponents -4 to 14),
+// by integer arithmetic on the exact binary value. False for the rest (and
+// for exact ties), which cifreEsatte takes.
+bool cifreVeloci(double assoluto, Cifre &c)
+{
+    // A little below 1E-04 can still round up into the plain range.
+    if (!(assoluto >= 9.9e-5 && assoluto < 9.9e14))
+        return false;
+    const auto bits = std::bit_cast<std::uint64_t>(assoluto); // a normal number here
+    const std::uint64_t mantissa
+            = (bits & ((std::uint64_t {1} << 52) - 1)) | (std::uint64_t {1} << 52);
+    const int spostamento = 1075 - static_cast<int>(bits >> 52);
+
+    // The decimal exponent, estimated and then put right by the digit count;
+    // a value that rounds up to the next power of ten takes its exponent
+    // ("9,999999999999999" is "10").
+    int esponente = static_cast<int>(std::floor(std::log10(assoluto)));
+    std::uint64_t n = 0;
+    for (int tentativi = 0;; ++tentativi) {
+        if (tentativi == 3 || esponente < kMinEsponenteSemplice
+            || esponente > kMaxEsponenteSemplice)
+            return false;
+        const Scalato scalato = scala(mantissa, spostamento, esponente);
+        if (scalato.intero < kMinCifre) {
+            --esponente;
+            continue;
+        }
+        if (scalato.intero >= kFuoriCifre) {
+            ++esponente;
+            continue;
+        }
+        if (scalato.resto == 0) // an exact tie: rounded by the exact path
+            return false;
+        n = scalato.intero + (scalato.resto > 0 ? 1 : 0);
+        if (n == kFuoriCifre) { // 999...9.5 rounds up to the next power of ten
+            n = kMinCifre;
+            ++esponente;
+        }
+        break;
+    }
+    for (int i = kCifreSignificative - 1; i >= 0; --i) {
+        c.testo[static_cast<std::size_t>(i)] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    c.esponente = esponente;
+    return true;
+}
+
+// The digits of any finite nonzero value: to_chars rounds the exact binary
+// value to 15 digits ("d.dddddddddddddde+XX"), ties to even.
+void cifreEsatte(double assoluto, Cifre &c)
+{
+    std::array<char, 40> buf {};
+    const auto fine = std::to_chars(buf.data(), buf.data() + buf.size(), assoluto,
+                                    std::chars_format::scientific, kCifreSignificative - 1)
+                              .ptr;
+    const char *e = std::find(buf.data(), fine, 'e');
+    std::size_t k = 0;
+    for (const char *p = buf.data(); p < e; ++p)
+        if (cifra(*p))
+            c.testo[k++] = *p;
+    c.esponente = std::atoi(e + 1);
+}
+
+char *copia(char *out, const char *da, int quanti)
+{
+    std::memcpy(out, da, static_cast<std::size_t>(quanti));
+    return out + quanti;
+}
+
+} // namespace
+
+char *scriviNumero(char *out, double v, char separatoreDecimale) noexcept
+{
+    if (v == 0) {
+        *out = '0'; // also -0
+        return out + 1;
+    }
+    if (std::isnan(v))
+        return copia(out, "NaN", 3);
+    if (std::isinf(v))
+        return v < 0 ? copia(out, "-Inf", 4) : copia(out, "Inf", 3);
+
+    Cifre c;
+    if (!cifreVeloci(std::fabs(v), c))
+        cifreEsatte(std::fabs(v), c);
+    int quante = kCifreSignificative;
+    while (quante > 1 && c.testo[static_cast<std::size_t>(quante - 1)] == '0')
+        --quante;
+    const char *cifre = c.testo.data();
+    const int esponente = c.esponente;
+
+    if (v < 0)
+        *out++ = '-';
+    if (esponente >= kMinEsponenteSemplice && esponente <= kMaxEsponenteSemplice) {
+        if (esponente < 0) {
+            *out++ = '0';
+            *out++ = separatoreDecimale;
+            for (int i = esponente + 1; i < 0; ++i)
+                *out++ = '0';
+            return copia(out, cifre, quante);
+        }
+        const int intere = esponente + 1;
+        if (quante <= intere) {
+            out = copia(out, cifre, quante);
+            for (int i = quante; i < intere; ++i)
+                *out++ = '0';
+            return out;
+        }
+        out = copia(out, cifre, intere);
+        *out++ = separatoreDecimale;
+        return copia(out, cifre + intere, quante - intere);
+    }
+    *out++ = cifre[0];
+    if (quante > 1) {
+        *out++ = separatoreDecimale;
+        out = copia(out, cifre + 1, quante - 1);
+    }
+    *out++ = 'E';
+    *out++ = esponente < 0 ? '-' : '+';
+    const int assoluto = std::abs(esponente);
+    if (assoluto >= 100)
+        *out++ = static_cast<char>('0' + assoluto / 100);
+    *out++ = static_cast<char>('0' + assoluto / 10 % 10);
+    *out++ = static_cast<char>('0' + assoluto % 10);
+    return out;
+}
+
+std::string testoNumero(double v, char separatoreDecimale)
+{
+    char testo[kMaxTestoNumero];
+    return std::string(testo, scriviNumero(testo, v, separatoreDecimale));
+}
+
+NumeroLetto leggiNumero(std::string_view testo, char separatoreDecimale) noexcept
+{
+    constexpr NumeroLetto nonNumero {0, 13};
+    std::size_t i = 0;
+    const std::size_t n = testo.size();
+    while (i < n && spazio(testo[i]))
+        ++i;
+
+    // Rebuild the number in from_chars' own syntax ('.' separator, no '+').
+    std::array<char, 64> buf {};
+    std::size_t lunghezza = 0;
+    bool negativo = false;
+    if (i < n && (testo[i] == '+' || testo[i] == '-')) {
+        negativo = testo[i] == '-';
+        ++i;
+    }
+    const std::size_t inizio = i;
+    int cifreMantissa = 0;
+    int cifreIntere = 0;
+    bool separatoreVisto = false;
+    for (; i < n; ++i) {
+        if (cifra(testo[i])) {
+            ++cifreMantissa;
+            if (!separatoreVisto)
+                ++cifreIntere;
+        } else if (testo[i] == separatoreDecimale && !separatoreVisto) {
+            separatoreVisto = true;
+        } else {
+            break;
+        }
+    }
+    if (cifreMantissa == 0)
+        return nonNumero;
+    long esponente = 0;
+    if (i < n && (testo[i] == 'e' || testo[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool esponenteNegativo = false;
+        if (j < n && (testo[j] == '+' || testo[j] == '-')) {
+            esponenteNegativo = testo[j] == '-';
+            ++j;
+        }
+        if (j >= n || !cifra(testo[j]))
+            return nonNumero;
+        for (; j < n && cifra(testo[j]); ++j)
+            esponente = std::min(esponente * 10 + (testo[j] - '0'), 100000L);
+        if (esponenteNegativo)
+            esponente = -esponente;
+        i = j;
+    }
+    const std::size_t fine = i;
+    while (i < n && spazio(testo[i]))
+        ++i;
+    if (i != n)
+        return nonNumero;
+
+    std::string copiaLunga; // the rare long text; the common case stays on the stack
+    char *out = buf.data();
+    const std::size_t serve = fine - inizio + 1;
+    if (serve > buf.size()) {
+        copiaLunga.resize(serve);
+        out = copiaLunga.data();
+    }
+    for (std::size_t k = inizio; k < fine; ++k)
+        out[lunghezza++] = testo[k] == separatoreDecimale ? '.' : testo[k];
+
+    double valore = 0;
+    const auto res = std::from_chars(out, out + lunghezza, valore, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large is an overflow, too small reads as 0: the decimal exponent
+        // of the first significant digit tells which.
+        long prima = cifreIntere - 1;
+        for (std::size_t k = inizio; k < fine; ++k) {
+            if (testo[k] == separatoreDecimale)
+                continue;
+            if (testo[k] != '0')
+                break;
+            --prima;
+        }
+        if (prima + esponente > 0)
+            return NumeroLetto {0, 6};
+        return NumeroLetto {negativo ? -0.0 : 0.0, 0};
+    }
+    if (res.ec != std::errc() || res.ptr != out + lunghezza)
+        return nonNumero;
+    return NumeroLetto {negativo ? -valore : valore, 0};
+}
+
+} // namespace zelvo
