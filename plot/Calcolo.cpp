@@ -174,8 +174,8 @@ private:
 // in the order given, clipped by the four tests in their order, converted to
 // float and set. False when the point is off the surface's coordinates: the
 // run ends at this sample, which is stored but not traced.
-bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &valore,
-                     Punto &punto) noexcept
+[[gnu::always_inline]] inline bool tracciaCampione(double x, double y, double scalaX, double scalaY,
+                                                  double &valore, Punto &punto) noexcept
 {
     valore = y;
     double py = twipsY(y, scalaY);
@@ -212,12 +212,10 @@ bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &v
 // A block of samples as tracciaCampione handles them one by one, four lanes
 // at a time where it can: the same operations, so the same bits, and the
 // divisions, which a long sweep waits on, side by side. Returns how many
-// samples were traced (the whole block when none ends the run).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-std::size_t
-tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double scalaX, double scalaY,
+// samples were traced (the whole block when none ends the run). Compiled
+// once for each instruction set that tracciaBlocco chooses from.
+[[gnu::always_inline]] inline std::size_t
+tracciaCorsie(std::span<const double> xs, std::span<const double> ys, double scalaX, double scalaY,
               double *valori, Punto *punti) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
@@ -282,6 +280,33 @@ tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double sca
         if (!tracciaCampione(xs[k], ys[k], scalaX, scalaY, valori[k], punti[k]))
             break;
     return k;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// With AVX2 the four lanes are one register. The upper halves of the vector
+// registers are cleared before returning, as the compiler does not always do
+// on every path: code without AVX that runs afterwards (the engine's scalar
+// paths, any other library) would otherwise pay a state transition.
+[[gnu::target("avx2")]] std::size_t tracciaCorsieAvx2(std::span<const double> xs,
+                                                      std::span<const double> ys, double scalaX,
+                                                      double scalaY, double *valori,
+                                                      Punto *punti) noexcept
+{
+    const std::size_t k = tracciaCorsie(xs, ys, scalaX, scalaY, valori, punti);
+    __builtin_ia32_vzeroupper();
+    return k;
+}
+#endif
+
+std::size_t tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double scalaX,
+                          double scalaY, double *valori, Punto *punti) noexcept
+{
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return tracciaCorsieAvx2(xs, ys, scalaX, scalaY, valori, punti);
+#endif
+    return tracciaCorsie(xs, ys, scalaX, scalaY, valori, punti);
 }
 
 struct Interruzione
