@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace zelvo {
 
@@ -36,6 +38,58 @@ bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &p
 {
     return pixelDiCoordinata(x, larghezza, px) && pixelDiCoordinata(y, altezza, py);
 }
+
+// The coordinates that land where the last point of a series landed on one
+// axis: on its pixel, or off the axis below or above it. The points after it
+// that land there too need no conversion, and a graph's points come by the
+// hundred in one pixel column.
+class Intervallo
+{
+public:
+    bool contiene(float twips) const { return twips >= da_ && twips < a_; }
+    int pixel() const { return pixel_; } // -1 when off the axis
+
+    // Where `twips` lands on an axis of n pixels, as pixelDiCoordinata finds
+    // it, and the bounds of that pixel (or of that side off the axis).
+    void trova(float twips, int n)
+    {
+        constexpr double infinito = std::numeric_limits<double>::infinity();
+        constexpr int passo = 2 * twipsPerPixel; // half twips per pixel
+        const double mezzi = mezziTwips(twips);
+        const double fine = static_cast<double>(passo) * n; // the first half twip past the axis
+        double da = 1, a = 0; // empty: a coordinate that is not a number lands nowhere
+        pixel_ = -1;
+        if (mezzi < 0) {
+            da = -infinito;
+            a = 0;
+        } else if (mezzi >= fine) {
+            da = fine;
+            a = infinito;
+        } else if (mezzi >= 0) { // below 30n, so the division fits
+            pixel_ = static_cast<int>(static_cast<std::uint64_t>(mezzi) / passo);
+            da = static_cast<double>(passo) * pixel_;
+            a = da + passo;
+        }
+        da_ = primoFloat(da);
+        a_ = primoFloat(a);
+    }
+
+private:
+    // The least float at or above a bound given in half twips (whole
+    // numbers, so the twips are exact in double): for any float x, x lies at
+    // or above the bound exactly when it lies at or above this float.
+    static float primoFloat(double mezzi)
+    {
+        const double twips = (mezzi - twipsPerPixel) / 2;
+        float f = static_cast<float>(twips);
+        if (f < twips)
+            f = std::nextafter(f, std::numeric_limits<float>::infinity());
+        return f;
+    }
+
+    float da_ = 1, a_ = 0; // [da_, a_) in twips, empty at first
+    int pixel_ = -1;
+};
 
 // Clips the segment (x0, y0)-(x1, y1), in pixels, to [-0.5, xMax] x [-0.5, yMax]
 // (Cohen-Sutherland). A clipped end is put exactly on the edge it crosses, so
@@ -155,19 +209,28 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
     Colore ultimo = ultimoColore_;
     QRgb valore = ultimoRgb_;
     int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
+    Intervallo sx, sy;
+    int ultimoX = -1, ultimoY = -1; // the pixel last set by this series
     for (const Punto &p : punti) {
-        int px = 0, py = 0;
-        if (!pixelDelPunto(p.x, p.y, larghezza, altezza, px, py))
+        if (!sx.contiene(p.x))
+            sx.trova(p.x, larghezza);
+        if (!sy.contiene(p.y))
+            sy.trova(p.y, altezza);
+        if (sx.pixel() < 0 || sy.pixel() < 0)
             continue;
         if (p.colore != ultimo) {
             ultimo = p.colore;
             valore = rgb(ultimo);
+        } else if (sx.pixel() == ultimoX && sy.pixel() == ultimoY) {
+            continue; // set already, in this colour
         }
-        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
-        xMin = std::min(xMin, px);
-        xMax = std::max(xMax, px);
-        yMin = std::min(yMin, py);
-        yMax = std::max(yMax, py);
+        ultimoX = sx.pixel();
+        ultimoY = sy.pixel();
+        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(ultimoY) * riga)[ultimoX] = valore;
+        xMin = std::min(xMin, ultimoX);
+        xMax = std::max(xMax, ultimoX);
+        yMin = std::min(yMin, ultimoY);
+        yMax = std::max(yMax, ultimoY);
     }
     ultimoColore_ = ultimo;
     ultimoRgb_ = valore;
