@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace zelvo {
@@ -176,9 +177,15 @@ void SuperficieQt::cancella()
     // Only what was drawn since the last Cls can differ from the background.
     const QRect r = disegnato_ & immagine_.rect();
     if (!r.isEmpty()) {
-        QPainter pittore(&immagine_);
-        pittore.setCompositionMode(QPainter::CompositionMode_Source);
-        pittore.fillRect(r, QColor::fromRgb(rgb(coloreFacciaPulsante)));
+        // One row filled, then copied: plain stores, which leave the rows in
+        // the cache for the frame that is drawn next.
+        const auto riga = [this, &r](int y) {
+            return reinterpret_cast<QRgb *>(immagine_.scanLine(y)) + r.left();
+        };
+        const auto larghezza = static_cast<std::size_t>(r.width());
+        std::fill_n(riga(r.top()), larghezza, rgb(coloreFacciaPulsante));
+        for (int y = r.top() + 1; y <= r.bottom(); ++y)
+            std::memcpy(riga(y), riga(r.top()), larghezza * sizeof(QRgb));
     }
     cambiato_ |= r;
     disegnato_ = QRect();
