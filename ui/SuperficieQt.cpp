@@ -145,6 +145,8 @@ bool ritaglia(double &x0, double &y0, double &x1, double &y1, double xMax, doubl
 SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette)
     : immagine_(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
     , palette_(palette)
+    , larghezza_(immagine_.width())
+    , altezza_(immagine_.height())
 {
     immagine_.fill(rgb(coloreFacciaPulsante));
 }
@@ -160,6 +162,8 @@ void SuperficieQt::ridimensiona(QSize pixel)
     pittore.drawImage(0, 0, immagine_);
     pittore.end();
     immagine_ = std::move(nuova);
+    larghezza_ = immagine_.width();
+    altezza_ = immagine_.height();
     cambiato_ &= immagine_.rect();
     disegnato_ &= immagine_.rect();
 }
@@ -194,7 +198,7 @@ void SuperficieQt::cancella()
 void SuperficieQt::punto(float x, float y, Colore colore)
 {
     int px = 0, py = 0;
-    if (!pixelDelPunto(x, y, immagine_.width(), immagine_.height(), px, py))
+    if (!pixelDelPunto(x, y, larghezza_, altezza_, px, py))
         return;
     if (colore != ultimoColore_) {
         ultimoColore_ = colore;
