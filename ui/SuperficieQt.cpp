@@ -40,6 +40,9 @@ bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &p
     return pixelDiCoordinata(x, larghezza, px) && pixelDiCoordinata(y, altezza, py);
 }
 
+typedef float Vf4 __attribute__((vector_size(16)));
+typedef std::int32_t Vi4 __attribute__((vector_size(16)));
+
 // The coordinates that land where the last point of a series landed on one
 // axis: on its pixel, or off the axis below or above it. The points after it
 // that land there too need no conversion, and a graph's points come by the
@@ -49,6 +52,8 @@ class Intervallo
 public:
     bool contiene(float twips) const { return twips >= da_ && twips < a_; }
     int pixel() const { return pixel_; } // -1 when off the axis
+    float da() const { return da_; }
+    float a() const { return a_; }
 
     // Where `twips` lands on an axis of n pixels, as pixelDiCoordinata finds
     // it, and the bounds of that pixel (or of that side off the axis).
@@ -221,27 +226,38 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
     QRgb valore = ultimoRgb_;
     int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
     Intervallo sx, sy;
-    int ultimoX = -1, ultimoY = -1; // the pixel last set by this series
+    bool fuori = true; // the point before lay off the surface
+    // Both intervals as {x, y, -, -}, tested in one comparison and one branch
+    // (the last two lanes always pass); empty at first.
+    Vf4 da = {1, 1, 0, 0}, a = {0, 0, 1, 1};
     for (const Punto &p : punti) {
-        if (!sx.contiene(p.x))
-            sx.trova(p.x, larghezza);
-        if (!sy.contiene(p.y))
-            sy.trova(p.y, altezza);
-        if (sx.pixel() < 0 || sy.pixel() < 0)
+        // Most points land where the point before landed: off the surface,
+        // or on the pixel it set, and in its colour.
+        const Vi4 dentro = (Vf4 {p.x, p.y, 0, 0} >= da) & (Vf4 {p.x, p.y, 0, 0} < a);
+        const bool stessoPosto = (dentro[0] & dentro[1]) != 0;
+        if (stessoPosto && (fuori || p.colore == ultimo))
             continue;
+        if (!stessoPosto) {
+            if (!sx.contiene(p.x))
+                sx.trova(p.x, larghezza);
+            if (!sy.contiene(p.y))
+                sy.trova(p.y, altezza);
+            da = Vf4 {sx.da(), sy.da(), 0, 0};
+            a = Vf4 {sx.a(), sy.a(), 1, 1};
+            fuori = sx.pixel() < 0 || sy.pixel() < 0;
+            if (fuori)
+                continue;
+        }
         if (p.colore != ultimo) {
             ultimo = p.colore;
             valore = rgb(ultimo);
-        } else if (sx.pixel() == ultimoX && sy.pixel() == ultimoY) {
-            continue; // set already, in this colour
         }
-        ultimoX = sx.pixel();
-        ultimoY = sy.pixel();
-        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(ultimoY) * riga)[ultimoX] = valore;
-        xMin = std::min(xMin, ultimoX);
-        xMax = std::max(xMax, ultimoX);
-        yMin = std::min(yMin, ultimoY);
-        yMax = std::max(yMax, ultimoY);
+        const int px = sx.pixel(), py = sy.pixel();
+        reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
+        xMin = std::min(xMin, px);
+        xMax = std::max(xMax, px);
+        yMin = std::min(yMin, py);
+        yMax = std::max(yMax, py);
     }
     ultimoColore_ = ultimo;
     ultimoRgb_ = valore;
