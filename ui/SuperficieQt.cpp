@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace zelvo {
 
@@ -36,6 +39,63 @@ bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &p
 {
     return pixelDiCoordinata(x, larghezza, px) && pixelDiCoordinata(y, altezza, py);
 }
+
+typedef float Vf4 __attribute__((vector_size(16)));
+typedef std::int32_t Vi4 __attribute__((vector_size(16)));
+
+// The coordinates that land where the last point of a series landed on one
+// axis: on its pixel, or off the axis below or above it. The points after it
+// that land there too need no conversion, and a graph's points come by the
+// hundred in one pixel column.
+class Intervallo
+{
+public:
+    bool contiene(float twips) const { return twips >= da_ && twips < a_; }
+    int pixel() const { return pixel_; } // -1 when off the axis
+    float da() const { return da_; }
+    float a() const { return a_; }
+
+    // Where `twips` lands on an axis of n pixels, as pixelDiCoordinata finds
+    // it, and the bounds of that pixel (or of that side off the axis).
+    void trova(float twips, int n)
+    {
+        constexpr double infinito = std::numeric_limits<double>::infinity();
+        constexpr int passo = 2 * twipsPerPixel; // half twips per pixel
+        const double mezzi = mezziTwips(twips);
+        const double fine = static_cast<double>(passo) * n; // the first half twip past the axis
+        double da = 1, a = 0; // empty: a coordinate that is not a number lands nowhere
+        pixel_ = -1;
+        if (mezzi < 0) {
+            da = -infinito;
+            a = 0;
+        } else if (mezzi >= fine) {
+            da = fine;
+            a = infinito;
+        } else if (mezzi >= 0) { // below 30n, so the division fits
+            pixel_ = static_cast<int>(static_cast<std::uint64_t>(mezzi) / passo);
+            da = static_cast<double>(passo) * pixel_;
+            a = da + passo;
+        }
+        da_ = primoFloat(da);
+        a_ = primoFloat(a);
+    }
+
+private:
+    // The least float at or above a bound given in half twips (whole
+    // numbers, so the twips are exact in double): for any float x, x lies at
+    // or above the bound exactly when it lies at or above this float.
+    static float primoFloat(double mezzi)
+    {
+        const double twips = (mezzi - twipsPerPixel) / 2;
+        float f = static_cast<float>(twips);
+        if (f < twips)
+            f = std::nextafter(f, std::numeric_limits<float>::infinity());
+        return f;
+    }
+
+    float da_ = 1, a_ = 0; // [da_, a_) in twips, empty at first
+    int pixel_ = -1;
+};
 
 // Clips the segment (x0, y0)-(x1, y1), in pixels, to [-0.5, xMax] x [-0.5, yMax]
 // (Cohen-Sutherland). A clipped end is put exactly on the edge it crosses, so
@@ -90,6 +150,8 @@ bool ritaglia(double &x0, double &y0, double &x1, double &y1, double xMax, doubl
 SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette)
     : immagine_(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
     , palette_(palette)
+    , larghezza_(immagine_.width())
+    , altezza_(immagine_.height())
 {
     immagine_.fill(rgb(coloreFacciaPulsante));
 }
@@ -105,6 +167,8 @@ void SuperficieQt::ridimensiona(QSize pixel)
     pittore.drawImage(0, 0, immagine_);
     pittore.end();
     immagine_ = std::move(nuova);
+    larghezza_ = immagine_.width();
+    altezza_ = immagine_.height();
     cambiato_ &= immagine_.rect();
     disegnato_ &= immagine_.rect();
 }
@@ -122,9 +186,15 @@ void SuperficieQt::cancella()
     // Only what was drawn since the last Cls can differ from the background.
     const QRect r = disegnato_ & immagine_.rect();
     if (!r.isEmpty()) {
-        QPainter pittore(&immagine_);
-        pittore.setCompositionMode(QPainter::CompositionMode_Source);
-        pittore.fillRect(r, QColor::fromRgb(rgb(coloreFacciaPulsante)));
+        // One row filled, then copied: plain stores, which leave the rows in
+        // the cache for the frame that is drawn next.
+        const auto riga = [this, &r](int y) {
+            return reinterpret_cast<QRgb *>(immagine_.scanLine(y)) + r.left();
+        };
+        const auto larghezza = static_cast<std::size_t>(r.width());
+        std::fill_n(riga(r.top()), larghezza, rgb(coloreFacciaPulsante));
+        for (int y = r.top() + 1; y <= r.bottom(); ++y)
+            std::memcpy(riga(y), riga(r.top()), larghezza * sizeof(QRgb));
     }
     cambiato_ |= r;
     disegnato_ = QRect();
@@ -133,7 +203,7 @@ void SuperficieQt::cancella()
 void SuperficieQt::punto(float x, float y, Colore colore)
 {
     int px = 0, py = 0;
-    if (!pixelDelPunto(x, y, immagine_.width(), immagine_.height(), px, py))
+    if (!pixelDelPunto(x, y, larghezza_, altezza_, px, py))
         return;
     if (colore != ultimoColore_) {
         ultimoColore_ = colore;
@@ -155,14 +225,34 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
     Colore ultimo = ultimoColore_;
     QRgb valore = ultimoRgb_;
     int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
+    Intervallo sx, sy;
+    bool fuori = true; // the point before lay off the surface
+    // Both intervals as {x, y, -, -}, tested in one comparison and one branch
+    // (the last two lanes always pass); empty at first.
+    Vf4 da = {1, 1, 0, 0}, a = {0, 0, 1, 1};
     for (const Punto &p : punti) {
-        int px = 0, py = 0;
-        if (!pixelDelPunto(p.x, p.y, larghezza, altezza, px, py))
+        // Most points land where the point before landed: off the surface,
+        // or on the pixel it set, and in its colour.
+        const Vi4 dentro = (Vf4 {p.x, p.y, 0, 0} >= da) & (Vf4 {p.x, p.y, 0, 0} < a);
+        const bool stessoPosto = (dentro[0] & dentro[1]) != 0;
+        if (stessoPosto && (fuori || p.colore == ultimo))
             continue;
+        if (!stessoPosto) {
+            if (!sx.contiene(p.x))
+                sx.trova(p.x, larghezza);
+            if (!sy.contiene(p.y))
+                sy.trova(p.y, altezza);
+            da = Vf4 {sx.da(), sy.da(), 0, 0};
+            a = Vf4 {sx.a(), sy.a(), 1, 1};
+            fuori = sx.pixel() < 0 || sy.pixel() < 0;
+            if (fuori)
+                continue;
+        }
         if (p.colore != ultimo) {
             ultimo = p.colore;
             valore = rgb(ultimo);
         }
+        const int px = sx.pixel(), py = sy.pixel();
         reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
         xMin = std::min(xMin, px);
         xMax = std::max(xMax, px);

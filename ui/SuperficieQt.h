@@ -74,6 +74,7 @@ private:
 
     QImage immagine_;
     QPalette palette_;
+    int larghezza_, altezza_; // the image's, asked once for the frame's single points
     // The screen colour of the surface colour last drawn: points come in
     // long runs of one colour.
     Colore ultimoColore_ = coloreNero;

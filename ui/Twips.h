@@ -26,20 +26,25 @@ inline double pixelVicino(double pixel)
     return std::floor(pixel + 0.5);
 }
 
+// A surface coordinate in half twips counted from -7.5 twips, the lower
+// bound of pixel 0: pixel k holds the half twips from 30k up to 30k + 30,
+// bounds that are whole numbers. The sum is exact in double wherever such a
+// bound is near: a float near 30k half twips (k >= 1, up to far beyond any
+// int) or near -7.5 twips has fewer than 53 bits from its top one down to its
+// last one and to the 15; only sums near 15, far from every bound, may round.
+inline double mezziTwips(float twips)
+{
+    return static_cast<double>(twips) * 2 + twipsPerPixel;
+}
+
 // The pixel of a surface coordinate in twips among the pixels 0..n-1 of its
 // axis: the one pixelVicino(pixelDaTwipsEsatto(twips)) names, found without a
-// division, since a graph converts its points by the hundred thousand.
-// Pixel k holds the twips from 15k - 7.5 up to 15k + 7.5, that is the half
-// twips from 30k up to 30k + 30 counted from -7.5 twips: the whole part of
-// 2 * twips + 15, divided by 30 in integers, is the pixel. The sum is exact
-// in double wherever a bound between pixels is near: a float near 30k half
-// twips (k >= 1, up to far beyond any int) or near -7.5 twips has fewer than
-// 53 bits from its top one down to its last one and to the 15; only sums near
-// 15, far from every bound, may round. False when the pixel lies outside
-// 0..n-1 or the coordinate is not a number.
+// division, since a graph converts its points by the hundred thousand: the
+// whole part of its half twips, divided by 30 in integers. False when the
+// pixel lies outside 0..n-1 or the coordinate is not a number.
 inline bool pixelDiCoordinata(float twips, int n, int &pixel)
 {
-    const double mezzi = static_cast<double>(twips) * 2 + twipsPerPixel;
+    const double mezzi = mezziTwips(twips);
     if (!(mezzi >= 0 && mezzi < 0x1p62))
         return false;
     const std::uint64_t k = static_cast<std::uint64_t>(mezzi) / (2u * twipsPerPixel);

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <random>
+#include <span>
 #include <vector>
 
 namespace zelvo {
@@ -122,6 +125,46 @@ TEST(SuperficieQt, ASeriesOfPointsDrawsWhatThePointsOneByOneDraw)
         uno.PSet(p.x, p.y, p.colore);
     EXPECT_EQ(serie.immagine(), uno.immagine());
     EXPECT_EQ(disegnati(serie.immagine()).size(), 6u); // the button face is the background
+}
+
+// A series converts a point only where it leaves the pixel (or the side off
+// the surface) of the point before it, and sets a pixel only where it differs
+// from the point before it: points on both sides of every bound between
+// pixels, in runs up and down and at random, in runs of one colour and not,
+// must land as one by one.
+TEST(SuperficieQt, ASeriesLandsAsItsPointsOneByOneOnBothSidesOfEveryPixelBound)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> attorno = {-inf, inf, std::numeric_limits<float>::quiet_NaN(), -1e30f,
+                                  1e30f};
+    for (int k = 0; k <= 72; ++k) {
+        const float bordo = 15.f * static_cast<float>(k) - 7.5f;
+        attorno.push_back(std::nextafter(bordo, -inf));
+        attorno.push_back(bordo);
+    }
+    std::vector<Punto> punti;
+    for (const float c : attorno) // up across, then down
+        punti.push_back({c, 300, coloreRosso});
+    for (auto c = attorno.rbegin(); c != attorno.rend(); ++c)
+        punti.push_back({*c, *c, coloreRosso});
+    std::mt19937 casuale(20261210);
+    const Colore colori[] = {coloreRosso, coloreRosso, coloreNero, coloreFacciaPulsante};
+    for (int i = 0; i < 5000; ++i)
+        punti.push_back({attorno[casuale() % attorno.size()], attorno[casuale() % attorno.size()],
+                         colori[casuale() % 4]});
+
+    SuperficieQt serie({70, 50}, tavolozza());
+    SuperficieQt uno({70, 50}, tavolozza());
+    // Short series, each compared, so that a later point cannot hide a wrong one.
+    for (std::size_t da = 0; da < punti.size(); da += 40) {
+        const std::span<const Punto> parte
+                = std::span(punti).subspan(da, std::min<std::size_t>(40, punti.size() - da));
+        serie.PSet(parte);
+        for (const Punto &p : parte)
+            uno.PSet(p.x, p.y, p.colore);
+        ASSERT_EQ(serie.immagine(), uno.immagine()) << "points from " << da;
+        ASSERT_EQ(serie.ritiraCambiato(), uno.ritiraCambiato()) << "points from " << da;
+    }
 }
 
 TEST(SuperficieQt, LinesJoinBothEndsAndAreClippedToTheSurface)
