@@ -123,8 +123,9 @@ void soloMotore(benchmark::State &state)
     for (auto _ : state) {
         funzione.DefinisciFunzione(espressioni[state.range(0)]);
         double somma = 0;
-        spazzaFunzione(funzione, -10.1, 10.1, 0.0001,
-                       [&](double, const Valutazione &v) { somma += v.valore; });
+        for (const BloccoSpazzata &blocco : SpazzataFunzione(funzione, -10.1, 10.1, 0.0001))
+            for (const double y : blocco.y)
+                somma += y;
         benchmark::DoNotOptimize(somma);
     }
     state.SetLabel(espressioni[state.range(0)]);
