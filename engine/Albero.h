@@ -32,7 +32,8 @@ struct Nodo
     int a = -1;
     int b = -1;
     int posizione = 0; // offset of the node's token in the source
-    int profondita = 1; // nesting: the height of the subtree, a binary node's left operand not counted
+    // Nesting: the height of the subtree, a binary node's left operand not counted.
+    int profondita = 1;
     std::vector<int> argomenti;
     Valore valore;
 };

@@ -32,22 +32,6 @@ inline double potenzaC(double a, double b) noexcept
     return std::pow(a, esponente);
 }
 
-// The product a * b as hi + lo, exactly (Veltkamp-Dekker, no fma needed):
-// valid while the operands and the product stay far from overflow and underflow.
-// T is double, or a vector of doubles computing the same in every lane.
-template<class T> inline void prodottoEsatto(T a, T b, T &hi, T &lo) noexcept
-{
-    constexpr double kSpezza = 134217729.0; // 2^27 + 1
-    hi = a * b;
-    const T ca = kSpezza * a;
-    const T ah = ca - (ca - a);
-    const T al = a - ah;
-    const T cb = kSpezza * b;
-    const T bh = cb - (cb - b);
-    const T bl = b - bh;
-    lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
-}
-
 // a^N for 2 <= N <= 8, with the bits of the C library's pow(a, N), as a
 // double (one evaluation) or as lanes (Vd, a block); esatta tells where hi
 // is the answer, and pow must be called elsewhere. The exact power is
@@ -71,11 +55,21 @@ template<int N, class T, class M> ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta)
     using corsie::assoluto;
     using corsie::potenzaDi2;
     using corsie::scegli;
-    T hi = a;
-    T lo = T {} + 0.0;
-    for (int k = 1; k < N; ++k) {
-        T p, e;
-        prodottoEsatto(hi, a, p, e);
+    // Veltkamp-Dekker: a split once into two halves of 26 bits, hi at each
+    // step, so each product of halves is exact and so is hi * a - p.
+    constexpr double kSpezza = 134217729.0; // 2^27 + 1
+    const T ca = kSpezza * a;
+    const T ah = ca - (ca - a);
+    const T al = a - ah;
+    // a * a is hi + lo already: a rounded product and its exact error.
+    T hi = a * a;
+    T lo = ((ah * ah - hi) + ah * al + al * ah) + al * al;
+    for (int k = 2; k < N; ++k) {
+        const T p = hi * a;
+        const T ch = kSpezza * hi;
+        const T hh = ch - (ch - hi);
+        const T hl = hi - hh;
+        T e = ((hh * ah - p) + hh * al + hl * ah) + hl * al;
         e = e + lo * a;
         hi = p + e;
         lo = e - (hi - p);

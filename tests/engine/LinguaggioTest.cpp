@@ -754,7 +754,8 @@ TEST_P(Linguaggio, ValoreETipo)
     const Valutazione doppio = prova::valutaDouble(r.espressione, r.x, r.separatore);
     const Valutazione atteso = prova::attesoDouble(albero, r.separatore);
     EXPECT_EQ(doppio.errore, atteso.errore);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(doppio.valore), std::bit_cast<std::uint64_t>(atteso.valore));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(doppio.valore),
+              std::bit_cast<std::uint64_t>(atteso.valore));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Linguaggio, testing::ValuesIn(righe()));

@@ -70,8 +70,8 @@ TEST(EngineNumerico, IntegerPowersHavePowsBits)
     // Exact halfway products, where a single rounding decides the last bit.
     for (int k = 1; k < 100000; ++k)
         confronta(1.0 + std::ldexp(k, -27));
-    for (double x : {0.0, -0.0, 1.0, -1.0, 0x1p-450, 0x1p450, 0x1p-300, 0x1p300, 0x1p-113,
-                     0x1p112, 1e154, 1e103, 5e-324, 1.0 + 0x1p-52, 1.0 - 0x1p-53})
+    for (double x : {0.0, -0.0, 1.0, -1.0, 0x1p-450, 0x1p450, 0x1p-300, 0x1p300, 0x1p-113, 0x1p112,
+                     1e154, 1e103, 5e-324, 1.0 + 0x1p-52, 1.0 - 0x1p-53})
         confronta(x);
 }
 

@@ -91,9 +91,8 @@ TEST(EngineSweep, BlocksGiveEverySamplesOwnValueAndError)
 TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
 {
     const char *const foglie[] = {"x", "x", "x", "2", "3", "0.5", "1e308", "1e-300", "0"};
-    const char *const funzioni[]
-            = {"abs", "atn", "cos",  "exp", "fix",  "int",  "log",   "sin",
-               "sqr", "tan", "sgn", "round", "cint", "clng", "cbool", "cdbl"};
+    const char *const funzioni[] = {"abs", "atn", "cos", "exp",   "fix",  "int",  "log",   "sin",
+                                    "sqr", "tan", "sgn", "round", "cint", "clng", "cbool", "cdbl"};
     const char *const operatori[]
             = {"+", "-", "*", "/", "^", "\\", " mod ", "=", "<", ">=", " and ", " or ", " xor "};
     std::mt19937_64 g(20261210);
