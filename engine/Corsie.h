@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <cstring>
 
-// The vectors never cross a function boundary: every helper is inlined.
+// The vectors never cross a function boundary: every helper is inlined. The
+// pragma keeps GCC's warning about passing them out of every file that
+// includes this one; the build also turns off its note (-Wno-psabi).
 #if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif

@@ -1,9 +1,3 @@
-// The vectors of tracciaBlocco never leave it: it takes and gives plain
-// arrays, and the mapping it shares with single points is always inlined.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-
 #include "plot/Calcolo.h"
 
 #include "engine/Errori.h"
