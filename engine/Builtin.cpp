@@ -6,7 +6,6 @@
 
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -371,17 +370,6 @@ int argomentoIntero(const Valore &v, const ContestoEsecuzione &c, double &n)
 }
 
 } // namespace interni
-
-bool stessoNome(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i]))
-            != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 int cercaBuiltin(std::string_view nome) noexcept
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Nomi.h"
 #include "engine/Operatori.h"
 #include "engine/Valore.h"
 
@@ -52,8 +53,5 @@ const Builtin &builtin(int indice) noexcept;
 
 // The vb... constants; nullptr when the name is not one of them.
 const Valore *cercaCostante(std::string_view nome) noexcept;
-
-// Case-insensitive comparison of two names (ASCII letters).
-bool stessoNome(std::string_view a, std::string_view b) noexcept;
 
 } // namespace zelvo

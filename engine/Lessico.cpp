@@ -1,9 +1,9 @@
 #include "engine/Lessico.h"
 
+#include "engine/Nomi.h"
 #include "engine/TestoNumero.h"
 
 #include <array>
-#include <cctype>
 #include <cstdint>
 
 namespace zelvo {
@@ -47,16 +47,6 @@ constexpr std::string_view kRiservate[] = {
         "preserve", "private", "property", "public", "redim", "resume", "select",  "set",
         "step",     "stop",    "sub",      "then",   "to",    "until",  "wend",
 };
-
-bool uguali(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i])
-            return false;
-    return true;
-}
 
 bool cifra(char c)
 {
@@ -194,7 +184,7 @@ private:
     // it 32-bit. Returns false when '&' is the concatenation operator.
     bool esadecimale()
     {
-        const char tipo = static_cast<char>(std::tolower(static_cast<unsigned char>(s_[i_ + 1])));
+        const char tipo = minuscola(s_[i_ + 1]);
         const int base = tipo == 'h' ? 16 : (tipo == 'o' ? 8 : 0);
         if (base == 0 || valoreCifra(s_[i_ + 2], base) < 0)
             return false;
@@ -228,15 +218,15 @@ private:
         while (i_ < s_.size() && (lettera(s_[i_]) || cifra(s_[i_]) || s_[i_] == '_'))
             ++i_;
         const std::string_view t = s_.substr(a, i_ - a);
-        if (uguali(t, "rem") && inizioIstruzione())
+        if (stessoNome(t, "rem") && inizioIstruzione())
             return saltaCommento();
         for (const ParolaChiave &k : kParoleChiave)
-            if (uguali(t, k.testo))
+            if (stessoNome(t, k.testo))
                 return aggiungi(k.simbolo, a, i_, k.op);
         for (std::string_view r : kRiservate)
-            if (uguali(t, r))
+            if (stessoNome(t, r))
                 return aggiungi(Simbolo::Riservata, a, i_);
-        if (uguali(t, "rem"))
+        if (stessoNome(t, "rem"))
             return aggiungi(Simbolo::Riservata, a, i_);
         aggiungi(Simbolo::Nome, a, i_);
     }

@@ -2,6 +2,7 @@
 
 #include "engine/Builtin.h"
 #include "engine/Lessico.h"
+#include "engine/Nomi.h"
 
 #include <algorithm>
 #include <string>
@@ -349,22 +350,13 @@ private:
 
     int nuovoSlot(std::string_view nome)
     {
-        locali_.emplace(minuscolo(nome), s_.slot);
+        locali_.emplace(nomeMinuscolo(nome), s_.slot);
         return s_.slot++;
-    }
-
-    static std::string minuscolo(std::string_view nome)
-    {
-        std::string s(nome);
-        for (char &c : s)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return s;
     }
 
     int slotDi(std::string_view nome) const
     {
-        const auto it = locali_.find(minuscolo(nome));
+        const auto it = locali_.find(nomeMinuscolo(nome));
         return it == locali_.end() ? -1 : it->second;
     }
 
