@@ -3,7 +3,7 @@
 // the same run. Prints ns per evaluation (the fastest repetition) and the
 // ratio engine / muparser with geometric means, in three tables: the nine
 // reference expressions, the same text in both, as Zelvo's sweeps run them
-// (spazzaFunzione) and with one CalcolaFunzione call per sample; powers and
+// (SpazzataFunzione, a block at a time) and with one CalcolaFunzione call per sample; powers and
 // operations whose result is not a Double, each against muparser's nearest
 // work; functions that call F, against the sweep of x^2-1. Run with
 // --benchmark_repetitions=5 on a busy machine.
@@ -75,7 +75,7 @@ int campioni()
     return n;
 }
 
-// The way every sweep of Zelvo evaluates: spazzaFunzione, block by block.
+// The way every sweep of Zelvo evaluates: SpazzataFunzione, block by block.
 void motoreZelvo(benchmark::State &state, const char *testo)
 {
     zelvo::Funzione f;
@@ -84,10 +84,12 @@ void motoreZelvo(benchmark::State &state, const char *testo)
     for (auto _ : state) {
         double somma = 0;
         n = 0;
-        zelvo::spazzaFunzione(f, kInizio, kFine, kPasso, [&](double, const zelvo::Valutazione &v) {
-            somma += v.valore;
-            ++n;
-        });
+        for (const zelvo::BloccoSpazzata &blocco :
+             zelvo::SpazzataFunzione(f, kInizio, kFine, kPasso)) {
+            for (const double y : blocco.y)
+                somma += y;
+            n += static_cast<int>(blocco.size());
+        }
         benchmark::DoNotOptimize(somma);
     }
     state.counters["evaluations"] = n;

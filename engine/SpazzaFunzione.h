@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <iterator>
 #include <span>
-#include <type_traits>
 
 namespace zelvo {
 
@@ -119,21 +118,5 @@ private:
     int es_[kBloccoSpazzata];
     BloccoSpazzata blocco_;
 };
-
-// Calls visita(x, f(x)) for every sample of the sweep, in order, until it
-// returns false (when it returns a bool).
-template<class Visita>
-void spazzaFunzione(Funzione &f, double a, double b, double s, Visita &&visita)
-{
-    for (const BloccoSpazzata &blocco : SpazzataFunzione(f, a, b, s))
-        for (std::size_t i = 0; i < blocco.size(); ++i) {
-            if constexpr (std::is_same_v<decltype(visita(blocco.x[i], blocco[i])), bool>) {
-                if (!visita(blocco.x[i], blocco[i]))
-                    return;
-            } else {
-                visita(blocco.x[i], blocco[i]);
-            }
-        }
-}
 
 } // namespace zelvo

@@ -12,7 +12,7 @@
 namespace zelvo {
 
 // What every sweep of the root, extremes, integral and list commands shares:
-// the checks made before sampling (spazzaFunzione samples) and the count of
+// the checks made before sampling (SpazzataFunzione samples) and the count of
 // the points where f could not be evaluated.
 
 // The fixed grid of the root search and of the integral.

@@ -32,7 +32,9 @@ struct Campione
 std::vector<Campione> perBlocchi(Funzione &f, double a, double b, double s)
 {
     std::vector<Campione> c;
-    spazzaFunzione(f, a, b, s, [&](double x, const Valutazione &v) { c.push_back({x, v}); });
+    for (const BloccoSpazzata &blocco : SpazzataFunzione(f, a, b, s))
+        for (std::size_t i = 0; i < blocco.size(); ++i)
+            c.push_back({blocco.x[i], blocco[i]});
     return c;
 }
 
@@ -165,20 +167,21 @@ TEST(EngineSweep, AbscissasAreThoseOfRepeatedAddition)
     EXPECT_TRUE(perBlocchi(f, 1, 0, 0.1).empty()); // a > b
 }
 
-TEST(EngineSweep, StopsWhereTheVisitSaysSo)
+TEST(EngineSweep, ALoopLeftWithBreakEvaluatesNoFurtherBlock)
 {
     Funzione f;
     f.DefinisciFunzione("x*2");
     std::vector<double> visti;
-    spazzaFunzione(f, 0, 1000, 1, [&](double x, const Valutazione &v) {
-        visti.push_back(v.valore);
-        return x < 300; // past one block
-    });
-    ASSERT_EQ(visti.size(), 301u);
-    EXPECT_EQ(visti.back(), 600);
+    for (const BloccoSpazzata &blocco : SpazzataFunzione(f, 0, 1000, 1)) {
+        visti.insert(visti.end(), blocco.y.begin(), blocco.y.end());
+        if (blocco.x.back() >= 300) // past one block
+            break;
+    }
+    ASSERT_EQ(visti.size(), 2 * kBloccoSpazzata);
+    EXPECT_EQ(visti.back(), 2 * (2 * kBloccoSpazzata - 1.0)); // no block evaluated after it
 }
 
-TEST(EngineSweep, RandomNumbersAreDrawnOnlyForTheSamplesVisited)
+TEST(EngineSweep, RandomNumbersAreDrawnOnlyForTheSamplesReached)
 {
     // A sweep that stops after 3 samples leaves the generator where 3
     // evaluations leave it: the next value is the 4th of a fresh sequence.
@@ -192,10 +195,11 @@ TEST(EngineSweep, RandomNumbersAreDrawnOnlyForTheSamplesVisited)
     f.DefinisciFunzione("Rnd + x*0");
     EXPECT_FALSE(f.senzaStato());
     std::vector<double> visti;
-    spazzaFunzione(f, 0, 1000, 1, [&](double, const Valutazione &v) {
-        visti.push_back(v.valore);
-        return visti.size() < 3;
-    });
+    for (const BloccoSpazzata &blocco : SpazzataFunzione(f, 0, 1000, 1)) {
+        visti.push_back(blocco.y[0]);
+        if (visti.size() == 3)
+            break;
+    }
     ASSERT_EQ(visti.size(), 3u);
     EXPECT_EQ(visti[2], sequenza[2]);
     EXPECT_EQ(f.Valuta(0).valore, sequenza[3]);
