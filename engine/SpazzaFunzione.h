@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Ascisse.h"
 #include "engine/Funzione.h"
 #include "engine/Valutazione.h"
 
@@ -93,17 +94,7 @@ private:
     // Adds up the next block's abscissas and evaluates them.
     void avanza()
     {
-        std::size_t n = 0;
-        double x = x_;
-        bool altri = altri_;
-        while (altri && n < lunghezza_) {
-            xs_[n++] = x;
-            const double successivo = x + s_;
-            altri = successivo > x && successivo <= b_;
-            x = successivo;
-        }
-        x_ = x;
-        altri_ = altri;
+        const std::size_t n = ascisse(x_, altri_, b_, s_, xs_, lunghezza_);
         const std::size_t falliti = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
         blocco_ = BloccoSpazzata {{xs_, n}, {ys_, n}, {es_, n}, falliti};
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -165,6 +166,70 @@ TEST(EngineSweep, AbscissasAreThoseOfRepeatedAddition)
         EXPECT_EQ(s.back().v.valore, c.ultimo);
     }
     EXPECT_TRUE(perBlocchi(f, 1, 0, 0.1).empty()); // a > b
+}
+
+// Abscissas added up in runs inside each binade are bit for bit those of one
+// addition after another: over the window's intervals at its four steps, from
+// many starts, in blocks of every size, and for steps and intervals of any
+// size, ties in units of the spacing and steps too small to move x included.
+TEST(EngineSweep, AbscissasInRunsAreThoseOfOneAdditionAfterAnother)
+{
+    const auto unaPerVolta = [](double a, double b, double s, std::size_t massimo) {
+        std::vector<double> v;
+        double x = a;
+        bool altri = x <= b;
+        while (altri && v.size() < massimo) {
+            v.push_back(x);
+            const double successivo = x + s;
+            altri = successivo > x && successivo <= b;
+            x = successivo;
+        }
+        return v;
+    };
+    std::mt19937_64 caso(1210);
+    const auto aCorse = [&](double a, double b, double s, std::size_t massimo) {
+        std::vector<double> v;
+        double buffer[300];
+        double x = a;
+        bool altri = x <= b;
+        std::uniform_int_distribution<std::size_t> lunghezza(1, 300);
+        while (altri && v.size() < massimo) {
+            const std::size_t k
+                    = ascisse(x, altri, b, s, buffer, std::min(lunghezza(caso), massimo - v.size()));
+            v.insert(v.end(), buffer, buffer + k);
+        }
+        return v;
+    };
+    struct Caso
+    {
+        double a, b, s;
+    };
+    std::vector<Caso> casi;
+    std::uniform_real_distribution<double> estremo(-10.1, 10.1);
+    for (const double s : {0.1, 0.01, 0.001, 0.0001}) {
+        for (const double a : {-10.1, -10.0, -1.0, -0.5, 0.0, 1e-5, 2.0})
+            casi.push_back({a, 10.1, s});
+        for (int i = 0; i < 6; ++i)
+            casi.push_back({estremo(caso), 10.1, s});
+    }
+    std::uniform_real_distribution<double> esponente(-12, 6);
+    for (int i = 0; i < 60; ++i) { // any step, any interval
+        const double s = std::pow(10.0, esponente(caso));
+        const double a = (i % 2 ? -1 : 1) * std::pow(10.0, esponente(caso) + 2);
+        casi.push_back({a, a + s * 150000, s});
+    }
+    casi.push_back({1.0, 2.0, 1.5 * 0x1p-52}); // a tie in units of the spacing: 1.5 u
+    casi.push_back({-3.0, 3.0, 2.5 * 0x1p-51});
+    casi.push_back({1e12, 2e12, 0.0001}); // the step moves x by rounding up or not at all
+    casi.push_back({1e17, 2e17, 1}); // no move at all: one abscissa
+    for (const Caso &c : casi) {
+        const std::vector<double> attese = unaPerVolta(c.a, c.b, c.s, 400000);
+        const std::vector<double> ottenute = aCorse(c.a, c.b, c.s, 400000);
+        ASSERT_EQ(ottenute.size(), attese.size()) << c.a << ".." << c.b << " by " << c.s;
+        for (std::size_t i = 0; i < attese.size(); ++i)
+            ASSERT_EQ(bits(ottenute[i]), bits(attese[i]))
+                    << i << " of " << c.a << ".." << c.b << " by " << c.s;
+    }
 }
 
 TEST(EngineSweep, ALoopLeftWithBreakEvaluatesNoFurtherBlock)
