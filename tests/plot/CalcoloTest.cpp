@@ -471,6 +471,20 @@ TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
     }
 }
 
+// A text longer than the engine takes is said to be too long, whole as it
+// is, and nothing of it is evaluated or drawn; just under the limit it runs.
+TEST(Stato, AFunctionTooLongForTheEngineIsToldSo)
+{
+    Finestra w;
+    const std::string lunga = std::string(1 << 20, ' ') + "x";
+    EXPECT_EQ(w.calcola(testi(lunga, "-1", "1", "st0.1")).stato,
+              "Funzione troppo lunga: il testo supera il limite del motore e non viene valutato; "
+              "accorciarlo");
+    EXPECT_TRUE(w.punti().empty());
+    EXPECT_EQ(w.calcola(testi(std::string(1000000, ' ') + "x", "-1", "1", "st0.1")).stato, "");
+    EXPECT_EQ(w.punti().size(), 21u);
+}
+
 // A refusal and a failure in the same run are both told.
 TEST(Stato, RefusalAndFailureTogether)
 {
