@@ -24,13 +24,13 @@ constexpr QRgb rosso = 0xFFFF0000;
 constexpr QRgb magenta = 0xFFFF00FF;
 
 // The user's decimal separator: these tests run under a C and an Italian locale.
-bool virgola()
+inline bool virgola()
 {
     return QLocale::system().decimalPoint() == QStringLiteral(",");
 }
 
 // A number as the user types and reads it: "0.5" under C, "0,5" under Italian.
-QString n(QString testo)
+inline QString n(QString testo)
 {
     return virgola() ? testo.replace('.', ',') : testo;
 }

@@ -1,4 +1,4 @@
-#include "ui/Form2.h"
+#include "tests/ui/FinestraDiProva.h"
 #include "ui/LayoutForm2.h"
 #include "ui/Pulsante.h"
 
@@ -20,24 +20,11 @@
 namespace zelvo {
 namespace {
 
-class Form2Layout : public ::testing::Test
+// The main window as it opens; its controls are read by name.
+class Form2Layout : public FinestraDiProva
 {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<Form2>();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template<typename W = QWidget> W *controllo(const char *nome) const
-    {
-        auto *w = form->findChild<W *>(QString::fromUtf8(nome));
-        EXPECT_NE(w, nullptr) << nome;
-        return w;
-    }
-
-    std::unique_ptr<Form2> form;
+    template<typename W = QWidget> W *controllo(const char *nome) const { return c<W>(nome); }
 };
 
 QString testoDi(QWidget *w)
