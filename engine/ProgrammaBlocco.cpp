@@ -79,22 +79,10 @@ ZELVO_IN_LINEA void blocco<operazioni::riga::PotenzaIntera>(const double *a, con
                                                             double *r, std::size_t n,
                                                             Vi &guasto) noexcept
 {
-    switch (static_cast<int>(b[0])) { // a constant
-    case 2:
-        return potenzaIntera<2>(a, r, n, guasto);
-    case 3:
-        return potenzaIntera<3>(a, r, n, guasto);
-    case 4:
-        return potenzaIntera<4>(a, r, n, guasto);
-    case 5:
-        return potenzaIntera<5>(a, r, n, guasto);
-    case 6:
-        return potenzaIntera<6>(a, r, n, guasto);
-    case 7:
-        return potenzaIntera<7>(a, r, n, guasto);
-    default:
-        return potenzaIntera<8>(a, r, n, guasto);
-    }
+    // b is a constant exponent, 2 to 8.
+    reale::conEsponente(static_cast<int>(b[0]), [&](auto esponente) __attribute__((always_inline)) {
+        potenzaIntera<decltype(esponente)::value>(a, r, n, guasto);
+    });
 }
 
 ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) noexcept
