@@ -226,6 +226,15 @@ inline int aLong(double v, double &r) noexcept
     return Nessuno;
 }
 
+// Both operands of \, Mod or a bitwise operator rounded to Longs, the first
+// one's overflow first.
+inline int dueLong(double a, double b, double &la, double &lb) noexcept
+{
+    if (const int e = aLong(a, la))
+        return e;
+    return aLong(b, lb);
+}
+
 // a \ b or a Mod b of two Longs: 11 for b = 0, 6 for the one quotient
 // beyond a Long (-2147483648 \ -1).
 inline int divisioneIntera(bool modulo, double a, double b, double &r) noexcept

@@ -146,9 +146,7 @@ template<bool kModulo> struct Intera
     static int scalare(double a, double b, double &r) noexcept
     {
         double la = 0, lb = 0;
-        if (const int e = reale::aLong(a, la))
-            return e;
-        if (const int e = reale::aLong(b, lb))
+        if (const int e = reale::dueLong(a, b, la, lb))
             return e;
         return reale::divisioneIntera(kModulo, la, lb, r);
     }
@@ -184,9 +182,7 @@ template<Operatore Op> struct Logica
     static int scalare(double a, double b, double &r) noexcept
     {
         double la = 0, lb = 0;
-        if (const int e = reale::aLong(a, la))
-            return e;
-        if (const int e = reale::aLong(b, lb))
+        if (const int e = reale::dueLong(a, b, la, lb))
             return e;
         r = reale::bitLogici(Op, static_cast<std::int32_t>(la), static_cast<std::int32_t>(lb));
         return Nessuno;
