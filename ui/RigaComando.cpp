@@ -23,10 +23,12 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelvo {
@@ -85,6 +87,20 @@ Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
     std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
+    // The options, each with where its value (or its presence) goes.
+    const std::pair<std::string_view, std::optional<std::string> *> conValore[] = {
+            {"--funzione", &funzione}, {"-a", &a},           {"-b", &b},
+            {"--passo", &passo},       {"--scala-x", &scalaX}, {"--scala-y", &scalaY},
+            {"--elenco", &r.elenco},   {"--grafico", &r.grafico}};
+    const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
+                                                               {"--massimo", &r.massimo},
+                                                               {"--minimo", &r.minimo},
+                                                               {"--integrale", &r.integrale}};
+    const auto cerca = [](const auto &opzioni, std::string_view nome) {
+        const auto trovata = std::find_if(std::begin(opzioni), std::end(opzioni),
+                                          [nome](const auto &o) { return o.first == nome; });
+        return trovata == std::end(opzioni) ? nullptr : trovata->second;
+    };
     std::vector<std::string> viste;
     for (int i = 1; i < argc; ++i) {
         std::string opzione = argv[i];
@@ -96,52 +112,27 @@ Richiesta leggi(int argc, char *argv[])
         if (std::find(viste.begin(), viste.end(), opzione) != viste.end())
             throw ErroreUso {"opzione ripetuta: " + opzione};
         viste.push_back(opzione);
-        // The value follows the option even when it starts with "-" (-a -2).
-        const auto prendi = [&](std::optional<std::string> &dove) {
+        if (opzione == "--help" || opzione == "-h") {
+            r.aiuto = true;
+            return r;
+        }
+        if (std::optional<std::string> *testo = cerca(conValore, opzione)) {
+            // The value follows the option even when it starts with "-" (-a -2).
             if (!valore) {
                 if (i + 1 >= argc)
                     throw ErroreUso {"manca il valore di " + opzione};
                 valore = argv[++i];
             }
-            dove = std::move(valore);
-        };
-        const auto segna = [&](bool &dove) {
+            *testo = std::move(valore);
+        } else if (bool *presente = cerca(senzaValore, opzione)) {
             if (valore)
                 throw ErroreUso {opzione + " non vuole un valore"};
-            dove = true;
-        };
-        if (opzione == "--help" || opzione == "-h") {
-            r.aiuto = true;
-            return r;
-        }
-        if (opzione == "--funzione")
-            prendi(funzione);
-        else if (opzione == "-a")
-            prendi(a);
-        else if (opzione == "-b")
-            prendi(b);
-        else if (opzione == "--passo")
-            prendi(passo);
-        else if (opzione == "--scala-x")
-            prendi(scalaX);
-        else if (opzione == "--scala-y")
-            prendi(scalaY);
-        else if (opzione == "--elenco")
-            prendi(r.elenco);
-        else if (opzione == "--grafico")
-            prendi(r.grafico);
-        else if (opzione == "--radice")
-            segna(r.radice);
-        else if (opzione == "--massimo")
-            segna(r.massimo);
-        else if (opzione == "--minimo")
-            segna(r.minimo);
-        else if (opzione == "--integrale")
-            segna(r.integrale);
-        else if (opzione.starts_with("-"))
+            *presente = true;
+        } else if (opzione.starts_with("-")) {
             throw ErroreUso {"opzione sconosciuta: " + opzione};
-        else
+        } else {
             throw ErroreUso {"argomento inatteso: " + opzione};
+        }
     }
     for (const auto &[dato, nome] :
          {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"}, {&passo, "--passo"}})
