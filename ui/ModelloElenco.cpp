@@ -57,12 +57,12 @@ std::vector<std::size_t> righePiuLarghe(const ElencoValori &elenco, const QFontM
 
 int ModelloElenco::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : righe_;
+    return parent.isValid() ? 0 : comeInt(elenco_.size());
 }
 
 QVariant ModelloElenco::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= righe_)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::SizeHintRole && dimensioneRiga_.isValid())
         return dimensioneRiga_;
@@ -78,7 +78,6 @@ void ModelloElenco::sostituisci(const std::function<void(ElencoValori &)> &riemp
     beginResetModel();
     dimensioneRiga_ = QSize();
     riempi(elenco_);
-    righe_ = comeInt(elenco_.size());
 
     // Every row takes the widest row's size, as the delegate measures it.
     QStyleOptionViewItem opzione;

@@ -34,7 +34,6 @@ public:
 
 private:
     ElencoValori elenco_;
-    int righe_ = 0; // rows the views know of
     QSize dimensioneRiga_; // every row's size; invalid while the rows are measured
 };
 
