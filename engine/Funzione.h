@@ -27,20 +27,10 @@ public:
     // F(x) converted to a double; 0 when anything fails. One Run per call:
     // the numeric program's instructions one after another when F has one,
     // else the Variant program.
-    double CalcolaFunzione(double x)
-    {
-        double v = 0;
-        return script_.Run(f_, x, v) == 0 ? v : 0.0;
-    }
+    double CalcolaFunzione(double x) { return script_.Valuta(f_, x).valore; }
 
     // The same evaluation, telling a failure (with its error number) from 0.
-    Valutazione Valuta(double x) noexcept
-    {
-        double v = 0;
-        if (const int errore = script_.Run(f_, x, v))
-            return Valutazione {0, errore};
-        return Valutazione {v, 0};
-    }
+    Valutazione Valuta(double x) noexcept { return script_.Valuta(f_, x); }
 
     // Many evaluations, in order: y[i] and errori[i] are the valore and the
     // errore of Valuta(x[i]), bit for bit; returns how many failed. A

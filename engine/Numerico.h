@@ -25,8 +25,9 @@ inline bool finito(double v) noexcept
 // The C library's pow, always called. Compilers replace pow(a, 2.0) with
 // a * a as if pow rounded correctly, which the library's pow does not: over
 // the widest plot sweep 163 squares differ from a * a in the last bit. The
-// exponent passes through a volatile, so no compiler sees its value.
-inline double potenzaC(double a, double b) noexcept
+// exponent passes through a volatile, so no compiler sees its value. Kept
+// out of line: where an exact power is tried first, pow is the rare path.
+[[gnu::noinline, gnu::cold]] inline double potenzaC(double a, double b) noexcept
 {
     const volatile double esponente = b;
     return std::pow(a, esponente);
@@ -106,13 +107,17 @@ template<class F> ZELVO_IN_LINEA auto conEsponente(int n, F f) noexcept
 }
 
 // The same for one double.
+template<int N> ZELVO_IN_LINEA double potenzaIntera(double a) noexcept
+{
+    bool esatta = false;
+    const double hi = potenzaEsatta<N>(a, esatta);
+    return esatta ? hi : potenzaC(a, N);
+}
+
 inline double potenzaIntera(double a, int n) noexcept
 {
     return conEsponente(n, [a](auto esponente) {
-        constexpr int k = decltype(esponente)::value;
-        bool esatta = false;
-        const double hi = potenzaEsatta<k>(a, esatta);
-        return esatta ? hi : potenzaC(a, k);
+        return potenzaIntera<decltype(esponente)::value>(a);
     });
 }
 

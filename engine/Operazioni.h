@@ -124,18 +124,27 @@ struct Potenza
     static int scalare(double a, double b, double &r) noexcept { return reale::potenza(a, b, r); }
 };
 
-// a ^ n for a constant n that reale::esponenteIntero takes: chosen by the
-// compiler, never looked up.
-struct PotenzaIntera
+// a ^ N for a constant N that reale::esponenteIntero takes: chosen by the
+// compiler, never looked up. One row for each N, so each runs its own
+// unrolled product.
+template<int N> struct PotenzaIntera
 {
+    static constexpr int esponente = N;
     static constexpr Operatore chiave = Operatore::Potenza;
     static constexpr int arieta = 0;
     static constexpr auto genere = sempreDouble;
-    static int scalare(double a, double b, double &r) noexcept
+    static int scalare(double a, double, double &r) noexcept
     {
-        return finitoO6(reale::potenzaIntera(a, static_cast<int>(b)), r);
+        return finitoO6(reale::potenzaIntera<N>(a), r);
     }
 };
+using Potenza2 = PotenzaIntera<2>;
+using Potenza3 = PotenzaIntera<3>;
+using Potenza4 = PotenzaIntera<4>;
+using Potenza5 = PotenzaIntera<5>;
+using Potenza6 = PotenzaIntera<6>;
+using Potenza7 = PotenzaIntera<7>;
+using Potenza8 = PotenzaIntera<8>;
 
 // \ and Mod: both operands rounded to a Long (6 beyond), then a Long result.
 template<bool kModulo> struct Intera
@@ -321,7 +330,13 @@ struct Round2
     X(ProdottoIntero)                                                                              \
     X(Quoziente)                                                                                   \
     X(Potenza)                                                                                     \
-    X(PotenzaIntera)                                                                               \
+    X(Potenza2)                                                                                    \
+    X(Potenza3)                                                                                    \
+    X(Potenza4)                                                                                    \
+    X(Potenza5)                                                                                    \
+    X(Potenza6)                                                                                    \
+    X(Potenza7)                                                                                    \
+    X(Potenza8)                                                                                    \
     X(DivisioneIntera)                                                                             \
     X(Modulo)                                                                                      \
     X(Uguale)                                                                                      \

@@ -8,6 +8,10 @@ namespace zelvo {
 using operazioni::Genere;
 using operazioni::Op;
 
+static_assert(static_cast<int>(Op::Potenza8) - static_cast<int>(Op::Potenza2) == 6,
+              "the rows of x^2 to x^8 follow one another");
+
+
 void Programma::compila(const Script &s)
 {
     *this = Programma {};
@@ -81,7 +85,9 @@ bool Programma::compilaNumerico(const Script &s)
             const Nodo &b = s.nodi[static_cast<std::size_t>(n.b)];
             if (n.op == Operatore::Potenza && b.tipo == TipoNodo::Costante
                 && reale::esponenteIntero(b.valore.numero) != 0)
-                scelta = {Op::PotenzaIntera, Genere::Double};
+                scelta = {static_cast<Op>(static_cast<int>(Op::Potenza2)
+                                          + reale::esponenteIntero(b.valore.numero) - 2),
+                          Genere::Double};
             else
                 scelta = operazioni::scegli(n.op, 2, di(n.a), di(n.b));
             break;
@@ -122,6 +128,7 @@ bool Programma::compilaNumerico(const Script &s)
     registri_.resize(registri_.size() + passi_.size());
     registroCostante_.clear();
     compilaBlocco();
+    compilaCodice();
     return true;
 }
 
@@ -137,52 +144,109 @@ std::uint32_t Programma::emettiNumerico(const Script &s, const std::vector<Op> &
     else if (n.tipo == TipoNodo::Unaria && n.op == Operatore::Piu)
         r = emettiNumerico(s, op, n.a);
     else if (n.tipo == TipoNodo::Unaria)
-        r = passo({op[static_cast<std::size_t>(k)], emettiNumerico(s, op, n.a), 0, false});
+        r = passo({op[static_cast<std::size_t>(k)], emettiNumerico(s, op, n.a), 0});
     else if (n.tipo == TipoNodo::Chiamata) {
         const std::uint32_t a = emettiNumerico(s, op, n.argomenti[0]);
         const std::uint32_t b = n.argomenti.size() > 1 ? emettiNumerico(s, op, n.argomenti[1]) : 0;
-        r = passo({op[static_cast<std::size_t>(k)], a, b, false});
+        r = passo({op[static_cast<std::size_t>(k)], a, b});
     }
     for (auto i = catena.rbegin(); i != catena.rend(); ++i) {
         const Nodo &m = s.nodi[static_cast<std::size_t>(*i)];
-        r = passo({op[static_cast<std::size_t>(*i)], r, emettiNumerico(s, op, m.b), false});
+        r = passo({op[static_cast<std::size_t>(*i)], r, emettiNumerico(s, op, m.b)});
     }
     return r;
 }
 
 std::uint32_t Programma::passo(Passo p)
 {
-    p.precedente = !passi_.empty() && p.a == primoRisultato_ + passi_.size() - 1;
     passi_.push_back(p);
     return primoRisultato_ + static_cast<std::uint32_t>(passi_.size()) - 1;
 }
 
-int Programma::eseguiNumerico(double x, double &r) noexcept
+// ---- the numeric program's code -------------------------------------------
+//
+// Each row of the table has its code once for every pair of operand sources,
+// so no instruction branches on where its operands are.
+
+namespace {
+
+// Where an operand comes from: P the previous instruction's result, X the
+// argument, R a register (a constant or an earlier result).
+enum Sorgente : std::uint8_t { P, X, R };
+
+template<Sorgente S>
+ZELVO_IN_LINEA double operando(std::uint32_t i, double x, double ultimo, const double *reg) noexcept
 {
-    double *const reg = registri_.data();
-    reg[0] = x;
-    double *out = reg + primoRisultato_;
-    // The last result also stays in a register: it is the next operand a
-    // of most instructions, and the function's value.
-    double ultimo = reg[risultato_];
-    for (const Passo &p : passi_) {
-        const double a = p.precedente ? ultimo : (p.a == 0 ? x : reg[p.a]);
-        const double b = p.b == 0 ? x : reg[p.b];
-        int e = Nessuno;
-        switch (p.op) {
-#define ZELVO_CASO(Nome, ...)                                                                      \
-    case Op::Nome:                                                                                 \
-        e = operazioni::riga::Nome::scalare(a, b, ultimo);                                         \
-        break;
-            ZELVO_OPERAZIONI(ZELVO_CASO)
-#undef ZELVO_CASO
-        }
-        if (e != Nessuno) [[unlikely]]
-            return e;
-        *out++ = ultimo;
+    if constexpr (S == P)
+        return ultimo;
+    else if constexpr (S == X)
+        return x;
+    else
+        return reg[i];
+}
+
+// Clang makes a tail call even without optimisation when told to; GCC makes
+// one whenever it optimises for speed.
+#if defined(__clang__)
+#define ZELVO_SALTA [[clang::musttail]]
+#else
+#define ZELVO_SALTA
+#endif
+
+using Codice = Programma::Codice;
+
+template<class Riga, Sorgente A, Sorgente B>
+[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo, double *reg) noexcept
+{
+    double r = 0;
+    const int e = Riga::scalare(operando<A>(c->a, x, ultimo, reg),
+                                operando<B>(c->b, x, ultimo, reg), r);
+    if (e != Nessuno) [[unlikely]]
+        return {0.0, e};
+    reg[c->r] = r;
+    ++c;
+    ZELVO_SALTA return c->esegui(c, x, r, reg);
+}
+
+Valutazione fine(const Codice *, double, double ultimo, double *) noexcept
+{
+    return {ultimo, Nessuno};
+}
+
+Valutazione pausa(const Codice *, double, double ultimo, double *) noexcept
+{
+    return {ultimo, Programma::kPausa};
+}
+
+#define ZELVO_FORME(Y, Nome)                                                                       \
+    Y(Nome, P, P) Y(Nome, P, X) Y(Nome, P, R) Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R)           \
+            Y(Nome, R, P) Y(Nome, R, X) Y(Nome, R, R)
+#define ZELVO_FORMA(Nome, A, B) &istruzione<operazioni::riga::Nome, A, B>,
+#define ZELVO_CODICE(Nome, ...) ZELVO_FORME(ZELVO_FORMA, Nome)
+// The code of row op for sources a and b is kCodice[op * 9 + a * 3 + b].
+constexpr Programma::Esecutore kCodice[] = {ZELVO_OPERAZIONI(ZELVO_CODICE)};
+#undef ZELVO_CODICE
+#undef ZELVO_FORMA
+#undef ZELVO_FORME
+
+} // namespace
+
+void Programma::compilaCodice()
+{
+    codice_.clear();
+    for (std::size_t j = 0; j < passi_.size(); ++j) {
+        if (codice_.size() % kTratto == kTratto - 1)
+            codice_.push_back({pausa, 0, 0, 0});
+        const Passo &p = passi_[j];
+        const auto risultato = static_cast<std::uint32_t>(primoRisultato_ + j);
+        const auto sorgente = [&](std::uint32_t r) {
+            return j > 0 && r == risultato - 1 ? P : (r == 0 ? X : R);
+        };
+        codice_.push_back(
+                {kCodice[static_cast<std::size_t>(p.op) * 9 + sorgente(p.a) * 3u + sorgente(p.b)],
+                 p.a, p.b, risultato});
     }
-    r = ultimo;
-    return Nessuno;
+    codice_.push_back({fine, 0, 0, 0});
 }
 
 // ---- Variant program ------------------------------------------------------
@@ -235,10 +299,10 @@ int Programma::esegui(std::span<const Valore> argomenti, Valore &r, ContestoEsec
     if (static_cast<int>(argomenti.size()) != parametri_)
         return NumeroArgomentiErrato;
     if (doppio_ && argomenti[0].tipo == Tipo::Double && std::isfinite(argomenti[0].numero)) {
-        double v = 0;
-        if (const int e = eseguiNumerico(argomenti[0].numero, v))
-            return e;
-        r = Valore::doppio(v);
+        const Valutazione v = eseguiNumerico(argomenti[0].numero);
+        if (v.errore != Nessuno)
+            return v.errore;
+        r = Valore::doppio(v.valore);
         return Nessuno;
     }
     // The stack keeps its memory between runs, so a sample allocates nothing

@@ -3,6 +3,7 @@
 #include "engine/Albero.h"
 #include "engine/Builtin.h"
 #include "engine/Operazioni.h"
+#include "engine/Valutazione.h"
 
 #include <cstdint>
 #include <span>
@@ -39,8 +40,39 @@ public:
 
     // Runs the numeric program at x (finite), only when numerico(): one
     // instruction after another, stopping at the first error; the value is
-    // the Variant result's, converted to a Double.
-    int eseguiNumerico(double x, double &r) noexcept;
+    // the Variant result's, converted to a Double (0 on failure).
+    Valutazione eseguiNumerico(double x) noexcept
+    {
+        double *const reg = registri_.data();
+        reg[0] = x;
+        const Codice *c = codice_.data();
+        Valutazione v = c->esegui(c, x, reg[risultato_], reg);
+        while (v.errore == kPausa) [[unlikely]] {
+            c += kTratto;
+            v = c->esegui(c, x, v.valore, reg);
+        }
+        return v;
+    }
+
+    // One instruction of the numeric program as eseguiNumerico runs it: the
+    // code of its row for where its operands come from, which runs it and
+    // jumps straight to the next instruction's code (threaded code), so x
+    // and the previous result stay in machine registers throughout.
+    struct Codice;
+    using Esecutore = Valutazione (*)(const Codice *c, double x, double ultimo,
+                                      double *registri) noexcept;
+    struct Codice
+    {
+        Esecutore esegui;
+        std::uint32_t a;
+        std::uint32_t b;
+        std::uint32_t r; // the register the result goes to
+    };
+    // The jumps are tail calls; where the compiler does not make them so,
+    // each is a call, so every kTratto-th instruction returns to
+    // eseguiNumerico (with error kPausa) to keep the stack short.
+    static constexpr int kPausa = -1;
+    static constexpr std::size_t kTratto = 64;
 
     // The most x eseguiBlocco takes at once.
     static constexpr std::size_t kBlocco = 256;
@@ -63,7 +95,6 @@ private:
         operazioni::Op op;
         std::uint32_t a;
         std::uint32_t b; // 0 for an operation of one operand
-        bool precedente; // a is the previous instruction's result
     };
 
     bool compilaNumerico(const Script &s);
@@ -84,6 +115,7 @@ private:
         std::uint32_t r;
     };
     void compilaBlocco();
+    void compilaCodice();
     std::size_t unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
     static constexpr std::uint32_t kMaxBlocchi = 64;
@@ -122,6 +154,7 @@ private:
     bool numerico_ = false;
     bool doppio_ = false; // the numeric program's result is certainly a Double
     std::vector<Passo> passi_;
+    std::vector<Codice> codice_; // passi_ as eseguiNumerico runs them
     std::vector<double> registri_;
     std::vector<std::uint32_t> registroCostante_; // while compiling: node -> its register
     std::uint32_t primoRisultato_ = 0;

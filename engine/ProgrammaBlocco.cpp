@@ -31,28 +31,6 @@ concept ConCorsie = requires(Vd v)
     R::corsie(v, v);
 };
 
-// One row of the table over a block.
-template<class R>
-ZELVO_IN_LINEA void blocco(const double *a, const double *b, double *r, std::size_t n,
-                           Vi &guasto) noexcept
-{
-    if constexpr (ConCorsie<R>) {
-        for (std::size_t i = 0; i < n; i += kCorsie) {
-            const Vd v = R::corsie(carica(a + i), carica(b + i));
-            salva(r + i, v);
-            guasto |= nonFinito(v);
-        }
-    } else {
-        std::int64_t fallito = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double v = 0;
-            fallito |= R::scalare(a[i], b[i], v);
-            r[i] = v;
-        }
-        guasto[0] |= fallito;
-    }
-}
-
 // a ^ N: the exact power in lanes, rounded once where pow cannot round it
 // otherwise (reale::potenzaEsatta), pow for the few others.
 template<int N>
@@ -74,15 +52,34 @@ ZELVO_IN_LINEA void potenzaIntera(const double *a, double *r, std::size_t n, Vi 
         guasto |= nonFinito(carica(r + i));
 }
 
-template<>
-ZELVO_IN_LINEA void blocco<operazioni::riga::PotenzaIntera>(const double *a, const double *b,
-                                                            double *r, std::size_t n,
-                                                            Vi &guasto) noexcept
+template<class R>
+concept Potenza = requires
 {
-    // b is a constant exponent, 2 to 8.
-    reale::conEsponente(static_cast<int>(b[0]), [&](auto esponente) __attribute__((always_inline)) {
-        potenzaIntera<decltype(esponente)::value>(a, r, n, guasto);
-    });
+    R::esponente;
+};
+
+// One row of the table over a block.
+template<class R>
+ZELVO_IN_LINEA void blocco(const double *a, const double *b, double *r, std::size_t n,
+                           Vi &guasto) noexcept
+{
+    if constexpr (Potenza<R>) {
+        potenzaIntera<R::esponente>(a, r, n, guasto);
+    } else if constexpr (ConCorsie<R>) {
+        for (std::size_t i = 0; i < n; i += kCorsie) {
+            const Vd v = R::corsie(carica(a + i), carica(b + i));
+            salva(r + i, v);
+            guasto |= nonFinito(v);
+        }
+    } else {
+        std::int64_t fallito = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            double v = 0;
+            fallito |= R::scalare(a[i], b[i], v);
+            r[i] = v;
+        }
+        guasto[0] |= fallito;
+    }
 }
 
 ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) noexcept
@@ -98,12 +95,12 @@ std::size_t Programma::unoAllaVolta(const double *x, std::size_t n, double *y, i
 {
     std::size_t falliti = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        double v = 0;
         // No Variant holds a non-finite x: the run fails as a single one would.
-        const int e = std::isfinite(x[i]) ? eseguiNumerico(x[i], v) : ErroreOverflow;
-        y[i] = e != Nessuno ? 0.0 : v;
-        errori[i] = e;
-        falliti += e != Nessuno;
+        const Valutazione v
+                = std::isfinite(x[i]) ? eseguiNumerico(x[i]) : Valutazione {0.0, ErroreOverflow};
+        y[i] = v.valore;
+        errori[i] = v.errore;
+        falliti += v.errore != Nessuno;
     }
     return falliti;
 }

@@ -68,9 +68,21 @@ public:
     // longer valid is 35.
     [[gnu::always_inline]] int Run(Procedura p, double x, double &valore)
     {
+        const Valutazione v = Valuta(p, x);
+        if (v.errore == 0)
+            valore = v.valore;
+        return v.errore;
+    }
+
+    // The same as one value: 0 and the error number on failure.
+    [[gnu::always_inline]] Valutazione Valuta(Procedura p, double x)
+    {
         if (p.generazione == generazione_ && programma_.numerico() && std::isfinite(x))
-            return programma_.eseguiNumerico(x, valore);
-        return runDouble(p, x, valore);
+            return programma_.eseguiNumerico(x);
+        double v = 0;
+        if (const int e = runDouble(p, x, v))
+            return {0.0, e};
+        return {v, 0};
     }
 
     // The same at every x, in order: y[i] and errori[i] get the value (0 on
