@@ -44,9 +44,8 @@ public:
     Valutazione eseguiNumerico(double x) noexcept
     {
         double *const reg = registri_.data();
-        reg[0] = x;
         const Codice *c = codice_.data();
-        Valutazione v = c->esegui(c, x, reg[risultato_], reg);
+        Valutazione v = c->esegui(c, x, x, reg);
         while (v.errore == kPausa) [[unlikely]] {
             c += kTratto;
             v = c->esegui(c, x, v.valore, reg);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 
 namespace zelvo {
 namespace {
@@ -17,6 +18,39 @@ std::uint64_t bits(double v)
 {
     return std::bit_cast<std::uint64_t>(v);
 }
+
+// The exact power with fused multiply-adds (the form single evaluations use
+// where the processor has them) and with split products: hi and the choice
+// of pow must be the same.
+template<bool kFma> std::pair<double, bool> potenzaDi(double x, int n)
+{
+    bool e = false;
+    double h = 0;
+    switch (n) {
+    case 2: h = reale::potenzaEsatta<2, kFma>(x, e); break;
+    case 3: h = reale::potenzaEsatta<3, kFma>(x, e); break;
+    case 4: h = reale::potenzaEsatta<4, kFma>(x, e); break;
+    case 5: h = reale::potenzaEsatta<5, kFma>(x, e); break;
+    case 6: h = reale::potenzaEsatta<6, kFma>(x, e); break;
+    case 7: h = reale::potenzaEsatta<7, kFma>(x, e); break;
+    default: h = reale::potenzaEsatta<8, kFma>(x, e); break;
+    }
+    return {h, e};
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target("fma")]] std::pair<double, bool> esattaFma(double x, int n)
+{
+    return potenzaDi<true>(x, n);
+}
+const bool kConFma = __builtin_cpu_supports("fma");
+#else
+std::pair<double, bool> esattaFma(double x, int n) // the library's fma: the same values
+{
+    return potenzaDi<true>(x, n);
+}
+const bool kConFma = true;
+#endif
 
 // How many powers skipped pow: the exact path must serve almost every sample.
 int esatte = 0;
@@ -49,6 +83,19 @@ void confronta(double x)
         }
         esatte += esatta;
         ++tutte;
+        // One at a time, split or fused.
+        const auto [hs, es] = potenzaDi<false>(x, n);
+        ASSERT_EQ(es, esatta) << "x = " << std::hexfloat << x << " ^ " << n;
+        if (es) {
+            ASSERT_EQ(bits(hs), bits(p)) << "x = " << std::hexfloat << x << " ^ " << n;
+        }
+        if (kConFma) {
+            const auto [hf, ef] = esattaFma(x, n);
+            ASSERT_EQ(ef, es) << "x = " << std::hexfloat << x << " ^ " << n;
+            if (ef) {
+                ASSERT_EQ(bits(hf), bits(hs)) << "x = " << std::hexfloat << x << " ^ " << n;
+            }
+        }
     }
 }
 
