@@ -480,6 +480,17 @@ const std::vector<Riga> &righe()
             D("x^8", potenza(3.3, 8), 3.3),
             D("x^7", potenza(-1e-44, 7), -1e-44),
             E("x^8", 6, 1e39),
+            // constant parts folded when compiled: the same values, and a
+            // failing one still fails where it comes in the order of evaluation
+            D("Sqr(4)*3*x", -3, -0.5),
+            D("2*3.5*x+Sqr(16)", 11, 1),
+            D("x*(2+3)^2", 50, 2),
+            D("Sqr(2)*Sqr(2)", 2.0000000000000004),
+            D("Exp(-x*x/2)/Sqr(2*3.141592653589793)",
+              std::exp(-0.5) / std::sqrt(2 * 3.141592653589793), 1),
+            E("Sqr(-1)+x", 5, 1),
+            E("Sqr(x)+1/0", 5, -1),
+            E("Sqr(x)+1/0", 11, 4),
 
             // conversions
             I("CInt(0.5)", 0),
