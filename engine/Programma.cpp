@@ -256,9 +256,10 @@ template<Sorgente A> Valutazione fine(const Codice *c, double x, double ultimo, 
     return {operando<A>(c->a, x, ultimo, reg), Nessuno};
 }
 
-Valutazione pausa(const Codice *, double, double ultimo, double *) noexcept
+Valutazione pausa(const Codice *c, double x, double ultimo, double *reg) noexcept
 {
-    return {ultimo, Programma::kPausa};
+    reg[0] = x;
+    return {ultimo, -static_cast<int>(c->a)};
 }
 
 #define ZELVO_FORME(Y, Nome)                                                                       \
@@ -279,7 +280,7 @@ void Programma::compilaCodice()
     codice_.clear();
     for (std::size_t j = 0; j < passi_.size(); ++j) {
         if (codice_.size() % kTratto == kTratto - 1)
-            codice_.push_back({pausa, 0, 0, 0});
+            codice_.push_back({pausa, static_cast<std::uint32_t>(codice_.size() / kTratto + 1), 0, 0});
         const Passo &p = passi_[j];
         const auto risultato = static_cast<std::uint32_t>(primoRisultato_ + j);
         const auto sorgente = [&](std::uint32_t r) {
@@ -296,6 +297,17 @@ void Programma::compilaCodice()
     }
     const bool calcola = !passi_.empty();
     codice_.push_back({calcola ? fine<P> : (risultato_ == 0 ? fine<X> : fine<R>), risultato_, 0, 0});
+}
+
+// The stretches after the first, each from where the one before paused.
+Valutazione Programma::riprendi(Valutazione v) noexcept
+{
+    const double x = registri_[0];
+    while (v.errore < 0) {
+        const Codice *c = codice_.data() + static_cast<std::size_t>(-v.errore) * kTratto;
+        v = c->esegui(c, x, v.valore, registri_.data());
+    }
+    return v;
 }
 
 // ---- Variant program ------------------------------------------------------

@@ -43,13 +43,10 @@ public:
     // the Variant result's, converted to a Double (0 on failure).
     Valutazione eseguiNumerico(double x) noexcept
     {
-        double *const reg = registri_.data();
         const Codice *c = codice_.data();
-        Valutazione v = c->esegui(c, x, x, reg);
-        while (v.errore == kPausa) [[unlikely]] {
-            c += kTratto;
-            v = c->esegui(c, x, v.valore, reg);
-        }
+        const Valutazione v = c->esegui(c, x, x, registri_.data());
+        if (v.errore < 0) [[unlikely]]
+            return riprendi(v);
         return v;
     }
 
@@ -68,9 +65,9 @@ public:
         std::uint32_t r; // the register the result goes to
     };
     // The jumps are tail calls; where the compiler does not make them so,
-    // each is a call, so every kTratto-th instruction returns to
-    // eseguiNumerico (with error kPausa) to keep the stack short.
-    static constexpr int kPausa = -1;
+    // each is a call, so every kTratto-th instruction returns (with the
+    // negative "error" -n, for the n-th stretch next, x left in register 0)
+    // to keep the stack short.
     static constexpr std::size_t kTratto = 64;
 
     // The most x eseguiBlocco takes at once.
@@ -115,6 +112,7 @@ private:
     };
     void compilaBlocco();
     void compilaCodice();
+    Valutazione riprendi(Valutazione v) noexcept;
     std::size_t unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
     static constexpr std::uint32_t kMaxBlocchi = 64;

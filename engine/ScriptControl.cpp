@@ -42,6 +42,7 @@ void ScriptControl::Reset() noexcept
     script_ = Script {};
     programma_ = Programma {};
     ++generazione_;
+    generazioneNumerica_ = kNessuna;
     contesto_.semeRnd = ContestoEsecuzione {}.semeRnd;
 }
 
@@ -79,6 +80,7 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
         script_ = std::move(nuovo);
         programma_ = std::move(programma);
         ++generazione_;
+        generazioneNumerica_ = programma_.numerico() ? generazione_ : kNessuna;
     }
     return errore;
 }

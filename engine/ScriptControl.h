@@ -77,7 +77,7 @@ public:
     // The same as one value: 0 and the error number on failure.
     [[gnu::always_inline]] Valutazione Valuta(Procedura p, double x)
     {
-        if (p.generazione == generazione_ && programma_.numerico() && std::isfinite(x))
+        if (p.generazione == generazioneNumerica_ && std::isfinite(x))
             return programma_.eseguiNumerico(x);
         double v = 0;
         if (const int e = runDouble(p, x, v))
@@ -118,6 +118,9 @@ private:
     Script script_;
     Programma programma_;
     std::uint64_t generazione_ = 0; // changes with every Reset and every function added
+    // generazione_ when the function is numeric, else a value no procedure has.
+    static constexpr std::uint64_t kNessuna = ~std::uint64_t {0};
+    std::uint64_t generazioneNumerica_ = kNessuna;
 };
 
 } // namespace zelvo
