@@ -1,6 +1,7 @@
 #include "engine/Programma.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zelvo {
@@ -195,18 +196,33 @@ template<class Riga> ZELVO_IN_LINEA Valutazione calcola(double a, double b) noex
     return {e != Nessuno ? 0.0 : r, e};
 }
 
+// What follows an instruction's result: stored for a later instruction and
+// the next one's code (Salva), only the next one's code (Segue), or the end
+// of the run, whose value it is (Fine).
+enum Seguito : std::uint8_t { Salva, Segue, Fine };
+
 // Each instruction's code ends in a call of the next one's, which an
 // optimising compiler makes a jump (a tail call).
-template<class Riga, Sorgente A, Sorgente B>
-[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo, double *reg) noexcept
+template<class Riga, Sorgente A, Sorgente B, Seguito S>
+ZELVO_IN_LINEA Valutazione corpo(const Codice *c, double x, double ultimo, double *reg) noexcept
 {
     const Valutazione v
             = calcola<Riga>(operando<A>(c->a, x, ultimo, reg), operando<B>(c->b, x, ultimo, reg));
-    if (v.errore != Nessuno) [[unlikely]]
-        return v;
-    reg[c->r] = v.valore;
-    ++c;
-    return c->esegui(c, x, v.valore, reg);
+    if constexpr (S != Fine) {
+        if (v.errore != Nessuno) [[unlikely]]
+            return v;
+        if constexpr (S == Salva)
+            reg[c->r] = v.valore;
+        ++c;
+        return c->esegui(c, x, v.valore, reg);
+    }
+    return v;
+}
+
+template<class Riga, Sorgente A, Sorgente B, Seguito S>
+[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo, double *reg) noexcept
+{
+    return corpo<Riga, A, B, S>(c, x, ultimo, reg);
 }
 
 // x^N where the processor fuses a multiply and an add: the exact power's
@@ -222,22 +238,20 @@ template<int N> struct PotenzaFma
     }
 };
 
-template<int N, Sorgente A>
+template<int N, Sorgente A, Seguito S>
 [[gnu::target("fma"), gnu::flatten]] Valutazione potenzaFma(const Codice *c, double x, double ultimo,
                                                             double *reg) noexcept
 {
-    const Valutazione v = calcola<PotenzaFma<N>>(operando<A>(c->a, x, ultimo, reg), 0.0);
-    if (v.errore != Nessuno) [[unlikely]]
-        return v;
-    reg[c->r] = v.valore;
-    ++c;
-    return c->esegui(c, x, v.valore, reg);
+    return corpo<PotenzaFma<N>, A, X, S>(c, x, ultimo, reg);
 }
 
-template<int N> constexpr Programma::Esecutore kPotenzaFma[] = {
-        &potenzaFma<N, P>, &potenzaFma<N, X>, &potenzaFma<N, R>};
+#define ZELVO_SEGUITI(A) &potenzaFma<N, A, Salva>, &potenzaFma<N, A, Segue>, &potenzaFma<N, A, Fine>
+template<int N>
+constexpr Programma::Esecutore kPotenzaFma[] = {ZELVO_SEGUITI(P), ZELVO_SEGUITI(X), ZELVO_SEGUITI(R)};
+#undef ZELVO_SEGUITI
 
-// The code of x^N from a source, for N = 2 to 8.
+// The code of x^N for N = 2 to 8 from source a, followed by s, is
+// kPotenzeFma[N - 2][a * 3 + s].
 constexpr const Programma::Esecutore *kPotenzeFma[] = {
         kPotenzaFma<2>, kPotenzaFma<3>, kPotenzaFma<4>, kPotenzaFma<5>,
         kPotenzaFma<6>, kPotenzaFma<7>, kPotenzaFma<8>};
@@ -249,9 +263,8 @@ bool conFma() noexcept
 }
 #endif
 
-// The end: F's value is the last result, or x or a constant when F
-// computes nothing.
-template<Sorgente A> Valutazione fine(const Codice *c, double x, double ultimo, double *reg) noexcept
+// F's value when F computes nothing: x or a constant.
+template<Sorgente A> Valutazione valoreFisso(const Codice *c, double x, double ultimo, double *reg) noexcept
 {
     return {operando<A>(c->a, x, ultimo, reg), Nessuno};
 }
@@ -265,9 +278,13 @@ Valutazione pausa(const Codice *c, double x, double ultimo, double *reg) noexcep
 #define ZELVO_FORME(Y, Nome)                                                                       \
     Y(Nome, P, P) Y(Nome, P, X) Y(Nome, P, R) Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R)           \
             Y(Nome, R, P) Y(Nome, R, X) Y(Nome, R, R)
-#define ZELVO_FORMA(Nome, A, B) &istruzione<operazioni::riga::Nome, A, B>,
+#define ZELVO_FORMA(Nome, A, B)                                                                    \
+    &istruzione<operazioni::riga::Nome, A, B, Salva>,                                              \
+            &istruzione<operazioni::riga::Nome, A, B, Segue>,                                      \
+            &istruzione<operazioni::riga::Nome, A, B, Fine>,
 #define ZELVO_CODICE(Nome, ...) ZELVO_FORME(ZELVO_FORMA, Nome)
-// The code of row op for sources a and b is kCodice[op * 9 + a * 3 + b].
+// The code of row op for sources a and b followed by s is
+// kCodice[(op * 9 + a * 3 + b) * 3 + s].
 constexpr Programma::Esecutore kCodice[] = {ZELVO_OPERAZIONI(ZELVO_CODICE)};
 #undef ZELVO_CODICE
 #undef ZELVO_FORMA
@@ -277,26 +294,36 @@ constexpr Programma::Esecutore kCodice[] = {ZELVO_OPERAZIONI(ZELVO_CODICE)};
 
 void Programma::compilaCodice()
 {
+    const std::size_t n = passi_.size();
+    // Where each operand comes from, and which results a later instruction
+    // reads from their register.
+    std::vector<std::array<Sorgente, 2>> sorgenti(n);
+    std::vector<char> letto(n, 0);
+    for (std::size_t j = 0; j < n; ++j) {
+        const auto precedente = static_cast<std::uint32_t>(primoRisultato_ + j - 1);
+        for (int i = 0; i < 2; ++i) {
+            const std::uint32_t r = i == 0 ? passi_[j].a : passi_[j].b;
+            sorgenti[j][static_cast<std::size_t>(i)] = j > 0 && r == precedente ? P : (r == 0 ? X : R);
+            if (sorgenti[j][static_cast<std::size_t>(i)] == R && r >= primoRisultato_)
+                letto[r - primoRisultato_] = 1;
+        }
+    }
     codice_.clear();
-    for (std::size_t j = 0; j < passi_.size(); ++j) {
+    for (std::size_t j = 0; j < n; ++j) {
         if (codice_.size() % kTratto == kTratto - 1)
             codice_.push_back({pausa, static_cast<std::uint32_t>(codice_.size() / kTratto + 1), 0, 0});
         const Passo &p = passi_[j];
-        const auto risultato = static_cast<std::uint32_t>(primoRisultato_ + j);
-        const auto sorgente = [&](std::uint32_t r) {
-            return j > 0 && r == risultato - 1 ? P : (r == 0 ? X : R);
-        };
-        Esecutore salto
-                = kCodice[static_cast<std::size_t>(p.op) * 9 + sorgente(p.a) * 3u + sorgente(p.b)];
+        const auto [a, b] = sorgenti[j];
+        const Seguito s = j + 1 == n ? Fine : (letto[j] != 0 ? Salva : Segue);
+        Esecutore salto = kCodice[(static_cast<std::size_t>(p.op) * 9 + a * 3u + b) * 3 + s];
 #ifdef ZELVO_FMA
         if (p.op >= Op::Potenza2 && p.op <= Op::Potenza8 && conFma())
-            salto = kPotenzeFma[static_cast<int>(p.op) - static_cast<int>(Op::Potenza2)]
-                               [sorgente(p.a)];
+            salto = kPotenzeFma[static_cast<int>(p.op) - static_cast<int>(Op::Potenza2)][a * 3 + s];
 #endif
-        codice_.push_back({salto, p.a, p.b, risultato});
+        codice_.push_back({salto, p.a, p.b, static_cast<std::uint32_t>(primoRisultato_ + j)});
     }
-    const bool calcola = !passi_.empty();
-    codice_.push_back({calcola ? fine<P> : (risultato_ == 0 ? fine<X> : fine<R>), risultato_, 0, 0});
+    if (n == 0)
+        codice_.push_back({risultato_ == 0 ? valoreFisso<X> : valoreFisso<R>, risultato_, 0, 0});
 }
 
 // The stretches after the first, each from where the one before paused.
