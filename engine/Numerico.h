@@ -91,10 +91,18 @@ ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
         lo = e - (hi - p);
     }
     const T m = assoluto(hi);
-    const T vicino = scegli(m >= T {} + 0x1p-48 && m <= T {} + 0x1p48, T {} + 0.487, T {} + 0.45);
     // The gap to the nearer neighbour: an ulp, or half of one at a power of 2.
     const T potenza = potenzaDi2(hi);
     const T ulp = scegli(m == potenza, potenza * 0x1p-53, potenza * 0x1p-52);
+    const auto centrale = m >= T {} + 0x1p-48 && m <= T {} + 0x1p48;
+    if constexpr (std::is_same_v<T, double>) {
+        // One value: the common case first, the same decision.
+        if (centrale) [[likely]] {
+            esatta = assoluto(lo) <= 0.487 * ulp;
+            return hi;
+        }
+    }
+    const T vicino = scegli(centrale, T {} + 0.487, T {} + 0.45);
     esatta = m >= T {} + 0x1p-900 && m <= T {} + 0x1p900 && assoluto(lo) <= vicino * ulp;
     return hi;
 }
