@@ -71,7 +71,8 @@ ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
         al = a - ah;
     }
     // h * a - p, exactly, for p the rounded h * a.
-    const auto errore = [&](T h, T p) __attribute__((always_inline)) {
+    const auto errore = [&](T h, T p) __attribute__((always_inline))
+    {
         if constexpr (kFma) {
             return __builtin_fma(h, a, -p);
         } else {
@@ -139,9 +140,8 @@ template<int N, bool kFma = false> ZELVO_IN_LINEA double potenzaIntera(double a)
 
 inline double potenzaIntera(double a, int n) noexcept
 {
-    return conEsponente(n, [a](auto esponente) {
-        return potenzaIntera<decltype(esponente)::value>(a);
-    });
+    return conEsponente(
+            n, [a](auto esponente) { return potenzaIntera<decltype(esponente)::value>(a); });
 }
 
 // The exponent of a ^ b when it is one potenzaIntera takes, else 0.

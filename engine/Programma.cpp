@@ -12,7 +12,6 @@ using operazioni::Op;
 static_assert(static_cast<int>(Op::Potenza8) - static_cast<int>(Op::Potenza2) == 6,
               "the rows of x^2 to x^8 follow one another");
 
-
 void Programma::compila(const Script &s)
 {
     *this = Programma {};
@@ -220,7 +219,8 @@ ZELVO_IN_LINEA Valutazione corpo(const Codice *c, double x, double ultimo, doubl
 }
 
 template<class Riga, Sorgente A, Sorgente B, Seguito S>
-[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo, double *reg) noexcept
+[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo,
+                                        double *reg) noexcept
 {
     return corpo<Riga, A, B, S>(c, x, ultimo, reg);
 }
@@ -239,22 +239,23 @@ template<int N> struct PotenzaFma
 };
 
 template<int N, Sorgente A, Seguito S>
-[[gnu::target("fma"), gnu::flatten]] Valutazione potenzaFma(const Codice *c, double x, double ultimo,
-                                                            double *reg) noexcept
+[[gnu::target("fma"), gnu::flatten]] Valutazione potenzaFma(const Codice *c, double x,
+                                                            double ultimo, double *reg) noexcept
 {
     return corpo<PotenzaFma<N>, A, X, S>(c, x, ultimo, reg);
 }
 
 #define ZELVO_SEGUITI(A) &potenzaFma<N, A, Salva>, &potenzaFma<N, A, Segue>, &potenzaFma<N, A, Fine>
 template<int N>
-constexpr Programma::Esecutore kPotenzaFma[] = {ZELVO_SEGUITI(P), ZELVO_SEGUITI(X), ZELVO_SEGUITI(R)};
+constexpr Programma::Esecutore kPotenzaFma[]
+        = {ZELVO_SEGUITI(P), ZELVO_SEGUITI(X), ZELVO_SEGUITI(R)};
 #undef ZELVO_SEGUITI
 
 // The code of x^N for N = 2 to 8 from source a, followed by s, is
 // kPotenzeFma[N - 2][a * 3 + s].
-constexpr const Programma::Esecutore *kPotenzeFma[] = {
-        kPotenzaFma<2>, kPotenzaFma<3>, kPotenzaFma<4>, kPotenzaFma<5>,
-        kPotenzaFma<6>, kPotenzaFma<7>, kPotenzaFma<8>};
+constexpr const Programma::Esecutore *kPotenzeFma[]
+        = {kPotenzaFma<2>, kPotenzaFma<3>, kPotenzaFma<4>, kPotenzaFma<5>,
+           kPotenzaFma<6>, kPotenzaFma<7>, kPotenzaFma<8>};
 
 bool conFma() noexcept
 {
@@ -264,7 +265,8 @@ bool conFma() noexcept
 #endif
 
 // F's value when F computes nothing: x or a constant.
-template<Sorgente A> Valutazione valoreFisso(const Codice *c, double x, double ultimo, double *reg) noexcept
+template<Sorgente A>
+Valutazione valoreFisso(const Codice *c, double x, double ultimo, double *reg) noexcept
 {
     return {operando<A>(c->a, x, ultimo, reg), Nessuno};
 }
@@ -276,8 +278,9 @@ Valutazione pausa(const Codice *c, double x, double ultimo, double *reg) noexcep
 }
 
 #define ZELVO_FORME(Y, Nome)                                                                       \
-    Y(Nome, P, P) Y(Nome, P, X) Y(Nome, P, R) Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R)           \
-            Y(Nome, R, P) Y(Nome, R, X) Y(Nome, R, R)
+    Y(Nome, P, P)                                                                                  \
+    Y(Nome, P, X) Y(Nome, P, R) Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R) Y(Nome, R, P)            \
+            Y(Nome, R, X) Y(Nome, R, R)
 #define ZELVO_FORMA(Nome, A, B)                                                                    \
     &istruzione<operazioni::riga::Nome, A, B, Salva>,                                              \
             &istruzione<operazioni::riga::Nome, A, B, Segue>,                                      \
@@ -303,7 +306,8 @@ void Programma::compilaCodice()
         const auto precedente = static_cast<std::uint32_t>(primoRisultato_ + j - 1);
         for (int i = 0; i < 2; ++i) {
             const std::uint32_t r = i == 0 ? passi_[j].a : passi_[j].b;
-            sorgenti[j][static_cast<std::size_t>(i)] = j > 0 && r == precedente ? P : (r == 0 ? X : R);
+            sorgenti[j][static_cast<std::size_t>(i)]
+                    = j > 0 && r == precedente ? P : (r == 0 ? X : R);
             if (sorgenti[j][static_cast<std::size_t>(i)] == R && r >= primoRisultato_)
                 letto[r - primoRisultato_] = 1;
         }
@@ -311,7 +315,8 @@ void Programma::compilaCodice()
     codice_.clear();
     for (std::size_t j = 0; j < n; ++j) {
         if (codice_.size() % kTratto == kTratto - 1)
-            codice_.push_back({pausa, static_cast<std::uint32_t>(codice_.size() / kTratto + 1), 0, 0});
+            codice_.push_back(
+                    {pausa, static_cast<std::uint32_t>(codice_.size() / kTratto + 1), 0, 0});
         const Passo &p = passi_[j];
         const auto [a, b] = sorgenti[j];
         const Seguito s = j + 1 == n ? Fine : (letto[j] != 0 ? Salva : Segue);

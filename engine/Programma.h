@@ -55,8 +55,8 @@ public:
     // jumps straight to the next instruction's code (threaded code), so x
     // and the previous result stay in machine registers throughout.
     struct Codice;
-    using Esecutore = Valutazione (*)(const Codice *c, double x, double ultimo,
-                                      double *registri) noexcept;
+    using Esecutore
+            = Valutazione (*)(const Codice *c, double x, double ultimo, double *registri) noexcept;
     struct Codice
     {
         Esecutore esegui;

@@ -27,13 +27,27 @@ template<bool kFma> std::pair<double, bool> potenzaDi(double x, int n)
     bool e = false;
     double h = 0;
     switch (n) {
-    case 2: h = reale::potenzaEsatta<2, kFma>(x, e); break;
-    case 3: h = reale::potenzaEsatta<3, kFma>(x, e); break;
-    case 4: h = reale::potenzaEsatta<4, kFma>(x, e); break;
-    case 5: h = reale::potenzaEsatta<5, kFma>(x, e); break;
-    case 6: h = reale::potenzaEsatta<6, kFma>(x, e); break;
-    case 7: h = reale::potenzaEsatta<7, kFma>(x, e); break;
-    default: h = reale::potenzaEsatta<8, kFma>(x, e); break;
+    case 2:
+        h = reale::potenzaEsatta<2, kFma>(x, e);
+        break;
+    case 3:
+        h = reale::potenzaEsatta<3, kFma>(x, e);
+        break;
+    case 4:
+        h = reale::potenzaEsatta<4, kFma>(x, e);
+        break;
+    case 5:
+        h = reale::potenzaEsatta<5, kFma>(x, e);
+        break;
+    case 6:
+        h = reale::potenzaEsatta<6, kFma>(x, e);
+        break;
+    case 7:
+        h = reale::potenzaEsatta<7, kFma>(x, e);
+        break;
+    default:
+        h = reale::potenzaEsatta<8, kFma>(x, e);
+        break;
     }
     return {h, e};
 }
