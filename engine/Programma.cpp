@@ -271,20 +271,23 @@ Valutazione valoreFisso(const Codice *c, double x, double ultimo, double *reg) n
     return {operando<A>(c->a, x, ultimo, reg), Nessuno};
 }
 
+// The end of a stretch: its number rides on a negative error, x in register 0.
 Valutazione pausa(const Codice *c, double x, double ultimo, double *reg) noexcept
 {
     reg[0] = x;
     return {ultimo, -static_cast<int>(c->a)};
 }
 
+// clang-format off
 #define ZELVO_FORME(Y, Nome)                                                                       \
-    Y(Nome, P, P)                                                                                  \
-    Y(Nome, P, X) Y(Nome, P, R) Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R) Y(Nome, R, P)            \
-            Y(Nome, R, X) Y(Nome, R, R)
+    Y(Nome, P, P) Y(Nome, P, X) Y(Nome, P, R)                                                      \
+    Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R)                                                      \
+    Y(Nome, R, P) Y(Nome, R, X) Y(Nome, R, R)
 #define ZELVO_FORMA(Nome, A, B)                                                                    \
     &istruzione<operazioni::riga::Nome, A, B, Salva>,                                              \
-            &istruzione<operazioni::riga::Nome, A, B, Segue>,                                      \
-            &istruzione<operazioni::riga::Nome, A, B, Fine>,
+    &istruzione<operazioni::riga::Nome, A, B, Segue>,                                              \
+    &istruzione<operazioni::riga::Nome, A, B, Fine>,
+// clang-format on
 #define ZELVO_CODICE(Nome, ...) ZELVO_FORME(ZELVO_FORMA, Nome)
 // The code of row op for sources a and b followed by s is
 // kCodice[(op * 9 + a * 3 + b) * 3 + s].
