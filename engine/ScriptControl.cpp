@@ -125,17 +125,17 @@ std::size_t ScriptControl::Run(Procedura p, std::span<const double> x, double *y
                                int *errori) noexcept
 {
     std::size_t falliti = 0;
-    if (p.generazione == generazione_ && programma_.numerico()) {
+    if (numerica(p)) {
         for (std::size_t i = 0; i < x.size(); i += Programma::kBlocco)
             falliti += programma_.eseguiBlocco(
                     x.data() + i, std::min(x.size() - i, Programma::kBlocco), y + i, errori + i);
         return falliti;
     }
     for (std::size_t i = 0; i < x.size(); ++i) {
-        double v = 0;
-        errori[i] = Run(p, x[i], v);
-        y[i] = errori[i] != 0 ? 0.0 : v;
-        falliti += errori[i] != 0;
+        const Valutazione v = Valuta(p, x[i]);
+        y[i] = v.valore;
+        errori[i] = v.errore;
+        falliti += v.errore != 0;
     }
     return falliti;
 }

@@ -77,7 +77,7 @@ public:
     // The same as one value: 0 and the error number on failure.
     [[gnu::always_inline]] Valutazione Valuta(Procedura p, double x)
     {
-        if (p.generazione == generazioneNumerica_ && std::isfinite(x))
+        if (numerica(p) && std::isfinite(x))
             return programma_.eseguiNumerico(x);
         double v = 0;
         if (const int e = runDouble(p, x, v))
@@ -95,7 +95,7 @@ public:
     // one (no Rnd): running ahead of time then changes no result.
     bool senzaStato(Procedura p) const noexcept
     {
-        return p.generazione != 0 && p.generazione == generazione_ && programma_.numerico();
+        return numerica(p);
     }
 
     // The same, looking the procedure up by name.
@@ -111,6 +111,8 @@ public:
     char separatoreDecimale() const noexcept { return contesto_.operazioni.separatore; }
 
 private:
+    // True when p is valid and the function has a numeric program.
+    bool numerica(Procedura p) const noexcept { return p.generazione == generazioneNumerica_; }
     bool trova(std::string_view nome) const noexcept;
     int runDouble(Procedura p, double x, double &valore);
 

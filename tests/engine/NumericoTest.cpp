@@ -26,29 +26,10 @@ template<bool kFma> std::pair<double, bool> potenzaDi(double x, int n)
 {
     bool e = false;
     double h = 0;
-    switch (n) {
-    case 2:
-        h = reale::potenzaEsatta<2, kFma>(x, e);
-        break;
-    case 3:
-        h = reale::potenzaEsatta<3, kFma>(x, e);
-        break;
-    case 4:
-        h = reale::potenzaEsatta<4, kFma>(x, e);
-        break;
-    case 5:
-        h = reale::potenzaEsatta<5, kFma>(x, e);
-        break;
-    case 6:
-        h = reale::potenzaEsatta<6, kFma>(x, e);
-        break;
-    case 7:
-        h = reale::potenzaEsatta<7, kFma>(x, e);
-        break;
-    default:
-        h = reale::potenzaEsatta<8, kFma>(x, e);
-        break;
-    }
+    // Inlined, so the fused form is compiled where the caller allows FMA.
+    reale::conEsponente(n, [&](auto k) __attribute__((always_inline)) {
+        h = reale::potenzaEsatta<decltype(k)::value, kFma>(x, e);
+    });
     return {h, e};
 }
 
