@@ -1,0 +1,12 @@
+#include "analysis/Studio.h"
+
+#include "engine/Funzione.h"
+
+namespace zelvo {
+
+Studio studia(Funzione &, double, double)
+{
+    return {};
+}
+
+} // namespace zelvo
