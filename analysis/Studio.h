@@ -22,7 +22,8 @@ class Funzione;
 // one zero there. A zero that only touches the axis is a critical point where
 // f is 0.
 
-struct Punto
+// A point of the graph: x and f(x).
+struct PuntoNotevole
 {
     double x = 0;
     double y = 0;
@@ -34,20 +35,33 @@ struct Intervallo
     double a = 0; // da == a: a single point
 };
 
+// A maximal stretch where f is defined and continuous (split at corners
+// too): what the integral adds up. illimitata*: |f| grows without bound
+// towards that end.
+struct Pezzo
+{
+    double da = 0;
+    double a = 0;
+    bool illimitataDa = false;
+    bool illimitataA = false;
+};
+
 struct Studio
 {
     std::vector<double> zeri;
-    std::vector<Punto> massimiRelativi; // inside (a, b), corners included
-    std::vector<Punto> minimiRelativi;
-    std::vector<Punto> flessi;
-    std::optional<Punto> massimoAssoluto; // none when f is unbounded above or never defined
-    std::optional<Punto> minimoAssoluto;
+    std::vector<PuntoNotevole> massimiRelativi; // inside (a, b), corners included
+    std::vector<PuntoNotevole> minimiRelativi;
+    std::vector<PuntoNotevole> flessi;
+    std::optional<PuntoNotevole> massimoAssoluto; // none when f is unbounded above or never defined
+    std::optional<PuntoNotevole> minimoAssoluto;
     std::vector<Intervallo> nonDefinita; // maximal intervals where f cannot be computed
     std::vector<double> asintotiVerticali;
     std::vector<double> salti;
     std::vector<Intervallo> positiva, negativa;
     std::vector<Intervallo> crescente, decrescente;
     std::vector<Intervallo> concavaAlto, concavaBasso;
+
+    std::vector<Pezzo> pezzi;
 
     // Italian notes for the user: features left out (more than can be
     // shown), the resolution below which f was not followed, derivatives not
@@ -59,7 +73,11 @@ struct Studio
     bool eseguito = false;
 };
 
+// What the commands add to the status line after a study: where f is not
+// defined ("f non definita in [-3; 0]") and the notes, joined by "; ".
+std::string avvisiStudio(const Studio &studio, char separatoreDecimale);
+
 // The study of f on [a, b], a <= b. f must be defined (Funzione::definita).
-Studio studia(Funzione &f, double a, double b);
+Studio studia(Funzione &f, double a, double b, char separatoreDecimale = '.');
 
 } // namespace zelvo
