@@ -710,6 +710,34 @@ Studio Analisi::esegui()
         return s_;
     }
     percorri();
+    // 1/x^2 overflows on a tiny interval around 0: one asymptote, at the
+    // simplest point of it, not one at each of its edges.
+    for (const Intervallo &n : s_.nonDefinita) {
+        if (n.a - n.da > 1e-9 * (b_ - a_))
+            continue;
+        auto &v = s_.asintotiVerticali;
+        const auto dentro = [&](double x) {
+            return x >= n.da && x <= n.a;
+        };
+        if (std::any_of(v.begin(), v.end(), dentro)) {
+            v.erase(std::remove_if(v.begin(), v.end(), dentro), v.end());
+            v.push_back(n.da <= 0 && n.a >= 0 ? 0.0 : semplice(n.da, n.a));
+        }
+    }
+    // 1/x overflows on [0, 5.6E-309], 1/x^2 on [-7.5E-155, 7.5E-155]: an
+    // undefined stretch around 0 too short to show at 15 digits is the
+    // point 0 where f is not defined.
+    for (Intervallo &n : s_.nonDefinita) {
+        if (!(n.da <= 0 && n.a >= 0 && n.a - n.da <= 1e-15 * (b_ - a_)))
+            continue;
+        for (Tratto &t : tratti_) {
+            if (t.da == n.a)
+                t.da = 0;
+            if (t.a == n.da)
+                t.a = 0;
+        }
+        n.da = n.a = 0;
+    }
     for (const Tratto &t : tratti_) {
         studiaTratto(t);
         s_.pezzi.push_back({t.da, t.a, t.illimitataInizio, t.illimitataFine});
@@ -738,20 +766,6 @@ Studio Analisi::esegui()
     ordina(s_.massimiRelativi);
     ordina(s_.minimiRelativi);
     ordina(s_.flessi);
-    // 1/x^2 overflows on a tiny interval around 0: one asymptote, at the
-    // simplest point of it, not one at each of its edges.
-    for (const Intervallo &n : s_.nonDefinita) {
-        if (n.a - n.da > 1e-9 * (b_ - a_))
-            continue;
-        auto &v = s_.asintotiVerticali;
-        const auto dentro = [&](double x) {
-            return x >= n.da && x <= n.a;
-        };
-        if (std::any_of(v.begin(), v.end(), dentro)) {
-            v.erase(std::remove_if(v.begin(), v.end(), dentro), v.end());
-            v.push_back(n.da <= 0 && n.a >= 0 ? 0.0 : semplice(n.da, n.a));
-        }
-    }
     for (auto *v : {&s_.asintotiVerticali, &s_.salti}) {
         std::sort(v->begin(), v->end());
         v->erase(std::unique(v->begin(), v->end()), v->end());

@@ -61,10 +61,12 @@ TEST_F(ConFunzione, RadiceEsattaLaPiuADestra)
         StatoCalcolo stato = accettato(c.a, c.b);
         const EsitoRadice esito = cercaRadice(stato, funzione, ',');
         EXPECT_EQ(esito.Label21, c.Label21);
-        if (std::string(c.espressione) != "Sqr(x)")
+        if (std::string(c.espressione) != "Sqr(x)") {
             EXPECT_EQ(esito.stato, "");
-        if (std::string(c.Label21) != "nessuna radice")
+        }
+        if (std::string(c.Label21) != "nessuna radice") {
             EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label21);
+        }
     }
 }
 
@@ -193,8 +195,9 @@ TEST_F(ConFunzione, EstremoAssolutoEsatto)
         const EsitoEstremo esito = cerca(c.massimo, stato, funzione);
         EXPECT_EQ(esito.Label13, c.Label13);
         EXPECT_EQ(esito.valore, c.valore);
-        if (std::string(c.espressione) != "Sqr(x)")
+        if (std::string(c.espressione) != "Sqr(x)") {
             EXPECT_EQ(esito.stato, "");
+        }
         EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label13);
     }
 }
