@@ -34,7 +34,7 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     }
     stato.xTrovato = p->x;
     return {testoNumero(p->x, separatoreDecimale), testoNumero(p->y, separatoreDecimale),
-            std::move(avvisi)};
+            std::move(avvisi), true};
 }
 
 } // namespace

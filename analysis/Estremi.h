@@ -14,6 +14,7 @@ struct EsitoEstremo
     std::string Label13; // the abscissa of the extreme, or why there is none
     std::string valore; // f at that abscissa: Label16 for the maximum, Label20 for the minimum
     std::string stato; // the status line; empty when all is well
+    bool calcolato = false; // Label13 and valore hold the extreme
 };
 
 // The absolute maximum (minimum) of f on [estremoA, estremoB], ends

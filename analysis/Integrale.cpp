@@ -210,7 +210,7 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
     if (!i.preciso)
         nota += std::string(nota.empty() ? "" : "; ")
                 + "f varia troppo in fretta: l'integrale potrebbe non avere tutte le cifre esatte";
-    return {numero(i.valore), nota};
+    return {numero(i.valore), nota, true};
 }
 
 } // namespace zelvo

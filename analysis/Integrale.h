@@ -35,6 +35,7 @@ struct EsitoIntegrale
 {
     std::string Label15; // the integral, or why there is none
     std::string stato; // the status line; empty when all is well
+    bool calcolato = false; // Label15 holds the integral
 };
 
 // The integral command: the definite integral from estremoA to estremoB of

@@ -14,10 +14,12 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
         return {kNessunCampione, {}};
     const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatoreDecimale);
     std::string avvisi = avvisiStudio(s, separatoreDecimale);
+    if (s.pezzi.empty())
+        return {kNonDefinita, std::move(avvisi)};
     if (s.zeri.empty())
-        return {s.pezzi.empty() ? kNonDefinita : "nessuna radice", std::move(avvisi)};
+        return {"nessuna radice", std::move(avvisi), true};
     stato.xTrovato = s.zeri.back();
-    return {testoNumero(stato.xTrovato, separatoreDecimale), std::move(avvisi)};
+    return {testoNumero(stato.xTrovato, separatoreDecimale), std::move(avvisi), true};
 }
 
 } // namespace zelvo

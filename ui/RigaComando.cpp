@@ -88,10 +88,15 @@ Richiesta leggi(int argc, char *argv[])
     Richiesta r;
     std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
     // The options, each with where its value (or its presence) goes.
-    const std::pair<std::string_view, std::optional<std::string> *> conValore[] = {
-            {"--funzione", &funzione}, {"-a", &a},           {"-b", &b},
-            {"--passo", &passo},       {"--scala-x", &scalaX}, {"--scala-y", &scalaY},
-            {"--elenco", &r.elenco},   {"--grafico", &r.grafico}};
+    const std::pair<std::string_view, std::optional<std::string> *> conValore[]
+            = {{"--funzione", &funzione},
+               {"-a", &a},
+               {"-b", &b},
+               {"--passo", &passo},
+               {"--scala-x", &scalaX},
+               {"--scala-y", &scalaY},
+               {"--elenco", &r.elenco},
+               {"--grafico", &r.grafico}};
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
@@ -291,27 +296,44 @@ int esegui(const Richiesta &r, char separatore)
         risultati += testo;
         risultati += '\n';
     };
+    // A result that could not be computed prints no line (no "integrale =
+    // 0"): why goes to standard error, and the exit status is 1.
+    bool mancante = false;
+    const auto manca = [&](const char *nome, const std::string &breve, const std::string &stato) {
+        avvisi.push_back(std::string(nome) + ": " + breve
+                         + (stato.empty() ? std::string() : " (" + stato + ")"));
+        mancante = true;
+    };
     if (r.radice) {
         const EsitoRadice e = cercaRadice(stato, funzione, separatore);
-        risultato("radice", e.Label21);
-        avvisi.push_back(e.stato);
+        if (e.calcolato) {
+            risultato("radice", e.Label21);
+            avvisi.push_back(e.stato);
+        } else {
+            manca("radice", e.Label21, e.stato);
+        }
     }
-    if (r.massimo) {
-        const EsitoEstremo e = cercaMassimo(stato, funzione, separatore);
-        risultato("x_massimo", e.Label13);
-        risultato("y_massimo", e.valore);
-        avvisi.push_back(e.stato);
-    }
-    if (r.minimo) {
-        const EsitoEstremo e = cercaMinimo(stato, funzione, separatore);
-        risultato("x_minimo", e.Label13);
-        risultato("y_minimo", e.valore);
-        avvisi.push_back(e.stato);
+    for (const bool massimo : {true, false}) {
+        if (!(massimo ? r.massimo : r.minimo))
+            continue;
+        const EsitoEstremo e = massimo ? cercaMassimo(stato, funzione, separatore)
+                                       : cercaMinimo(stato, funzione, separatore);
+        if (e.calcolato) {
+            risultato(massimo ? "x_massimo" : "x_minimo", e.Label13);
+            risultato(massimo ? "y_massimo" : "y_minimo", e.valore);
+            avvisi.push_back(e.stato);
+        } else {
+            manca(massimo ? "massimo" : "minimo", e.Label13, e.stato);
+        }
     }
     if (r.integrale) {
         const EsitoIntegrale e = calcolaIntegrale(stato, funzione, separatore);
-        risultato("integrale", e.Label15);
-        avvisi.push_back(e.stato);
+        if (e.calcolato) {
+            risultato("integrale", e.Label15);
+            avvisi.push_back(e.stato);
+        } else {
+            manca("integrale", e.Label15, e.stato);
+        }
     }
     scrivi(stdout, risultati);
     std::fflush(stdout);
@@ -339,7 +361,7 @@ int esegui(const Richiesta &r, char separatore)
             scrivi(stderr, "zelvo: " + errore + "\n");
             fallito = true;
         }
-    return fallito ? esitoRifiutato : 0;
+    return fallito || mancante ? esitoRifiutato : 0;
 }
 
 } // namespace

@@ -92,6 +92,31 @@ TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
     EXPECT_EQ(u.out, finestra);
 }
 
+// A result that could not be computed prints no line: why goes to
+// standard error, and the exit status is 1; the others print as ever.
+TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
+{
+    Uscita u = zelvo({"--integrale", "--funzione", "x", "-a", "5", "-b", "1", "--passo", "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.contains("integrale: nessun campione")) << u.err.toStdString();
+
+    u = zelvo({"--massimo", "--radice", "--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--passo",
+               "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "radice = nessuna radice\n"); // no "y_massimo = " line
+    EXPECT_TRUE(
+            u.err.contains("massimo: nessun massimo (f illimitata superiormente vicino a x = 2"))
+            << u.err.toStdString();
+
+    u = zelvo({"--integrale", "--minimo", "--funzione", "1/0", "-a", "-1", "-b", "1", "--passo",
+               "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.contains("integrale: non definita")) << u.err.toStdString();
+    EXPECT_TRUE(u.err.contains("minimo: non definita")) << u.err.toStdString();
+}
+
 // The table on standard output: the header, then the rows of "Lista1" for
 // the same inputs, x and y split at the locale's field separator.
 TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
