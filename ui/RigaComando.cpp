@@ -299,9 +299,9 @@ int esegui(const Richiesta &r, char separatore)
     // A result that could not be computed prints no line (no "integrale =
     // 0"): why goes to standard error, and the exit status is 1.
     bool mancante = false;
-    const auto manca = [&](const char *nome, const std::string &breve, const std::string &stato) {
+    const auto manca = [&](const char *nome, const std::string &breve, const std::string &perche) {
         avvisi.push_back(std::string(nome) + ": " + breve
-                         + (stato.empty() ? std::string() : " (" + stato + ")"));
+                         + (perche.empty() ? std::string() : " (" + perche + ")"));
         mancante = true;
     };
     if (r.radice) {
