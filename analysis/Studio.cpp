@@ -814,7 +814,9 @@ Studio Analisi::esegui()
     limita(s_.massimiRelativi, "massimi relativi", s_.note);
     limita(s_.minimiRelativi, "minimi relativi", s_.note);
     limita(s_.flessi, "flessi", s_.note);
-    if (forzate_ > 16)
+    // A few cells, or a stretch too short to matter (where f' loses digits to
+    // cancellation, as Sin(x)/x near 0), are no reason for a note.
+    if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))
         s_.note.push_back("Tra x = " + numero(forzateDa_) + " e x = " + numero(forzateA_)
                           + " f varia più in fretta della risoluzione dello studio ("
                           + numero(std::max(passoMinimo_, forzataMassima_))
