@@ -1,5 +1,8 @@
 #include "ui/RigaComando.h"
 
+#include "ui/Applicazione.h"
+#include "ui/MotivoFile.h"
+
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
@@ -19,6 +22,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -83,6 +87,24 @@ std::string voceCombo(const char *combo, const std::string &opzione, std::string
                      + "\" (ammessi: " + ammessi + ")"};
 }
 
+// The picture's format from the end of its name ("-": PNG on standard
+// output); nullptr for a name that asks for none Zelvo writes.
+const char *formatoImmagine(const std::string &percorso)
+{
+    if (percorso == "-")
+        return "PNG";
+    std::string fine = percorso.substr(std::min(percorso.size(), percorso.rfind('.')));
+    std::transform(fine.begin(), fine.end(), fine.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (fine == ".png")
+        return "PNG";
+    if (fine == ".jpg" || fine == ".jpeg")
+        return "JPG";
+    if (fine == ".bmp")
+        return "BMP";
+    return nullptr;
+}
+
 Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
@@ -122,10 +144,16 @@ Richiesta leggi(int argc, char *argv[])
             return r;
         }
         if (std::optional<std::string> *testo = cerca(conValore, opzione)) {
-            // The value follows the option even when it starts with "-" (-a -2).
+            // The value follows the option even when it starts with "-" (-a -2),
+            // but not when it is an option itself (--funzione --radice).
             if (!valore) {
-                if (i + 1 >= argc)
-                    throw ErroreUso {"manca il valore di " + opzione};
+                const std::string_view prossimo = i + 1 < argc ? argv[i + 1] : "";
+                const bool opzioneNota = cerca(conValore, prossimo) || cerca(senzaValore, prossimo)
+                        || prossimo.starts_with("--") || prossimo == "-h";
+                if (i + 1 >= argc || opzioneNota)
+                    throw ErroreUso {"manca il valore di " + opzione
+                                     + (i + 1 < argc ? " (prima di " + std::string(prossimo) + ")"
+                                                     : std::string())};
                 valore = argv[++i];
             }
             *testo = std::move(valore);
@@ -146,6 +174,9 @@ Richiesta leggi(int argc, char *argv[])
     for (const auto *file : {&r.elenco, &r.grafico})
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
+    if (r.grafico && formatoImmagine(*r.grafico) == nullptr)
+        throw ErroreUso {"formato dell'immagine non riconosciuto: \"" + *r.grafico
+                         + "\" (il nome deve finire in .png, .jpg o .bmp)"};
 
     r.testi.Text1 = *funzione;
     r.testi.Text2 = *a;
@@ -165,7 +196,7 @@ void aiuto(char separatore)
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
            "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png]\n"
+           "            [--elenco FILE|-] [--grafico FILE.png|.jpg|.bmp]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -195,13 +226,14 @@ void aiuto(char separatore)
            "  --integrale        integrale\n"
            "  --elenco FILE      la tabella di x e f(x) in CSV, come \"Salva tabella…\"\n"
            "                     (con - la scrive sullo standard output, dopo i risultati)\n"
-           "  --grafico FILE     l'immagine PNG del riquadro del grafico, come la mostra\n"
-           "                     la finestra dopo \"Grafico\"\n"
+           "  --grafico FILE     l'immagine del riquadro del grafico, come la mostra la\n"
+           "                     finestra dopo \"Grafico\", nel formato che il nome chiede\n"
+           "                     (.png, .jpg, .bmp; con - PNG sullo standard output)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
-           "rifiutati o un file non si può scrivere (il motivo sullo standard error, con\n"
-           "le parole della riga di stato della finestra); 2 se la riga di comando è\n"
-           "sbagliata.\n"
+           "rifiutati, un risultato non si può calcolare o un file non si può scrivere\n"
+           "(il motivo sullo standard error, con le parole della riga di stato della\n"
+           "finestra); 2 se la riga di comando è sbagliata.\n"
            "\n"
            "Esempio:\n"
            "  zelvo --funzione \"x^2-1\" -a -2 -b 2 --passo 0.01 --radice --minimo\n");
@@ -217,9 +249,9 @@ protected:
     void linea(float, float, float, float, Colore) override { }
 };
 
-std::string erroreFile(const std::string &percorso, const char *motivo)
+std::string erroreFile(const std::string &percorso, int numero)
 {
-    return "impossibile scrivere \"" + percorso + "\": " + motivo;
+    return "impossibile scrivere \"" + percorso + "\": " + motivoFile(numero);
 }
 
 // Writes `dati` to the file, or to standard output for "-"; empty when all went well.
@@ -227,17 +259,16 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
 {
     if (percorso == "-") {
         scrivi(stdout, dati);
-        return std::fflush(stdout) == 0 ? std::string()
-                                        : erroreFile(percorso, std::strerror(errno));
+        return std::fflush(stdout) == 0 ? std::string() : erroreFile(percorso, errno);
     }
     std::FILE *f = std::fopen(percorso.c_str(), "wb");
     if (!f)
-        return erroreFile(percorso, std::strerror(errno));
+        return erroreFile(percorso, errno);
     scrivi(f, dati);
     const bool scritto = !std::ferror(f);
     const int errore = errno;
     if (std::fclose(f) != 0 || !scritto)
-        return erroreFile(percorso, std::strerror(scritto ? errno : errore));
+        return erroreFile(percorso, scritto ? errno : errore);
     return {};
 }
 
@@ -251,8 +282,9 @@ std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
         file.setFileName(QString::fromLocal8Bit(percorso));
         aperto = file.open(QIODevice::WriteOnly);
     }
-    if (!aperto || !immagine.save(&file, "PNG") || !file.flush())
-        return erroreFile(percorso, qPrintable(file.errorString()));
+    errno = 0;
+    if (!aperto || !immagine.save(&file, formatoImmagine(percorso)) || !file.flush())
+        return erroreFile(percorso, errno);
     return {};
 }
 
@@ -275,6 +307,7 @@ int esegui(const Richiesta &r, char separatore)
                 std::fprintf(stderr, "%s\n", qPrintable(m));
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
+        preparaApplicazione(*applicazione);
         superficie = std::make_unique<SuperficieQt>(superficieGrafico(QApplication::palette()));
     } else {
         superficie = std::make_unique<SuperficieMuta>();

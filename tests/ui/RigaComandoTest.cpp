@@ -5,6 +5,8 @@
 #include "ui/ImmagineGrafico.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -226,6 +228,13 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"--funzione", "x", "grafico.png"}, "argomento inatteso: grafico.png"},
             {{"--funzione", "x", "-a"}, "manca il valore di -a"},
             {{"--radice=1"}, "--radice non vuole un valore"},
+            // An option where a value is expected is no value.
+            {{"--funzione", "--radice", "-a", "1"},
+             "manca il valore di --funzione (prima di --radice)"},
+            {{"--funzione", "x", "-a", "-b", "2"}, "manca il valore di -a (prima di -b)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.gif"},
+             "formato dell'immagine non riconosciuto: \"g.gif\" (il nome deve finire in .png, "
+             ".jpg o .bmp)"},
     };
     for (const auto &caso : casi) {
         SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
@@ -234,6 +243,32 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
         EXPECT_EQ(u.out, "");
         EXPECT_EQ(u.err, QString("zelvo: ") + caso.messaggio + "\nPer l'aiuto: zelvo --help\n");
     }
+}
+
+// The picture in the format its name asks for; a file that cannot be
+// written is told in Italian.
+TEST(RigaComandoUso, GraficoNelFormatoDelNomeEFileNonScrivibileInItaliano)
+{
+    const QString cartella = QDir::temp().filePath("zelvo-formati");
+    QDir().mkpath(cartella);
+    const struct
+    {
+        const char *nome;
+        QByteArray inizio; // the format's signature
+    } formati[] = {{"g.png", "\x89PNG"}, {"g.JPG", "\xFF\xD8\xFF"}, {"g.bmp", "BM"}};
+    for (const auto &f : formati) {
+        const QString percorso = cartella + "/" + f.nome;
+        const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1",
+                                "--grafico", percorso});
+        EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+        QFile file(percorso);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.nome;
+        EXPECT_TRUE(file.read(f.inizio.size()) == f.inizio) << f.nome;
+    }
+    const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--elenco",
+                            "/non/esiste/t.csv"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.err, "zelvo: impossibile scrivere \"/non/esiste/t.csv\": la cartella non esiste\n");
 }
 
 TEST(RigaComandoUso, AiutoInItaliano)
