@@ -1,8 +1,8 @@
 #include "plot/Calcolo.h"
 
 #include "engine/Errori.h"
-#include "engine/TestoNumero.h"
 #include "engine/SpazzaFunzione.h"
+#include "engine/TestoNumero.h"
 #include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
 
@@ -16,7 +16,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
 
 namespace zelvo {
 
@@ -169,36 +168,19 @@ private:
 // float and set. False when the point is off the surface's coordinates: the
 // run ends at this sample, which is stored but not traced.
 [[gnu::always_inline]] inline bool tracciaCampione(double x, double y, double scalaX, double scalaY,
-                                                  double &valore, Punto &punto) noexcept
+                                                   double &valore, Punto &punto) noexcept
 {
     valore = y;
     double py = twipsY(y, scalaY);
     double px = twipsX(x, scalaX);
     if (!std::isfinite(py) || py <= -limiteSingolo)
         return false;
-    // Below the frame: onto its bottom edge, black; else red. The colour is
-    // set here before any test reads it, so the one a sample would receive
-    // from the sample before never matters.
-    Colore colore;
-    if (py > corniceBasso) {
-        py = corniceBasso;
-        colore = coloreNero;
-    } else {
-        colore = coloreRosso;
-    }
-    // Right of the frame: a black point onto its edge, a red one to x = 0.
-    if (px > corniceDestra)
-        px = colore == coloreNero ? corniceDestra : 0;
-    else
-        colore = coloreRosso;
-    // Left of the frame: the same onto the left edge; inside, red.
-    if (px < corniceSinistra)
-        px = colore == coloreNero ? corniceSinistra : 0;
-    else
-        colore = coloreRosso;
-    // What is left of the frame lands at x = 0 in the background colour: unseen.
-    if (px < 10)
-        colore = coloreFacciaPulsante;
+    // Outside the frame, above, below, left or right, nothing is drawn: the
+    // point goes to x = 0 in the background colour, unseen (a value below
+    // the frame is not on its bottom edge: f is not -10 there).
+    if (py > corniceBasso || py < corniceAlto || px > corniceDestra || px < corniceSinistra)
+        px = 0;
+    const Colore colore = px < 10 ? coloreFacciaPulsante : coloreRosso;
     punto = Punto {static_cast<float>(px), static_cast<float>(py), colore};
     return true;
 }
@@ -208,9 +190,10 @@ private:
 // divisions, which a long sweep waits on, side by side. Returns how many
 // samples were traced (the whole block when none ends the run). Compiled
 // once for each instruction set that tracciaBlocco chooses from.
-[[gnu::always_inline]] inline std::size_t
-tracciaCorsie(std::span<const double> xs, std::span<const double> ys, double scalaX, double scalaY,
-              double *valori, Punto *punti) noexcept
+[[gnu::always_inline]] inline std::size_t tracciaCorsie(std::span<const double> xs,
+                                                        std::span<const double> ys, double scalaX,
+                                                        double scalaY, double *valori,
+                                                        Punto *punti) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
     typedef std::int64_t Vi __attribute__((vector_size(32)));
@@ -241,17 +224,12 @@ tracciaCorsie(std::span<const double> xs, std::span<const double> ys, double sca
             break; // the group that ends the run goes sample by sample
         std::memcpy(valori + k, &y, sizeof y);
 
-        // The four tests, worked out: each "else" makes the colour red, so a
-        // black point below the frame turns red at the second or third test;
-        // a point right of the frame goes onto the right edge when it lay
-        // below the frame, else to x = 0; one left of the frame to x = 0;
-        // and a point at x = 0 takes the background colour. Every x left is
-        // 0 or inside the frame, far from the float rounding of 10.
-        const Vi sotto = py > corniceBasso;
-        py = scegli(sotto, zero + corniceBasso, py);
-        const Vi destra = px > corniceDestra;
-        px = scegli(destra, scegli(sotto, zero + corniceDestra, zero),
-                    scegli(px < corniceSinistra, zero, px));
+        // Outside the frame on any side: to x = 0, where it takes the
+        // background colour. Every x left is 0 or inside the frame, far
+        // from the float rounding of 10.
+        const Vi fuoriCornice = (py > corniceBasso) | (py < corniceAlto) | (px > corniceDestra)
+                | (px < corniceSinistra);
+        px = scegli(fuoriCornice, zero, px);
 
         // Four points {x, y, colore} laid out one after the other.
         const Vf xf = __builtin_convertvector(px, Vf);

@@ -50,9 +50,13 @@ TEST_F(Form2Comandi, GraficoTracesRedPointsMagentaMarkersAndShowsTheSettings)
     }
     EXPECT_EQ(s.pixel(248, 149), rosso); // x = 0 at the origin
     EXPECT_EQ(s.pixel(259, 75), rosso); // x = 0.5: (3881, 1120)
-    EXPECT_EQ(s.pixel(210, 299), rosso); // x = -1.75, on the bottom edge
-    EXPECT_EQ(s.pixel(226, 299), rosso); // x = -1, the last of the edge
-    EXPECT_NE(s.pixel(193, 299), rosso); // left of a: nothing sampled
+    // x < -1 is below the frame: not drawn along its bottom edge as if f
+    // were -1 there (nor anywhere else).
+    int rossiSotto = 0;
+    for (int x = 0; x < 225; ++x)
+        for (int y = 0; y < s.height(); ++y)
+            rossiSotto += s.pixel(x, y) == rosso;
+    EXPECT_EQ(rossiSotto, 0);
     int rossiOltre = 0; // x > 1 is above the frame: unseen
     for (int y = 0; y < s.height(); ++y)
         for (int x = 272; x < s.width(); ++x)
