@@ -36,10 +36,10 @@
 
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
-#include <unordered_map>
 #include <limits>
 #include <new>
+#include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 namespace zelvo {
@@ -226,6 +226,12 @@ void Form2::creaControlli()
     Label16 = prendi<Etichetta>(creati, "Label16");
     Label20 = prendi<Etichetta>(creati, "Label20");
     Label21 = prendi<Etichetta>(creati, "Label21");
+    // The note above a and b names the separator this system reads: the
+    // layout's words under a comma locale, the point's elsewhere.
+    if (separatore_ == '.')
+        prendi<Etichetta>(creati, "Label10")
+                ->setText(QStringLiteral("con \"a\" e \"b\" , se decimali, nella forma con punto e "
+                                         "non con virgola"));
     const char *nomiPulsanti[] = {"Command2", "Command3", "Command4", "Command6"};
     const char *nomiListe[] = {"List1", "List2", "List3", "List4"};
     for (std::size_t i = 0; i < liste.size(); ++i) {
@@ -251,8 +257,8 @@ void Form2::collegaComandi(const Creati &creati)
 
     // Enter in an input presses "Grafico", as its click would.
     auto *grafico = prendi<QPushButton>(creati, "Command1");
-    for (QLineEdit *ingresso : {Text1, Text2, Text3, Combo1->lineEdit(), Combo2->lineEdit(),
-                                Combo3->lineEdit()})
+    for (QLineEdit *ingresso :
+         {Text1, Text2, Text3, Combo1->lineEdit(), Combo2->lineEdit(), Combo3->lineEdit()})
         connect(ingresso, &QLineEdit::returnPressed, grafico, &QPushButton::click);
 
     creaAzioni();
@@ -456,9 +462,9 @@ void Form2::creaAzioni()
         dove->addAction(a);
         return a;
     };
-    azioneCopiaGrafico = azione(this, "CopiaGrafico", "Copia grafico",
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-                                [this] { copiaGrafico(); });
+    azioneCopiaGrafico
+            = azione(this, "CopiaGrafico", "Copia grafico",
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { copiaGrafico(); });
     azioneSalvaGrafico = azione(this, "SalvaGrafico", "Salva grafico…", QKeySequence::Save,
                                 [this] { salvaGrafico(); });
     for (std::size_t i = 0; i < liste.size(); ++i) {
@@ -490,9 +496,9 @@ void Form2::copiaGrafico()
 
 void Form2::salvaGrafico()
 {
-    const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salva grafico"), QStringLiteral("grafico.png"),
-            QStringLiteral("Immagine PNG (*.png)"));
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva grafico"),
+                                                      QStringLiteral("grafico.png"),
+                                                      QStringLiteral("Immagine PNG (*.png)"));
     if (file.isEmpty())
         return;
     QImageWriter scrittore(file, "png");
@@ -523,9 +529,9 @@ void Form2::copiaTabella(std::size_t lista)
 
 void Form2::salvaTabella(std::size_t lista)
 {
-    const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salva tabella"), QStringLiteral("tabella.csv"),
-            QStringLiteral("Tabella CSV (*.csv)"));
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva tabella"),
+                                                      QStringLiteral("tabella.csv"),
+                                                      QStringLiteral("Tabella CSV (*.csv)"));
     if (file.isEmpty())
         return;
     const std::string csv = csvTabella(modelli[lista]->elenco(), separatore_);
