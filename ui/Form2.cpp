@@ -389,10 +389,14 @@ void Form2::comando(const std::function<std::string()> &corpo)
     const CursoreOccupato occupato;
     statoCalcolo_.clear();
     try {
-        QString stato = daUtf8(corpo());
-        if (!stato.isEmpty() && !statoCalcolo_.empty())
-            stato += QStringLiteral("; ");
-        scriviStato(stato + daUtf8(statoCalcolo_));
+        std::string stato = corpo();
+        // Each message once: a list sweeps the graph's own grid, so its count
+        // of undefined points is calcolo's, word for word.
+        if (stato == statoCalcolo_)
+            statoCalcolo_.clear();
+        if (!stato.empty() && !statoCalcolo_.empty())
+            stato += "; ";
+        scriviStato(daUtf8(stato + statoCalcolo_));
     } catch (const std::bad_alloc &) {
         scriviStato(QStringLiteral("Errore 7: ") + daUtf8(messaggioErrore(7)));
     } catch (const std::exception &e) {

@@ -412,6 +412,20 @@ TEST_F(Form2Comandi, NoGraphWhereFIsNotDefined)
     EXPECT_EQ(s.pixel(33, 100), magenta);
 }
 
+// A list sweeps the graph's grid: its count of undefined points is said once,
+// not twice joined by ";". The exact answers say where f is not defined.
+TEST_F(Form2Comandi, EachMessageOnce)
+{
+    digita("Text1", "Sqr(x)");
+    scegli("Combo3", "st0.01");
+    clic("Command2");
+    const std::string conteggio = "f non definita in 1001 punti su 2001 — Errore 5: Chiamata di "
+                                  "routine o argomento non validi in x = -10";
+    EXPECT_EQ(testo("LabelStato").toStdString(), conteggio);
+    clic("Command10");
+    EXPECT_EQ(testo("LabelStato").toStdString(), "f non definita in [-10; 0]; " + conteggio);
+}
+
 // The status line shows its whole text, however long: it wraps inside the window.
 TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
 {
