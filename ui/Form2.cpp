@@ -4,6 +4,7 @@
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
 #include "engine/Errori.h"
+#include "engine/TestoNumero.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
 #include "plot/Spazzata.h"
@@ -357,8 +358,10 @@ void Form2::Command5_Click()
 std::string Form2::mostraLista(std::size_t indice)
 {
     pulsantiLista[indice]->impostaFaccia(coloreRosso);
-    for (std::size_t i = 0; i < liste.size(); ++i)
+    for (std::size_t i = 0; i < liste.size(); ++i) {
         liste[i]->setVisible(i == indice);
+        pulsantiLista[i]->impostaInVista(i == indice);
+    }
     calcolo();
     // The list is filled even when the inputs were refused: it then holds no
     // row, and calcolo's message says why.
@@ -371,7 +374,25 @@ std::string Form2::mostraLista(std::size_t indice)
                     messaggio = std::move(esito.stato);
             },
             *liste[indice]);
-    return messaggio;
+    // A refilled list shows its first row, whatever the last one showed.
+    liste[indice]->scrollToTop();
+    // What the list holds: the rows stay when the function changes, so its
+    // tooltip and the status line say which function, interval and step
+    // they were computed for.
+    const std::size_t righe = modelli[indice]->elenco().size();
+    std::string descrizione;
+    if (accettati) {
+        const auto numero = [this](double v) {
+            return testoNumero(v, separatore_);
+        };
+        descrizione = Text1->text().toStdString() + ", a = " + numero(stato_->estremoA)
+                + ", b = " + numero(stato_->estremoB) + ", passo " + numero(stato_->passo) + " — "
+                + std::to_string(righe) + (righe == 1 ? " riga" : " righe");
+    }
+    liste[indice]->setToolTip(daUtf8(descrizione));
+    if (descrizione.empty() || messaggio.empty())
+        return descrizione + messaggio;
+    return descrizione + "; " + messaggio;
 }
 
 bool Form2::applicaIngressi(Etichetta *risultato, bool usaPasso)
@@ -392,7 +413,7 @@ void Form2::comando(const std::function<std::string()> &corpo)
         std::string stato = corpo();
         // Each message once: a list sweeps the graph's own grid, so its count
         // of undefined points is calcolo's, word for word.
-        if (stato == statoCalcolo_)
+        if (!statoCalcolo_.empty() && stato.find(statoCalcolo_) != std::string::npos)
             statoCalcolo_.clear();
         if (!stato.empty() && !statoCalcolo_.empty())
             stato += "; ";

@@ -346,6 +346,44 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
     EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);
 }
 
+// The rows stay across functions, so a list says what it holds: its tooltip
+// and the status line name the function, a, b and the step; the button of
+// the list on view is drawn sunken with a dark frame, the others as ever.
+// A refilled list shows its first row.
+TEST_F(Form2Comandi, AListSaysWhatItHoldsAndShowsItsFirstRow)
+{
+    digita("Text1", "Sqr(x)");
+    digita("Text2", "-2");
+    digita("Text3", "2");
+    scegli("Combo3", "st0.1");
+    clic("Command4");
+    // 40 rows: the accumulated x passes 2 by a hair, as every sweep does.
+    const QString descrizione = n("Sqr(x), a = -2, b = 2, passo 0.1 — 40 righe");
+    EXPECT_EQ(c("List3")->toolTip(), descrizione);
+    EXPECT_TRUE(testo("LabelStato").startsWith(descrizione)) << testo("LabelStato").toStdString();
+
+    // Another function drawn: List3 still says it holds Sqr(x)'s rows.
+    digita("Text1", "1/x");
+    clic("Command1");
+    EXPECT_EQ(c("List3")->toolTip(), descrizione);
+
+    const QImage s = schermo();
+    EXPECT_LT(qGray(s.pixel(920 + 3, 440 + 16)), 60); // Command4: the frame of the one on view
+    EXPECT_EQ(s.pixel(816 + 3, 440 + 16), qRgb(0, 192, 0)); // Command2: its green face
+
+    // Scrolled to the end, then refilled: the first row shows.
+    auto *lista = c<QListView>("List3");
+    digita("Text2", "-10");
+    digita("Text3", "10");
+    clic("Command4");
+    lista->scrollToBottom();
+    ASSERT_GT(lista->verticalScrollBar()->value(), 0);
+    digita("Text3", "-5");
+    clic("Command4");
+    EXPECT_EQ(lista->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(lista->indexAt(QPoint(4, 4)).row(), 0);
+}
+
 TEST_F(Form2Comandi, TheWidestListHoldsEveryRowAndScrollsToTheLast)
 {
     digita("Text1", "x");
@@ -421,7 +459,10 @@ TEST_F(Form2Comandi, EachMessageOnce)
     clic("Command2");
     const std::string conteggio = "f non definita in 1001 punti su 2001 — Errore 5: Chiamata di "
                                   "routine o argomento non validi in x = -10";
-    EXPECT_EQ(testo("LabelStato").toStdString(), conteggio);
+    // What the list holds, then the count, once.
+    const std::string lista = n("Sqr(x), a = -10, b = 10, passo 0.01 — 2001 righe").toStdString();
+    EXPECT_EQ(testo("LabelStato").toStdString(), lista + "; " + conteggio);
+    EXPECT_EQ(c("List1")->toolTip().toStdString(), lista);
     clic("Command10");
     EXPECT_EQ(testo("LabelStato").toStdString(), "f non definita in [-10; 0]; " + conteggio);
 }
