@@ -7,6 +7,7 @@
 #include "engine/TestoNumero.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
+#include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
@@ -441,6 +442,15 @@ void Form2::calcolo()
     if (esito.Label9)
         scrivi(Label9, *esito.Label9);
     statoCalcolo_ = std::move(esito.stato);
+    // A combo's text that is none of its items leaves the default: said.
+    for (const Controllo &c : layoutForm2())
+        if (c.tipo == TipoControllo::Combo) {
+            const auto *combo = findChild<QComboBox *>(QString::fromUtf8(c.nome));
+            const std::string detto
+                    = voceNonRiconosciuta(c.nome, combo->currentText().toStdString(), c.testo);
+            if (!detto.empty())
+                statoCalcolo_ += (statoCalcolo_.empty() ? "" : " · ") + detto;
+        }
 
     Applicati ora {testi.Text1, stato_->estremoA, stato_->estremoB, stato_->passo,
                    stato_->intervalloAccettato};

@@ -467,6 +467,29 @@ TEST_F(Form2Comandi, EachMessageOnce)
     EXPECT_EQ(testo("LabelStato").toStdString(), "f non definita in [-10; 0]; " + conteggio);
 }
 
+// A combo's text that is none of its items keeps the default, as ever, and
+// the status line says so with the items offered; the window's own caption
+// and an empty combo stay silent.
+TEST_F(Form2Comandi, AnUnrecognisedComboTextIsTold)
+{
+    digita("Text1", "x");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), ""); // the captions as the window opens
+    digita("Combo3", "0,5");
+    digita("Combo1", "0.1");
+    clic("Command1");
+    EXPECT_EQ(testo("Label23"), n("0.001"));
+    EXPECT_EQ(testo("Label7"), "1");
+    EXPECT_EQ(testo("LabelStato").toStdString(),
+              "Scala delle ascisse: \"0.1\" non riconosciuto, usato 1/div. (voci: 10/div., "
+              "1/div., 0.1/div., 0.01/div.) · Passo di calcolo: \"0,5\" non riconosciuto, usato "
+              "0.001 (voci: st0.1, st0.01, st0.001, st0.0001)");
+    digita("Combo3", "");
+    digita("Combo1", "");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+}
+
 // The status line shows its whole text, however long: it wraps inside the window.
 TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
 {
