@@ -481,8 +481,21 @@ void Form2::scriviStato(const QString &testo)
     LabelStato->resize(LabelStato->width(), altezza);
     const int fondo = LabelStato->geometry().bottom() + 1
             + (pixelDaTwips(altezzaIniziale) - rettangolo(rigaStato).bottom() - 1);
-    if (fondo > height())
+    // The window grows to show a long message and gives the height back
+    // after a short one, down to what it had before it grew; a height the
+    // user set since is left alone.
+    if (altezzaImpostata_ != height())
+        altezzaPrimaDelloStato_ = 0;
+    if (fondo > height()) {
+        if (altezzaPrimaDelloStato_ == 0)
+            altezzaPrimaDelloStato_ = height();
         resize(width(), fondo);
+    } else if (altezzaPrimaDelloStato_ > 0) {
+        resize(width(), std::max(fondo, altezzaPrimaDelloStato_));
+        if (height() == altezzaPrimaDelloStato_)
+            altezzaPrimaDelloStato_ = 0;
+    }
+    altezzaImpostata_ = height();
 }
 
 void Form2::creaAzioni()

@@ -509,6 +509,23 @@ TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
     EXPECT_TRUE(stato->toolTip().isEmpty() || stato->toolTip() == t);
 }
 
+// The window grows for a long message and gives the height back after a
+// short one.
+TEST_F(Form2Comandi, TheWindowGivesTheHeightBack)
+{
+    const int altezza = form->height();
+    digita("Text1", "1/Int(x*2)+Log(x)");
+    digita("Text2", n("-0.5"));
+    digita("Text3", "1");
+    scegli("Combo3", "st0.1");
+    clic("Command9");
+    ASSERT_GT(form->height(), altezza) << testo("LabelStato").toStdString();
+    digita("Text1", "x");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+    EXPECT_EQ(form->height(), altezza);
+}
+
 // a > b: the frame and the markers, and the status line says why nothing else.
 TEST_F(Form2Comandi, AAboveBIsTold)
 {
