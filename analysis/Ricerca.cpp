@@ -1,5 +1,7 @@
 #include "analysis/Ricerca.h"
 
+#include "plot/Avanzamento.h"
+
 #include <bit>
 #include <cfloat>
 #include <charconv>

@@ -4,6 +4,7 @@
 #include "analysis/Ricerca.h"
 #include "engine/Funzione.h"
 #include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -95,6 +96,7 @@ private:
     Campione valuta(double x)
     {
         ++valutazioni_;
+        avanza(std::clamp((x - a_) / (b_ - a_), 0.0, 1.0));
         return {x, f_.Deriva(x)};
     }
 

@@ -1,5 +1,7 @@
 #include "plot/Calcolo.h"
 
+#include "plot/Avanzamento.h"
+
 #include "engine/Errori.h"
 #include "engine/SpazzaFunzione.h"
 #include "engine/TestoNumero.h"
@@ -335,6 +337,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     std::optional<Interruzione> interruzione;
     std::size_t campioni = 0;
     for (const BloccoSpazzata &blocco : SpazzataFunzione(funzione, stato.estremoA, fine, passo)) {
+        avanza((blocco.x.front() - stato.estremoA) / (fine - stato.estremoA));
         const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
         // whole block, and what a stop leaves unused is given back at the end.

@@ -5,6 +5,7 @@
 #include "analysis/Radice.h"
 #include "engine/Errori.h"
 #include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
 #include "plot/Impostazioni.h"
@@ -24,15 +25,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QSaveFile>
 
@@ -61,6 +65,79 @@ public:
     ~CursoreOccupato() { QApplication::restoreOverrideCursor(); }
     CursoreOccupato(const CursoreOccupato &) = delete;
     CursoreOccupato &operator=(const CursoreOccupato &) = delete;
+};
+
+// A command that runs long: after half a second the status line shows how
+// far it is, and Esc stops it. Meanwhile the input the user gives (clicks,
+// keys) is held back and handed on, in order, when the command has ended, as
+// the windows' event model has every event wait for the running handler.
+class AvanzamentoFinestra final : public QObject, public Avanzamento
+{
+public:
+    explicit AvanzamentoFinestra(std::function<void(const QString &)> mostra)
+        : mostra_(std::move(mostra))
+    {
+        orologio_.start();
+    }
+
+    ~AvanzamentoFinestra() override
+    {
+        if (filtra_)
+            QCoreApplication::instance()->removeEventFilter(this);
+        for (auto &[destinatario, evento] : attesa_)
+            if (destinatario)
+                QCoreApplication::postEvent(destinatario, evento.release());
+    }
+
+    bool prosegui(double frazione) override
+    {
+        if (!std::isnan(frazione))
+            frazione_ = frazione;
+        const qint64 trascorso = orologio_.elapsed();
+        if (trascorso < 500 || trascorso - ultimaVolta_ < 100)
+            return !fermato_;
+        ultimaVolta_ = trascorso;
+        if (!filtra_) {
+            QCoreApplication::instance()->installEventFilter(this);
+            filtra_ = true;
+        }
+        mostra_(QStringLiteral("Calcolo in corso: %1 % — Esc per interrompere")
+                        .arg(static_cast<int>(frazione_ * 100)));
+        QCoreApplication::processEvents();
+        return !fermato_;
+    }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        switch (evento->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Escape) {
+                fermato_ = true;
+                return true;
+            }
+            [[fallthrough]];
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ShortcutOverride:
+            attesa_.emplace_back(oggetto, std::unique_ptr<QEvent>(evento->clone()));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    std::function<void(const QString &)> mostra_;
+    QElapsedTimer orologio_;
+    qint64 ultimaVolta_ = 0;
+    double frazione_ = 0;
+    bool fermato_ = false;
+    bool filtra_ = false;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> attesa_;
 };
 
 QString daUtf8(std::string_view testo)
@@ -279,6 +356,7 @@ void Form2::Command1_Click()
 void Form2::Command9_Click()
 {
     comando([this] {
+        scrivi(Label21, ""); // blank until computed: an interrupted command leaves it so
         if (!applicaIngressi(Label21, false))
             return std::string();
         EsitoRadice esito = cercaRadice(*stato_, funzione_, separatore_);
@@ -292,6 +370,8 @@ void Form2::Command10_Click()
     comando([this] {
         scrivi(Label20, "");
         scrivi(Label21, "");
+        scrivi(Label13, "");
+        scrivi(Label16, "");
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMassimo(*stato_, funzione_, separatore_);
@@ -306,6 +386,8 @@ void Form2::Command11_Click()
     comando([this] {
         scrivi(Label16, "");
         scrivi(Label21, "");
+        scrivi(Label13, "");
+        scrivi(Label20, "");
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMinimo(*stato_, funzione_, separatore_);
@@ -410,6 +492,8 @@ void Form2::comando(const std::function<std::string()> &corpo)
 {
     const CursoreOccupato occupato;
     statoCalcolo_.clear();
+    AvanzamentoFinestra avanzamento([this](const QString &testo) { scriviStato(testo); });
+    const AmbitoAvanzamento ambito(avanzamento);
     try {
         std::string stato = corpo();
         // Each message once: a list sweeps the graph's own grid, so its count
@@ -419,6 +503,8 @@ void Form2::comando(const std::function<std::string()> &corpo)
         if (!stato.empty() && !statoCalcolo_.empty())
             stato += "; ";
         scriviStato(daUtf8(stato + statoCalcolo_));
+    } catch (const Interrotto &) {
+        scriviStato(QStringLiteral("Interrotto"));
     } catch (const std::bad_alloc &) {
         scriviStato(QStringLiteral("Errore 7: ") + daUtf8(messaggioErrore(7)));
     } catch (const std::exception &e) {

@@ -509,6 +509,33 @@ TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
     EXPECT_TRUE(stato->toolTip().isEmpty() || stato->toolTip() == t);
 }
 
+// A long command shows its progress after half a second; Esc stops it,
+// leaving its result blank and "Interrotto" in the status line; a click
+// given meanwhile is handled afterwards.
+TEST_F(Form2Comandi, LongWorkShowsProgressAndStopsOnEsc)
+{
+    QString somma = "x";
+    for (int k = 0; k < 40000; ++k)
+        somma += "+x";
+    c<QLineEdit>("Text1")->setText(somma); // pasted: typing it would take minutes
+    QString duranteIlCalcolo;
+    QTimer::singleShot(900, form.get(), [&] {
+        duranteIlCalcolo = testo("LabelStato");
+        QTest::mouseClick(c<QPushButton>("Command10"), Qt::LeftButton); // held back
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    });
+    clic("Command9");
+    EXPECT_TRUE(duranteIlCalcolo.startsWith("Calcolo in corso: "))
+            << duranteIlCalcolo.toStdString();
+    EXPECT_TRUE(duranteIlCalcolo.endsWith(" % — Esc per interrompere"));
+    EXPECT_EQ(testo("LabelStato"), "Interrotto");
+    EXPECT_EQ(testo("Label21"), "");
+    EXPECT_EQ(testo("Label13"), "---------"); // the click on Max waits...
+    for (int k = 0; k < 400 && testo("Label13") == "---------"; ++k)
+        QTest::qWait(50);
+    EXPECT_EQ(testo("Label13"), "10"); // ...and is handled after: x * 40001 peaks at b
+}
+
 // The window grows for a long message and gives the height back after a
 // short one.
 TEST_F(Form2Comandi, TheWindowGivesTheHeightBack)
