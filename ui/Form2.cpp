@@ -663,6 +663,11 @@ void Form2::copiaTabella(std::size_t lista)
 
 void Form2::salvaTabella(std::size_t lista)
 {
+    if (modelli[lista]->elenco().size() == 0) {
+        scriviStato(QStringLiteral("Lista vuota: niente da salvare; premere prima il suo pulsante "
+                                   "per riempirla"));
+        return;
+    }
     const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva tabella"),
                                                       QStringLiteral("tabella.csv"),
                                                       QStringLiteral("Tabella CSV (*.csv)"));
