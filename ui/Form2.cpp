@@ -9,6 +9,7 @@
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
+#include "ui/Accessibilita.h"
 #include "ui/Etichetta.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
@@ -168,6 +169,7 @@ Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     // paintEvent copies the whole surface, which covers the client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     creaControlli();
+    rendiAccessibile(*this);
     resize(superficie_.dimensione());
     DisegnaGriglia(superficie_);
 }
@@ -416,6 +418,7 @@ void Form2::calcolo()
     if (applicati_ && *applicati_ != ora)
         svuotaRisultati();
     applicati_ = std::move(ora);
+    descriviGrafico(*this, descrizioneGrafico(testi.Text1, *stato_, statoCalcolo_, separatore_));
 }
 
 // The results of another function, interval or step describe no graph shown.
