@@ -551,8 +551,14 @@ void Form2::paintEvent(QPaintEvent *event)
 // uncovering or resizing the window never erases a graph.
 void Form2::Form_Paint(QPaintEvent *event)
 {
+    // The surface draws at this screen's device pixels: the graph as sharp as the text.
+    superficie_.impostaScala(devicePixelRatioF());
     QPainter pittore(this);
-    pittore.drawImage(event->rect(), superficie_.immagine(), event->rect());
+    const QImage &immagine = superficie_.immagineSchermo();
+    if (immagine.devicePixelRatio() == 1)
+        pittore.drawImage(event->rect(), immagine, event->rect());
+    else // one image pixel to one device pixel, within the region Qt clips the painter to
+        pittore.drawImage(QPointF(0, 0), immagine);
 }
 
 void Form2::resizeEvent(QResizeEvent *event)

@@ -45,6 +45,7 @@ struct Richiesta
     bool aiuto = false; // --help: nothing else is read
     bool radice = false, massimo = false, minimo = false, integrale = false;
     std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
+    int scalaGrafico = 1; // --grafico-scala: device pixels per logical pixel of the picture
 };
 
 // A command line that cannot be run as written.
@@ -86,12 +87,13 @@ std::string voceCombo(const char *combo, const std::string &opzione, std::string
 Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
-    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
+    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY, scalaGrafico;
     // The options, each with where its value (or its presence) goes.
     const std::pair<std::string_view, std::optional<std::string> *> conValore[] = {
             {"--funzione", &funzione}, {"-a", &a},           {"-b", &b},
             {"--passo", &passo},       {"--scala-x", &scalaX}, {"--scala-y", &scalaY},
-            {"--elenco", &r.elenco},   {"--grafico", &r.grafico}};
+            {"--elenco", &r.elenco},   {"--grafico", &r.grafico},
+            {"--grafico-scala", &scalaGrafico}};
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
@@ -142,6 +144,16 @@ Richiesta leggi(int argc, char *argv[])
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
 
+    if (scalaGrafico) {
+        if (!r.grafico)
+            throw ErroreUso {"--grafico-scala vale solo con --grafico"};
+        if (*scalaGrafico != "1" && *scalaGrafico != "2" && *scalaGrafico != "3"
+            && *scalaGrafico != "4")
+            throw ErroreUso {"valore non ammesso per --grafico-scala: \"" + *scalaGrafico
+                             + "\" (ammessi: 1, 2, 3, 4)"};
+        r.scalaGrafico = std::stoi(*scalaGrafico);
+    }
+
     r.testi.Text1 = *funzione;
     r.testi.Text2 = *a;
     r.testi.Text3 = *b;
@@ -160,7 +172,7 @@ void aiuto(char separatore)
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
            "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png]\n"
+           "            [--elenco FILE|-] [--grafico FILE.png [--grafico-scala N]]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -192,6 +204,9 @@ void aiuto(char separatore)
            "                     (con - la scrive sullo standard output, dopo i risultati)\n"
            "  --grafico FILE     l'immagine PNG del riquadro del grafico, come la mostra\n"
            "                     la finestra dopo \"Grafico\"\n"
+           "  --grafico-scala N  la stessa immagine N volte più fitta (2, 3 o 4), come la\n"
+           "                     disegna uno schermo al 200, 300 o 400 %: punti e linee\n"
+           "                     restano larghi un pixel (se manca: 1)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
            "rifiutati o un file non si può scrivere (il motivo sullo standard error, con\n"
@@ -270,7 +285,8 @@ int esegui(const Richiesta &r, char separatore)
                 std::fprintf(stderr, "%s\n", qPrintable(m));
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
-        superficie = std::make_unique<SuperficieQt>(superficieGrafico(QApplication::palette()));
+        superficie = std::make_unique<SuperficieQt>(
+                superficieGrafico(QApplication::palette(), r.scalaGrafico));
     } else {
         superficie = std::make_unique<SuperficieMuta>();
     }
@@ -324,7 +340,7 @@ int esegui(const Richiesta &r, char separatore)
     }
     if (r.grafico)
         errori.push_back(scriviImmagine(
-                *r.grafico, immagineGrafico(static_cast<const SuperficieQt &>(*superficie))));
+                *r.grafico, immagineGraficoDensa(static_cast<const SuperficieQt &>(*superficie))));
 
     // What the status line would say, each message once.
     std::vector<std::string> detti;
