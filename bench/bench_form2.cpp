@@ -88,7 +88,8 @@ void misuraGrafico(benchmark::State &state, QScreen *schermo)
     }
     if (form.stato().valoriY.size() < 202'000)
         state.SkipWithError("the graph was not swept at the finest step");
-    state.SetLabel(QStringLiteral("%1 at %2 %").arg(QString::fromUtf8(e.zelvo))
+    state.SetLabel(QStringLiteral("%1 at %2 %")
+                           .arg(QString::fromUtf8(e.zelvo))
                            .arg(form.devicePixelRatioF() * 100)
                            .toStdString());
 }

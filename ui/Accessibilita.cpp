@@ -33,8 +33,7 @@ class InterfacciaGrafico : public QAccessibleWidget
 public:
     explicit InterfacciaGrafico(QWidget *w)
         : QAccessibleWidget(w, QAccessible::Graphic, QStringLiteral("Grafico"))
-    {
-    }
+    { }
 };
 
 QAccessibleInterface *fabbrica(const QString &classe, QObject *oggetto)
@@ -80,12 +79,14 @@ struct Nome
 // The inputs are named by their captions; the longer hint becomes their description.
 constexpr Nome ingressi[] = {
         {"Text1", "Y =", "Funzione Y = f(X) digitata il linguaggio QBasic", "Label2"},
-        {"Text2", "a =", "Estremo a dell'intervallo a–b; con decimali si scrive nella forma con virgola",
-         "Label1"},
-        {"Text3", "b =", "Estremo b dell'intervallo a–b; con decimali si scrive nella forma con virgola",
+        {"Text2", "a =",
+         "Estremo a dell'intervallo a–b; con decimali si scrive nella forma con virgola", "Label1"},
+        {"Text3",
+         "b =", "Estremo b dell'intervallo a–b; con decimali si scrive nella forma con virgola",
          "Label11"},
         {"Combo1", "Moltiplicatore scale (ascisse)", "Unità per divisione sull'asse x", "Label6_0"},
-        {"Combo2", "Moltiplicatore scale (ordinate)", "Unità per divisione sull'asse y", "Label6_1"},
+        {"Combo2", "Moltiplicatore scale (ordinate)", "Unità per divisione sull'asse y",
+         "Label6_1"},
         {"Combo3", "Passo di calcolo", "Distanza tra due punti calcolati", "Label25"},
 };
 
@@ -141,7 +142,7 @@ void rendiAccessibile(QWidget &form2)
     for (const char *nome : liste)
         if (auto *lista = form2.findChild<QAbstractItemView *>(QString::fromUtf8(nome))) {
             lista->setAccessibleName(QString::fromUtf8(nome).replace(QStringLiteral("List"),
-                                                                    QStringLiteral("Lista")));
+                                                                     QStringLiteral("Lista")));
             lista->setAccessibleDescription(
                     QStringLiteral("Valori di x e f(x), una riga per punto; il tasto menu o "
                                    "Maiusc+F10 apre: Copia righe, Copia tabella, Salva tabella…"));
@@ -177,7 +178,8 @@ QString descrizioneGrafico(std::string_view funzione, const StatoCalcolo &stato,
         d += QStringLiteral(" per x da ") + numero(stato.estremoA) + QStringLiteral(" a ")
                 + numero(stato.estremoB) + QStringLiteral(", passo ") + numero(stato.passo)
                 + QStringLiteral(": ") + QString::number(punti)
-                + (punti == 1 ? QStringLiteral(" punto calcolato") : QStringLiteral(" punti calcolati"))
+                + (punti == 1 ? QStringLiteral(" punto calcolato")
+                              : QStringLiteral(" punti calcolati"))
                 + QStringLiteral("; scala ") + numero(stato.scalaX / 10)
                 + QStringLiteral(" per divisione sulle ascisse, ") + numero(stato.scalaY / 10)
                 + QStringLiteral(" sulle ordinate");

@@ -50,10 +50,10 @@ private:
         if (significato_.isEmpty())
             return;
         const QString t = text().trimmed();
-        const bool vuota = std::none_of(t.begin(), t.end(),
-                                        [](QChar c) { return c.isLetterOrNumber(); });
-        setAccessibleName(significato_ + (vuota ? QStringLiteral(" nessun valore")
-                                                : QStringLiteral(" ") + t));
+        const bool vuota
+                = std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        setAccessibleName(significato_
+                          + (vuota ? QStringLiteral(" nessun valore") : QStringLiteral(" ") + t));
     }
 
     bool autoSize_;

@@ -338,7 +338,9 @@ void SuperficieQt::ridisegnaDensa()
 {
     Colore ultimo = coloreNero;
     QRgb valore = qRgb(0, 0, 0);
-    const auto converti = [this](Colore c) { return rgb(c); };
+    const auto converti = [this](Colore c) {
+        return rgb(c);
+    };
     for (const Comando &c : comandi_) {
         switch (c.tipo) {
         case Comando::Tipo::Punto:
@@ -427,7 +429,9 @@ void SuperficieQt::punto(float x, float y, Colore colore)
 
 void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
 {
-    const auto converti = [this](Colore c) { return rgb(c); };
+    const auto converti = [this](Colore c) {
+        return rgb(c);
+    };
     if (densa_) {
         Colore ultimo = ultimoColore_;
         QRgb valore = ultimoRgb_;

@@ -62,8 +62,8 @@ inline int quartiPerPixel(double scala)
 {
     if (!(scala > 0))
         return quartiLogici;
-    return static_cast<int>(std::clamp(std::lround(quartiLogici / scala), 1L,
-                                       static_cast<long>(4 * quartiLogici)));
+    return static_cast<int>(
+            std::clamp(std::lround(quartiLogici / scala), 1L, static_cast<long>(4 * quartiLogici)));
 }
 
 // As mezziTwips, for pixels of `quarti` quarter twips: a surface coordinate in
@@ -81,7 +81,8 @@ inline bool pixelDiCoordinata(float twips, int n, int quarti, int &pixel)
     const double ottavi = ottaviTwips(twips, quarti);
     if (!(ottavi >= 0 && ottavi < 0x1p62))
         return false;
-    const std::uint64_t k = static_cast<std::uint64_t>(ottavi) / (2u * static_cast<unsigned>(quarti));
+    const std::uint64_t k
+            = static_cast<std::uint64_t>(ottavi) / (2u * static_cast<unsigned>(quarti));
     if (k >= static_cast<std::uint64_t>(std::max(n, 0)))
         return false;
     pixel = static_cast<int>(k);

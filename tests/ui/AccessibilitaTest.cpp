@@ -122,9 +122,9 @@ TEST_F(Accessibilita, InputsListsAndButtonsHaveTheirCaptionsAsNamesAndTheRightRo
     // A combo's name on Linux is its text, as Qt has it; its caption reaches
     // the screen reader as the label it is labelled by. Its edit field, where
     // the focus really goes, carries the caption as its name.
-    for (const auto &[combo, didascalia] :
-         {std::pair {"Combo1", "Moltiplicatore scale (ascisse)"},
-          {"Combo2", "Moltiplicatore scale (ordinate)"}, {"Combo3", "Passo di calcolo"}}) {
+    for (const auto &[combo, didascalia] : {std::pair {"Combo1", "Moltiplicatore scale (ascisse)"},
+                                            {"Combo2", "Moltiplicatore scale (ordinate)"},
+                                            {"Combo3", "Passo di calcolo"}}) {
         SCOPED_TRACE(combo);
         QAccessibleInterface *i = interfaccia(combo);
         EXPECT_EQ(i->role(), QAccessible::ComboBox);

@@ -69,7 +69,8 @@ protected:
     void grafico(const char *funzione)
     {
         form->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QString::fromUtf8(funzione));
-        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
         QApplication::processEvents();
     }
 
@@ -117,7 +118,9 @@ TEST_P(SchermiDensi, TheCurveOfAStraightLineIsOneDevicePixelWide)
     grafico("x");
     const QImage vista = schermo();
     const QRect r = cornice();
-    auto e = [&](int x, int y, QRgb c) { return vista.pixel(x, y) == c; };
+    auto e = [&](int x, int y, QRgb c) {
+        return vista.pixel(x, y) == c;
+    };
     int blocchi = 0;
     std::set<int> colonneMagenta;
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -189,7 +192,9 @@ TEST_P(SchermiDensi, AGraphMovedToAnotherScreenIsDrawnAtItsRatio)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rapporti, SchermiDensi, ::testing::ValuesIn(schermi),
-                         [](const ::testing::TestParamInfo<Schermo> &p) { return std::string(p.param.nome); });
+                         [](const ::testing::TestParamInfo<Schermo> &p) {
+                             return std::string(p.param.nome);
+                         });
 
 } // namespace
 } // namespace zelvo
