@@ -12,7 +12,7 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libmuparser-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
           clang libclang-rt-14-dev desktop-file-utils appstream x11-utils git
-          qt6-translations-l10n)
+          qt6-translations-l10n dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@";

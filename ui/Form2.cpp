@@ -12,6 +12,7 @@
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
+#include "ui/Accessibilita.h"
 #include "ui/Etichetta.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
@@ -247,6 +248,7 @@ Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     // paintEvent copies the whole surface, which covers the client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     creaControlli();
+    rendiAccessibile(*this);
     resize(superficie_.dimensione());
     DisegnaGriglia(superficie_);
 }
@@ -543,6 +545,7 @@ void Form2::calcolo()
     if (applicati_ && *applicati_ != ora)
         svuotaRisultati();
     applicati_ = std::move(ora);
+    descriviGrafico(*this, descrizioneGrafico(testi.Text1, *stato_, statoCalcolo_, separatore_));
 }
 
 // The results of another function, interval or step describe no graph shown.
@@ -693,8 +696,14 @@ void Form2::paintEvent(QPaintEvent *event)
 // uncovering or resizing the window never erases a graph.
 void Form2::Form_Paint(QPaintEvent *event)
 {
+    // The surface draws at this screen's device pixels: the graph as sharp as the text.
+    superficie_.impostaScala(devicePixelRatioF());
     QPainter pittore(this);
-    pittore.drawImage(event->rect(), superficie_.immagine(), event->rect());
+    const QImage &immagine = superficie_.immagineSchermo();
+    if (immagine.devicePixelRatio() == 1)
+        pittore.drawImage(event->rect(), immagine, event->rect());
+    else // one image pixel to one device pixel, within the region Qt clips the painter to
+        pittore.drawImage(QPointF(0, 0), immagine);
 }
 
 void Form2::resizeEvent(QResizeEvent *event)

@@ -49,6 +49,7 @@ struct Richiesta
     bool aiuto = false; // --help: nothing else is read
     bool radice = false, massimo = false, minimo = false, integrale = false;
     std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
+    int scalaGrafico = 1; // --grafico-scala: device pixels per logical pixel of the picture
 };
 
 // A command line that cannot be run as written.
@@ -108,7 +109,7 @@ const char *formatoImmagine(const std::string &percorso)
 Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
-    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
+    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY, scalaGrafico;
     // The options, each with where its value (or its presence) goes.
     const std::pair<std::string_view, std::optional<std::string> *> conValore[]
             = {{"--funzione", &funzione},
@@ -118,7 +119,8 @@ Richiesta leggi(int argc, char *argv[])
                {"--scala-x", &scalaX},
                {"--scala-y", &scalaY},
                {"--elenco", &r.elenco},
-               {"--grafico", &r.grafico}};
+               {"--grafico", &r.grafico},
+               {"--grafico-scala", &scalaGrafico}};
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
@@ -178,6 +180,16 @@ Richiesta leggi(int argc, char *argv[])
         throw ErroreUso {"formato dell'immagine non riconosciuto: \"" + *r.grafico
                          + "\" (il nome deve finire in .png, .jpg o .bmp)"};
 
+    if (scalaGrafico) {
+        if (!r.grafico)
+            throw ErroreUso {"--grafico-scala vale solo con --grafico"};
+        if (*scalaGrafico != "1" && *scalaGrafico != "2" && *scalaGrafico != "3"
+            && *scalaGrafico != "4")
+            throw ErroreUso {"valore non ammesso per --grafico-scala: \"" + *scalaGrafico
+                             + "\" (ammessi: 1, 2, 3, 4)"};
+        r.scalaGrafico = std::stoi(*scalaGrafico);
+    }
+
     r.testi.Text1 = *funzione;
     r.testi.Text2 = *a;
     r.testi.Text3 = *b;
@@ -196,7 +208,7 @@ void aiuto(char separatore)
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
            "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png|.jpg|.bmp]\n"
+           "            [--elenco FILE|-] [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -229,6 +241,9 @@ void aiuto(char separatore)
            "  --grafico FILE     l'immagine del riquadro del grafico, come la mostra la\n"
            "                     finestra dopo \"Grafico\", nel formato che il nome chiede\n"
            "                     (.png, .jpg, .bmp; con - PNG sullo standard output)\n"
+           "  --grafico-scala N  la stessa immagine N volte più fitta (2, 3 o 4), come la\n"
+           "                     disegna uno schermo al 200, 300 o 400 %: punti e linee\n"
+           "                     restano larghi un pixel (se manca: 1)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
            "rifiutati, un risultato non si può calcolare o un file non si può scrivere\n"
@@ -308,7 +323,8 @@ int esegui(const Richiesta &r, char separatore)
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
         preparaApplicazione(*applicazione);
-        superficie = std::make_unique<SuperficieQt>(superficieGrafico(QApplication::palette()));
+        superficie = std::make_unique<SuperficieQt>(
+                superficieGrafico(QApplication::palette(), r.scalaGrafico));
     } else {
         superficie = std::make_unique<SuperficieMuta>();
     }
@@ -379,7 +395,7 @@ int esegui(const Richiesta &r, char separatore)
     }
     if (r.grafico)
         errori.push_back(scriviImmagine(
-                *r.grafico, immagineGrafico(static_cast<const SuperficieQt &>(*superficie))));
+                *r.grafico, immagineGraficoDensa(static_cast<const SuperficieQt &>(*superficie))));
 
     // What the status line would say, each message once.
     std::vector<std::string> detti;

@@ -188,9 +188,10 @@ TEST_F(Form2Layout, FocusStartsInText1AndTabFollowsTheFocusOrder)
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     const std::vector<std::string> ordine
-            = {"Text1",    "Text3",     "Text2",     "Command1", "Combo1",   "Combo2",   "Command2",
-               "List1",    "Command3",  "List2",     "Command4", "Command6", "List3",    "List4",
-               "Command8", "Command10", "Command11", "Command9", "Combo3",   "Command5", "Text1"};
+            = {"Text1",    "Text3",    "Text2",           "Command1",  "Combo1",    "Combo2",
+               "Command2", "List1",    "Command3",        "List2",     "Command4",  "Command6",
+               "List3",    "List4",    "Command8",        "Command10", "Command11", "Command9",
+               "Combo3",   "Command5", "RiquadroGrafico", "Text1"};
     auto nomeDelFuoco = [this] {
         for (QWidget *w = QApplication::focusWidget(); w && w != form.get(); w = w->parentWidget())
             if (!w->objectName().isEmpty() && w->parentWidget() == form.get())

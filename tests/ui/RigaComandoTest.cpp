@@ -181,6 +181,48 @@ TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
     EXPECT_GT(rossi, 400);
 }
 
+// --grafico-scala 2: the same frame drawn twice as dense, as a screen at 200 %
+// shows it; points and lines stay one pixel wide. At 1 it is --grafico's picture.
+TEST(RigaComandoUso, GraficoScalaDisegnaLoStessoRiquadroPiuFitto)
+{
+    const QTemporaryDir cartella;
+    QImage immagini[3];
+    const char *scale[] = {nullptr, "1", "2"};
+    for (int i = 0; i < 3; ++i) {
+        const QString png = cartella.filePath(QString("g%1.png").arg(i));
+        QStringList argomenti = {"--funzione", "Sin(x)*5", "-a",    "-10",       "-b",
+                                 "10",         "--passo",  "0.001", "--grafico", png};
+        if (scale[i])
+            argomenti << "--grafico-scala" << scale[i];
+        const Uscita u = zelvo(argomenti);
+        ASSERT_EQ(u.stato, 0) << u.err.toStdString();
+        immagini[i] = QImage(png).convertToFormat(QImage::Format_RGB32);
+    }
+    EXPECT_EQ(immagini[1], immagini[0]);
+    const QImage &densa = immagini[2];
+    // Grid line to grid line: twips 500 to 6940 and 0 to 4480 at 7.5 twips a pixel.
+    ASSERT_EQ(densa.size(), QSize(925 - 67 + 1, 597 + 1));
+    EXPECT_EQ(densa.pixel(0, 0), immagini[0].pixel(0, 0)); // a grid dot in each corner
+    EXPECT_EQ(densa.pixel(densa.width() - 1, densa.height() - 1), immagini[0].pixel(0, 0));
+    auto inRosso = [](const QImage &im, int x, int y) {
+        return im.pixel(x, y) == qRgb(255, 0, 0);
+    };
+    int rossiDensi = 0, rossi = 0, blocchi = 0;
+    for (int y = 0; y + 1 < densa.height(); ++y)
+        for (int x = 0; x + 1 < densa.width(); ++x) {
+            rossiDensi += inRosso(densa, x, y);
+            blocchi += inRosso(densa, x, y) && inRosso(densa, x + 1, y) && inRosso(densa, x, y + 1)
+                    && inRosso(densa, x + 1, y + 1);
+        }
+    for (int y = 0; y < immagini[0].height(); ++y)
+        for (int x = 0; x < immagini[0].width(); ++x)
+            rossi += inRosso(immagini[0], x, y);
+    EXPECT_EQ(blocchi, 0);
+    // A curve one pixel wide, twice as long in pixels: about twice the red.
+    EXPECT_GT(rossiDensi, rossi * 17 / 10);
+    EXPECT_LT(rossiDensi, rossi * 23 / 10);
+}
+
 // A refused input: exit status 1, nothing on standard output, and on standard
 // error the window's status line after "Grafico" with the same inputs.
 TEST_F(RigaComando, DatoRifiutatoEsce1ConIlMessaggioDellaRigaDiStato)
@@ -235,6 +277,11 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.gif"},
              "formato dell'immagine non riconosciuto: \"g.gif\" (il nome deve finire in .png, "
              ".jpg o .bmp)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico-scala", "2"},
+             "--grafico-scala vale solo con --grafico"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.png",
+              "--grafico-scala", "1.5"},
+             "valore non ammesso per --grafico-scala: \"1.5\" (ammessi: 1, 2, 3, 4)"},
     };
     for (const auto &caso : casi) {
         SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
