@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
@@ -37,6 +38,8 @@ QTableWidget *creaTabella(const char *nome, QWidget *finestra)
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setWordWrap(false);
     t->setTextElideMode(Qt::ElideNone);
+    // Rows as tall as their text: the whole study shows without scrolling.
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
     return t;
 }
 
@@ -93,6 +96,8 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     QFont grande = SchemaStudio->font();
     grande.setPointSizeF(grande.pointSizeF() * 1.3);
     SchemaStudio->setFont(grande);
+    SchemaStudio->verticalHeader()->setDefaultSectionSize(QFontMetrics(grande).height() + 8);
+    SchemaStudio->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     LabelNote = new QLabel(this);
     LabelNote->setObjectName(QStringLiteral("LabelNote"));
@@ -112,7 +117,7 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     colonna->addWidget(LabelFunzione);
     colonna->addWidget(TabellaStudio, 3);
     colonna->addWidget(titoloSchema);
-    colonna->addWidget(SchemaStudio, 1);
+    colonna->addWidget(SchemaStudio);
     colonna->addWidget(LabelNote);
     colonna->addWidget(PulsanteSegna, 0, Qt::AlignLeft);
 
@@ -130,7 +135,7 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     azione("CopiaTabella", "Copia tabella", {}, &FormStudio::copiaTabella);
     azione("SalvaTabella", "Salva tabella…", {}, &FormStudio::salvaTabella);
 
-    resize(640, 560);
+    resize(760, 640);
 }
 
 void FormStudio::mostra(Studio studio, const std::string &funzione, double a, double b)
@@ -163,6 +168,13 @@ void FormStudio::mostra(Studio studio, const std::string &funzione, double a, do
         for (std::size_t k = 0; k < schema.righe[r].size(); ++k)
             SchemaStudio->setItem(static_cast<int>(r), static_cast<int>(k),
                                   cella(schema.righe[r][k], Qt::AlignHCenter));
+    // The chart's three rows always show whole; it scrolls only sideways.
+    int altezza = SchemaStudio->horizontalHeader()->sizeHint().height()
+            + SchemaStudio->horizontalScrollBar()->sizeHint().height()
+            + 2 * SchemaStudio->frameWidth();
+    for (int r = 0; r < SchemaStudio->rowCount(); ++r)
+        altezza += SchemaStudio->rowHeight(r);
+    SchemaStudio->setFixedHeight(altezza);
 
     QString note;
     for (const std::string &n : studio_.note)
