@@ -15,6 +15,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace zelvo {
@@ -79,6 +80,29 @@ bool virgolaTraCifre(std::string_view testo) noexcept
     return false;
 }
 
+// The user's own text with a point for each comma between digits ("2,5*x"
+// becomes "2.5*x"): the hint quotes what was typed, corrected. A long text
+// is quoted from its first such number only.
+std::string conIlPunto(std::string_view testo)
+{
+    std::string corretto(testo);
+    std::size_t primo = std::string::npos;
+    for (std::size_t k = 1; k + 1 < corretto.size(); ++k)
+        if (corretto[k] == ',' && cifra(corretto[k - 1]) && cifra(corretto[k + 1])) {
+            corretto[k] = '.';
+            primo = std::min(primo, k);
+        }
+    constexpr std::size_t kLungo = 40;
+    if (corretto.size() <= kLungo)
+        return corretto;
+    std::size_t inizio = primo, fine = primo + 1;
+    while (inizio > 0 && (cifra(corretto[inizio - 1]) || corretto[inizio - 1] == '.'))
+        --inizio;
+    while (fine < corretto.size() && (cifra(corretto[fine]) || corretto[fine] == '.'))
+        ++fine;
+    return corretto.substr(inizio, fine - inizio);
+}
+
 // Why the engine refused the expression, and where (counted in characters
 // from 1). A text beyond the engine's limit is said to be too long; a comma
 // between digits gets the likely cause, since a and b take the locale's
@@ -98,7 +122,7 @@ std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto
             m += " alla fine del testo";
     }
     if (virgolaTraCifre(testo))
-        m += " — nella funzione i numeri si scrivono sempre con il punto: 0.5*x";
+        m += " — nella funzione i numeri si scrivono sempre con il punto: " + conIlPunto(testo);
     return m;
 }
 
@@ -395,10 +419,12 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
         esito.stato = unisci(messaggi);
         return esito;
     }
-    for (const auto &[nome, estremo] : {std::pair {"a", stato.estremoA}, {"b", stato.estremoB}}) {
+    // A refused end is quoted as typed: 10.10000000000001 is beyond 10.1,
+    // though at 15 digits it would read 10.1.
+    for (const auto &[nome, estremo, testo] :
+         {std::tuple {"a", stato.estremoA, &testi.Text2}, {"b", stato.estremoB, &testi.Text3}}) {
         if (std::abs(estremo) > limiteIntervallo) {
-            messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = "
-                               + testoNumero(estremo, separatoreDecimale)
+            messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = " + *testo
                                + ": a e b devono stare tra "
                                + testoNumero(-limiteIntervallo, separatoreDecimale) + " e "
                                + testoNumero(limiteIntervallo, separatoreDecimale));

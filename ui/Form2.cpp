@@ -5,8 +5,10 @@
 #include "analysis/Radice.h"
 #include "analysis/Studio.h"
 #include "engine/Errori.h"
+#include "engine/TestoNumero.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
+#include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
@@ -367,8 +369,10 @@ void Form2::Command5_Click()
 std::string Form2::mostraLista(std::size_t indice)
 {
     pulsantiLista[indice]->impostaFaccia(coloreRosso);
-    for (std::size_t i = 0; i < liste.size(); ++i)
+    for (std::size_t i = 0; i < liste.size(); ++i) {
         liste[i]->setVisible(i == indice);
+        pulsantiLista[i]->impostaInVista(i == indice);
+    }
     calcolo();
     // The list is filled even when the inputs were refused: it then holds no
     // row, and calcolo's message says why.
@@ -381,7 +385,25 @@ std::string Form2::mostraLista(std::size_t indice)
                     messaggio = std::move(esito.stato);
             },
             *liste[indice]);
-    return messaggio;
+    // A refilled list shows its first row, whatever the last one showed.
+    liste[indice]->scrollToTop();
+    // What the list holds: the rows stay when the function changes, so its
+    // tooltip and the status line say which function, interval and step
+    // they were computed for.
+    const std::size_t righe = modelli[indice]->elenco().size();
+    std::string descrizione;
+    if (accettati) {
+        const auto numero = [this](double v) {
+            return testoNumero(v, separatore_);
+        };
+        descrizione = Text1->text().toStdString() + ", a = " + numero(stato_->estremoA)
+                + ", b = " + numero(stato_->estremoB) + ", passo " + numero(stato_->passo) + " — "
+                + std::to_string(righe) + (righe == 1 ? " riga" : " righe");
+    }
+    liste[indice]->setToolTip(daUtf8(descrizione));
+    if (descrizione.empty() || messaggio.empty())
+        return descrizione + messaggio;
+    return descrizione + "; " + messaggio;
 }
 
 bool Form2::applicaIngressi(Etichetta *risultato, bool usaPasso)
@@ -402,7 +424,7 @@ void Form2::comando(const std::function<std::string()> &corpo)
         std::string stato = corpo();
         // Each message once: a list sweeps the graph's own grid, so its count
         // of undefined points is calcolo's, word for word.
-        if (stato == statoCalcolo_)
+        if (!statoCalcolo_.empty() && stato.find(statoCalcolo_) != std::string::npos)
             statoCalcolo_.clear();
         if (!stato.empty() && !statoCalcolo_.empty())
             stato += "; ";
@@ -430,6 +452,15 @@ void Form2::calcolo()
     if (esito.Label9)
         scrivi(Label9, *esito.Label9);
     statoCalcolo_ = std::move(esito.stato);
+    // A combo's text that is none of its items leaves the default: said.
+    for (const Controllo &c : layoutForm2())
+        if (c.tipo == TipoControllo::Combo) {
+            const auto *combo = findChild<QComboBox *>(QString::fromUtf8(c.nome));
+            const std::string detto
+                    = voceNonRiconosciuta(c.nome, combo->currentText().toStdString(), c.testo);
+            if (!detto.empty())
+                statoCalcolo_ += (statoCalcolo_.empty() ? "" : " · ") + detto;
+        }
 
     Applicati ora {testi.Text1, stato_->estremoA, stato_->estremoB, stato_->passo,
                    stato_->intervalloAccettato};
@@ -462,8 +493,21 @@ void Form2::scriviStato(const QString &testo)
     LabelStato->resize(LabelStato->width(), altezza);
     const int fondo = LabelStato->geometry().bottom() + 1
             + (pixelDaTwips(altezzaIniziale) - rettangolo(rigaStato).bottom() - 1);
-    if (fondo > height())
+    // The window grows to show a long message and gives the height back
+    // after a short one, down to what it had before it grew; a height the
+    // user set since is left alone.
+    if (altezzaImpostata_ != height())
+        altezzaPrimaDelloStato_ = 0;
+    if (fondo > height()) {
+        if (altezzaPrimaDelloStato_ == 0)
+            altezzaPrimaDelloStato_ = height();
         resize(width(), fondo);
+    } else if (altezzaPrimaDelloStato_ > 0) {
+        resize(width(), std::max(fondo, altezzaPrimaDelloStato_));
+        if (height() == altezzaPrimaDelloStato_)
+            altezzaPrimaDelloStato_ = 0;
+    }
+    altezzaImpostata_ = height();
 }
 
 void Form2::creaAzioni()

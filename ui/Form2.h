@@ -127,6 +127,10 @@ private:
     QAction *azioneStudio = nullptr;
     FormStudio *formStudio_ = nullptr; // made on the first study
     std::optional<Applicati> applicati_; // by the last run of calcolo
+    // The height the window had before a long status line made it grow (0:
+    // not grown), and the last height scriviStato left it at.
+    int altezzaPrimaDelloStato_ = 0;
+    int altezzaImpostata_ = 0;
     std::string statoCalcolo_; // the last run's status-line message
 };
 

@@ -169,6 +169,9 @@ TEST(IntervalloControllo, RefusedEndStopsAfterTheFrameKeepingThePreviousSettings
              "Intervallo rifiutato — b = -10.2: a e b devono stare tra -10.1 e 10.1"},
             {"11", "12", 11, 12,
              "Intervallo rifiutato — a = 11: a e b devono stare tra -10.1 e 10.1"},
+            // Quoted as typed: at 15 digits it would read 10.1, the bound itself.
+            {"10.10000000000001", "1", 10.10000000000001, 1,
+             "Intervallo rifiutato — a = 10.10000000000001: a e b devono stare tra -10.1 e 10.1"},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.stato);
@@ -467,6 +470,13 @@ TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
             {"0,5*x",
              "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 2 — "
              "nella funzione i numeri si scrivono sempre con il punto: 0.5*x"},
+            // The hint quotes the user's own numbers, with the point.
+            {"2,5*x+1,25",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 2 — "
+             "nella funzione i numeri si scrivono sempre con il punto: 2.5*x+1.25"},
+            {"Sin(x)*Exp(-x/5)+Cos(2*x)*Log(Abs(x)+1)+3,75",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 42 — "
+             "nella funzione i numeri si scrivono sempre con il punto: 3.75"},
     };
     for (const auto &[f, stato] : casi) {
         Finestra w;
