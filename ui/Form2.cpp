@@ -3,6 +3,7 @@
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Studio.h"
 #include "engine/Errori.h"
 #include "engine/TestoNumero.h"
 #include "plot/Avanzamento.h"
@@ -14,10 +15,12 @@
 #include "tables/EsportaTabella.h"
 #include "ui/Accessibilita.h"
 #include "ui/Etichetta.h"
+#include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
+#include "ui/SegniStudio.h"
 #include "ui/SeparatoreDecimale.h"
 #include "ui/Twips.h"
 
@@ -57,6 +60,12 @@ namespace {
 // line, as a maximized window on a 1024 x 768 screen shows it.
 constexpr int larghezzaIniziale = 15360; // twips
 constexpr int altezzaIniziale = 10860;
+
+// The status line until the first command: where the study of f is, since
+// no control of the window names it.
+constexpr const char *kSuggerimentoIniziale
+        = "Scrivere f(x), a e b e premere \"Grafico\"; per lo studio della funzione: Ctrl+T "
+          "o il tasto destro sul grafico";
 
 // The busy cursor for as long as a command runs.
 class CursoreOccupato
@@ -287,6 +296,7 @@ void Form2::creaControlli()
     }
     LabelStato = static_cast<Etichetta *>(creaControllo(rigaStato, this));
     LabelStato->setWordWrap(true);
+    LabelStato->setText(QString::fromUtf8(kSuggerimentoIniziale));
 
     std::sort(focus.begin(), focus.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -553,6 +563,8 @@ void Form2::svuotaRisultati()
 {
     for (Etichetta *risultato : {Label21, Label13, Label16, Label20, Label15})
         scrivi(risultato, "");
+    if (formStudio_)
+        formStudio_->superato();
 }
 
 void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
@@ -604,6 +616,8 @@ void Form2::creaAzioni()
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { copiaGrafico(); });
     azioneSalvaGrafico = azione(this, "SalvaGrafico", "Salva grafico…", QKeySequence::Save,
                                 [this] { salvaGrafico(); });
+    azioneStudio = azione(this, "StudioFunzione", "Studio della funzione…",
+                          QKeySequence(Qt::CTRL | Qt::Key_T), [this] { studioFunzione(); });
     for (std::size_t i = 0; i < liste.size(); ++i) {
         QAction *righe = azione(liste[i], "CopiaRighe", "Copia righe", QKeySequence::Copy,
                                 [this, i] { copiaRighe(i); });
@@ -623,7 +637,36 @@ void Form2::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     menu.addAction(azioneCopiaGrafico);
     menu.addAction(azioneSalvaGrafico);
+    menu.addSeparator();
+    menu.addAction(azioneStudio);
     menu.exec(event->globalPos());
+}
+
+void Form2::studioFunzione()
+{
+    comando([this] {
+        calcolo();
+        const auto rifiuto = verificaRequisiti(*stato_, funzione_, false, separatore_);
+        const double a = stato_->estremoA, b = stato_->estremoB;
+        if (rifiuto || a > b) {
+            if (formStudio_)
+                formStudio_->superato();
+            return "Studio della funzione: " + (rifiuto ? rifiuto->breve : kNessunCampione);
+        }
+        if (!formStudio_)
+            formStudio_ = new FormStudio(
+                    [this](const Studio &studio) {
+                        segnaStudio(superficie_, studio, stato_->scalaX, stato_->scalaY);
+                        update(superficie_.ritiraCambiato());
+                    },
+                    separatore_, this);
+        formStudio_->mostra(studia(funzione_, a, b, separatore_), Text1->text().toStdString(), a,
+                            b);
+        formStudio_->show();
+        formStudio_->raise();
+        formStudio_->activateWindow();
+        return std::string();
+    });
 }
 
 void Form2::copiaGrafico()

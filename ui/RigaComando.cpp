@@ -6,15 +6,19 @@
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Studio.h"
 #include "engine/Funzione.h"
 #include "plot/Calcolo.h"
+#include "plot/Spazzata.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
 #include "tables/ElencoValori.h"
+#include "tables/ElencoDerivate.h"
 #include "tables/EsportaTabella.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/SeparatoreDecimale.h"
+#include "ui/TabellaStudio.h"
 
 #include <QApplication>
 #include <QFile>
@@ -48,6 +52,8 @@ struct Richiesta
     TestiCalcolo testi;
     bool aiuto = false; // --help: nothing else is read
     bool radice = false, massimo = false, minimo = false, integrale = false;
+    bool studio = false; // the whole study of f, after the results
+    bool derivate = false; // the list with f' and f''
     std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
     int scalaGrafico = 1; // --grafico-scala: device pixels per logical pixel of the picture
 };
@@ -124,7 +130,9 @@ Richiesta leggi(int argc, char *argv[])
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
-                                                               {"--integrale", &r.integrale}};
+                                                               {"--integrale", &r.integrale},
+                                                               {"--studio", &r.studio},
+                                                               {"--derivate", &r.derivate}};
     const auto cerca = [](const auto &opzioni, std::string_view nome) {
         const auto trovata = std::find_if(std::begin(opzioni), std::end(opzioni),
                                           [nome](const auto &o) { return o.first == nome; });
@@ -171,8 +179,11 @@ Richiesta leggi(int argc, char *argv[])
     }
     for (const auto &[dato, nome] :
          {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"}, {&passo, "--passo"}})
-        if (!*dato)
+        // The study needs no step; the list and the picture sample at it.
+        if (!*dato && !(dato == &passo && r.studio && !r.elenco && !r.grafico))
             throw ErroreUso {std::string("manca ") + nome};
+    if (r.derivate && !r.elenco)
+        throw ErroreUso {"--derivate vuole --elenco"};
     for (const auto *file : {&r.elenco, &r.grafico})
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
@@ -193,7 +204,8 @@ Richiesta leggi(int argc, char *argv[])
     r.testi.Text1 = *funzione;
     r.testi.Text2 = *a;
     r.testi.Text3 = *b;
-    r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
+    if (passo)
+        r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
     // An omitted scale is the combo's empty first item: the default, 1/div.
     if (scalaX)
         r.testi.Combo1 = voceCombo("Combo1", "--scala-x", *scalaX);
@@ -207,8 +219,9 @@ void aiuto(char separatore)
     scrivi(stdout,
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
-           "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]]\n"
+           "            [--radice] [--massimo] [--minimo] [--integrale] [--studio]\n"
+           "            [--elenco FILE|- [--derivate]]\n"
+           "            [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -225,7 +238,8 @@ void aiuto(char separatore)
                    ? "                     di questo sistema, la virgola: tra -10,1 e 10,1 (-1,5)\n"
                    : "                     di questo sistema, il punto: tra -10.1 e 10.1 (-1.5)\n");
     scrivi(stdout,
-           "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...)\n"
+           "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...);\n"
+           "                     con il solo --studio si può omettere\n"
            "  --scala-x N        unità per divisione delle ascisse: 10, 1, 0.1 o 0.01\n"
            "                     (se manca: 1)\n"
            "  --scala-y N        unità per divisione delle ordinate: 100, 10, 1, 0.1 o 0.01\n"
@@ -236,8 +250,15 @@ void aiuto(char separatore)
            "  --massimo          x_massimo e y_massimo\n"
            "  --minimo           x_minimo e y_minimo\n"
            "  --integrale        integrale\n"
+           "  --studio           lo studio della funzione, dopo i risultati: una riga per\n"
+           "                     caratteristica (zero, massimo_relativo, minimo_relativo,\n"
+           "                     flesso, massimo_assoluto, minimo_assoluto, non_definita,\n"
+           "                     asintoto_verticale, salto), poi gli intervalli (positiva,\n"
+           "                     negativa, crescente, decrescente, concava_alto,\n"
+           "                     concava_basso); le note sullo standard error\n"
            "  --elenco FILE      la tabella di x e f(x) in CSV, come \"Salva tabella…\"\n"
            "                     (con - la scrive sullo standard output, dopo i risultati)\n"
+           "  --derivate         aggiunge all'elenco le derivate esatte dy e d2y\n"
            "  --grafico FILE     l'immagine del riquadro del grafico, come la mostra la\n"
            "                     finestra dopo \"Grafico\", nel formato che il nome chiede\n"
            "                     (.png, .jpg, .bmp; con - PNG sullo standard output)\n"
@@ -384,14 +405,31 @@ int esegui(const Richiesta &r, char separatore)
             manca("integrale", e.Label15, e.stato);
         }
     }
+    if (r.studio) {
+        if (stato.estremoA > stato.estremoB) {
+            manca("studio", kNessunCampione, {});
+        } else {
+            const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
+            risultati += testoStudio(s, separatore);
+            avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
+            if (!s.eseguito)
+                mancante = true;
+        }
+    }
     scrivi(stdout, risultati);
     std::fflush(stdout);
 
     std::vector<std::string> errori;
     if (r.elenco) {
-        ElencoValori elenco;
-        avvisi.push_back(riempiElenco(elenco, stato, funzione, separatore).stato);
-        errori.push_back(scriviFile(*r.elenco, csvTabella(elenco, separatore)));
+        if (r.derivate) {
+            TabellaDerivate tabella = csvDerivate(stato, funzione, separatore);
+            avvisi.push_back(std::move(tabella.stato));
+            errori.push_back(scriviFile(*r.elenco, tabella.csv));
+        } else {
+            ElencoValori elenco;
+            avvisi.push_back(riempiElenco(elenco, stato, funzione, separatore).stato);
+            errori.push_back(scriviFile(*r.elenco, csvTabella(elenco, separatore)));
+        }
     }
     if (r.grafico)
         errori.push_back(scriviImmagine(

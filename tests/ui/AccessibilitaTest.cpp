@@ -263,7 +263,8 @@ TEST_F(Accessibilita, AFunctionIsStudiedWithTheKeyboardOnly)
     tasto(Qt::Key_Backtab, Qt::ShiftModifier);
     ASSERT_EQ(fuoco(), "RiquadroGrafico");
     QApplication::clipboard()->clear();
-    EXPECT_EQ(menuDaTastiera(0), (QStringList {"Copia grafico", "Salva grafico…"}));
+    EXPECT_EQ(menuDaTastiera(0),
+              (QStringList {"Copia grafico", "Salva grafico…", "", "Studio della funzione…"}));
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
               immagineGrafico(form->superficie()));
 }
@@ -289,7 +290,8 @@ TEST_F(Accessibilita, TheMenuKeyOpensTheGraphsAndTheListsMenus)
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, dove, w->mapToGlobal(dove));
         QApplication::sendEvent(w, &menu);
         QApplication::processEvents();
-        EXPECT_EQ(voci.size(), std::string(nome) == "List1" ? 3 : 2);
+        // The graph's: copy, save, a separator and the study; the list's three.
+        EXPECT_EQ(voci.size(), std::string(nome) == "List1" ? 3 : 4);
     }
 }
 

@@ -252,7 +252,9 @@ TEST_F(Form2Layout, TheWindowShowsTheWholeLayoutWithTheStatusLineBelowIt)
     EXPECT_GE(form->width(), 1009);
     EXPECT_GE(form->height(), 689);
     auto *stato = controllo<QLabel>("LabelStato");
-    EXPECT_EQ(stato->text(), "");
+    EXPECT_EQ(stato->text(),
+              "Scrivere f(x), a e b e premere \"Grafico\"; per lo studio della funzione: Ctrl+T "
+              "o il tasto destro sul grafico");
     int fondo = 0;
     for (const Controllo &c : layoutForm2())
         fondo = std::max(fondo, controllo(c.nome)->geometry().bottom());

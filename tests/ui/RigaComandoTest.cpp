@@ -260,6 +260,9 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"-a", "1", "-b", "2", "--passo", "0.1"}, "manca --funzione"},
             {{"--funzione", "x", "-b", "2", "--passo", "0.1"}, "manca -a"},
             {{"--funzione", "x", "-a", "1", "-b", "2"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--elenco", "-"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--derivate"},
+             "--derivate vuole --elenco"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.5"},
              "valore non ammesso per --passo: \"0.5\" (ammessi: 0.1, 0.01, 0.001, 0.0001)"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--scala-x", "100"},
@@ -331,6 +334,101 @@ TEST(RigaComandoUso, AiutoInItaliano)
     // The separator this system reads in a and b.
     EXPECT_TRUE(u.out.contains(virgola() ? "la virgola: tra -10,1 e 10,1"
                                          : "il punto: tra -10.1 e 10.1"));
+}
+
+// The study: one line per feature, kinds in a fixed order and each
+// ascending, then the intervals; the notes on standard error. No step needed.
+TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
+{
+    Uscita u = zelvo({"--studio", "--radice", "--funzione", "x^2-2.25", "-a", "-3", "-b", "3"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.err, "");
+    EXPECT_EQ(u.out, n("radice = 1.5\n"
+                       "zero = -1.5\n"
+                       "zero = 1.5\n"
+                       "minimo_relativo = 0; -2.25\n"
+                       "massimo_assoluto = 3; 6.75\n"
+                       "minimo_assoluto = 0; -2.25\n"
+                       "positiva = -3; -1.5\n"
+                       "positiva = 1.5; 3\n"
+                       "negativa = -1.5; 1.5\n"
+                       "crescente = 0; 3\n"
+                       "decrescente = -3; 0\n"
+                       "concava_alto = -3; 3\n"));
+
+    u = zelvo({"--funzione", "x^3-3*x+Sqr(x+1.5)*0", "-a", "-2", "-b", "2", "--studio"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    // f(-1.5) = 1.125: the edge of the domain is no zero, and not the minimum.
+    EXPECT_EQ(u.out, n("zero = 0\n"
+                       "zero = 1.73205080756888\n"
+                       "massimo_relativo = -1; 2\n"
+                       "minimo_relativo = 1; -2\n"
+                       "flesso = 0; 0\n"
+                       "massimo_assoluto = 2; 2\n"
+                       "minimo_assoluto = 1; -2\n"
+                       "non_definita = -2; -1.5\n"
+                       "positiva = -1.5; 0\n"
+                       "positiva = 1.73205080756888; 2\n"
+                       "negativa = 0; 1.73205080756888\n"
+                       "crescente = -1.5; -1\n"
+                       "crescente = 1; 2\n"
+                       "decrescente = -1; 1\n"
+                       "concava_alto = 0; 2\n"
+                       "concava_basso = -1.5; 0\n"));
+
+    u = zelvo({"--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--studio"});
+    EXPECT_EQ(u.out, "non_definita = 2; 2\n"
+                     "asintoto_verticale = 2\n"
+                     "positiva = 2; 3\n"
+                     "negativa = -3; 2\n"
+                     "decrescente = -3; 2\n"
+                     "decrescente = 2; 3\n"
+                     "concava_alto = 2; 3\n"
+                     "concava_basso = -3; 2\n");
+
+    u = zelvo({"--funzione", "Int(x)", "-a", "-2", "-b", "2", "--studio"});
+    EXPECT_EQ(u.stato, 0);
+    EXPECT_TRUE(u.out.contains("salto = -1\nsalto = 0\nsalto = 1\n")) << u.out.toStdString();
+    EXPECT_EQ(u.err, "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio "
+                     "come zero\n");
+
+    u = zelvo({"--funzione", "x", "-a", "1", "-b", "-1", "--studio"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.endsWith("studio: a > b: nessun campione\n")) << u.err.toStdString();
+}
+
+// The list with the exact derivatives: an empty field where a value is not
+// defined (f at a pole; f' and f'' at a corner; both for Rnd, which has none).
+TEST(RigaComandoStudio, ElencoConLeDerivateEsatte)
+{
+    const QString c = virgola() ? ";" : ",";
+    const auto csv = [&c](QString t) { return n(t).replace('|', c); };
+    Uscita u = zelvo({"--funzione", "Abs(x)-1/x", "-a", n("-0.2"), "-b", n("0.2"), "--passo",
+                      "0.1", "--elenco", "-", "--derivate"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
+                         "-0.2|5.2|24|250\n"
+                         "-0.1|10.1|99|2000\n"
+                         "0|||\n"
+                         "0.1|-9.9|101|-2000\n"
+                         "0.2|-4.8|26|-250\n"));
+    EXPECT_TRUE(u.err.contains("Divisione per zero in x = 0")) << u.err.toStdString();
+
+    u = zelvo({"--funzione", "Abs(x)+x^3/2", "-a", n("-0.2"), "-b", n("0.2"), "--passo", "0.1",
+               "--elenco", "-", "--derivate"});
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
+                         "-0.2|0.196|-0.94|-0.6\n"
+                         "-0.1|0.0995|-0.985|-0.3\n"
+                         "0|0||\n"
+                         "0.1|0.1005|1.015|0.3\n"
+                         "0.2|0.204|1.06|0.6\n"));
+    EXPECT_EQ(u.err, "");
+
+    u = zelvo({"--funzione", "x+Rnd*0", "-a", "0", "-b", n("0.2"), "--passo", "0.1", "--elenco",
+               "-", "--derivate"});
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n0|0||\n0.1|0.1||\n0.2|0.2||\n"));
+    EXPECT_EQ(u.err, "derivate esatte non disponibili per questa funzione\n");
 }
 
 } // namespace
