@@ -33,6 +33,10 @@ public:
     // True when the function has a numeric program.
     bool numerico() const noexcept { return numerico_; }
 
+    // True when the numeric program's result is certainly a Double, so the
+    // Variant result may be taken from it.
+    bool doppio() const noexcept { return doppio_; }
+
     // Runs the function (any script, any arguments): the numeric program
     // when it gives the same Variant (a Double, at a finite Double argument),
     // else the Variant one.
@@ -61,6 +65,8 @@ public:
     std::size_t eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
 private:
+    friend struct ProvaProgramma; // the tests read which rows the program runs
+
     // ---- numeric program ----
     // registri_[primoRisultato_ + j] = op(registri_[a], registri_[b]) for
     // instruction j; register 0 holds x, the constants follow.
