@@ -53,12 +53,6 @@ std::string_view nomeTipo(Tipo t) noexcept
     return "Unknown";
 }
 
-double arrotondaPari(double v) noexcept
-{
-    // The default floating-point environment rounds half to even.
-    return std::nearbyint(v);
-}
-
 Tipo tipoIntero(Tipo minimo, double v) noexcept
 {
     if (minimo == Tipo::Byte && v >= 0 && v <= 255)

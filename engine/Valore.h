@@ -94,9 +94,6 @@ bool numerico(Tipo t) noexcept;
 // TypeName's text of a subtype ("Double", "Integer", ...).
 std::string_view nomeTipo(Tipo t) noexcept;
 
-// Banker's rounding (half to even), as CInt, \, Mod and the bitwise operators use.
-double arrotondaPari(double v) noexcept;
-
 // Smallest integral subtype from `minimo` up (Byte, Integer, Long) that holds
 // the integral value v, else Double: the silent promotion of an overflow.
 Tipo tipoIntero(Tipo minimo, double v) noexcept;
