@@ -118,7 +118,7 @@ int numeroDaTesto(std::string_view testo, char separatore, double &valore) noexc
         return numeroEsadecimale(s, valore);
     const NumeroLetto n = leggiNumero(s, separatore);
     if (!n.ok())
-        return n.errore == 6 ? ErroreOverflow : TipoNonCorrispondente;
+        return n.errore;
     valore = n.valore;
     return Nessuno;
 }
