@@ -216,6 +216,16 @@ inline int radice(double a, double &r) noexcept
     return Nessuno;
 }
 
+// Hypot(a, b): sqrt(a^2 + b^2) without overflow on the way; 6 beyond the range.
+inline int ipotenusa(double a, double b, double &r) noexcept
+{
+    const double h = std::hypot(a, b);
+    if (!finito(h))
+        return ErroreOverflow;
+    r = h;
+    return Nessuno;
+}
+
 inline int assoluto(double a, double &r) noexcept
 {
     r = std::fabs(a);

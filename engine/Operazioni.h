@@ -364,6 +364,13 @@ inline Getto identita(const Getto &a, double r, bool &) noexcept
 {
     return {r, a.d1, a.d2};
 }
+// h = Hypot(a, b): h' = (a a' + b b') / h, h'' = (a'^2 + a a'' + b'^2 + b b'' - h'^2) / h;
+// at the origin a corner, where they are not finite.
+inline Getto hypot(const Getto &a, const Getto &b, double r, bool &) noexcept
+{
+    const double d1 = (a.v * a.d1 + b.v * b.d1) / r;
+    return {r, d1, (a.d1 * a.d1 + a.v * a.d2 + b.d1 * b.d1 + b.v * b.d2 - d1 * d1) / r};
+}
 // |a|: at a = 0 a corner, with the derivative from the right.
 inline Getto abs(const Getto &a, double r, bool &angolo) noexcept
 {
@@ -404,7 +411,8 @@ inline Getto segno(const Getto &a, double r, bool &angolo) noexcept // Sgn, CBoo
     Y(Log, reale::logaritmo, derivata::log)                                                        \
     Y(Sin, reale::seno, derivata::sin)                                                             \
     Y(Sqr, reale::radice, derivata::sqr)                                                           \
-    Y(Tan, reale::tangente, derivata::tan)
+    Y(Tan, reale::tangente, derivata::tan)                                                         \
+    Y(Hypot, reale::ipotenusa, derivata::hypot)
 
 // A function of one or two Doubles with its errors (reale::...) and its
 // derivative rule, under its name.

@@ -54,6 +54,7 @@ const Caso kCasi[] = {
         {"(x>0)*x", Percorso::NumericoDoppio},
         {"Abs(x)", Percorso::NumericoDoppio},
         {"Atn(x)+Cos(x)+Exp(x)+Log(x)+Sin(x)+Sqr(x)+Tan(x)", Percorso::NumericoDoppio},
+        {"Hypot(x, 1)", Percorso::NumericoDoppio},
         {"Fix(x)", Percorso::NumericoDoppio},
         {"Int(x)", Percorso::NumericoDoppio},
         {"Round(x)", Percorso::NumericoDoppio},
