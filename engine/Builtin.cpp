@@ -18,14 +18,17 @@ namespace {
 
 // ---- math -------------------------------------------------------------
 
-// The Double functions taking a Variant: Null is 94, strings are read as numbers.
-template<FunzioneDouble F> int suDouble(Args a, Valore &r, ContestoEsecuzione &c)
+// The Double functions of one or two arguments taking Variants (the numeric
+// program's row R): Null is 94, strings are read as numbers, the first
+// argument's error first.
+template<class R> int suDouble(Args a, Valore &r, ContestoEsecuzione &c)
 {
-    double v = 0;
-    if (const int e = aDouble(a[0], c.operazioni.separatore, v))
-        return e;
+    double v[2] = {0, 0};
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (const int e = aDouble(a[i], c.operazioni.separatore, v[i]))
+            return e;
     double ris = 0;
-    if (const int e = F(v, ris))
+    if (const int e = R::scalare(v[0], v[1], ris))
         return e;
     r = Valore::doppio(ris);
     return Nessuno;
@@ -296,7 +299,9 @@ constexpr std::array kBuiltin {
         Builtin {"TypeName", 1, 1, fTypeName, true},
         Builtin {"UCase", 1, 1, fUCase, true},
         Builtin {"VarType", 1, 1, fVarType, true},
-#define ZELVO_BUILTIN_DOUBLE(Nome, f, ...) Builtin {#Nome, 1, 1, suDouble<f>, true},
+#define ZELVO_BUILTIN_DOUBLE(Nome, ...)                                                            \
+    Builtin {#Nome, operazioni::riga::Nome::arieta, operazioni::riga::Nome::arieta,                \
+             suDouble<operazioni::riga::Nome>, true},
         ZELVO_FUNZIONI_DOUBLE(ZELVO_BUILTIN_DOUBLE)
 #undef ZELVO_BUILTIN_DOUBLE
 };

@@ -14,20 +14,24 @@ struct ParolaChiave
 {
     std::string_view testo;
     Simbolo simbolo;
-    Operatore op = Operatore::Somma;
 };
 
-// Keywords, matched without regard to case. The statements the engine does
-// not offer stay reserved, so using them is a syntax error, never a name.
+// The operator written `t` (a word without regard to case), the first row's
+// where two rows share a text; false when no operator is written so.
+bool cercaOperatore(std::string_view t, Operatore &op) noexcept
+{
+    for (const RigaOperatore &r : kOperatori)
+        if (stessoNome(t, r.testo) || (!r.altro.empty() && stessoNome(t, r.altro))) {
+            op = r.op;
+            return true;
+        }
+    return false;
+}
+
+// Keywords besides the operators, matched without regard to case. The
+// statements the engine does not offer stay reserved, so using them is a
+// syntax error, never a name.
 constexpr std::array kParoleChiave {
-        ParolaChiave {"and", Simbolo::Operatore, Operatore::And},
-        ParolaChiave {"or", Simbolo::Operatore, Operatore::Or},
-        ParolaChiave {"xor", Simbolo::Operatore, Operatore::Xor},
-        ParolaChiave {"eqv", Simbolo::Operatore, Operatore::Eqv},
-        ParolaChiave {"imp", Simbolo::Operatore, Operatore::Imp},
-        ParolaChiave {"not", Simbolo::Operatore, Operatore::Not},
-        ParolaChiave {"mod", Simbolo::Operatore, Operatore::Modulo},
-        ParolaChiave {"is", Simbolo::Operatore, Operatore::Is},
         ParolaChiave {"option", Simbolo::Option},
         ParolaChiave {"explicit", Simbolo::Explicit},
         ParolaChiave {"function", Simbolo::Function},
@@ -220,9 +224,11 @@ private:
         const std::string_view t = s_.substr(a, i_ - a);
         if (stessoNome(t, "rem") && inizioIstruzione())
             return saltaCommento();
+        if (Operatore o {}; cercaOperatore(t, o))
+            return aggiungi(Simbolo::Operatore, a, i_, o);
         for (const ParolaChiave &k : kParoleChiave)
             if (stessoNome(t, k.testo))
-                return aggiungi(k.simbolo, a, i_, k.op);
+                return aggiungi(k.simbolo, a, i_);
         for (std::string_view r : kRiservate)
             if (stessoNome(t, r))
                 return aggiungi(Simbolo::Riservata, a, i_);
@@ -256,44 +262,13 @@ private:
     {
         const std::size_t a = i_;
         const char c = s_[i_++];
-        const char d = i_ < s_.size() ? s_[i_] : '\0';
-        auto op = [&](Operatore o, std::size_t lunghezza = 1) {
-            i_ = a + lunghezza;
-            aggiungi(Simbolo::Operatore, a, i_, o);
-        };
+        Operatore o {};
+        for (const std::size_t lunghezza : {std::size_t {2}, std::size_t {1}})
+            if (a + lunghezza <= s_.size() && cercaOperatore(s_.substr(a, lunghezza), o)) {
+                i_ = a + lunghezza;
+                return aggiungi(Simbolo::Operatore, a, i_, o);
+            }
         switch (c) {
-        case '+':
-            return op(Operatore::Piu);
-        case '-':
-            return op(Operatore::Meno);
-        case '*':
-            return op(Operatore::Prodotto);
-        case '/':
-            return op(Operatore::Quoziente);
-        case '\\':
-            return op(Operatore::DivisioneIntera);
-        case '^':
-            return op(Operatore::Potenza);
-        case '&':
-            return op(Operatore::Concatenazione);
-        case '=':
-            if (d == '>')
-                return op(Operatore::MaggioreUguale, 2);
-            if (d == '<')
-                return op(Operatore::MinoreUguale, 2);
-            return op(Operatore::Uguale);
-        case '<':
-            if (d == '>')
-                return op(Operatore::Diverso, 2);
-            if (d == '=')
-                return op(Operatore::MinoreUguale, 2);
-            return op(Operatore::Minore);
-        case '>':
-            if (d == '<')
-                return op(Operatore::Diverso, 2);
-            if (d == '=')
-                return op(Operatore::MaggioreUguale, 2);
-            return op(Operatore::Maggiore);
         case '(':
             return aggiungi(Simbolo::ParentesiAperta, a, i_);
         case ')':

@@ -51,10 +51,9 @@ inline bool finito(double v) noexcept
 // Elsewhere (and for results beyond 2^±900, where the split products could
 // leave the normal range) pow is called.
 //
-// The error of each rounded product is computed exactly, by one fused
-// multiply-add where the caller is compiled for a processor that has it
-// (kFma), else by Veltkamp-Dekker splitting: the same hi and lo to the bit.
-template<int N, bool kFma = false, class T, class M>
+// The error of each rounded product is computed exactly by Veltkamp-Dekker
+// splitting.
+template<int N, class T, class M>
 ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
 {
     static_assert(N >= 2 && N <= 8);
@@ -64,23 +63,16 @@ ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
     // Veltkamp-Dekker: a split once into two halves of 26 bits, h at each
     // step, so each product of halves is exact and so is h * a - p.
     constexpr double kSpezza = 134217729.0; // 2^27 + 1
-    [[maybe_unused]] T ah {}, al {};
-    if constexpr (!kFma) {
-        const T ca = kSpezza * a;
-        ah = ca - (ca - a);
-        al = a - ah;
-    }
+    const T ca = kSpezza * a;
+    const T ah = ca - (ca - a);
+    const T al = a - ah;
     // h * a - p, exactly, for p the rounded h * a.
     const auto errore = [&](T h, T p) __attribute__((always_inline))
     {
-        if constexpr (kFma) {
-            return __builtin_fma(h, a, -p);
-        } else {
-            const T ch = kSpezza * h;
-            const T hh = ch - (ch - h);
-            const T hl = h - hh;
-            return ((hh * ah - p) + hh * al + hl * ah) + hl * al;
-        }
+        const T ch = kSpezza * h;
+        const T hh = ch - (ch - h);
+        const T hl = h - hh;
+        return ((hh * ah - p) + hh * al + hl * ah) + hl * al;
     };
     // a * a is hi + lo already: a rounded product and its exact error.
     T hi = a * a;
@@ -131,10 +123,10 @@ template<class F> ZELVO_IN_LINEA auto conEsponente(int n, F f) noexcept
 }
 
 // The same for one double.
-template<int N, bool kFma = false> ZELVO_IN_LINEA double potenzaIntera(double a) noexcept
+template<int N> ZELVO_IN_LINEA double potenzaIntera(double a) noexcept
 {
     bool esatta = false;
-    const double hi = potenzaEsatta<N, kFma>(a, esatta);
+    const double hi = potenzaEsatta<N>(a, esatta);
     return esatta ? hi : potenzaC(a, N);
 }
 
@@ -221,6 +213,16 @@ inline int radice(double a, double &r) noexcept
     if (a < 0)
         return ArgomentoNonValido;
     r = std::sqrt(a);
+    return Nessuno;
+}
+
+// Hypot(a, b): sqrt(a^2 + b^2) without overflow on the way; 6 beyond the range.
+inline int ipotenusa(double a, double b, double &r) noexcept
+{
+    const double h = std::hypot(a, b);
+    if (!finito(h))
+        return ErroreOverflow;
+    r = h;
     return Nessuno;
 }
 

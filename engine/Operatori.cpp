@@ -69,9 +69,21 @@ int sistemaRisultato(Tipo t, double r, Valore &out)
     return Nessuno;
 }
 
-int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
-               const ContestoOperazioni &c)
+// The arithmetic operators give Null for a Null operand.
+bool conNull(const Valore &a, const Valore &b, Valore &r)
 {
+    if (a.tipo != Tipo::Null && b.tipo != Tipo::Null)
+        return false;
+    r = Valore::nullo();
+    return true;
+}
+
+// +, - and *.
+int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
+               const ContestoOperazioni &c, Letterale, Letterale)
+{
+    if (conNull(a, b, r))
+        return Nessuno;
     Tipo ta {}, tb {};
     double va = 0, vb = 0;
     if (const int e = operandoNumerico(a, c, ta, va))
@@ -94,8 +106,11 @@ int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
     return sistemaRisultato(t, ris, r);
 }
 
-int quoziente(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+int quoziente(Operatore, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+              Letterale, Letterale)
 {
+    if (conNull(a, b, r))
+        return Nessuno;
     Tipo ta {}, tb {};
     double va = 0, vb = 0;
     if (const int e = operandoNumerico(a, c, ta, va))
@@ -137,8 +152,10 @@ Tipo tipoInteroComune(Tipo a, Tipo b)
 }
 
 int divisioneIntera(Operatore op, const Valore &a, const Valore &b, Valore &r,
-                    const ContestoOperazioni &c)
+                    const ContestoOperazioni &c, Letterale, Letterale)
 {
+    if (conNull(a, b, r))
+        return Nessuno;
     double va = 0, vb = 0;
     if (const int e = aLong(a, c.separatore, va))
         return e;
@@ -154,8 +171,11 @@ int divisioneIntera(Operatore op, const Valore &a, const Valore &b, Valore &r,
     return Nessuno;
 }
 
-int potenza(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+int potenza(Operatore, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+            Letterale, Letterale)
 {
+    if (conNull(a, b, r))
+        return Nessuno;
     Tipo ta {}, tb {};
     double va = 0, vb = 0;
     if (const int e = operandoNumerico(a, c, ta, va))
@@ -169,7 +189,8 @@ int potenza(const Valore &a, const Valore &b, Valore &r, const ContestoOperazion
     return Nessuno;
 }
 
-int concatena(const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+int concatena(Operatore, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+              Letterale, Letterale)
 {
     if (a.tipo == Tipo::Null && b.tipo == Tipo::Null) {
         r = Valore::nullo();
@@ -229,7 +250,8 @@ int logicaConNull(Operatore op, const Valore &a, const Valore &b, Valore &r,
     return Nessuno;
 }
 
-int logica(Operatore op, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c)
+int logica(Operatore op, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+           Letterale, Letterale)
 {
     if (a.tipo == Tipo::Null || b.tipo == Tipo::Null)
         return logicaConNull(op, a, b, r, c);
@@ -330,6 +352,80 @@ int confronto(Operatore op, const Valore &a, const Valore &b, Valore &r,
     return Nessuno;
 }
 
+// + of two strings, or of a string and Empty, concatenates.
+int somma(Operatore op, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+          Letterale la, Letterale lb)
+{
+    const bool testoA = a.tipo == Tipo::String, testoB = b.tipo == Tipo::String;
+    if ((testoA && (testoB || b.tipo == Tipo::Empty)) || (testoB && a.tipo == Tipo::Empty))
+        return concatena(op, a, b, r, c, la, lb);
+    return aritmetica(op, a, b, r, c, la, lb);
+}
+
+// The prefix operators: b is a again.
+int piu(Operatore, const Valore &a, const Valore &, Valore &r, const ContestoOperazioni &,
+        Letterale, Letterale)
+{
+    r = a;
+    return Nessuno;
+}
+
+int nonLogico(Operatore, const Valore &a, const Valore &, Valore &r, const ContestoOperazioni &c,
+              Letterale, Letterale)
+{
+    if (a.tipo == Tipo::Null) {
+        r = Valore::nullo();
+        return Nessuno;
+    }
+    if (a.tipo == Tipo::Empty) {
+        r = Valore::intero(-1);
+        return Nessuno;
+    }
+    Tipo t {};
+    std::int32_t n = 0;
+    if (const int e = operandoLogico(a, c, t, n))
+        return e;
+    r = valoreLogico(t, ~n);
+    return Nessuno;
+}
+
+int meno(Operatore, const Valore &a, const Valore &, Valore &r, const ContestoOperazioni &c,
+         Letterale, Letterale)
+{
+    switch (a.tipo) {
+    case Tipo::Null:
+        r = Valore::nullo();
+        return Nessuno;
+    case Tipo::Empty:
+        r = Valore::intero(0);
+        return Nessuno;
+    case Tipo::String: {
+        double v = 0;
+        if (const int e = numeroDaTesto(a.testo, c.separatore, v))
+            return e;
+        r = Valore::doppio(-v);
+        return Nessuno;
+    }
+    case Tipo::Single:
+    case Tipo::Double:
+        r = Valore::di(a.tipo, -a.numero);
+        return Nessuno;
+    case Tipo::Boolean:
+    case Tipo::Byte:
+        return sistemaRisultato(Tipo::Integer, -a.numero, r);
+    default:
+        return sistemaRisultato(a.tipo, -a.numero, r);
+    }
+}
+
+using FunzioneVariante = int (*)(Operatore op, const Valore &a, const Valore &b, Valore &r,
+                                 const ContestoOperazioni &c, Letterale la, Letterale lb);
+
+// Each operator's Variant function, in the order of Operatore.
+#define ZELVO_VARIANTE(Nome, testo, altro, infisso, prefisso, associativita, funzione) funzione,
+constexpr FunzioneVariante kVarianti[] = {ZELVO_OPERATORI(ZELVO_VARIANTE)};
+#undef ZELVO_VARIANTE
+
 } // namespace
 
 Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept
@@ -364,94 +460,12 @@ Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept
 int operazioneBinaria(Operatore op, const Valore &a, const Valore &b, Valore &r,
                       const ContestoOperazioni &c, Letterale la, Letterale lb)
 {
-    switch (op) {
-    case Operatore::Concatenazione:
-        return concatena(a, b, r, c);
-    case Operatore::Uguale:
-    case Operatore::Diverso:
-    case Operatore::Minore:
-    case Operatore::Maggiore:
-    case Operatore::MinoreUguale:
-    case Operatore::MaggioreUguale:
-    case Operatore::Is:
-        return confronto(op, a, b, r, c, la, lb);
-    case Operatore::And:
-    case Operatore::Or:
-    case Operatore::Xor:
-    case Operatore::Eqv:
-    case Operatore::Imp:
-        return logica(op, a, b, r, c);
-    default:
-        break;
-    }
-    if (a.tipo == Tipo::Null || b.tipo == Tipo::Null) {
-        r = Valore::nullo();
-        return Nessuno;
-    }
-    switch (op) {
-    case Operatore::Somma:
-        if (a.tipo == Tipo::String && (b.tipo == Tipo::String || b.tipo == Tipo::Empty))
-            return concatena(a, b, r, c);
-        if (b.tipo == Tipo::String && a.tipo == Tipo::Empty)
-            return concatena(a, b, r, c);
-        return aritmetica(op, a, b, r, c);
-    case Operatore::Differenza:
-    case Operatore::Prodotto:
-        return aritmetica(op, a, b, r, c);
-    case Operatore::Quoziente:
-        return quoziente(a, b, r, c);
-    case Operatore::DivisioneIntera:
-    case Operatore::Modulo:
-        return divisioneIntera(op, a, b, r, c);
-    default: // Potenza
-        return potenza(a, b, r, c);
-    }
+    return kVarianti[static_cast<std::size_t>(op)](op, a, b, r, c, la, lb);
 }
 
 int operazioneUnaria(Operatore op, const Valore &a, Valore &r, const ContestoOperazioni &c)
 {
-    if (a.tipo == Tipo::Null) {
-        r = Valore::nullo();
-        return Nessuno;
-    }
-    if (op == Operatore::Piu) {
-        r = a;
-        return Nessuno;
-    }
-    if (op == Operatore::Not) {
-        Tipo t {};
-        std::int32_t n = 0;
-        if (a.tipo == Tipo::Empty) {
-            r = Valore::intero(-1);
-            return Nessuno;
-        }
-        if (const int e = operandoLogico(a, c, t, n))
-            return e;
-        r = valoreLogico(t, ~n);
-        return Nessuno;
-    }
-    // Meno
-    switch (a.tipo) {
-    case Tipo::Empty:
-        r = Valore::intero(0);
-        return Nessuno;
-    case Tipo::String: {
-        double v = 0;
-        if (const int e = numeroDaTesto(a.testo, c.separatore, v))
-            return e;
-        r = Valore::doppio(-v);
-        return Nessuno;
-    }
-    case Tipo::Single:
-    case Tipo::Double:
-        r = Valore::di(a.tipo, -a.numero);
-        return Nessuno;
-    case Tipo::Boolean:
-    case Tipo::Byte:
-        return sistemaRisultato(Tipo::Integer, -a.numero, r);
-    default:
-        return sistemaRisultato(a.tipo, -a.numero, r);
-    }
+    return kVarianti[static_cast<std::size_t>(op)](op, a, a, r, c, Letterale::No, Letterale::No);
 }
 
 } // namespace zelvo

@@ -364,6 +364,13 @@ inline Getto identita(const Getto &a, double r, bool &) noexcept
 {
     return {r, a.d1, a.d2};
 }
+// h = Hypot(a, b): h' = (a a' + b b') / h, h'' = (a'^2 + a a'' + b'^2 + b b'' - h'^2) / h;
+// at the origin a corner, where they are not finite.
+inline Getto hypot(const Getto &a, const Getto &b, double r, bool &) noexcept
+{
+    const double d1 = (a.v * a.d1 + b.v * b.d1) / r;
+    return {r, d1, (a.d1 * a.d1 + a.v * a.d2 + b.d1 * b.d1 + b.v * b.d2 - d1 * d1) / r};
+}
 // |a|: at a = 0 a corner, with the derivative from the right.
 inline Getto abs(const Getto &a, double r, bool &angolo) noexcept
 {
@@ -392,10 +399,11 @@ inline Getto segno(const Getto &a, double r, bool &angolo) noexcept // Sgn, CBoo
 
 } // namespace derivata
 
-// The built-ins that take a Double and give a Double: each line makes both
-// the Variant built-in (Builtin.cpp) and the row of the numeric program.
-// Adding such a function is one line here, with its reale:: function and its
-// derivative rule.
+// The built-ins that take one or two Doubles and give a Double: each line
+// makes the Variant built-in (Builtin.cpp, its arity that of the reale::
+// function), the row of the numeric program and its derivative. Adding such
+// a function is one line here, with its reale:: function and its derivative
+// rule.
 #define ZELVO_FUNZIONI_DOUBLE(Y)                                                                   \
     Y(Atn, reale::arcotangente, derivata::atn)                                                     \
     Y(Cos, reale::coseno, derivata::cos)                                                           \
@@ -403,25 +411,33 @@ inline Getto segno(const Getto &a, double r, bool &angolo) noexcept // Sgn, CBoo
     Y(Log, reale::logaritmo, derivata::log)                                                        \
     Y(Sin, reale::seno, derivata::sin)                                                             \
     Y(Sqr, reale::radice, derivata::sqr)                                                           \
-    Y(Tan, reale::tangente, derivata::tan)
+    Y(Tan, reale::tangente, derivata::tan)                                                         \
+    Y(Hypot, reale::ipotenusa, derivata::hypot)
 
-// A function of one Double with its errors (reale::...) and its derivative
-// rule, under its name.
-template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere),
-         Getto (*D)(const Getto &, double, bool &) noexcept>
-struct Funzione1
+// A function of one or two Doubles with its errors (reale::...) and its
+// derivative rule, under its name.
+template<auto F, Genere (*G)(Genere, Genere), auto D> struct FunzioneReale
 {
-    static constexpr int arieta = 1;
+    static constexpr int arieta = std::is_invocable_v<decltype(F), double, double &> ? 1 : 2;
     static constexpr auto genere = G;
-    static int scalare(double a, double, double &r) noexcept { return F(a, r); }
-    static Getto derivata(const Getto &a, const Getto &, double r, bool &angolo) noexcept
+    static int scalare(double a, double b, double &r) noexcept
     {
-        return D(a, r, angolo);
+        if constexpr (arieta == 1)
+            return F(a, r);
+        else
+            return F(a, b, r);
+    }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        if constexpr (arieta == 1)
+            return D(a, r, angolo);
+        else
+            return D(a, b, r, angolo);
     }
 };
 
 #define ZELVO_FUNZIONE(Nome, f, g, d)                                                              \
-    struct Nome : Funzione1<f, g, d>                                                               \
+    struct Nome : FunzioneReale<&f, g, &d>                                                         \
     {                                                                                              \
         static constexpr std::string_view chiave = #Nome;                                          \
     }
@@ -441,7 +457,7 @@ ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble, derivata::identita);
 #undef ZELVO_FUNZIONE
 
 // Abs may take a Long beyond its range (Abs(-2147483648) is a Double).
-struct Abs : Funzione1<reale::assoluto, comeOperando, derivata::abs>
+struct Abs : FunzioneReale<&reale::assoluto, comeOperando, &derivata::abs>
 {
     static constexpr std::string_view chiave = "Abs";
     static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept

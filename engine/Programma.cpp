@@ -128,7 +128,6 @@ bool Programma::compilaNumerico(const Script &s)
     registri_.resize(registri_.size() + passi_.size());
     registroCostante_.clear();
     compilaBlocco();
-    compilaCodice();
     return true;
 }
 
@@ -163,186 +162,33 @@ std::uint32_t Programma::passo(Passo p)
     return primoRisultato_ + static_cast<std::uint32_t>(passi_.size()) - 1;
 }
 
-// ---- the numeric program's code -------------------------------------------
-//
-// Each row of the table has its code once for every pair of operand sources,
-// so no instruction branches on where its operands are.
-
 namespace {
 
-// Where an operand comes from: P the previous instruction's result, X the
-// argument, R a register (a constant or an earlier result).
-enum Sorgente : std::uint8_t { P, X, R };
-
-template<Sorgente S>
-ZELVO_IN_LINEA double operando(std::uint32_t i, double x, double ultimo, const double *reg) noexcept
+// Row op on a and b: its value in r, or its error.
+int passoNumerico(Op op, double a, double b, double &r) noexcept
 {
-    if constexpr (S == P)
-        return ultimo;
-    else if constexpr (S == X)
-        return x;
-    else
-        return reg[i];
-}
-
-using Codice = Programma::Codice;
-
-// Row Riga on a and b: its value, or 0 and its error.
-template<class Riga> ZELVO_IN_LINEA Valutazione calcola(double a, double b) noexcept
-{
-    double r = 0;
-    const int e = Riga::scalare(a, b, r);
-    return {e != Nessuno ? 0.0 : r, e};
-}
-
-// What follows an instruction's result: stored for a later instruction and
-// the next one's code (Salva), only the next one's code (Segue), or the end
-// of the run, whose value it is (Fine).
-enum Seguito : std::uint8_t { Salva, Segue, Fine };
-
-// Each instruction's code ends in a call of the next one's, which an
-// optimising compiler makes a jump (a tail call).
-template<class Riga, Sorgente A, Sorgente B, Seguito S>
-ZELVO_IN_LINEA Valutazione corpo(const Codice *c, double x, double ultimo, double *reg) noexcept
-{
-    const Valutazione v
-            = calcola<Riga>(operando<A>(c->a, x, ultimo, reg), operando<B>(c->b, x, ultimo, reg));
-    if constexpr (S != Fine) {
-        if (v.errore != Nessuno) [[unlikely]]
-            return v;
-        if constexpr (S == Salva)
-            reg[c->r] = v.valore;
-        ++c;
-        return c->esegui(c, x, v.valore, reg);
+    switch (op) {
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome:                                                                                 \
+        return operazioni::riga::Nome::scalare(a, b, r);
+        ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
     }
-    return v;
+    return Nessuno;
 }
-
-template<class Riga, Sorgente A, Sorgente B, Seguito S>
-[[gnu::flatten]] Valutazione istruzione(const Codice *c, double x, double ultimo,
-                                        double *reg) noexcept
-{
-    return corpo<Riga, A, B, S>(c, x, ultimo, reg);
-}
-
-// x^N where the processor fuses a multiply and an add: the exact power's
-// error terms cost one instruction each instead of a dozen, with a fifth of
-// the latency, and the same bits (reale::potenzaEsatta).
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ZELVO_FMA 1
-template<int N> struct PotenzaFma
-{
-    static int scalare(double a, double, double &r) noexcept
-    {
-        return operazioni::finitoO6(reale::potenzaIntera<N, true>(a), r);
-    }
-};
-
-template<int N, Sorgente A, Seguito S>
-[[gnu::target("fma"), gnu::flatten]] Valutazione potenzaFma(const Codice *c, double x,
-                                                            double ultimo, double *reg) noexcept
-{
-    return corpo<PotenzaFma<N>, A, X, S>(c, x, ultimo, reg);
-}
-
-#define ZELVO_SEGUITI(A) &potenzaFma<N, A, Salva>, &potenzaFma<N, A, Segue>, &potenzaFma<N, A, Fine>
-template<int N>
-constexpr Programma::Esecutore kPotenzaFma[]
-        = {ZELVO_SEGUITI(P), ZELVO_SEGUITI(X), ZELVO_SEGUITI(R)};
-#undef ZELVO_SEGUITI
-
-// The code of x^N for N = 2 to 8 from source a, followed by s, is
-// kPotenzeFma[N - 2][a * 3 + s].
-constexpr const Programma::Esecutore *kPotenzeFma[]
-        = {kPotenzaFma<2>, kPotenzaFma<3>, kPotenzaFma<4>, kPotenzaFma<5>,
-           kPotenzaFma<6>, kPotenzaFma<7>, kPotenzaFma<8>};
-
-bool conFma() noexcept
-{
-    static const bool fma = __builtin_cpu_supports("fma");
-    return fma;
-}
-#endif
-
-// F's value when F computes nothing: x or a constant.
-template<Sorgente A>
-Valutazione valoreFisso(const Codice *c, double x, double ultimo, double *reg) noexcept
-{
-    return {operando<A>(c->a, x, ultimo, reg), Nessuno};
-}
-
-// The end of a stretch: its number rides on a negative error, x in register 0.
-Valutazione pausa(const Codice *c, double x, double ultimo, double *reg) noexcept
-{
-    reg[0] = x;
-    return {ultimo, -static_cast<int>(c->a)};
-}
-
-// clang-format off
-#define ZELVO_FORME(Y, Nome)                                                                       \
-    Y(Nome, P, P) Y(Nome, P, X) Y(Nome, P, R)                                                      \
-    Y(Nome, X, P) Y(Nome, X, X) Y(Nome, X, R)                                                      \
-    Y(Nome, R, P) Y(Nome, R, X) Y(Nome, R, R)
-#define ZELVO_FORMA(Nome, A, B)                                                                    \
-    &istruzione<operazioni::riga::Nome, A, B, Salva>,                                              \
-    &istruzione<operazioni::riga::Nome, A, B, Segue>,                                              \
-    &istruzione<operazioni::riga::Nome, A, B, Fine>,
-// clang-format on
-#define ZELVO_CODICE(Nome, ...) ZELVO_FORME(ZELVO_FORMA, Nome)
-// The code of row op for sources a and b followed by s is
-// kCodice[(op * 9 + a * 3 + b) * 3 + s].
-constexpr Programma::Esecutore kCodice[] = {ZELVO_OPERAZIONI(ZELVO_CODICE)};
-#undef ZELVO_CODICE
-#undef ZELVO_FORMA
-#undef ZELVO_FORME
 
 } // namespace
 
-void Programma::compilaCodice()
+Valutazione Programma::eseguiNumerico(double x) noexcept
 {
-    const std::size_t n = passi_.size();
-    // Where each operand comes from, and which results a later instruction
-    // reads from their register.
-    std::vector<std::array<Sorgente, 2>> sorgenti(n);
-    std::vector<char> letto(n, 0);
-    for (std::size_t j = 0; j < n; ++j) {
-        const auto precedente = static_cast<std::uint32_t>(primoRisultato_ + j - 1);
-        for (int i = 0; i < 2; ++i) {
-            const std::uint32_t r = i == 0 ? passi_[j].a : passi_[j].b;
-            sorgenti[j][static_cast<std::size_t>(i)]
-                    = j > 0 && r == precedente ? P : (r == 0 ? X : R);
-            if (sorgenti[j][static_cast<std::size_t>(i)] == R && r >= primoRisultato_)
-                letto[r - primoRisultato_] = 1;
-        }
+    double *const reg = registri_.data();
+    reg[0] = x;
+    double *r = reg + primoRisultato_;
+    for (const Passo &p : passi_) {
+        if (const int e = passoNumerico(p.op, reg[p.a], reg[p.b], *r++)) [[unlikely]]
+            return {0.0, e};
     }
-    codice_.clear();
-    for (std::size_t j = 0; j < n; ++j) {
-        if (codice_.size() % kTratto == kTratto - 1)
-            codice_.push_back(
-                    {pausa, static_cast<std::uint32_t>(codice_.size() / kTratto + 1), 0, 0});
-        const Passo &p = passi_[j];
-        const auto [a, b] = sorgenti[j];
-        const Seguito s = j + 1 == n ? Fine : (letto[j] != 0 ? Salva : Segue);
-        Esecutore salto = kCodice[(static_cast<std::size_t>(p.op) * 9 + a * 3u + b) * 3 + s];
-#ifdef ZELVO_FMA
-        if (p.op >= Op::Potenza2 && p.op <= Op::Potenza8 && conFma())
-            salto = kPotenzeFma[static_cast<int>(p.op) - static_cast<int>(Op::Potenza2)][a * 3 + s];
-#endif
-        codice_.push_back({salto, p.a, p.b, static_cast<std::uint32_t>(primoRisultato_ + j)});
-    }
-    if (n == 0)
-        codice_.push_back({risultato_ == 0 ? valoreFisso<X> : valoreFisso<R>, risultato_, 0, 0});
-}
-
-// The stretches after the first, each from where the one before paused.
-Valutazione Programma::riprendi(Valutazione v) noexcept
-{
-    const double x = registri_[0];
-    while (v.errore < 0) {
-        const Codice *c = codice_.data() + static_cast<std::size_t>(-v.errore) * kTratto;
-        v = c->esegui(c, x, v.valore, registri_.data());
-    }
-    return v;
+    return {reg[risultato_], Nessuno};
 }
 
 // ---- Variant program ------------------------------------------------------

@@ -33,6 +33,10 @@ public:
     // True when the function has a numeric program.
     bool numerico() const noexcept { return numerico_; }
 
+    // True when the numeric program's result is certainly a Double, so the
+    // Variant result may be taken from it.
+    bool doppio() const noexcept { return doppio_; }
+
     // Runs the function (any script, any arguments): the numeric program
     // when it gives the same Variant (a Double, at a finite Double argument),
     // else the Variant one.
@@ -41,34 +45,7 @@ public:
     // Runs the numeric program at x (finite), only when numerico(): one
     // instruction after another, stopping at the first error; the value is
     // the Variant result's, converted to a Double (0 on failure).
-    Valutazione eseguiNumerico(double x) noexcept
-    {
-        const Codice *c = codice_.data();
-        const Valutazione v = c->esegui(c, x, x, registri_.data());
-        if (v.errore < 0) [[unlikely]]
-            return riprendi(v);
-        return v;
-    }
-
-    // One instruction of the numeric program as eseguiNumerico runs it: the
-    // code of its row for where its operands come from, which runs it and
-    // jumps straight to the next instruction's code (threaded code), so x
-    // and the previous result stay in machine registers throughout.
-    struct Codice;
-    using Esecutore
-            = Valutazione (*)(const Codice *c, double x, double ultimo, double *registri) noexcept;
-    struct Codice
-    {
-        Esecutore esegui;
-        std::uint32_t a;
-        std::uint32_t b;
-        std::uint32_t r; // the register the result goes to
-    };
-    // The jumps are tail calls; where the compiler does not make them so,
-    // each is a call, so every kTratto-th instruction returns (with the
-    // negative "error" -n, for the n-th stretch next, x left in register 0)
-    // to keep the stack short.
-    static constexpr std::size_t kTratto = 64;
+    Valutazione eseguiNumerico(double x) noexcept;
 
     // f, f' and f'' at x, only when numerico(): every instruction computes
     // its value as eseguiNumerico does (the same bits, the same first error)
@@ -88,6 +65,8 @@ public:
     std::size_t eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
 private:
+    friend struct ProvaProgramma; // the tests read which rows the program runs
+
     // ---- numeric program ----
     // registri_[primoRisultato_ + j] = op(registri_[a], registri_[b]) for
     // instruction j; register 0 holds x, the constants follow.
@@ -116,8 +95,6 @@ private:
         std::uint32_t r;
     };
     void compilaBlocco();
-    void compilaCodice();
-    Valutazione riprendi(Valutazione v) noexcept;
     std::size_t unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
     static constexpr std::uint32_t kMaxBlocchi = 64;
@@ -156,7 +133,6 @@ private:
     bool numerico_ = false;
     bool doppio_ = false; // the numeric program's result is certainly a Double
     std::vector<Passo> passi_;
-    std::vector<Codice> codice_; // passi_ as eseguiNumerico runs them
     std::vector<double> registri_;
     std::vector<Getto> getti_; // registri_ with their derivatives, for eseguiDerivate
     std::vector<std::uint32_t> registroCostante_; // while compiling: node -> its register

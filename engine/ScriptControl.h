@@ -115,10 +115,6 @@ public:
         return Run(cercaProcedura(nome), x, valore);
     }
 
-    // The script as compiled (no function after Reset or a refused AddCode):
-    // what an evaluator outside the engine walks.
-    const Script &script() const noexcept { return script_; }
-
     char separatoreDecimale() const noexcept { return contesto_.operazioni.separatore; }
 
 private:

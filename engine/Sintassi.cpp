@@ -14,63 +14,6 @@ namespace zelvo {
 
 namespace {
 
-// Binding power of each binary operator, lowest first; Not sits between And
-// and the comparisons. All binary operators are left-associative, '^' too.
-constexpr int kLivelloNot = 6;
-
-int livelloBinario(Operatore op)
-{
-    switch (op) {
-    case Operatore::Imp:
-        return 1;
-    case Operatore::Eqv:
-        return 2;
-    case Operatore::Xor:
-        return 3;
-    case Operatore::Or:
-        return 4;
-    case Operatore::And:
-        return 5;
-    case Operatore::Uguale:
-    case Operatore::Diverso:
-    case Operatore::Minore:
-    case Operatore::Maggiore:
-    case Operatore::MinoreUguale:
-    case Operatore::MaggioreUguale:
-    case Operatore::Is:
-        return 7;
-    case Operatore::Concatenazione:
-        return 8;
-    case Operatore::Somma:
-    case Operatore::Differenza:
-    case Operatore::Piu:
-    case Operatore::Meno:
-        return 9;
-    case Operatore::Modulo:
-        return 10;
-    case Operatore::DivisioneIntera:
-        return 11;
-    case Operatore::Prodotto:
-    case Operatore::Quoziente:
-        return 12;
-    case Operatore::Potenza:
-        return 13;
-    case Operatore::Not:
-        return 0; // prefix only
-    }
-    return 0;
-}
-
-// The lexer's '+' and '-' name the prefix operators; between operands they add.
-Operatore binario(Operatore op)
-{
-    if (op == Operatore::Piu)
-        return Operatore::Somma;
-    if (op == Operatore::Meno)
-        return Operatore::Differenza;
-    return op;
-}
-
 struct ErroreCompilazione
 {
     int numero;
@@ -181,14 +124,14 @@ private:
         Annidamento a(*this);
         int sinistro = operando(minimo);
         while (vede(Simbolo::Operatore)) {
-            const Operatore op = binario(g_[i_].op);
-            const int livello = livelloBinario(op);
-            if (livello == 0 || livello < minimo)
+            const RigaOperatore &r = rigaOperatore(g_[i_].op);
+            if (r.infisso == 0 || r.infisso < minimo)
                 break;
             const int posizione = pos();
             avanza();
-            const int destro = espressione(livello + 1);
-            sinistro = nodoBinario(op, sinistro, destro, posizione);
+            const int destro = espressione(
+                    r.associativita == Associativita::Sinistra ? r.infisso + 1 : r.infisso);
+            sinistro = nodoBinario(r.op, sinistro, destro, posizione);
         }
         return sinistro;
     }
@@ -198,22 +141,23 @@ private:
     int operando(int minimo)
     {
         if (vede(Simbolo::Operatore) && g_[i_].op == Operatore::Not) {
-            if (minimo > kLivelloNot)
+            const int livello = rigaOperatore(Operatore::Not).prefisso;
+            if (minimo > livello)
                 throw ErroreCompilazione {PrevistaEspressione, pos()};
             const int posizione = pos();
             avanza();
-            return nodoUnario(Operatore::Not, espressione(kLivelloNot), posizione);
+            return nodoUnario(Operatore::Not, espressione(livello), posizione);
         }
         return segno();
     }
 
-    // signed := ('-' | '+') signed | primary; the sign binds tighter than '^'.
+    // signed := sign signed | primary, for the prefix operators other than
+    // Not (the signs), which bind tighter than every binary operator.
     int segno()
     {
-        if (vede(Simbolo::Operatore)
-            && (g_[i_].op == Operatore::Meno || g_[i_].op == Operatore::Piu)) {
+        const Operatore op = vede(Simbolo::Operatore) ? prefisso(g_[i_].op) : Operatore::Not;
+        if (op != Operatore::Not && rigaOperatore(op).prefisso != 0) {
             Annidamento a(*this);
-            const Operatore op = g_[i_].op;
             const int posizione = pos();
             avanza();
             return nodoUnario(op, segno(), posizione);

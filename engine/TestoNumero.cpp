@@ -1,5 +1,7 @@
 #include "engine/TestoNumero.h"
 
+#include "engine/Errori.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -205,7 +207,7 @@ std::string testoNumero(double v, char separatoreDecimale)
 
 NumeroLetto leggiNumero(std::string_view testo, char separatoreDecimale) noexcept
 {
-    constexpr NumeroLetto nonNumero {0, 13};
+    constexpr NumeroLetto nonNumero {0, TipoNonCorrispondente};
     std::size_t i = 0;
     const std::size_t n = testo.size();
     while (i < n && spazio(testo[i]))
@@ -282,7 +284,7 @@ NumeroLetto leggiNumero(std::string_view testo, char separatoreDecimale) noexcep
             --prima;
         }
         if (prima + esponente > 0)
-            return NumeroLetto {0, 6};
+            return NumeroLetto {0, ErroreOverflow};
         return NumeroLetto {negativo ? -0.0 : 0.0, 0};
     }
     if (res.ec != std::errc() || res.ptr != out + lunghezza)

@@ -30,7 +30,7 @@ std::string testoNumero(double v, char separatoreDecimale);
 struct NumeroLetto
 {
     double valore = 0;
-    int errore = 0; // 0: read; 13: not a number (Type mismatch); 6: too large (Overflow)
+    int errore = 0; // 0: read; TipoNonCorrispondente: not a number; ErroreOverflow: too large
 
     bool ok() const noexcept { return errore == 0; }
 };

@@ -53,12 +53,6 @@ std::string_view nomeTipo(Tipo t) noexcept
     return "Unknown";
 }
 
-double arrotondaPari(double v) noexcept
-{
-    // The default floating-point environment rounds half to even.
-    return std::nearbyint(v);
-}
-
 Tipo tipoIntero(Tipo minimo, double v) noexcept
 {
     if (minimo == Tipo::Byte && v >= 0 && v <= 255)
@@ -124,7 +118,7 @@ int numeroDaTesto(std::string_view testo, char separatore, double &valore) noexc
         return numeroEsadecimale(s, valore);
     const NumeroLetto n = leggiNumero(s, separatore);
     if (!n.ok())
-        return n.errore == 6 ? ErroreOverflow : TipoNonCorrispondente;
+        return n.errore;
     valore = n.valore;
     return Nessuno;
 }

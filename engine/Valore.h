@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Errori.h"
+
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -18,38 +20,6 @@ enum class Tipo : std::uint8_t {
     String = 8,
     Boolean = 11,
     Byte = 17,
-};
-
-// VBScript's error numbers used by the engine (messages in Errori.h).
-enum Errore : int {
-    Nessuno = 0,
-    ArgomentoNonValido = 5,
-    ErroreOverflow = 6,
-    MemoriaEsaurita = 7,
-    DivisionePerZero = 11,
-    TipoNonCorrispondente = 13,
-    SpazioStringaEsaurito = 14,
-    StackEsaurito = 28,
-    ProceduraNonDefinita = 35,
-    OggettoNonImpostato = 91,
-    UsoNonValidoDiNull = 94,
-    OggettoNecessario = 424,
-    NumeroArgomentiErrato = 450,
-    VariabileNonDefinita = 500,
-    AssegnazioneNonValida = 501,
-    ErroreSintassi = 1002,
-    PrevistaParentesiAperta = 1005,
-    PrevistaParentesiChiusa = 1006,
-    PrevistoIdentificatore = 1010,
-    PrevistoUguale = 1011,
-    PrevistoEnd = 1014,
-    PrevistaEspressione = 1023,
-    PrevistaIstruzione = 1024,
-    PrevistaFineIstruzione = 1025,
-    NumeroNonValido = 1031,
-    CarattereNonValido = 1032,
-    StringaNonTerminata = 1033,
-    NomeRidefinito = 1041,
 };
 
 // The longest String the engine builds; a longer one is error 14, so no
@@ -93,9 +63,6 @@ bool numerico(Tipo t) noexcept;
 
 // TypeName's text of a subtype ("Double", "Integer", ...).
 std::string_view nomeTipo(Tipo t) noexcept;
-
-// Banker's rounding (half to even), as CInt, \, Mod and the bitwise operators use.
-double arrotondaPari(double v) noexcept;
 
 // Smallest integral subtype from `minimo` up (Byte, Integer, Long) that holds
 // the integral value v, else Double: the silent promotion of an overflow.

@@ -28,9 +28,6 @@ namespace {
 // beyond it in magnitude does not fit the float the surface takes.
 constexpr double limiteSingolo = 0x1.ffffffp+127;
 
-constexpr int erroreOverflow = 6;
-// The engine refuses a script beyond its size limit as out of memory.
-constexpr int erroreMemoria = 7;
 
 std::string errore(int numero)
 {
@@ -111,7 +108,7 @@ std::string conIlPunto(std::string_view testo)
 // separator but numbers inside the function always take the point.
 std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto)
 {
-    if (rifiuto.numero == erroreMemoria)
+    if (rifiuto.numero == MemoriaEsaurita) // a script beyond the size limit
         return "Funzione troppo lunga: il testo supera il limite del motore e non viene "
                "valutato; accorciarlo";
     std::string m = "Funzione rifiutata — Errore " + std::to_string(rifiuto.numero) + ": "
@@ -138,7 +135,7 @@ bool leggiEstremo(const std::string &testo, const char *nome, char separatore, d
     if (!letto.ok()) {
         std::string m = errore(letto.errore) + " — " + nome + " = " + citazione(testo);
         const char altro = separatore == ',' ? '.' : ',';
-        if (letto.errore == 13 && leggiNumero(testo, altro).ok())
+        if (letto.errore == TipoNonCorrispondente && leggiNumero(testo, altro).ok())
             m += separatore == ','
                     ? " — usare la virgola come separatore decimale, non il punto (-1,5)"
                     : " — usare il punto come separatore decimale, non la virgola (-1.5)";
@@ -375,7 +372,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
 std::string messaggioOverflow(const Interruzione &i, char separatore)
 {
     const std::string y = std::isfinite(i.y) ? testoNumero(i.y, separatore) : "non finito";
-    return errore(erroreOverflow) + " — f(" + testoNumero(i.x, separatore) + ") = " + y;
+    return errore(ErroreOverflow) + " — f(" + testoNumero(i.x, separatore) + ") = " + y;
 }
 
 // The markers: a magenta line over the full height of the frame at x = a and at

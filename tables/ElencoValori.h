@@ -27,11 +27,6 @@ public:
         return std::string_view(testo_).substr(inizio, fine_[i] - inizio);
     }
 
-    // The text of the row at `posizione`: an existing row is replaced, a
-    // position equal to size() appends a row. Any other position is ignored
-    // and false is returned.
-    bool imposta(std::size_t posizione, std::string_view riga);
-
     // Appends one row.
     void aggiungi(std::string_view riga);
 

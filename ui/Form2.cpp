@@ -518,7 +518,8 @@ void Form2::comando(const std::function<std::string()> &corpo)
     } catch (const Interrotto &) {
         scriviStato(QStringLiteral("Interrotto"));
     } catch (const std::bad_alloc &) {
-        scriviStato(QStringLiteral("Errore 7: ") + daUtf8(messaggioErrore(7)));
+        scriviStato(QStringLiteral("Errore %1: ").arg(static_cast<int>(MemoriaEsaurita))
+                    + daUtf8(messaggioErrore(MemoriaEsaurita)));
     } catch (const std::exception &e) {
         scriviStato(QStringLiteral("Errore: ") + QString::fromLocal8Bit(e.what()));
     }

@@ -62,6 +62,8 @@ TEST(Derivate, EveryRowAgainstItsClosedForm)
             {"Exp(2*x)", 0, 1, 2, 4},
             {"Log(x)", 2, std::log(2.0), 0.5, -0.25},
             {"Sqr(x)", 4, 2, 0.25, -1.0 / 32},
+            {"Hypot(x, 4)", 3, 5, 0.6, 16.0 / 125},
+            {"Hypot(3, x*x)", 2, 5, 3.2, (16 + 8 - 3.2 * 3.2) / 5},
             {"Abs(x)", -3, 3, -1, 0},
             {"Abs(x^2-4)", 1, 3, -2, -2},
             {"Int(x)", 2.5, 2, 0, 0},
@@ -121,7 +123,7 @@ TEST(Derivate, TellsWhereFIsNotDifferentiable)
             {"Abs(x)", 0, 1},  {"Abs(x^2-4)", 2, 4}, {"Abs(2-x)", 2, 1},  {"Int(x)", 1, 0},
             {"Fix(x)", -1, 0}, {"Round(x)", 2.5, 0}, {"CInt(x)", 0.5, 0}, {"Sgn(x)", 0, 0},
             {"(x < 1)", 1, 0}, {"x \\ 2", 2.5, 0},   {"Sqr(x)", 0, NAN},  {"x^(1/3)", 0, NAN},
-            {"x^0.5", 0, NAN}, {"Sqr(x^2)", 0, NAN},
+            {"x^0.5", 0, NAN}, {"Sqr(x^2)", 0, NAN}, {"Hypot(x, 0)", 0, NAN},
     };
     Funzione f;
     for (const NonDerivabile &c : casi) {

@@ -2,6 +2,7 @@
 // and by the reference evaluator: value, subtype and error must agree to
 // the bit at every x, and so must the Double a sample takes.
 
+#include "Tabella.h"
 #include "Valutazione.h"
 
 #include <gtest/gtest.h>
@@ -30,30 +31,30 @@ public:
         case 0:
             return "(" + espressione(profondita - 1) + ")";
         case 1:
-            return std::string(kUnari[scegli(kUnari.size())]) + espressione(profondita - 1);
+            return kUnari[scegli(kUnari.size())] + espressione(profondita - 1);
         case 2:
             return funzione(profondita);
         default:
-            return espressione(profondita - 1) + " " + kBinari[scegli(kBinari.size())] + " "
+            return espressione(profondita - 1) + kBinari[scegli(kBinari.size())]
                     + espressione(profondita - 1);
         }
     }
 
 private:
-    static constexpr std::array<const char *, 3> kUnari {"-", "+", "Not "};
-    static constexpr std::array<const char *, 20> kBinari {
-            "+", "-",  "*",   "/",  "\\",  "Mod", "^",   "&", "=", "<>",
-            "<", ">=", "And", "Or", "Xor", "Eqv", "Imp", "+", "*", "-"};
+    // The operators and the built-ins of numbers from the language's tables.
+    inline static const std::vector<std::string> kUnari = prova::operatoriPrefissi();
+    inline static const std::vector<std::string> kBinari = prova::operatoriBinari();
     static constexpr std::array<const char *, 24> kFoglie {
             "x",    "x",       "x",      "0",          "1",          "2",
             "3",    "0.5",     "-1",     "32767",      "2147483647", "1e308",
             "True", "False",   "Empty",  "Null",       "\"12\"",     "\"a\"",
             "\"\"", "\"1.5\"", "&HFFFF", "CByte(200)", "CSng(0.1)",  "vbRed"};
-    static constexpr std::array<const char *, 28> kFunzioni {
-            "Abs",    "Atn",       "Cos",     "Exp",      "Fix",   "Int",   "Log",
-            "Sgn",    "Sin",       "Sqr",     "Tan",      "CBool", "CByte", "CDbl",
-            "CInt",   "CLng",      "CSng",    "CStr",     "Hex",   "Oct",   "IsEmpty",
-            "IsNull", "IsNumeric", "VarType", "TypeName", "Len",   "LCase", "Round"};
+    // The built-ins the numeric program does not compute, of one argument.
+    static constexpr std::array<const char *, 12> kAltreFunzioni {
+            "CByte", "CSng",     "CStr",      "Hex",     "Oct",      "IsEmpty",
+            "IsNull", "IsNumeric", "VarType", "TypeName", "Len", "LCase"};
+    inline static const std::vector<prova::FunzioneNumerica> kFunzioni
+            = prova::funzioniNumeriche();
 
     std::size_t scegli(std::size_t n)
     {
@@ -73,9 +74,16 @@ private:
         case 2:
             return "InStr(" + espressione(profondita - 1) + ", " + espressione(profondita - 1)
                     + ")";
-        default:
-            return std::string(kFunzioni[scegli(kFunzioni.size())]) + "("
+        case 3:
+            return std::string(kAltreFunzioni[scegli(kAltreFunzioni.size())]) + "("
                     + espressione(profondita - 1) + ")";
+        default: {
+            const prova::FunzioneNumerica &f = kFunzioni[scegli(kFunzioni.size())];
+            std::string t = std::string(f.nome) + "(" + espressione(profondita - 1);
+            for (int i = 1; i < f.argomenti; ++i)
+                t += ", " + espressione(profondita - 1);
+            return t + ")";
+        }
         }
     }
 

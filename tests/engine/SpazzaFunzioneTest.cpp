@@ -2,6 +2,8 @@
 // the one a single evaluation at that x gives, to the bit, and the abscissas
 // must be those of repeated addition.
 
+#include "Tabella.h"
+
 #include "engine/SpazzaFunzione.h"
 
 #include <gtest/gtest.h>
@@ -94,10 +96,9 @@ TEST(EngineSweep, BlocksGiveEverySamplesOwnValueAndError)
 TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
 {
     const char *const foglie[] = {"x", "x", "x", "2", "3", "0.5", "1e308", "1e-300", "0"};
-    const char *const funzioni[] = {"abs", "atn", "cos", "exp",   "fix",  "int",  "log",   "sin",
-                                    "sqr", "tan", "sgn", "round", "cint", "clng", "cbool", "cdbl"};
-    const char *const operatori[]
-            = {"+", "-", "*", "/", "^", "\\", " mod ", "=", "<", ">=", " and ", " or ", " xor "};
+    // The operators and the built-ins of numbers from the language's tables.
+    const std::vector<prova::FunzioneNumerica> funzioni = prova::funzioniNumeriche();
+    const std::vector<std::string> operatori = prova::operatoriBinari();
     std::mt19937_64 g(20261210);
     const auto scegli = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(g);
@@ -106,9 +107,13 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
         if (profondita == 0 || scegli(4) == 0)
             return foglie[scegli(std::size(foglie))];
         switch (scegli(4)) {
-        case 0:
-            return std::string(funzioni[scegli(std::size(funzioni))]) + "(" + genera(profondita - 1)
-                    + ")";
+        case 0: {
+            const prova::FunzioneNumerica &f = funzioni[scegli(funzioni.size())];
+            std::string t = std::string(f.nome) + "(" + genera(profondita - 1);
+            for (int i = 1; i < f.argomenti; ++i)
+                t += ", " + genera(profondita - 1);
+            return t + ")";
+        }
         case 1:
             return "-(" + genera(profondita - 1) + ")";
         case 2:
@@ -121,7 +126,7 @@ TEST(EngineSweep, RandomNumericExpressionsAgreeInBlocks)
                 return "round(" + genera(profondita - 1) + ", 2)";
             }
         default:
-            return "(" + genera(profondita - 1) + operatori[scegli(std::size(operatori))]
+            return "(" + genera(profondita - 1) + operatori[scegli(operatori.size())]
                     + genera(profondita - 1) + ")";
         }
     };

@@ -137,19 +137,26 @@ private:
 } // namespace
 
 Riferimento::Riferimento(char separatoreDecimale)
-    : script_(separatoreDecimale)
+    : controllo_(separatoreDecimale)
 {
     contesto_.operazioni.separatore = separatoreDecimale;
 }
 
 ErroreScript Riferimento::AddCode(std::string_view codice)
 {
-    return script_.AddCode(codice);
+    ErroreScript e = controllo_.AddCode(codice);
+    if (e.numero == 0) {
+        Script nuovo;
+        compilaScript(codice, contesto_.operazioni, nuovo);
+        if (nuovo.haFunzione)
+            script_ = std::move(nuovo);
+    }
+    return e;
 }
 
 int Riferimento::Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato)
 {
-    const Script &s = script_.script();
+    const Script &s = script_;
     if (!s.haFunzione || !stessoNome(s.nome, nome))
         return ProceduraNonDefinita;
     for (const Valore &v : argomenti)

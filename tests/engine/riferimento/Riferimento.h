@@ -25,7 +25,8 @@ public:
     int Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
 
 private:
-    ScriptControl script_;
+    ScriptControl controllo_; // AddCode's checks and errors
+    Script script_; // the function as compiled, walked by Run
     ContestoEsecuzione contesto_;
 };
 
