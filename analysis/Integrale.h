@@ -1,26 +1,50 @@
 #pragma once
 
+#include "analysis/Studio.h"
 #include "plot/StatoCalcolo.h"
 
 #include <string>
+#include <vector>
 
 namespace zelvo {
 
 class Funzione;
 
-// What the integral command shows once the sum is done.
-struct EsitoIntegrale
+// The definite integral of f from a to b, summed over the stretches where f
+// is defined and continuous (the study's pieces), each by double-exponential
+// (tanh-sinh) quadrature, which takes corners and integrable singularities
+// at its ends in its stride, to 1e-12 relative.
+struct Integrale
 {
-    std::string Label15; // the sum, or why there is none
-    std::string stato; // the status line; empty when all is well
+    enum class Esito {
+        Valore, // the integral over [a, b]
+        NonConverge, // f is unbounded near xIllimitata and the integral diverges
+        ParzialmenteDefinita, // f is not defined on part of [a, b]: valore is over the rest
+        NonDefinita, // f is defined nowhere on [a, b]
+    };
+    Esito esito = Esito::Valore;
+    double valore = 0;
+    double xIllimitata = 0;
+    bool preciso = true; // false: 1e-12 was not reached (f oscillates too fast)
 };
 
-// The definite integral from estremoA to estremoB as a rectangle sum on the
-// fixed grid 0.0001 (repeated addition): every grid point not beyond b adds
-// f(x) * 0.0001, a point where f cannot be evaluated adds nothing. Nothing is
-// summed unless the last calcolo accepted the interval and the function. Does
-// not run calcolo.
+Integrale integra(Funzione &f, const Studio &studio, double a, double b);
+
+// What the integral command shows.
+struct EsitoIntegrale
+{
+    std::string Label15; // the integral, or why there is none
+    std::string stato; // the status line; empty when all is well
+    bool calcolato = false; // Label15 holds the integral
+};
+
+// The integral command: the definite integral from estremoA to estremoB of
+// the function that the last calcolo accepted. Does not run calcolo.
 EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
                                 char separatoreDecimale);
+
+// The text of the undefined parts of a study: "[-3; 0]", "x = 2", joined by
+// ", " (the first three, then "…").
+std::string testoNonDefinita(const std::vector<Intervallo> &parti, char separatoreDecimale);
 
 } // namespace zelvo

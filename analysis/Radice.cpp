@@ -1,16 +1,10 @@
 #include "analysis/Radice.h"
 
-#include "plot/Spazzata.h"
+#include "analysis/Studio.h"
 #include "engine/TestoNumero.h"
+#include "plot/Spazzata.h"
 
 namespace zelvo {
-
-namespace {
-
-// |f(x)| below this is a root; both bounds are excluded.
-constexpr double kTolleranza = 0.001;
-
-} // namespace
 
 EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatoreDecimale)
 {
@@ -18,25 +12,14 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
         return {rifiuto->breve, rifiuto->stato};
     if (stato.estremoA > stato.estremoB)
         return {kNessunCampione, {}};
-
-    PuntiNonDefiniti nonDefiniti;
-    bool trovata = false;
-    double radice = 0;
-    for (const BloccoSpazzata &blocco :
-         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, kPassoGriglia))
-        for (std::size_t i = 0; i < blocco.size(); ++i) {
-            const Valutazione v = blocco[i];
-            // A point where f fails is no root, even though its value reads 0.
-            if (nonDefiniti.conta(blocco.x[i], v) && v.valore < kTolleranza && v.valore > -kTolleranza) {
-                radice = blocco.x[i];
-                trovata = true;
-            }
-        }
-
-    if (!trovata)
-        return {"nessuna radice", nonDefiniti.testo(separatoreDecimale)};
-    stato.xTrovato = radice;
-    return {testoNumero(radice, separatoreDecimale), nonDefiniti.testo(separatoreDecimale)};
+    const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatoreDecimale);
+    std::string avvisi = avvisiStudio(s, separatoreDecimale);
+    if (s.pezzi.empty())
+        return {kNonDefinita, std::move(avvisi)};
+    if (s.zeri.empty())
+        return {"nessuna radice", std::move(avvisi), true};
+    stato.xTrovato = s.zeri.back();
+    return {testoNumero(stato.xTrovato, separatoreDecimale), std::move(avvisi), true};
 }
 
 } // namespace zelvo

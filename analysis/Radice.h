@@ -13,13 +13,14 @@ struct EsitoRadice
 {
     std::string Label21; // the root found, or why there is none
     std::string stato; // the status line; empty when all is well
+    bool calcolato = false; // a root was looked for: Label21 is one, or "nessuna radice"
 };
 
-// The root search: f sampled from estremoA to estremoB on the fixed grid 0.0001
-// (repeated addition); the last grid point with -0.001 < f(x) < 0.001 is the
-// root shown and goes to stato.xTrovato. A point where f cannot be evaluated is
-// no root. Nothing is swept unless the last calcolo accepted the interval and
-// the function. Does not run calcolo.
+// The root command: the rightmost zero of f on [estremoA, estremoB], from
+// the study of f (to the last double where f is smooth), written to
+// stato.xTrovato too; "nessuna radice" when f has none there. Nothing is
+// computed unless the last calcolo accepted the interval and the function.
+// Does not run calcolo.
 EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatoreDecimale);
 
 } // namespace zelvo

@@ -1,13 +1,14 @@
-// The sweeps of the root, extremes, integral and value-list commands over the
-// widest accepted interval at the finest grid (-10.1..10.1 by 0.0001: 202,001
-// points), each beside a muparser reference doing the same sampling in the
-// same run. Compare the pairs as ratios:
-//   Radice, Integrale, Massimo, Minimo  /  Riferimento_Sweep
-//   Elenco                              /  Riferimento_ElencoSnprintf
+// The root, extremes, integral and value-list commands and the whole study
+// of a function over the widest accepted interval, each beside a muparser
+// reference sweeping the finest grid (-10.1..10.1 by 0.0001: 202,001 points)
+// in the same run. Compare the pairs as ratios:
+//   Radice, IntegraleDefinito, Massimo, Minimo, StudioFunzione  /  Riferimento_Sweep
+//   Elenco                                              /  Riferimento_ElencoSnprintf
 // Funzione_Sweep is the engine alone over the same points.
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Studio.h"
 #include "engine/Funzione.h"
 #include "tables/ElencoValori.h"
 #include "tests/support/StatoAccettato.h"
@@ -34,6 +35,8 @@ struct Espressione
 constexpr Espressione kEspressioni[] = {
         {"x^2-1", "x^2-1"},
         {"Sin(x)*x+Cos(x)", "sin(x)*x+cos(x)"},
+        {"Sin(x)*Exp(-x/5)", "sin(x)*exp(-x/5)"},
+        {"1/(x-2)+Abs(x^2-4)", "1/(x-2)+abs(x^2-4)"},
 };
 
 const Espressione &espressione(const benchmark::State &state)
@@ -112,7 +115,7 @@ void Radice(benchmark::State &state)
     sweep(state, [](StatoCalcolo &s, Funzione &f) { return cercaRadice(s, f, ','); });
 }
 
-void Integrale(benchmark::State &state)
+void IntegraleDefinito(benchmark::State &state)
 {
     sweep(state, [](StatoCalcolo &s, Funzione &f) { return calcolaIntegrale(s, f, ','); });
 }
@@ -127,6 +130,13 @@ void Minimo(benchmark::State &state)
     sweep(state, [](StatoCalcolo &s, Funzione &f) { return cercaMinimo(s, f, ','); });
 }
 
+void StudioFunzione(benchmark::State &state)
+{
+    sweep(state, [](StatoCalcolo &s, Funzione &f) {
+        return studia(f, s.estremoA, s.estremoB, ',').zeri.size();
+    });
+}
+
 // A list pressed again: every row is rewritten in place.
 void Elenco(benchmark::State &state)
 {
@@ -138,12 +148,13 @@ void Elenco(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(Riferimento_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(Funzione_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(Radice)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(Integrale)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(Massimo)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(Minimo)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Riferimento_Sweep)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Funzione_Sweep)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(StudioFunzione)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Radice)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(IntegraleDefinito)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Massimo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Minimo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Riferimento_ElencoSnprintf)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Elenco)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 

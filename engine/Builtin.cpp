@@ -296,7 +296,7 @@ constexpr std::array kBuiltin {
         Builtin {"TypeName", 1, 1, fTypeName, true},
         Builtin {"UCase", 1, 1, fUCase, true},
         Builtin {"VarType", 1, 1, fVarType, true},
-#define ZELVO_BUILTIN_DOUBLE(Nome, f) Builtin {#Nome, 1, 1, suDouble<f>, true},
+#define ZELVO_BUILTIN_DOUBLE(Nome, f, ...) Builtin {#Nome, 1, 1, suDouble<f>, true},
         ZELVO_FUNZIONI_DOUBLE(ZELVO_BUILTIN_DOUBLE)
 #undef ZELVO_BUILTIN_DOUBLE
 };

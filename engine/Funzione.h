@@ -41,6 +41,23 @@ public:
         return script_.Run(f_, x, y, errori);
     }
 
+    // f(x), f'(x) and f''(x), exact to rounding; the value and error are
+    // Valuta's. Without derivatives (conDerivate() false) the derivatives
+    // are NaN and derivabile is false.
+    Derivate Deriva(double x) noexcept { return script_.Deriva(f_, x); }
+
+    // The same at every x, in order.
+    void Deriva(std::span<const double> x, Derivate *d) noexcept
+    {
+        for (std::size_t i = 0; i < x.size(); ++i)
+            d[i] = script_.Deriva(f_, x[i]);
+    }
+
+    // True when the function has exact derivatives: F is defined and every
+    // operation in it takes and gives numbers (not a string, Rnd, or a call
+    // of F to itself).
+    bool conDerivate() const noexcept { return script_.conDerivate(f_); }
+
     // True when an evaluation cannot change the ones after it (the function
     // draws no random numbers), so a sweep may evaluate ahead of its use.
     bool senzaStato() const noexcept { return script_.senzaStato(f_); }

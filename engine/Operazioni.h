@@ -8,6 +8,7 @@
 // Adding a built-in that takes and gives numbers is one row here.
 
 #include "engine/Corsie.h"
+#include "engine/Getto.h"
 #include "engine/Numerico.h"
 #include "engine/Operatori.h"
 
@@ -73,6 +74,10 @@ struct Somma
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a + b, r); }
     static Vd corsie(Vd a, Vd b) noexcept { return a + b; }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        return {r, a.d1 + b.d1, a.d2 + b.d2};
+    }
 };
 
 struct Differenza
@@ -82,6 +87,10 @@ struct Differenza
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a - b, r); }
     static Vd corsie(Vd a, Vd b) noexcept { return a - b; }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        return {r, a.d1 - b.d1, a.d2 - b.d2};
+    }
 };
 
 struct Prodotto
@@ -91,6 +100,10 @@ struct Prodotto
     static constexpr auto genere = soloDouble;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b, r); }
     static Vd corsie(Vd a, Vd b) noexcept { return a * b; }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        return {r, a.d1 * b.v + a.v * b.d1, a.d2 * b.v + 2 * a.d1 * b.d1 + a.v * b.d2};
+    }
 };
 
 // Two integral subtypes: the product never holds -0.
@@ -104,6 +117,10 @@ struct ProdottoIntero
     }
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b + 0.0, r); }
     static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        return {r, a.d1 * b.v + a.v * b.d1, a.d2 * b.v + 2 * a.d1 * b.d1 + a.v * b.d2};
+    }
 };
 
 // A failure is always a non-finite lane: a / 0 and 0 / 0 too.
@@ -114,6 +131,12 @@ struct Quoziente
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::quoziente(a, b, r); }
     static Vd corsie(Vd a, Vd b) noexcept { return a / b; }
+    // (a / b)' = (a' - q b') / b, (a / b)'' = (a'' - 2 q' b' - q b'') / b.
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        const double d1 = (a.d1 - r * b.d1) / b.v;
+        return {r, d1, (a.d2 - 2 * d1 * b.d1 - r * b.d2) / b.v};
+    }
 };
 
 struct Potenza
@@ -122,6 +145,22 @@ struct Potenza
     static constexpr int arieta = 2;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::potenza(a, b, r); }
+    // A constant exponent: the power rule, which also holds for a base <= 0
+    // (an integral exponent there). A varying one: a^b = e^(b ln a), for a
+    // base > 0 only.
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
+    {
+        if (b.d1 == 0 && b.d2 == 0)
+            return getto::catena(a, r, b.v * std::pow(a.v, b.v - 1),
+                                 b.v * (b.v - 1) * std::pow(a.v, b.v - 2));
+        if (a.v <= 0)
+            return {r, NAN, NAN};
+        const double ln = std::log(a.v);
+        const double u1 = b.d1 * ln + b.v * a.d1 / a.v;
+        const double u2 = b.d2 * ln + 2 * b.d1 * a.d1 / a.v
+                + b.v * (a.d2 * a.v - a.d1 * a.d1) / (a.v * a.v);
+        return {r, r * u1, r * (u1 * u1 + u2)};
+    }
 };
 
 // a ^ N for a constant N that reale::esponenteIntero takes: chosen by the
@@ -136,6 +175,13 @@ template<int N> struct PotenzaIntera
     static int scalare(double a, double, double &r) noexcept
     {
         return finitoO6(reale::potenzaIntera<N>(a), r);
+    }
+    static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
+    {
+        double p = 1; // a^(N-2)
+        for (int k = 2; k < N; ++k)
+            p *= a.v;
+        return getto::catena(a, r, N * p * a.v, N * (N - 1) * p);
     }
 };
 using Potenza2 = PotenzaIntera<2>;
@@ -159,6 +205,13 @@ template<bool kModulo> struct Intera
             return e;
         return reale::divisioneIntera(kModulo, la, lb, r);
     }
+    // Constant while both rounded operands are: a jump where either rounds
+    // the other way.
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
+        return getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
+    }
 };
 using DivisioneIntera = Intera<false>;
 using Modulo = Intera<true>;
@@ -173,6 +226,12 @@ template<Operatore Op> struct Confronto
     {
         r = booleano(reale::confronta(Op, a, b));
         return Nessuno;
+    }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        if (a.v == b.v && (a.d1 != b.d1 || a.d2 != b.d2))
+            angolo = true;
+        return {r, 0, 0};
     }
 };
 using Uguale = Confronto<Operatore::Uguale>;
@@ -196,6 +255,11 @@ template<Operatore Op> struct Logica
         r = reale::bitLogici(Op, static_cast<std::int32_t>(la), static_cast<std::int32_t>(lb));
         return Nessuno;
     }
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
+        return getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
+    }
 };
 using And = Logica<Operatore::And>;
 using Or = Logica<Operatore::Or>;
@@ -214,6 +278,10 @@ struct Meno
         return Nessuno;
     }
     static Vd corsie(Vd a, Vd) noexcept { return -a; }
+    static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
+    {
+        return {r, -a.d1, -a.d2};
+    }
 };
 
 // An integral subtype never holds -0: -0 is 0.
@@ -231,6 +299,10 @@ struct MenoIntero
         return Nessuno;
     }
     static Vd corsie(Vd a, Vd) noexcept { return -a + 0.0; }
+    static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
+    {
+        return {r, -a.d1, -a.d2};
+    }
 };
 
 struct Not
@@ -246,52 +318,130 @@ struct Not
         r = static_cast<double>(~static_cast<std::int32_t>(la));
         return Nessuno;
     }
+    static Getto derivata(const Getto &a, const Getto &, double r, bool &angolo) noexcept
+    {
+        return getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
+    }
 };
 
 // ---- built-in functions ----
 
+// The derivative rules of the built-ins of one operand: g(a) with value r.
+namespace derivata {
+
+inline Getto atn(const Getto &a, double r, bool &) noexcept
+{
+    const double q = 1 + a.v * a.v;
+    return getto::catena(a, r, 1 / q, -2 * a.v / (q * q));
+}
+inline Getto cos(const Getto &a, double r, bool &) noexcept
+{
+    return getto::catena(a, r, -std::sin(a.v), -r);
+}
+inline Getto exp(const Getto &a, double r, bool &) noexcept
+{
+    return getto::catena(a, r, r, r);
+}
+inline Getto log(const Getto &a, double r, bool &) noexcept
+{
+    return getto::catena(a, r, 1 / a.v, -1 / (a.v * a.v));
+}
+inline Getto sin(const Getto &a, double r, bool &) noexcept
+{
+    return getto::catena(a, r, std::cos(a.v), -r);
+}
+// At 0 the slope is infinite: the derivatives are not finite there.
+inline Getto sqr(const Getto &a, double r, bool &) noexcept
+{
+    return getto::catena(a, r, 0.5 / r, -0.25 / (r * a.v));
+}
+inline Getto tan(const Getto &a, double r, bool &) noexcept
+{
+    const double g1 = 1 + r * r;
+    return getto::catena(a, r, g1, 2 * r * g1);
+}
+inline Getto identita(const Getto &a, double r, bool &) noexcept
+{
+    return {r, a.d1, a.d2};
+}
+// |a|: at a = 0 a corner, with the derivative from the right.
+inline Getto abs(const Getto &a, double r, bool &angolo) noexcept
+{
+    if (a.v == 0 && a.d1 != 0)
+        angolo = true;
+    const double s = a.v > 0 || (a.v == 0 && (a.d1 > 0 || (a.d1 == 0 && a.d2 >= 0))) ? 1 : -1;
+    return {r, s * a.d1, s * a.d2};
+}
+// The piecewise constant ones, each with where it jumps.
+inline Getto intero(const Getto &a, double r, bool &angolo) noexcept // Int
+{
+    return getto::costante(a, r, getto::intero(a.v), angolo);
+}
+inline Getto troncato(const Getto &a, double r, bool &angolo) noexcept // Fix
+{
+    return getto::costante(a, r, a.v != 0 && getto::intero(a.v), angolo);
+}
+inline Getto arrotondato(const Getto &a, double r, bool &angolo) noexcept // Round, CInt, CLng
+{
+    return getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
+}
+inline Getto segno(const Getto &a, double r, bool &angolo) noexcept // Sgn, CBool
+{
+    return getto::costante(a, r, a.v == 0, angolo);
+}
+
+} // namespace derivata
+
 // The built-ins that take a Double and give a Double: each line makes both
 // the Variant built-in (Builtin.cpp) and the row of the numeric program.
-// Adding such a function is one line here, with its reale:: function.
+// Adding such a function is one line here, with its reale:: function and its
+// derivative rule.
 #define ZELVO_FUNZIONI_DOUBLE(Y)                                                                   \
-    Y(Atn, reale::arcotangente)                                                                    \
-    Y(Cos, reale::coseno)                                                                          \
-    Y(Exp, reale::esponenziale)                                                                    \
-    Y(Log, reale::logaritmo)                                                                       \
-    Y(Sin, reale::seno)                                                                            \
-    Y(Sqr, reale::radice)                                                                          \
-    Y(Tan, reale::tangente)
+    Y(Atn, reale::arcotangente, derivata::atn)                                                     \
+    Y(Cos, reale::coseno, derivata::cos)                                                           \
+    Y(Exp, reale::esponenziale, derivata::exp)                                                     \
+    Y(Log, reale::logaritmo, derivata::log)                                                        \
+    Y(Sin, reale::seno, derivata::sin)                                                             \
+    Y(Sqr, reale::radice, derivata::sqr)                                                           \
+    Y(Tan, reale::tangente, derivata::tan)
 
-// A function of one Double with its errors (reale::...), under its name.
-template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere)> struct Funzione1
+// A function of one Double with its errors (reale::...) and its derivative
+// rule, under its name.
+template<int (*F)(double, double &) noexcept, Genere (*G)(Genere, Genere),
+         Getto (*D)(const Getto &, double, bool &) noexcept>
+struct Funzione1
 {
     static constexpr int arieta = 1;
     static constexpr auto genere = G;
     static int scalare(double a, double, double &r) noexcept { return F(a, r); }
+    static Getto derivata(const Getto &a, const Getto &, double r, bool &angolo) noexcept
+    {
+        return D(a, r, angolo);
+    }
 };
 
-#define ZELVO_FUNZIONE(Nome, f, g)                                                                 \
-    struct Nome : Funzione1<f, g>                                                                  \
+#define ZELVO_FUNZIONE(Nome, f, g, d)                                                              \
+    struct Nome : Funzione1<f, g, d>                                                               \
     {                                                                                              \
         static constexpr std::string_view chiave = #Nome;                                          \
     }
 
-#define ZELVO_FUNZIONE_DOUBLE(Nome, f) ZELVO_FUNZIONE(Nome, f, sempreDouble);
+#define ZELVO_FUNZIONE_DOUBLE(Nome, f, d) ZELVO_FUNZIONE(Nome, f, sempreDouble, d);
 ZELVO_FUNZIONI_DOUBLE(ZELVO_FUNZIONE_DOUBLE)
 #undef ZELVO_FUNZIONE_DOUBLE
-ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando);
-ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando);
-ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero);
-ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando);
-ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero);
-ZELVO_FUNZIONE(CLng, reale::interoCLng, sempreIntero);
-ZELVO_FUNZIONE(CBool, reale::booleanoCBool, sempreIntero);
-ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble);
+ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando, derivata::troncato);
+ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando, derivata::intero);
+ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero, derivata::segno);
+ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando, derivata::arrotondato);
+ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero, derivata::arrotondato);
+ZELVO_FUNZIONE(CLng, reale::interoCLng, sempreIntero, derivata::arrotondato);
+ZELVO_FUNZIONE(CBool, reale::booleanoCBool, sempreIntero, derivata::segno);
+ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble, derivata::identita);
 
 #undef ZELVO_FUNZIONE
 
 // Abs may take a Long beyond its range (Abs(-2147483648) is a Double).
-struct Abs : Funzione1<reale::assoluto, comeOperando>
+struct Abs : Funzione1<reale::assoluto, comeOperando, derivata::abs>
 {
     static constexpr std::string_view chiave = "Abs";
     static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept
@@ -317,6 +467,13 @@ struct Round2
             return e;
         r = reale::arrotonda(a, decimali);
         return Nessuno;
+    }
+    // Flat between the places where a * 10^n rounds the other way.
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
+        const double scala = std::pow(10.0, std::nearbyint(b.v));
+        return getto::costante(a, r, getto::mezzoIntero(a.v * scala), angolo);
     }
 };
 

@@ -70,6 +70,11 @@ public:
     // to keep the stack short.
     static constexpr std::size_t kTratto = 64;
 
+    // f, f' and f'' at x, only when numerico(): every instruction computes
+    // its value as eseguiNumerico does (the same bits, the same first error)
+    // and carries its first and second derivatives by its row's rule.
+    Derivate eseguiDerivate(double x) noexcept;
+
     // The most x eseguiBlocco takes at once.
     static constexpr std::size_t kBlocco = 256;
 
@@ -153,6 +158,7 @@ private:
     std::vector<Passo> passi_;
     std::vector<Codice> codice_; // passi_ as eseguiNumerico runs them
     std::vector<double> registri_;
+    std::vector<Getto> getti_; // registri_ with their derivatives, for eseguiDerivate
     std::vector<std::uint32_t> registroCostante_; // while compiling: node -> its register
     std::uint32_t primoRisultato_ = 0;
     std::uint32_t risultato_ = 0; // the register of F's value

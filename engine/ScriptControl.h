@@ -93,10 +93,21 @@ public:
 
     // True when p is valid and its runs leave nothing behind for the next
     // one (no Rnd): running ahead of time then changes no result.
-    bool senzaStato(Procedura p) const noexcept
+    bool senzaStato(Procedura p) const noexcept { return numerica(p); }
+
+    // f, f' and f'' at x where p has a numeric program (conDerivate); else
+    // Valuta's value and error with no derivatives (derivabile false).
+    Derivate Deriva(Procedura p, double x)
     {
-        return numerica(p);
+        if (numerica(p) && std::isfinite(x))
+            return programma_.eseguiDerivate(x);
+        const Valutazione v = Valuta(p, x);
+        return {v.valore, NAN, NAN, v.errore, false};
     }
+
+    // True when p is valid and has derivatives: every operation of F takes
+    // and gives numbers (no strings, no Rnd, no call of F to itself).
+    bool conDerivate(Procedura p) const noexcept { return numerica(p); }
 
     // The same, looking the procedure up by name.
     int Run(std::string_view nome, double x, double &valore)

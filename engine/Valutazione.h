@@ -11,4 +11,20 @@ struct Valutazione
     bool ok() const noexcept { return errore == 0; }
 };
 
+// f, f' and f'' at one x, exact to rounding. valore and errore are those of
+// the plain evaluation, bit for bit. derivabile is false where f has a corner
+// or a jump at x (Abs(x) at 0, Int(x) at 1, x < 1 at 1; the derivatives are
+// then those from the right, or 0 for a step), where a derivative is not
+// finite (Sqr(x) at 0), and wherever no derivatives are available.
+struct Derivate
+{
+    double valore = 0;
+    double prima = 0; // f'(x)
+    double seconda = 0; // f''(x)
+    int errore = 0;
+    bool derivabile = true;
+
+    bool ok() const noexcept { return errore == 0; }
+};
+
 } // namespace zelvo

@@ -119,6 +119,10 @@ private:
     std::array<ModelloElenco *, 4> modelli {}; // the rows of List1 to List4
     QAction *azioneCopiaGrafico = nullptr, *azioneSalvaGrafico = nullptr;
     std::optional<Applicati> applicati_; // by the last run of calcolo
+    // The height the window had before a long status line made it grow (0:
+    // not grown), and the last height scriviStato left it at.
+    int altezzaPrimaDelloStato_ = 0;
+    int altezzaImpostata_ = 0;
     std::string statoCalcolo_; // the last run's status-line message
 };
 

@@ -1,5 +1,8 @@
 #include "ui/RigaComando.h"
 
+#include "ui/Applicazione.h"
+#include "ui/MotivoFile.h"
+
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
@@ -19,6 +22,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -84,16 +88,39 @@ std::string voceCombo(const char *combo, const std::string &opzione, std::string
                      + "\" (ammessi: " + ammessi + ")"};
 }
 
+// The picture's format from the end of its name ("-": PNG on standard
+// output); nullptr for a name that asks for none Zelvo writes.
+const char *formatoImmagine(const std::string &percorso)
+{
+    if (percorso == "-")
+        return "PNG";
+    std::string fine = percorso.substr(std::min(percorso.size(), percorso.rfind('.')));
+    std::transform(fine.begin(), fine.end(), fine.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (fine == ".png")
+        return "PNG";
+    if (fine == ".jpg" || fine == ".jpeg")
+        return "JPG";
+    if (fine == ".bmp")
+        return "BMP";
+    return nullptr;
+}
+
 Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
     std::optional<std::string> funzione, a, b, passo, scalaX, scalaY, scalaGrafico;
     // The options, each with where its value (or its presence) goes.
-    const std::pair<std::string_view, std::optional<std::string> *> conValore[] = {
-            {"--funzione", &funzione}, {"-a", &a},           {"-b", &b},
-            {"--passo", &passo},       {"--scala-x", &scalaX}, {"--scala-y", &scalaY},
-            {"--elenco", &r.elenco},   {"--grafico", &r.grafico},
-            {"--grafico-scala", &scalaGrafico}};
+    const std::pair<std::string_view, std::optional<std::string> *> conValore[]
+            = {{"--funzione", &funzione},
+               {"-a", &a},
+               {"-b", &b},
+               {"--passo", &passo},
+               {"--scala-x", &scalaX},
+               {"--scala-y", &scalaY},
+               {"--elenco", &r.elenco},
+               {"--grafico", &r.grafico},
+               {"--grafico-scala", &scalaGrafico}};
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
@@ -119,10 +146,16 @@ Richiesta leggi(int argc, char *argv[])
             return r;
         }
         if (std::optional<std::string> *testo = cerca(conValore, opzione)) {
-            // The value follows the option even when it starts with "-" (-a -2).
+            // The value follows the option even when it starts with "-" (-a -2),
+            // but not when it is an option itself (--funzione --radice).
             if (!valore) {
-                if (i + 1 >= argc)
-                    throw ErroreUso {"manca il valore di " + opzione};
+                const std::string_view prossimo = i + 1 < argc ? argv[i + 1] : "";
+                const bool opzioneNota = cerca(conValore, prossimo) || cerca(senzaValore, prossimo)
+                        || prossimo.starts_with("--") || prossimo == "-h";
+                if (i + 1 >= argc || opzioneNota)
+                    throw ErroreUso {"manca il valore di " + opzione
+                                     + (i + 1 < argc ? " (prima di " + std::string(prossimo) + ")"
+                                                     : std::string())};
                 valore = argv[++i];
             }
             *testo = std::move(valore);
@@ -143,6 +176,9 @@ Richiesta leggi(int argc, char *argv[])
     for (const auto *file : {&r.elenco, &r.grafico})
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
+    if (r.grafico && formatoImmagine(*r.grafico) == nullptr)
+        throw ErroreUso {"formato dell'immagine non riconosciuto: \"" + *r.grafico
+                         + "\" (il nome deve finire in .png, .jpg o .bmp)"};
 
     if (scalaGrafico) {
         if (!r.grafico)
@@ -172,7 +208,8 @@ void aiuto(char separatore)
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
            "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png [--grafico-scala N]]\n"
+           "            [--elenco FILE|-] [--grafico FILE.png|.jpg|.bmp]\n"
+           "            [--grafico-scala N]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -202,16 +239,17 @@ void aiuto(char separatore)
            "  --integrale        integrale\n"
            "  --elenco FILE      la tabella di x e f(x) in CSV, come \"Salva tabella…\"\n"
            "                     (con - la scrive sullo standard output, dopo i risultati)\n"
-           "  --grafico FILE     l'immagine PNG del riquadro del grafico, come la mostra\n"
-           "                     la finestra dopo \"Grafico\"\n"
-           "  --grafico-scala N  la stessa immagine N volte più fitta (2, 3 o 4), come la\n"
-           "                     disegna uno schermo al 200, 300 o 400 %: punti e linee\n"
-           "                     restano larghi un pixel (se manca: 1)\n"
+           "  --grafico FILE     l'immagine del riquadro del grafico, come la mostra la\n"
+           "                     finestra dopo \"Grafico\", nel formato che il nome chiede\n"
+           "                     (.png, .jpg, .bmp; con - PNG sullo standard output)\n"
+           "  --grafico-scala N  con --grafico: la stessa immagine N volte più fitta (2, 3\n"
+           "                     o 4), come la disegna uno schermo al 200, 300 o 400 %:\n"
+           "                     punti e linee restano larghi un pixel (se manca: 1)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
-           "rifiutati o un file non si può scrivere (il motivo sullo standard error, con\n"
-           "le parole della riga di stato della finestra); 2 se la riga di comando è\n"
-           "sbagliata.\n"
+           "rifiutati, un risultato non si può calcolare o un file non si può scrivere\n"
+           "(il motivo sullo standard error, con le parole della riga di stato della\n"
+           "finestra); 2 se la riga di comando è sbagliata.\n"
            "\n"
            "Esempio:\n"
            "  zelvo --funzione \"x^2-1\" -a -2 -b 2 --passo 0.01 --radice --minimo\n");
@@ -227,9 +265,9 @@ protected:
     void linea(float, float, float, float, Colore) override { }
 };
 
-std::string erroreFile(const std::string &percorso, const char *motivo)
+std::string erroreFile(const std::string &percorso, int numero)
 {
-    return "impossibile scrivere \"" + percorso + "\": " + motivo;
+    return "impossibile scrivere \"" + percorso + "\": " + motivoFile(numero);
 }
 
 // Writes `dati` to the file, or to standard output for "-"; empty when all went well.
@@ -237,17 +275,16 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
 {
     if (percorso == "-") {
         scrivi(stdout, dati);
-        return std::fflush(stdout) == 0 ? std::string()
-                                        : erroreFile(percorso, std::strerror(errno));
+        return std::fflush(stdout) == 0 ? std::string() : erroreFile(percorso, errno);
     }
     std::FILE *f = std::fopen(percorso.c_str(), "wb");
     if (!f)
-        return erroreFile(percorso, std::strerror(errno));
+        return erroreFile(percorso, errno);
     scrivi(f, dati);
     const bool scritto = !std::ferror(f);
     const int errore = errno;
     if (std::fclose(f) != 0 || !scritto)
-        return erroreFile(percorso, std::strerror(scritto ? errno : errore));
+        return erroreFile(percorso, scritto ? errno : errore);
     return {};
 }
 
@@ -261,8 +298,9 @@ std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
         file.setFileName(QString::fromLocal8Bit(percorso));
         aperto = file.open(QIODevice::WriteOnly);
     }
-    if (!aperto || !immagine.save(&file, "PNG") || !file.flush())
-        return erroreFile(percorso, qPrintable(file.errorString()));
+    errno = 0;
+    if (!aperto || !immagine.save(&file, formatoImmagine(percorso)) || !file.flush())
+        return erroreFile(percorso, errno);
     return {};
 }
 
@@ -285,6 +323,7 @@ int esegui(const Richiesta &r, char separatore)
                 std::fprintf(stderr, "%s\n", qPrintable(m));
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
+        preparaApplicazione(*applicazione);
         superficie = std::make_unique<SuperficieQt>(
                 superficieGrafico(QApplication::palette(), r.scalaGrafico));
     } else {
@@ -307,27 +346,44 @@ int esegui(const Richiesta &r, char separatore)
         risultati += testo;
         risultati += '\n';
     };
+    // A result that could not be computed prints no line (no "integrale =
+    // 0"): why goes to standard error, and the exit status is 1.
+    bool mancante = false;
+    const auto manca = [&](const char *nome, const std::string &breve, const std::string &perche) {
+        avvisi.push_back(std::string(nome) + ": " + breve
+                         + (perche.empty() ? std::string() : " (" + perche + ")"));
+        mancante = true;
+    };
     if (r.radice) {
         const EsitoRadice e = cercaRadice(stato, funzione, separatore);
-        risultato("radice", e.Label21);
-        avvisi.push_back(e.stato);
+        if (e.calcolato) {
+            risultato("radice", e.Label21);
+            avvisi.push_back(e.stato);
+        } else {
+            manca("radice", e.Label21, e.stato);
+        }
     }
-    if (r.massimo) {
-        const EsitoEstremo e = cercaMassimo(stato, funzione, separatore);
-        risultato("x_massimo", e.Label13);
-        risultato("y_massimo", e.valore);
-        avvisi.push_back(e.stato);
-    }
-    if (r.minimo) {
-        const EsitoEstremo e = cercaMinimo(stato, funzione, separatore);
-        risultato("x_minimo", e.Label13);
-        risultato("y_minimo", e.valore);
-        avvisi.push_back(e.stato);
+    for (const bool massimo : {true, false}) {
+        if (!(massimo ? r.massimo : r.minimo))
+            continue;
+        const EsitoEstremo e = massimo ? cercaMassimo(stato, funzione, separatore)
+                                       : cercaMinimo(stato, funzione, separatore);
+        if (e.calcolato) {
+            risultato(massimo ? "x_massimo" : "x_minimo", e.Label13);
+            risultato(massimo ? "y_massimo" : "y_minimo", e.valore);
+            avvisi.push_back(e.stato);
+        } else {
+            manca(massimo ? "massimo" : "minimo", e.Label13, e.stato);
+        }
     }
     if (r.integrale) {
         const EsitoIntegrale e = calcolaIntegrale(stato, funzione, separatore);
-        risultato("integrale", e.Label15);
-        avvisi.push_back(e.stato);
+        if (e.calcolato) {
+            risultato("integrale", e.Label15);
+            avvisi.push_back(e.stato);
+        } else {
+            manca("integrale", e.Label15, e.stato);
+        }
     }
     scrivi(stdout, risultati);
     std::fflush(stdout);
@@ -355,7 +411,7 @@ int esegui(const Richiesta &r, char separatore)
             scrivi(stderr, "zelvo: " + errore + "\n");
             fallito = true;
         }
-    return fallito ? esitoRifiutato : 0;
+    return fallito || mancante ? esitoRifiutato : 0;
 }
 
 } // namespace

@@ -141,6 +141,18 @@ TEST_F(Form2Esporta, RowsAreSelectedAsInAnyListAndCopied)
                 "0.2\t0.447213595499958\n"));
 }
 
+// An empty list has nothing to save: no dialog, and the status line says so.
+TEST_F(Form2Esporta, AnEmptyListSaysThereIsNothingToSave)
+{
+    QTemporaryDir cartella;
+    RispostaAlDialogo risposta(cartella.filePath("vuota.csv"));
+    c<QListView>("List2")->findChild<QAction *>("SalvaTabella")->trigger();
+    EXPECT_EQ(risposta.proposta(), "");
+    EXPECT_FALSE(QFile::exists(cartella.filePath("vuota.csv")));
+    EXPECT_EQ(testo("LabelStato"),
+              "Lista vuota: niente da salvare; premere prima il suo pulsante per riempirla");
+}
+
 TEST_F(Form2Esporta, TheTableIsSavedAsCsvInTheLocalesConvention)
 {
     digita("Text1", "Sqr(x)");

@@ -68,7 +68,9 @@ TEST_F(Form2Layout, EveryControlHasItsKindNameTextFontAndPlace)
         ASSERT_EQ(trovati.size(), 1);
         QWidget *w = trovati.front();
         EXPECT_TRUE(diTipo(w, c.tipo));
-        EXPECT_EQ(testoDi(w), QString::fromUtf8(c.testo));
+        if (std::string_view(c.nome) != "Label10" || virgola()) { // under a point locale, below
+            EXPECT_EQ(testoDi(w), QString::fromUtf8(c.testo));
+        }
         EXPECT_TRUE(w->isVisible());
 
         auto px = [](int twips) {
@@ -108,9 +110,11 @@ TEST_F(Form2Layout, KeyControlsInPixels)
     };
     for (const Caso &c : casi)
         EXPECT_EQ(controllo(c.nome)->geometry(), c.atteso) << c.nome;
+    // The note names the separator this system reads in a and b.
     EXPECT_EQ(controllo<QLabel>("Label10")->text(),
-              QString::fromUtf8(
-                      "con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"));
+              virgola()
+                      ? "con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"
+                      : "con \"a\" e \"b\" , se decimali, nella forma con punto e non con virgola");
     EXPECT_EQ(controllo<QLabel>("Label5")->text(),
               QString::fromUtf8("Campo di variabilità della funzione a_____b"));
     EXPECT_EQ(controllo<QPushButton>("Command8")->text(),

@@ -5,6 +5,8 @@
 #include "ui/ImmagineGrafico.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -60,7 +62,6 @@ protected:
             box->setCurrentIndex(box->findText(QString::fromUtf8(voce), Qt::MatchExactly));
         }
     }
-
 };
 
 // x^2-1 on -2..2 by 0.01: every result the window's labels show, once
@@ -73,12 +74,12 @@ TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
     EXPECT_EQ(u.err, "");
     // Always in this order, whatever the order of the options.
     EXPECT_EQ(u.out,
-              n("radice = 1.0003999999997\n"
-                "x_massimo = 1.99\n"
-                "y_massimo = 2.96010000000001\n"
-                "x_minimo = 1.64104840827406E-15\n"
+              n("radice = 1\n"
+                "x_massimo = 2\n"
+                "y_massimo = 3\n"
+                "x_minimo = 0\n"
                 "y_minimo = -1\n"
-                "integrale = 1.33363333999897\n"));
+                "integrale = 1.33333333333333\n"));
 
     inserisci("x^2-1", "-2", "2", "st0.01");
     clic("Command1");
@@ -91,6 +92,31 @@ TEST_F(RigaComando, RisultatiComeLeEtichetteDellaFinestra)
     clic("Command8");
     finestra += "integrale = " + testo("Label15") + "\n";
     EXPECT_EQ(u.out, finestra);
+}
+
+// A result that could not be computed prints no line: why goes to
+// standard error, and the exit status is 1; the others print as ever.
+TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
+{
+    Uscita u = zelvo({"--integrale", "--funzione", "x", "-a", "5", "-b", "1", "--passo", "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.contains("integrale: nessun campione")) << u.err.toStdString();
+
+    u = zelvo({"--massimo", "--radice", "--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--passo",
+               "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "radice = nessuna radice\n"); // no "y_massimo = " line
+    EXPECT_TRUE(
+            u.err.contains("massimo: nessun massimo (f illimitata superiormente vicino a x = 2"))
+            << u.err.toStdString();
+
+    u = zelvo({"--integrale", "--minimo", "--funzione", "1/0", "-a", "-1", "-b", "1", "--passo",
+               "0.1"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.contains("integrale: non definita")) << u.err.toStdString();
+    EXPECT_TRUE(u.err.contains("minimo: non definita")) << u.err.toStdString();
 }
 
 // The table on standard output: the header, then the rows of "Lista1" for
@@ -242,6 +268,13 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"--funzione", "x", "grafico.png"}, "argomento inatteso: grafico.png"},
             {{"--funzione", "x", "-a"}, "manca il valore di -a"},
             {{"--radice=1"}, "--radice non vuole un valore"},
+            // An option where a value is expected is no value.
+            {{"--funzione", "--radice", "-a", "1"},
+             "manca il valore di --funzione (prima di --radice)"},
+            {{"--funzione", "x", "-a", "-b", "2"}, "manca il valore di -a (prima di -b)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.gif"},
+             "formato dell'immagine non riconosciuto: \"g.gif\" (il nome deve finire in .png, "
+             ".jpg o .bmp)"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico-scala", "2"},
              "--grafico-scala vale solo con --grafico"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.png",
@@ -255,6 +288,32 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
         EXPECT_EQ(u.out, "");
         EXPECT_EQ(u.err, QString("zelvo: ") + caso.messaggio + "\nPer l'aiuto: zelvo --help\n");
     }
+}
+
+// The picture in the format its name asks for; a file that cannot be
+// written is told in Italian.
+TEST(RigaComandoUso, GraficoNelFormatoDelNomeEFileNonScrivibileInItaliano)
+{
+    const QString cartella = QDir::temp().filePath("zelvo-formati");
+    QDir().mkpath(cartella);
+    const struct
+    {
+        const char *nome;
+        QByteArray inizio; // the format's signature
+    } formati[] = {{"g.png", "\x89PNG"}, {"g.JPG", "\xFF\xD8\xFF"}, {"g.bmp", "BM"}};
+    for (const auto &f : formati) {
+        const QString percorso = cartella + "/" + f.nome;
+        const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1",
+                                "--grafico", percorso});
+        EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+        QFile file(percorso);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.nome;
+        EXPECT_TRUE(file.read(f.inizio.size()) == f.inizio) << f.nome;
+    }
+    const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--elenco",
+                            "/non/esiste/t.csv"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.err, "zelvo: impossibile scrivere \"/non/esiste/t.csv\": la cartella non esiste\n");
 }
 
 TEST(RigaComandoUso, AiutoInItaliano)

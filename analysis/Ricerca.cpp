@@ -1,0 +1,135 @@
+#include "analysis/Ricerca.h"
+
+#include "plot/Avanzamento.h"
+
+#include <bit>
+#include <cfloat>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace zelvo::ricerca {
+
+namespace {
+
+// Doubles as ordered integers: consecutive doubles, consecutive integers.
+std::int64_t ordinale(double x) noexcept
+{
+    const auto b = std::bit_cast<std::int64_t>(x);
+    return b < 0 ? std::numeric_limits<std::int64_t>::min() - b : b;
+}
+
+double daOrdinale(std::int64_t i) noexcept
+{
+    return std::bit_cast<double>(i < 0 ? std::numeric_limits<std::int64_t>::min() - i : i);
+}
+
+} // namespace
+
+double medio(double lo, double hi) noexcept
+{
+    if ((lo < 0) != (hi < 0) || std::fabs(hi) > 2 * std::fabs(lo)
+        || std::fabs(lo) > 2 * std::fabs(hi)) {
+        const std::int64_t a = ordinale(lo), b = ordinale(hi);
+        return daOrdinale(a + (b - a) / 2);
+    }
+    return lo + (hi - lo) / 2;
+}
+
+double semplice(double u, double v) noexcept
+{
+    const auto cifre = [](double x) {
+        char testo[32];
+        return std::to_chars(testo, testo + sizeof testo, x).ptr - testo;
+    };
+    return cifre(v) < cifre(u) ? v : u;
+}
+
+Campione brent(Funzione &f, Campione p, Campione q, int k)
+{
+    const auto g = [k](const Campione &c) {
+        const double v = ordine(c.d, k);
+        return c.definito() && std::isfinite(v) ? v : 0.0;
+    };
+    const auto valuta = [&f](double x) {
+        return Campione {x, f.Deriva(x)};
+    };
+    // a, b: the bracket, b the best so far; c the previous b.
+    Campione a = p, b = q;
+    double ga = g(a), gb = g(b);
+    if (ga == 0)
+        return a;
+    if (gb == 0)
+        return b;
+    Campione c = a;
+    double gc = ga;
+    double d = b.x - a.x, e = d;
+    for (int i = 0; i < 200; ++i) {
+        if ((gb > 0) == (gc > 0)) {
+            c = a, gc = ga;
+            d = e = b.x - a.x;
+        }
+        if (std::fabs(gc) < std::fabs(gb)) {
+            a = b, ga = gb;
+            b = c, gb = gc;
+            c = a, gc = ga;
+        }
+        const double tolleranza = 2 * DBL_EPSILON * std::fabs(b.x);
+        const double m = (c.x - b.x) / 2;
+        if (std::fabs(m) <= tolleranza || gb == 0)
+            break;
+        if (std::fabs(e) >= tolleranza && std::fabs(ga) > std::fabs(gb)) {
+            double s = gb / ga, pp, qq;
+            if (a.x == c.x) { // secant
+                pp = 2 * m * s;
+                qq = 1 - s;
+            } else { // inverse quadratic
+                const double r = gb / gc, t = ga / gc;
+                pp = s * (2 * m * t * (t - r) - (b.x - a.x) * (r - 1));
+                qq = (t - 1) * (r - 1) * (s - 1);
+            }
+            if (pp > 0)
+                qq = -qq;
+            else
+                pp = -pp;
+            if (2 * pp < std::min(3 * m * qq - std::fabs(tolleranza * qq), std::fabs(e * qq))) {
+                e = d;
+                d = pp / qq;
+            } else {
+                d = e = m;
+            }
+        } else {
+            d = e = m;
+        }
+        a = b, ga = gb;
+        const double x
+                = std::fabs(d) > tolleranza ? b.x + d : b.x + (m > 0 ? tolleranza : -tolleranza);
+        b = valuta(x);
+        gb = g(b);
+    }
+    if (gb == 0)
+        return b;
+    // The last doubles by bisection: b and c bracket the zero.
+    Campione lo = b.x < c.x ? b : c, hi = b.x < c.x ? c : b;
+    double glo = g(lo);
+    for (int i = 0; i < 128; ++i) {
+        const double x = medio(lo.x, hi.x);
+        if (x <= lo.x || x >= hi.x)
+            break;
+        const Campione m = valuta(x);
+        const double gm = g(m);
+        if (gm == 0)
+            return m;
+        if ((gm > 0) == (glo > 0))
+            lo = m, glo = gm;
+        else
+            hi = m;
+    }
+    const double ghi = g(hi);
+    if (std::fabs(glo) == std::fabs(ghi)) // the sign changes between two doubles
+        return semplice(lo.x, hi.x) == lo.x ? lo : hi;
+    return std::fabs(glo) < std::fabs(ghi) ? lo : hi;
+}
+
+} // namespace zelvo::ricerca

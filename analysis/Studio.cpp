@@ -1,0 +1,846 @@
+#include "analysis/Studio.h"
+
+#include "analysis/Integrale.h"
+#include "analysis/Ricerca.h"
+#include "engine/Funzione.h"
+#include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zelvo {
+
+namespace {
+
+// The first grid, before any refinement.
+constexpr std::size_t kCelleIniziali = 2048;
+// A cell is halved at most this many times (the resolution of the study is
+// the first grid's step over 2^kLivelli).
+constexpr int kLivelli = 24;
+// Evaluations of f, f', f'' the study may spend before it stops refining.
+constexpr std::size_t kBudget = 600'000;
+// Features of one kind shown at most; the rest are counted in a note.
+constexpr std::size_t kMaxPerTipo = 1000;
+
+using Campione = ricerca::Campione;
+
+int segno(double v) noexcept
+{
+    return (v > 0) - (v < 0);
+}
+
+double ulp(double x) noexcept
+{
+    return std::nextafter(std::fabs(x), INFINITY) - std::fabs(x);
+}
+
+using ricerca::semplice;
+
+// What lies between two consecutive samples after refinement.
+enum class Cella {
+    Liscia, // f is smooth on it: f, f', f'' continuous, both ends defined
+    Forzata, // taken as smooth at the resolution limit (or out of budget)
+};
+
+// What ends a smooth piece of f.
+enum class Fine {
+    Estremo, // a or b
+    Bordo, // f is not defined beyond it
+    Salto, // f jumps
+    Asintoto, // f is unbounded beside it
+    Angolo, // f is continuous but f' jumps
+};
+
+// A maximal stretch of samples where f is smooth between consecutive ones.
+struct Tratto
+{
+    std::vector<Campione> c;
+    Fine inizio = Fine::Estremo;
+    Fine fine = Fine::Estremo;
+    bool illimitataInizio = false; // |f| grows without bound towards its start
+    bool illimitataFine = false;
+    // Where the piece is said to start and end: its first and last samples,
+    // or at an edge of the domain the last undefined double beside it (so
+    // Log(x) is negative on (0, 1), not from 4.9E-324).
+    double da = 0, a = 0;
+};
+
+// The point where two pieces meet at a corner: the two one-sided slopes.
+struct Angolo
+{
+    double x = 0;
+    double y = 0;
+    double sinistra = 0;
+    double destra = 0;
+};
+
+class Analisi
+{
+public:
+    Analisi(Funzione &f, double a, double b, char separatore)
+        : f_(f)
+        , a_(a)
+        , b_(b)
+        , sep_(separatore)
+    { }
+
+    Studio esegui();
+
+private:
+    Campione valuta(double x)
+    {
+        ++valutazioni_;
+        avanza(std::clamp((x - a_) / (b_ - a_), 0.0, 1.0));
+        return {x, f_.Deriva(x)};
+    }
+
+    // ---- the sweep: smooth pieces and what separates them ----
+    void percorri();
+    void cella(const Campione &p, const Campione &q, int livello);
+    bool prevede(const Campione &p, const Campione &m, const Campione &q) const;
+    void difficile(const Campione &p, const Campione &q);
+    void bordo(const Campione &p, const Campione &q);
+    void separa(const Campione &p, const Campione &q, const Campione &q0, Fine fine, bool sinistra,
+                bool destra, double x);
+    void aggiungi(const Campione &q, Cella tipo);
+    void chiudi(Fine fine, bool illimitata);
+    void apri(const Campione &c, Fine inizio, bool illimitata);
+    void nonDefinita(double da, double a);
+    bool illimitata(double x, int lato);
+
+    // ---- the features of each piece ----
+    void studiaTratto(const Tratto &t);
+    void intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
+                    std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi);
+    void assoluti();
+    std::string numero(double v) const { return testoNumero(v, sep_); }
+
+    Funzione &f_;
+    double a_, b_;
+    char sep_;
+    bool derivate_ = true;
+    double passoMinimo_ = 0;
+    std::size_t valutazioni_ = 0;
+
+    std::vector<Tratto> tratti_;
+    bool aperto_ = false; // the last piece is still growing
+    std::vector<Angolo> angoli_;
+    double nonDefinitaDa_ = NAN; // the start of an undefined stretch not yet closed
+    std::size_t forzate_ = 0;
+    double forzataMassima_ = 0; // the widest of them
+    double forzateDa_ = INFINITY, forzateA_ = -INFINITY;
+    Studio s_;
+};
+
+// ---- the sweep ---------------------------------------------------------------
+
+void Analisi::percorri()
+{
+    const double h = (b_ - a_) / kCelleIniziali;
+    passoMinimo_ = std::ldexp(h, -kLivelli);
+    Campione p = valuta(a_);
+    if (p.definito())
+        apri(p, Fine::Estremo, false);
+    else
+        nonDefinitaDa_ = a_;
+    for (std::size_t i = 1; i <= kCelleIniziali; ++i) {
+        const double x = i == kCelleIniziali ? b_ : a_ + static_cast<double>(i) * h;
+        const Campione q = valuta(x);
+        cella(p, q, 0);
+        p = q;
+    }
+    if (aperto_)
+        chiudi(Fine::Estremo, false);
+    else if (!std::isnan(nonDefinitaDa_))
+        nonDefinita(nonDefinitaDa_, b_);
+}
+
+// The cell (p, q), whose start p has been taken already: refined until the
+// middle is predicted, or classified when it cannot be refined further.
+void Analisi::cella(const Campione &p, const Campione &q, int livello)
+{
+    if (!p.definito() && !q.definito()) {
+        // Inside an undefined stretch; a defined island in between is
+        // looked for only while refining.
+        if (livello < 8 && q.x - p.x > passoMinimo_ * 2) {
+            const Campione m = valuta(p.x + (q.x - p.x) / 2);
+            if (m.definito()) {
+                cella(p, m, livello + 1);
+                cella(m, q, livello + 1);
+            }
+        }
+        return;
+    }
+    if (p.definito() != q.definito()) {
+        if (livello < kLivelli && q.x - p.x > passoMinimo_ && valutazioni_ < kBudget) {
+            const Campione m = valuta(p.x + (q.x - p.x) / 2);
+            cella(p, m, livello + 1);
+            cella(m, q, livello + 1);
+        } else {
+            bordo(p, q);
+        }
+        return;
+    }
+    const Campione m = valuta(p.x + (q.x - p.x) / 2);
+    if (m.x <= p.x || m.x >= q.x) { // adjacent doubles
+        difficile(p, q);
+        return;
+    }
+    if (prevede(p, m, q)) {
+        aggiungi(m, Cella::Liscia);
+        aggiungi(q, Cella::Liscia);
+        return;
+    }
+    if (valutazioni_ >= kBudget) {
+        aggiungi(m.definito() ? m : q, Cella::Forzata);
+        aggiungi(q, Cella::Forzata);
+        return;
+    }
+    if (livello >= kLivelli || q.x - p.x <= passoMinimo_) {
+        difficile(p, q);
+        return;
+    }
+    cella(p, m, livello + 1);
+    cella(m, q, livello + 1);
+}
+
+// How far f and f' in the middle m of (p, q) are from what the quintic that
+// takes f, f' and f'' of both ends predicts, each relative to the scale of
+// f (of f') over the cell; the larger of the two. Infinite where m is not
+// defined or a derivative is missing.
+double difetto(const Campione &p, const Campione &m, const Campione &q)
+{
+    if (!m.definito() || !p.d.derivabile || !m.d.derivabile || !q.d.derivabile)
+        return INFINITY;
+    const double h = q.x - p.x;
+    const Derivate &f0 = p.d, &f1 = q.d, &fm = m.d;
+    const double valore = (f0.valore + f1.valore) / 2 + 5 * h * (f0.prima - f1.prima) / 32
+            + h * h * (f0.seconda + f1.seconda) / 64;
+    const double pendenza = 15 * (f1.valore - f0.valore) / (8 * h) - 7 * (f0.prima + f1.prima) / 16
+            + h * (f1.seconda - f0.seconda) / 32;
+    const double scala = std::fabs(f0.valore) + std::fabs(f1.valore) + std::fabs(fm.valore)
+            + h * (std::fabs(f0.prima) + std::fabs(f1.prima) + std::fabs(fm.prima))
+            + h * h * (std::fabs(f0.seconda) + std::fabs(f1.seconda));
+    const double scalaPendenza = std::fabs(f0.prima) + std::fabs(f1.prima) + std::fabs(fm.prima)
+            + h * (std::fabs(f0.seconda) + std::fabs(f1.seconda) + std::fabs(fm.seconda));
+    const double d = std::max(std::fabs(fm.valore - valore) / (scala + 1e-300),
+                              std::fabs(fm.prima - pendenza) / (scalaPendenza + 1e-300));
+    return std::isnan(d) ? INFINITY : d;
+}
+
+// True when f is smooth on (p, q) as far as the middle tells: the quintic
+// predicts f and f' there, and the sign of f'' in the middle agrees with one
+// end's (else the cell may hide two inflections).
+bool Analisi::prevede(const Campione &p, const Campione &m, const Campione &q) const
+{
+    if (!derivate_) // only f: every defined cell is taken as it comes
+        return m.definito();
+    const int s = segno(m.d.seconda);
+    const bool curvatura = s == segno(p.d.seconda) || s == segno(q.d.seconda) || m.d.seconda == 0;
+    return difetto(p, m, q) <= 1e-5 && curvatura;
+}
+
+// The piece ends at p, before a jump or a pole at x; the next begins at q
+// and runs on to q0.
+void Analisi::separa(const Campione &p, const Campione &q, const Campione &q0, Fine fine,
+                     bool sinistra, bool destra, double x)
+{
+    aggiungi(p, Cella::Liscia);
+    chiudi(fine, sinistra);
+    tratti_.back().a = x;
+    apri(q, fine, destra);
+    tratti_.back().da = x;
+    aggiungi(q0, Cella::Liscia);
+}
+
+// A cell too small to refine that is still not smooth: bisection to two
+// adjacent doubles across what breaks it, then what it is.
+void Analisi::difficile(const Campione &p0, const Campione &q0)
+{
+    Campione p = p0, q = q0;
+    // Far from the break, the half that breaks more: whose middle its ends
+    // predict worse. Near it, the end whose f and f' the middle is closer to
+    // (a jump in f, a pole's sign, a corner's slope).
+    const auto somiglia = [](const Campione &m, const Campione &u, const Campione &v) {
+        const double s0 = std::fabs(u.d.valore) + std::fabs(v.d.valore) + 1e-300;
+        const double s1 = std::fabs(u.d.prima) + std::fabs(v.d.prima) + 1e-300;
+        const auto distanza = [&](const Campione &e) {
+            return std::fabs(m.d.valore - e.d.valore) / s0 + std::fabs(m.d.prima - e.d.prima) / s1;
+        };
+        return distanza(u) <= distanza(v);
+    };
+    const auto rottura = [this](const Campione &u, const Campione &v) {
+        const double x = ricerca::medio(u.x, v.x);
+        if (!(x > u.x && x < v.x)) // two adjacent doubles: the jump in f
+            return std::fabs(v.d.valore - u.d.valore);
+        return difetto(u, valuta(x), v);
+    };
+    for (int i = 0; i < 128; ++i) {
+        const double xm = ricerca::medio(p.x, q.x);
+        if (xm <= p.x || xm >= q.x)
+            break;
+        const Campione m = valuta(xm);
+        if (!m.definito()) {
+            // An undefined stretch inside: two edges.
+            bordo(p, m);
+            bordo(m, q);
+            aggiungi(q0, Cella::Liscia);
+            return;
+        }
+        if (q.x - p.x > 0x1p-30 * std::max({std::fabs(p.x), std::fabs(q.x), 1e-300}))
+            (rottura(p, m) >= rottura(m, q) ? q : p) = m;
+        else // near the break rounding blurs that: the end m resembles
+            (somiglia(m, p, q) ? p : q) = m;
+    }
+    const Derivate &l = p.d, &r = q.d;
+    const double h = q.x - p.x;
+    // A pole first: |f| grows without bound towards the point from one side
+    // (near it f' times a step is as large as f, so no bound on f' tells).
+    const bool sinistra = illimitata(p.x, -1);
+    const bool destra = illimitata(q.x, +1);
+    if (sinistra || destra) {
+        const double x = semplice(p.x, q.x);
+        s_.asintotiVerticali.push_back(x);
+        separa(p, q, q0, Fine::Asintoto, sinistra, destra, x);
+        return;
+    }
+    const double salita = std::fabs(r.valore - l.valore);
+    const double ammessa = 16 * h * (std::fabs(l.prima) + std::fabs(r.prima))
+            + 1e-12 * std::max(std::fabs(l.valore), std::fabs(r.valore)) + 1e-300;
+    if (salita > ammessa) {
+        // Int(x) at 1 names 1 (where it is not derivable), else the point
+        // with the simpler text.
+        const double x = !l.derivabile ? p.x : (!r.derivabile ? q.x : semplice(p.x, q.x));
+        s_.salti.push_back(x);
+        separa(p, q, q0, Fine::Salto, false, false, x);
+        return;
+    }
+    // f is continuous across: a corner when f' changes beyond what f''
+    // explains, or where the engine says f has none (then the point is the
+    // one it names).
+    // The corner is the point the engine names, else the right one; the
+    // slope on its left is that of the double before it, on its right its
+    // own (the engine's derivative there is the one from the right).
+    const Campione &c = !l.derivabile ? p : q;
+    const Campione sx = c.x == q.x ? p : valuta(std::nextafter(c.x, -INFINITY));
+    const double cambio = std::fabs(c.d.prima - sx.d.prima);
+    const bool angolo = sx.definito() && std::isfinite(cambio)
+            && cambio > 1e-6 * (std::fabs(c.d.prima) + std::fabs(sx.d.prima))
+                            + 16 * h * (std::fabs(c.d.seconda) + std::fabs(sx.d.seconda)) + 1e-300;
+    if (angolo) {
+        angoli_.push_back({c.x, c.d.valore, sx.d.prima, c.d.prima});
+        // The piece on the left ends just before the corner, whose
+        // derivatives are those from the right.
+        if (sx.definito())
+            aggiungi(sx, Cella::Liscia);
+        chiudi(Fine::Angolo, false);
+        tratti_.back().a = c.x;
+        apri(c, Fine::Angolo, false);
+        aggiungi(q, Cella::Liscia);
+        aggiungi(q0, Cella::Liscia);
+        return;
+    }
+    // Smooth at the finest scale: taken as smooth, and counted.
+    aggiungi(q0, Cella::Forzata);
+}
+
+// p and q on either side of an edge of the domain: the edge to the last
+// double, then the piece closed or opened there.
+void Analisi::bordo(const Campione &p0, const Campione &q0)
+{
+    Campione p = p0, q = q0;
+    const bool entra = q.definito(); // undefined before, defined after
+    for (int i = 0; i < 128; ++i) {
+        const double xm = ricerca::medio(p.x, q.x);
+        if (xm <= p.x || xm >= q.x)
+            break;
+        const Campione m = valuta(xm);
+        (m.definito() == p.definito() ? p : q) = m;
+    }
+    // The edge is told by the simpler of the two doubles beside it (Sqr(x)
+    // is not defined on [-3, 0), said -3 and 0, not -4.94E-324).
+    const double x = semplice(p.x, q.x);
+    if (entra) {
+        // [.., p] undefined, q the first defined double.
+        nonDefinita(std::isnan(nonDefinitaDa_) ? p.x : nonDefinitaDa_, x);
+        nonDefinitaDa_ = NAN;
+        const bool infinita = illimitata(q.x, +1);
+        apri(q, Fine::Bordo, infinita);
+        tratti_.back().da = x;
+        if (infinita)
+            s_.asintotiVerticali.push_back(x);
+    } else {
+        aggiungi(p, Cella::Liscia);
+        const bool infinita = illimitata(p.x, -1);
+        chiudi(Fine::Bordo, infinita);
+        tratti_.back().a = x;
+        nonDefinitaDa_ = x;
+        if (infinita)
+            s_.asintotiVerticali.push_back(x);
+    }
+}
+
+void Analisi::nonDefinita(double da, double a)
+{
+    if (!s_.nonDefinita.empty() && s_.nonDefinita.back().a >= da)
+        s_.nonDefinita.back().a = std::max(s_.nonDefinita.back().a, a);
+    else
+        s_.nonDefinita.push_back({da, a});
+}
+
+// True when |f| grows without bound as x approaches from side lato (-1: from
+// the left): |f| sampled at distances shrinking by 100 keeps growing, by
+// steps that do not shrink (a pole, a logarithm), where a bounded f settles.
+bool Analisi::illimitata(double x, int lato)
+{
+    const double scala = std::max(std::fabs(x), 1.0);
+    double precedente = NAN, passo = NAN;
+    int crescite = 0;
+    for (int k = 1; k <= 7; ++k) {
+        const double d = scala * std::pow(10.0, -2.0 * k);
+        const double xk = x + lato * d;
+        if (xk == x)
+            break;
+        const Campione c = valuta(xk);
+        if (!c.definito())
+            return false;
+        const double v = std::fabs(c.d.valore);
+        if (!std::isnan(precedente)) {
+            const double nuovo = v - precedente;
+            if (!(nuovo > 0) || (!std::isnan(passo) && nuovo < 0.5 * passo))
+                return false;
+            passo = nuovo;
+            ++crescite;
+        }
+        precedente = v;
+    }
+    return crescite >= 4;
+}
+
+void Analisi::aggiungi(const Campione &q, Cella tipo)
+{
+    if (!aperto_)
+        return;
+    std::vector<Campione> &c = tratti_.back().c;
+    if (!c.empty() && q.x <= c.back().x)
+        return;
+    if (tipo == Cella::Forzata) {
+        ++forzate_;
+        forzataMassima_ = std::max(forzataMassima_, q.x - c.back().x);
+        forzateDa_ = std::min(forzateDa_, c.back().x);
+        forzateA_ = std::max(forzateA_, q.x);
+    }
+    c.push_back(q);
+}
+
+void Analisi::chiudi(Fine fine, bool illimitata)
+{
+    if (!aperto_)
+        return;
+    Tratto &t = tratti_.back();
+    t.fine = fine;
+    t.illimitataFine = illimitata;
+    t.a = t.c.back().x;
+    aperto_ = false;
+}
+
+void Analisi::apri(const Campione &c, Fine inizio, bool illimitata)
+{
+    Tratto t;
+    t.c.push_back(c);
+    t.inizio = inizio;
+    t.illimitataInizio = illimitata;
+    t.da = c.x;
+    tratti_.push_back(std::move(t));
+    aperto_ = true;
+}
+
+// ---- features ----------------------------------------------------------------
+
+// A zero of g (f, f' or f'': ordine 0, 1, 2) in a piece, with the sign of g
+// just before and just after it (0 at the ends of the piece).
+struct Zero
+{
+    Campione punto;
+    int prima = 0;
+    int dopo = 0;
+    bool serie = false; // one end of a run of samples where g is 0
+};
+
+// The zeros of g along samples between which g is monotone or of one sign:
+// each sign change, to the last double (Brent's method between two samples
+// of opposite signs), and each run of samples where g is 0 (its first and
+// last sample).
+std::vector<Zero> zeriDi(Funzione &f, const std::vector<Campione> &c, int ordine)
+{
+    std::vector<Zero> zeri;
+    int ultimo = 0; // the last non-zero sign
+    std::size_t zeroDa = 0; // the run of zeros after it
+    bool inZero = false;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        const double g = ricerca::ordine(c[i].d, ordine);
+        const int s = segno(g);
+        if (s == 0 && !std::isnan(g)) {
+            if (!inZero)
+                zeroDa = i;
+            inZero = true;
+            continue;
+        }
+        if (inZero) {
+            const bool serie = i - 1 > zeroDa;
+            zeri.push_back({c[zeroDa], ultimo, s, serie});
+            if (serie)
+                zeri.push_back({c[i - 1], ultimo, s, serie});
+        } else if (ultimo != 0 && s != 0 && s != ultimo) {
+            zeri.push_back({ricerca::brent(f, c[i - 1], c[i], ordine), ultimo, s});
+        }
+        if (s != 0)
+            ultimo = s;
+        inZero = false;
+    }
+    if (inZero) {
+        const bool serie = c.size() - 1 > zeroDa;
+        zeri.push_back({c[zeroDa], ultimo, 0, serie});
+        if (serie)
+            zeri.push_back({c.back(), ultimo, 0, serie});
+    }
+    return zeri;
+}
+
+void aggiungiOrdinati(std::vector<Campione> &l, const std::vector<Zero> &z)
+{
+    for (const Zero &k : z)
+        l.push_back(k.punto);
+    std::sort(l.begin(), l.end(), [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    l.erase(std::unique(l.begin(), l.end(),
+                        [](const Campione &u, const Campione &v) { return u.x == v.x; }),
+            l.end());
+}
+
+void Analisi::studiaTratto(const Tratto &t)
+{
+    const std::vector<Campione> &c = t.c;
+    std::vector<Campione> l = c;
+    std::vector<double> flessi, estremi, zeri;
+    std::vector<Zero> critici;
+    if (derivate_) {
+        // Inflections: f'' changes sign.
+        for (const Zero &k : zeriDi(f_, c, 2))
+            if (k.prima * k.dopo < 0) {
+                flessi.push_back(k.punto.x);
+                s_.flessi.push_back({k.punto.x, k.punto.d.valore});
+            }
+        // f' is monotone between the samples and the inflections: its
+        // zeros are the critical points, extrema where f' changes sign.
+        aggiungiOrdinati(l, zeriDi(f_, c, 2));
+        critici = zeriDi(f_, l, 1);
+        for (const Zero &k : critici) {
+            if (k.prima > 0 && k.dopo < 0)
+                s_.massimiRelativi.push_back({k.punto.x, k.punto.d.valore});
+            else if (k.prima < 0 && k.dopo > 0)
+                s_.minimiRelativi.push_back({k.punto.x, k.punto.d.valore});
+            if (k.prima * k.dopo < 0)
+                estremi.push_back(k.punto.x);
+        }
+        aggiungiOrdinati(l, critici);
+    }
+    // f is monotone between consecutive points of l: at most one zero.
+    const std::vector<Zero> zeriF = zeriDi(f_, l, 0);
+    for (std::size_t i = 0; i < zeriF.size(); ++i) {
+        zeri.push_back(zeriF[i].punto.x);
+        // f = 0 on a whole stretch: its start is the zero shown. A stretch
+        // of a few doubles is where f underflows: one zero, the simplest.
+        if (zeriF[i].serie && i + 1 < zeriF.size()
+            && zeriF[i + 1].punto.x - zeriF[i].punto.x <= 1e-12 * (b_ - a_)) {
+            zeri.back() = zeriF[i].punto.x <= 0 && zeriF[i + 1].punto.x >= 0
+                    ? 0.0
+                    : semplice(zeriF[i].punto.x, zeriF[i + 1].punto.x);
+            ++i;
+        } else if (zeriF[i].serie && i + 1 < zeriF.size()) {
+            s_.note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(zeriF[i].punto.x)
+                              + " a x = " + numero(zeriF[i + 1].punto.x)
+                              + ": ne è mostrato l'inizio come zero");
+            ++i;
+        }
+    }
+    // A zero that only touches the axis: a critical point where f is 0 to
+    // within what locating the point allows.
+    for (const Zero &k : critici) {
+        const Derivate &d = k.punto.d;
+        const double dx = 4 * ulp(k.punto.x) + 1e-300;
+        if (d.valore != 0 && std::fabs(d.valore) <= 0.5 * std::fabs(d.seconda) * dx * dx)
+            zeri.push_back(k.punto.x);
+    }
+    // At an edge of the domain f may reach 0 between the last double and
+    // the next: a zero when a straight line from there reaches 0 within a
+    // few doubles.
+    for (const Campione *e : {&c.front(), &c.back()}) {
+        const bool inizio = e == &c.front();
+        const bool inBordo = (inizio ? t.inizio : t.fine) == Fine::Bordo;
+        // |f| falls towards the edge: f and f' of opposite signs at the end,
+        // of one sign at the start.
+        const bool scende = (e->d.valore * e->d.prima > 0) == inizio;
+        if (inBordo && e->d.valore != 0 && scende
+            && std::fabs(e->d.valore) <= 8 * ulp(e->x) * std::fabs(e->d.prima))
+            zeri.push_back(inizio ? t.da : t.a);
+    }
+    std::sort(zeri.begin(), zeri.end());
+    zeri.erase(std::unique(zeri.begin(), zeri.end()), zeri.end());
+    s_.zeri.insert(s_.zeri.end(), zeri.begin(), zeri.end());
+
+    // The intervals of the piece.
+    intervalli(t, zeri, 0, s_.positiva, s_.negativa);
+    if (derivate_) {
+        intervalli(t, estremi, 1, s_.crescente, s_.decrescente);
+        intervalli(t, flessi, 2, s_.concavaAlto, s_.concavaBasso);
+    }
+}
+
+// The piece cut at confini: each part where g (of ordine) is > 0 goes to
+// positivi, < 0 to negativi, judged in its middle.
+void Analisi::intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
+                         std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi)
+{
+    std::vector<double> x {t.c.front().x};
+    for (double v : confini)
+        if (v > x.back() && v < t.c.back().x)
+            x.push_back(v);
+    x.push_back(t.c.back().x);
+    for (std::size_t i = 0; i + 1 < x.size(); ++i) {
+        if (x[i + 1] <= x[i])
+            continue;
+        // Judged inside, away from the middle, where a point that only
+        // touches 0 (x^3 at 0, between -1 and 1) would read 0.
+        Campione m = valuta(x[i] + (x[i + 1] - x[i]) * 0.381966);
+        if (m.definito() && ricerca::ordine(m.d, ordine) == 0)
+            m = valuta(x[i] + (x[i + 1] - x[i]) * 0.618034);
+        const int s = segno(ricerca::ordine(m.d, ordine));
+        if (s == 0 || !m.definito())
+            continue;
+        std::vector<Intervallo> &dove = s > 0 ? positivi : negativi;
+        dove.push_back({i == 0 ? t.da : x[i], i + 2 == x.size() ? t.a : x[i + 1]});
+    }
+}
+
+void Analisi::assoluti()
+{
+    bool sopra = false, sotto = false; // f unbounded above, below
+    std::vector<PuntoNotevole> candidati;
+    for (const Tratto &t : tratti_) {
+        candidati.push_back({t.c.front().x, t.c.front().d.valore});
+        candidati.push_back({t.c.back().x, t.c.back().d.valore});
+        if (t.illimitataInizio)
+            (t.c.front().d.valore > 0 ? sopra : sotto) = true;
+        if (t.illimitataFine)
+            (t.c.back().d.valore > 0 ? sopra : sotto) = true;
+        // Where f was not followed in detail (or without f'), its samples.
+        if (!derivate_)
+            for (const Campione &k : t.c)
+                candidati.push_back({k.x, k.d.valore});
+        else if (forzate_ > 0)
+            for (const Campione &k : t.c)
+                if (k.x >= forzateDa_ && k.x <= forzateA_)
+                    candidati.push_back({k.x, k.d.valore});
+    }
+    for (const auto *v : {&s_.massimiRelativi, &s_.minimiRelativi})
+        candidati.insert(candidati.end(), v->begin(), v->end());
+    for (const Angolo &a : angoli_)
+        candidati.push_back({a.x, a.y});
+    if (candidati.empty())
+        return;
+    std::sort(candidati.begin(), candidati.end(),
+              [](const PuntoNotevole &p, const PuntoNotevole &q) { return p.x < q.x; });
+    // The rightmost among values equal within 1e-12.
+    const auto uguali = [](double u, double v) {
+        return std::fabs(u - v) <= 1e-12 * std::max(std::fabs(u), std::fabs(v));
+    };
+    PuntoNotevole massimo = candidati.front(), minimo = candidati.front();
+    for (const PuntoNotevole &p : candidati) {
+        if (p.y > massimo.y || uguali(p.y, massimo.y))
+            massimo = p;
+        if (p.y < minimo.y || uguali(p.y, minimo.y))
+            minimo = p;
+    }
+    if (!sopra)
+        s_.massimoAssoluto = PuntoNotevole {massimo.x, f_.Valuta(massimo.x).valore};
+    if (!sotto)
+        s_.minimoAssoluto = PuntoNotevole {minimo.x, f_.Valuta(minimo.x).valore};
+}
+
+// Adjacent intervals of one kind that touch become one, except where a
+// point between them is no part of either (f = 0 between two positive
+// stretches: x^2 at 0).
+void unisci(std::vector<Intervallo> &v, const std::vector<double> &tagli)
+{
+    std::vector<Intervallo> r;
+    for (const Intervallo &i : v) {
+        if (!r.empty() && r.back().a == i.da
+            && !std::binary_search(tagli.begin(), tagli.end(), i.da))
+            r.back().a = i.a;
+        else
+            r.push_back(i);
+    }
+    v = std::move(r);
+}
+
+template<class T> void limita(std::vector<T> &v, const char *nome, std::vector<std::string> &note)
+{
+    if (v.size() > kMaxPerTipo) {
+        note.push_back("Altri " + std::to_string(v.size() - kMaxPerTipo) + " " + nome
+                       + " non mostrati: ne sono mostrati i primi " + std::to_string(kMaxPerTipo));
+        v.resize(kMaxPerTipo);
+    }
+}
+
+Studio Analisi::esegui()
+{
+    if (!f_.definita()) {
+        s_.note.push_back("Funzione non accettata: correggerla");
+        return s_;
+    }
+    if (!(a_ <= b_) || !std::isfinite(a_) || !std::isfinite(b_)) {
+        s_.note.push_back("a > b: nessun campione");
+        return s_;
+    }
+    s_.eseguito = true;
+    derivate_ = f_.conDerivate();
+    if (!derivate_)
+        s_.note.push_back("Derivate non disponibili (la funzione usa testi, Rnd o chiama F): "
+                          "solo zeri, segno e massimo e minimo assoluti");
+    if (a_ == b_) {
+        const Campione c = valuta(a_);
+        if (!c.definito()) {
+            s_.nonDefinita.push_back({a_, a_});
+            return s_;
+        }
+        if (c.d.valore == 0)
+            s_.zeri.push_back(a_);
+        s_.massimoAssoluto = s_.minimoAssoluto = PuntoNotevole {a_, c.d.valore};
+        return s_;
+    }
+    percorri();
+    // 1/x^2 overflows on a tiny interval around 0: one asymptote, at the
+    // simplest point of it, not one at each of its edges.
+    for (const Intervallo &n : s_.nonDefinita) {
+        if (n.a - n.da > 1e-9 * (b_ - a_))
+            continue;
+        auto &v = s_.asintotiVerticali;
+        const auto dentro = [&](double x) {
+            return x >= n.da && x <= n.a;
+        };
+        if (std::any_of(v.begin(), v.end(), dentro)) {
+            v.erase(std::remove_if(v.begin(), v.end(), dentro), v.end());
+            v.push_back(n.da <= 0 && n.a >= 0 ? 0.0 : semplice(n.da, n.a));
+        }
+    }
+    // 1/x overflows on [0, 5.6E-309], 1/x^2 on [-7.5E-155, 7.5E-155]: an
+    // undefined stretch around 0 too short to show at 15 digits is the
+    // point 0 where f is not defined.
+    for (Intervallo &n : s_.nonDefinita) {
+        if (!(n.da <= 0 && n.a >= 0 && n.a - n.da <= 1e-15 * (b_ - a_)))
+            continue;
+        for (Tratto &t : tratti_) {
+            if (t.da == n.a)
+                t.da = 0;
+            if (t.a == n.da)
+                t.a = 0;
+        }
+        n.da = n.a = 0;
+    }
+    for (const Tratto &t : tratti_) {
+        studiaTratto(t);
+        s_.pezzi.push_back({t.da, t.a, t.illimitataInizio, t.illimitataFine});
+    }
+    // Corners where f' changes sign are relative extrema.
+    for (const Angolo &a : angoli_) {
+        if (a.x <= a_ || a.x >= b_)
+            continue;
+        if (a.sinistra > 0 && a.destra < 0)
+            s_.massimiRelativi.push_back({a.x, a.y});
+        else if (a.sinistra < 0 && a.destra > 0)
+            s_.minimiRelativi.push_back({a.x, a.y});
+    }
+    assoluti();
+
+    const auto ordina = [](std::vector<PuntoNotevole> &v) {
+        std::sort(v.begin(), v.end(),
+                  [](const PuntoNotevole &p, const PuntoNotevole &q) { return p.x < q.x; });
+        v.erase(std::unique(
+                        v.begin(), v.end(),
+                        [](const PuntoNotevole &p, const PuntoNotevole &q) { return p.x == q.x; }),
+                v.end());
+    };
+    std::sort(s_.zeri.begin(), s_.zeri.end());
+    s_.zeri.erase(std::unique(s_.zeri.begin(), s_.zeri.end()), s_.zeri.end());
+    ordina(s_.massimiRelativi);
+    ordina(s_.minimiRelativi);
+    ordina(s_.flessi);
+    for (auto *v : {&s_.asintotiVerticali, &s_.salti}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    // Intervals split only where the property fails at a point: f = 0
+    // (sign); an undefined stretch between pieces splits them already.
+    std::vector<double> tagliSegno = s_.zeri;
+    for (const Intervallo &n : s_.nonDefinita)
+        tagliSegno.push_back(n.da), tagliSegno.push_back(n.a);
+    for (double x : s_.asintotiVerticali)
+        tagliSegno.push_back(x);
+    std::sort(tagliSegno.begin(), tagliSegno.end());
+    std::vector<double> tagli;
+    for (const Intervallo &n : s_.nonDefinita)
+        tagli.push_back(n.da), tagli.push_back(n.a);
+    for (double x : s_.asintotiVerticali)
+        tagli.push_back(x);
+    std::sort(tagli.begin(), tagli.end());
+    for (auto *v : {&s_.positiva, &s_.negativa})
+        unisci(*v, tagliSegno);
+    unisci(s_.crescente, tagli);
+    unisci(s_.decrescente, tagli);
+    // Concavity does not carry across a corner or a jump (Sqr(Abs(x)) is
+    // concave down on each side of 0, not across it).
+    for (const Angolo &a : angoli_)
+        tagli.push_back(a.x);
+    tagli.insert(tagli.end(), s_.salti.begin(), s_.salti.end());
+    std::sort(tagli.begin(), tagli.end());
+    unisci(s_.concavaAlto, tagli);
+    unisci(s_.concavaBasso, tagli);
+
+    limita(s_.zeri, "zeri", s_.note);
+    limita(s_.massimiRelativi, "massimi relativi", s_.note);
+    limita(s_.minimiRelativi, "minimi relativi", s_.note);
+    limita(s_.flessi, "flessi", s_.note);
+    // A few cells, or a stretch too short to matter (where f' loses digits to
+    // cancellation, as Sin(x)/x near 0), are no reason for a note.
+    if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))
+        s_.note.push_back("Tra x = " + numero(forzateDa_) + " e x = " + numero(forzateA_)
+                          + " f varia più in fretta della risoluzione dello studio ("
+                          + numero(std::max(passoMinimo_, forzataMassima_))
+                          + "): lì possono esserci altri zeri, estremi e flessi");
+    return s_;
+}
+
+} // namespace
+
+std::string avvisiStudio(const Studio &studio, char separatoreDecimale)
+{
+    std::string t;
+    if (!studio.nonDefinita.empty())
+        t = "f non definita in " + testoNonDefinita(studio.nonDefinita, separatoreDecimale);
+    for (const std::string &n : studio.note)
+        t += (t.empty() ? "" : "; ") + n;
+    return t;
+}
+
+Studio studia(Funzione &f, double a, double b, char separatoreDecimale)
+{
+    return Analisi(f, a, b, separatoreDecimale).esegui();
+}
+
+} // namespace zelvo

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvo {
+
+class Funzione;
+
+// The study of f on [a, b]: every feature a course of analysis asks for,
+// each located to the last digits a double holds where f is smooth there.
+//
+// How it is found: f, f' and f'' (exact, from the engine) on a grid that is
+// refined wherever the values at the ends of a cell do not predict the
+// middle; a cell that cannot be refined further holds a point where f is not
+// smooth (a corner, a jump, a pole, an edge of the domain), found by
+// bisection. On the smooth cells, f'' changes sign at the inflections; f' is
+// monotone between them, so it has at most one zero there (the relative
+// extrema, by Brent's method); f is monotone between those, so it has at most
+// one zero there. A zero that only touches the axis is a critical point where
+// f is 0.
+
+// A point of the graph: x and f(x).
+struct PuntoNotevole
+{
+    double x = 0;
+    double y = 0;
+};
+
+struct Intervallo
+{
+    double da = 0;
+    double a = 0; // da == a: a single point
+};
+
+// A maximal stretch where f is defined and continuous (split at corners
+// too): what the integral adds up. illimitata*: |f| grows without bound
+// towards that end.
+struct Pezzo
+{
+    double da = 0;
+    double a = 0;
+    bool illimitataDa = false;
+    bool illimitataA = false;
+};
+
+struct Studio
+{
+    std::vector<double> zeri;
+    std::vector<PuntoNotevole> massimiRelativi; // inside (a, b), corners included
+    std::vector<PuntoNotevole> minimiRelativi;
+    std::vector<PuntoNotevole> flessi;
+    std::optional<PuntoNotevole> massimoAssoluto; // none when f is unbounded above or never defined
+    std::optional<PuntoNotevole> minimoAssoluto;
+    std::vector<Intervallo> nonDefinita; // maximal intervals where f cannot be computed
+    std::vector<double> asintotiVerticali;
+    std::vector<double> salti;
+    std::vector<Intervallo> positiva, negativa;
+    std::vector<Intervallo> crescente, decrescente;
+    std::vector<Intervallo> concavaAlto, concavaBasso;
+
+    std::vector<Pezzo> pezzi;
+
+    // Italian notes for the user: features left out (more than can be
+    // shown), the resolution below which f was not followed, derivatives not
+    // available. Empty when there is nothing to add.
+    std::vector<std::string> note;
+
+    // False when f could not be studied at all (not defined, a > b): the
+    // reason is the first note.
+    bool eseguito = false;
+};
+
+// What the commands add to the status line after a study: where f is not
+// defined ("f non definita in [-3; 0]") and the notes, joined by "; ".
+std::string avvisiStudio(const Studio &studio, char separatoreDecimale);
+
+// The study of f on [a, b], a <= b. f must be defined (Funzione::definita).
+Studio studia(Funzione &f, double a, double b, char separatoreDecimale = '.');
+
+} // namespace zelvo
