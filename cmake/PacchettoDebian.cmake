@@ -11,6 +11,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zelvo_0.1.0_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Read at run time, so no library dependency names it: Qt's own Italian
+# texts (the file dialogs'); without them those stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -2,6 +2,7 @@
 
 #include "engine/TestoNumero.h"
 #include "plot/StatoCalcolo.h"
+#include "ui/AnnuncioStato.h"
 #include "ui/Etichetta.h"
 #include "ui/RiquadroGrafico.h"
 
@@ -38,8 +39,13 @@ public:
 
 QAccessibleInterface *fabbrica(const QString &classe, QObject *oggetto)
 {
-    if (classe == QLatin1String("zelvo::RiquadroGrafico") && oggetto && oggetto->isWidgetType())
-        return new InterfacciaGrafico(static_cast<QWidget *>(oggetto));
+    if (!oggetto || !oggetto->isWidgetType())
+        return nullptr;
+    auto *w = static_cast<QWidget *>(oggetto);
+    if (classe == QLatin1String("zelvo::RiquadroGrafico"))
+        return new InterfacciaGrafico(w);
+    if (classe == QLatin1String("zelvo::AnnuncioStato"))
+        return new QAccessibleWidget(w, QAccessible::Notification);
     return nullptr;
 }
 
@@ -79,11 +85,8 @@ struct Nome
 // The inputs are named by their captions; the longer hint becomes their description.
 constexpr Nome ingressi[] = {
         {"Text1", "Y =", "Funzione Y = f(X) digitata il linguaggio QBasic", "Label2"},
-        {"Text2", "a =",
-         "Estremo a dell'intervallo a–b; con decimali si scrive nella forma con virgola", "Label1"},
-        {"Text3",
-         "b =", "Estremo b dell'intervallo a–b; con decimali si scrive nella forma con virgola",
-         "Label11"},
+        {"Text2", "a =", nullptr, "Label1"},
+        {"Text3", "b =", nullptr, "Label11"},
         {"Combo1", "Moltiplicatore scale (ascisse)", "Unità per divisione sull'asse x", "Label6_0"},
         {"Combo2", "Moltiplicatore scale (ordinate)", "Unità per divisione sull'asse y",
          "Label6_1"},
@@ -91,6 +94,7 @@ constexpr Nome ingressi[] = {
 };
 
 // Each result label is read with what it means: its caption, then its text.
+// The last three are the step and the scales, which every plot rewrites.
 constexpr Nome risultati[] = {
         {"Label13", "X =", "Ascissa del massimo o del minimo trovato", nullptr},
         {"Label16", "yMax =", "Valore massimo di f in a–b", nullptr},
@@ -119,7 +123,12 @@ void rendiAccessibile(QWidget &form2)
         if (!w)
             continue;
         w->setAccessibleName(QString::fromUtf8(n.nome));
-        w->setAccessibleDescription(QString::fromUtf8(n.descrizione));
+        // a and b are described by the note above them, which names the
+        // decimal separator this system reads.
+        const auto *nota = form2.findChild<QLabel *>(QStringLiteral("Label10"));
+        w->setAccessibleDescription(n.descrizione  ? QString::fromUtf8(n.descrizione)
+                                            : nota ? nota->text()
+                                                   : QString());
         // The edit field of a combo is what takes the focus and what a
         // screen reader speaks.
         if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit()) {
@@ -137,6 +146,7 @@ void rendiAccessibile(QWidget &form2)
         }
     if (auto *stato = form2.findChild<QLabel *>(QStringLiteral("LabelStato")))
         stato->setAccessibleDescription(QStringLiteral("Riga di stato"));
+    new AnnuncioStato(&form2);
 
     auto *menu = new MenuDaTastiera(&form2);
     for (const char *nome : liste)
@@ -187,6 +197,27 @@ QString descrizioneGrafico(std::string_view funzione, const StatoCalcolo &stato,
     if (!messaggio.empty())
         d += QStringLiteral(". ") + daUtf8(messaggio);
     return d;
+}
+
+void annunciaStato(QWidget &form2, const QString &testo)
+{
+    auto *annuncio = form2.findChild<AnnuncioStato *>();
+    if (!annuncio)
+        return;
+    // The results the command just found come first: a label is read only
+    // with the focus, and the user is on the button that found them.
+    QStringList parti;
+    for (std::size_t i = 0; i < std::size(risultati) - 3; ++i) // not the step and the scales
+        if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(risultati[i].controllo))) {
+            const QString nome = e->accessibleName();
+            const QVariant detto = e->property("zelvo_annunciato");
+            e->setProperty("zelvo_annunciato", nome);
+            if (nome != detto.toString() && !nome.endsWith(QStringLiteral(" nessun valore")))
+                parti << nome;
+        }
+    if (!testo.isEmpty())
+        parti << testo;
+    annuncio->annuncia(parti.join(QStringLiteral(". ")));
 }
 
 void descriviGrafico(QWidget &form2, const QString &descrizione)

@@ -26,6 +26,9 @@ void rendiAccessibile(QWidget &form2);
 QString descrizioneGrafico(std::string_view funzione, const StatoCalcolo &stato,
                            std::string_view messaggio, char separatoreDecimale);
 
+// Has screen readers speak a new status-line message of `form2`.
+void annunciaStato(QWidget &form2, const QString &testo);
+
 // Gives the plot frame of `form2` its new description (and tells assistive
 // technologies that it changed).
 void descriviGrafico(QWidget &form2, const QString &descrizione);

@@ -52,8 +52,11 @@ private:
         const QString t = text().trimmed();
         const bool vuota
                 = std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); });
-        setAccessibleName(significato_
-                          + (vuota ? QStringLiteral(" nessun valore") : QStringLiteral(" ") + t));
+        const QString nome = significato_
+                + (vuota ? QStringLiteral(" nessun valore") : QStringLiteral(" ") + t);
+        // Told to assistive technologies only when it changes.
+        if (nome != accessibleName())
+            setAccessibleName(nome);
     }
 
     bool autoSize_;

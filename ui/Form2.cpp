@@ -578,6 +578,7 @@ void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
 void Form2::scriviStato(const QString &testo)
 {
     LabelStato->setText(testo);
+    annunciaStato(*this, testo);
     const int altezza = std::max(rettangolo(rigaStato).height(),
                                  LabelStato->heightForWidth(LabelStato->width()));
     LabelStato->resize(LabelStato->width(), altezza);

@@ -48,6 +48,7 @@ foreach(attesa
         "\n Version: ${versione}\n"
         "\n Architecture: ${architettura}\n"
         "\n Section: math\n"
+        "\n Recommends: qt6-translations-l10n\n"
         "\n Maintainer: Zelvo maintainers <maintainers@users.noreply.c-seed-6b5fe871.example>\n"
         "\n Description: studio di una funzione reale y = f(x)\n  Zelvo è un piccolo programma"
         "\n  .\n  Grafici e tabelle si copiano")

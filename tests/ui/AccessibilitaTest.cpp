@@ -136,6 +136,7 @@ TEST_F(Accessibilita, InputsListsAndButtonsHaveTheirCaptionsAsNamesAndTheRightRo
                   didascalia);
     }
     EXPECT_EQ(descrizione("Text1"), "Funzione Y = f(X) digitata il linguaggio QBasic");
+    EXPECT_EQ(QString::fromStdString(descrizione("Text2")), testo("Label10")); // the separator
     // A caption is the label of its input, as screen readers look it up.
     const auto etichettate = interfaccia("Label2")->relations(QAccessible::Labelled);
     ASSERT_EQ(etichettate.size(), 1);
@@ -165,6 +166,33 @@ TEST_F(Accessibilita, ResultsAreReadWithTheirMeaning)
     EXPECT_EQ(nome("Label7"), "Scala ascisse, unità per divisione = 1");
     EXPECT_EQ(descrizione("Label21"), "Radice reale di f(x) = 0 in a–b");
     EXPECT_EQ(interfaccia("Label21")->role(), QAccessible::StaticText);
+}
+
+// After a command, a notification appears with what a screen reader must
+// say at once: the results it found, then the status line.
+TEST_F(Accessibilita, TheResultsAndTheStatusLineAreAnnouncedAsANotification)
+{
+    QWidget *annuncio = c("AnnuncioStato");
+    EXPECT_EQ(interfaccia("AnnuncioStato")->role(), QAccessible::Notification);
+    EXPECT_FALSE(annuncio->isVisible());
+    digita("Text1", "x^2-4");
+    digita("Text2", "-3");
+    digita("Text3", "3");
+    scegli("Combo3", "st0.01");
+    clic("Command1");
+    EXPECT_FALSE(annuncio->isVisible()); // nothing to say
+    clic("Command9");
+    EXPECT_TRUE(annuncio->isVisible());
+    EXPECT_EQ(nome("AnnuncioStato"), "radice = " + testo("Label21").toStdString());
+    clic("Command11");
+    EXPECT_EQ(nome("AnnuncioStato"),
+              "X = " + testo("Label13").toStdString()
+                      + ". Ymin. = " + testo("Label20").toStdString());
+    digita("Text2", "20"); // refused: the reason in a word where X goes, then in full
+    clic("Command10");
+    EXPECT_TRUE(annuncio->isVisible());
+    EXPECT_EQ(QString::fromStdString(nome("AnnuncioStato")),
+              "X = " + testo("Label13") + ". " + testo("LabelStato"));
 }
 
 TEST_F(Accessibilita, TheGraphSaysWhatIsDrawn)
