@@ -47,11 +47,7 @@ public:
     Derivate Deriva(double x) noexcept { return script_.Deriva(f_, x); }
 
     // The same at every x, in order.
-    void Deriva(std::span<const double> x, Derivate *d) noexcept
-    {
-        for (std::size_t i = 0; i < x.size(); ++i)
-            d[i] = script_.Deriva(f_, x[i]);
-    }
+    void Deriva(std::span<const double> x, Derivate *d) noexcept { script_.Deriva(f_, x, d); }
 
     // True when the function has exact derivatives: F is defined and every
     // operation in it takes and gives numbers (not a string, Rnd, or a call
