@@ -124,22 +124,6 @@ void Riferimento_Sweep(benchmark::State &state)
     state.SetLabel(kEspressioni[state.range(0)].muparser);
 }
 
-} // namespace
-namespace zelvo {
-extern int zelvoVarianti;
-}
-namespace {
-// Grafico with the surface's variants of zelvoVarianti, at 100 % and 200 %.
-void Grafico_Variante(benchmark::State &state)
-{
-    zelvo::zelvoVarianti = static_cast<int>(state.range(1));
-    const QList<QScreen *> schermi = QGuiApplication::screens();
-    misuraGrafico(state, schermi[state.range(2) != 0 && schermi.size() > 1 ? 1 : 0]);
-    zelvo::zelvoVarianti = 0;
-}
-BENCHMARK(Grafico_Variante)
-        ->ArgsProduct({{0, 1}, {0, 4, 8}, {0, 1}})
-        ->Unit(benchmark::kMillisecond);
 BENCHMARK(Riferimento_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Grafico)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Grafico_200)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);

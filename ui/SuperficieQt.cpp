@@ -12,10 +12,6 @@
 #include <limits>
 
 namespace zelvo {
-// Measuring switch for bench_form2's Grafico_Variante, removed once measured:
-// 4 draws a series point by point (no pixel-interval cache), 8 finds a pixel
-// of the cache without a division, as before.
-int zelvoVarianti = 0;
 
 namespace {
 
@@ -57,10 +53,6 @@ public:
     // side off the axis).
     void trova(float twips, int n, int quarti)
     {
-        if (zelvoVarianti & 8) {
-            trovaVecchio(twips, n, quarti);
-            return;
-        }
         constexpr double infinito = std::numeric_limits<double>::infinity();
         const double passo = 2.0 * quarti; // eighths of a twip per pixel
         const double c = pixelVicino(pixelDaTwipsEsatto(twips, quarti));
@@ -75,29 +67,6 @@ public:
         } else if (c >= 0) {
             pixel_ = static_cast<int>(c);
             da = passo * pixel_;
-            a = da + passo;
-        }
-        da_ = primoFloat(da, quarti);
-        a_ = primoFloat(a, quarti);
-    }
-    void trovaVecchio(float twips, int n, int quarti)
-    {
-        constexpr double infinito = std::numeric_limits<double>::infinity();
-        const int passo = 2 * quarti; // eighths of a twip per pixel
-        const double ottavi = static_cast<double>(twips) * 8 + quarti;
-        const double fine = static_cast<double>(passo) * n; // the first eighth past the axis
-        double da = 1, a = 0; // empty: a coordinate that is not a number lands nowhere
-        pixel_ = -1;
-        if (ottavi < 0) {
-            da = -infinito;
-            a = 0;
-        } else if (ottavi >= fine) {
-            da = fine;
-            a = infinito;
-        } else if (ottavi >= 0) { // below passo * n, so the division fits
-            pixel_ = static_cast<int>(static_cast<std::uint64_t>(ottavi)
-                                      / static_cast<unsigned>(passo));
-            da = static_cast<double>(passo) * pixel_;
             a = da + passo;
         }
         da_ = primoFloat(da, quarti);
@@ -239,28 +208,6 @@ void TelaQt::serie(std::span<const Punto> punti, Colore &ultimoColore, QRgb &ult
     Colore ultimo = ultimoColore;
     QRgb valore = ultimoRgb;
     int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
-    if (zelvoVarianti & 4) {
-        for (const Punto &p : punti) {
-            int px = 0, py = 0;
-            if (!pixelDiCoordinata(p.x, larghezza, quarti, px)
-                || !pixelDiCoordinata(p.y, altezza, quarti, py))
-                continue;
-            if (p.colore != ultimo) {
-                ultimo = p.colore;
-                valore = rgb(ultimo);
-            }
-            reinterpret_cast<QRgb *>(bits + static_cast<qsizetype>(py) * riga)[px] = valore;
-            xMin = std::min(xMin, px);
-            xMax = std::max(xMax, px);
-            yMin = std::min(yMin, py);
-            yMax = std::max(yMax, py);
-        }
-        ultimoColore = ultimo;
-        ultimoRgb = valore;
-        if (xMax >= 0)
-            segna(QRect(QPoint(xMin, yMin), QPoint(xMax, yMax)));
-        return;
-    }
     Intervallo sx, sy;
     bool fuori = true; // the point before lay off the surface
     // Both intervals as {x, y, -, -}, tested in one comparison and one branch
