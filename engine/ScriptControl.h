@@ -4,6 +4,7 @@
 #include "engine/Builtin.h"
 #include "engine/Programma.h"
 #include "engine/Valore.h"
+#include "engine/Valutazione.h"
 
 #include <cmath>
 #include <cstdint>
@@ -12,14 +13,6 @@
 #include <string_view>
 
 namespace zelvo {
-
-// Why a definition was refused, or why an evaluation failed.
-struct ErroreScript
-{
-    int numero = 0; // VBScript's error number; 0: no error
-    std::string messaggio; // Italian text of the error (messaggioErrore)
-    int posizione = -1; // 0-based offset in the text given (for Funzione, the expression); -1: none
-};
 
 // The script engine: holds at most one compiled function and runs it. It
 // never throws for anything a script does; failures come back as VBScript's

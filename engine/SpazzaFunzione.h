@@ -11,7 +11,7 @@
 namespace zelvo {
 
 // How many abscissas a sweep evaluates at once: the engine's block.
-inline constexpr std::size_t kBloccoSpazzata = Programma::kBlocco;
+inline constexpr std::size_t kBloccoSpazzata = 256;
 
 // One block of a sweep, as evaluated: abscissas, values (0 where f failed)
 // and error numbers (0: evaluated), and how many failed.
