@@ -2,6 +2,7 @@
 
 #include "engine/Funzione.h"
 #include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
 #include "plot/Spazzata.h"
 
 #include <algorithm>
@@ -43,6 +44,7 @@ Somma tanhSinh(Funzione &f, double a, double b)
         for (const double x : {b - distanza, a + distanza}) {
             if (!(x > a && x < b))
                 continue;
+            avanza(NAN);
             const Valutazione v = f.Valuta(x);
             if (v.ok()) {
                 s += w * v.valore;

@@ -1,9 +1,14 @@
 #include "analysis/Ricerca.h"
 
+#include "plot/Avanzamento.h"
+
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -44,6 +49,40 @@ double semplice(double u, double v) noexcept
     return cifre(v) < cifre(u) ? v : u;
 }
 
+namespace {
+
+// Where g is 0 on a stretch of doubles (f' of 1/(x-2)+x/4 is exactly 0 for
+// |x| < 1.1E-16, as x-2 rounds to -2 there), the zero is the simplest number
+// of the stretch: 0, else x with the fewest significant digits, if g is 0
+// there too.
+template<class G, class V> Campione piuSemplice(const Campione &zero, G g, V valuta)
+{
+    const double x = zero.x;
+    if (x == 0)
+        return zero;
+    const double vicino = 1e-12 * std::max(std::fabs(x), 1e-300);
+    for (int cifre = 0; cifre <= 15; ++cifre) {
+        double candidato = 0;
+        if (cifre > 0) {
+            char testo[40];
+            std::snprintf(testo, sizeof testo, "%.*e", cifre - 1, x);
+            candidato = std::strtod(testo, nullptr);
+        } else if (std::fabs(x) > 1e-12) {
+            continue; // 0 only for a zero that is nearly 0
+        }
+        if (candidato == x)
+            return zero;
+        if (cifre > 0 && std::fabs(candidato - x) > vicino)
+            continue;
+        const Campione c = valuta(candidato);
+        if (c.definito() && g(c) == 0)
+            return c;
+    }
+    return zero;
+}
+
+} // namespace
+
 Campione brent(Funzione &f, Campione p, Campione q, int k)
 {
     const auto g = [k](const Campione &c) {
@@ -57,9 +96,9 @@ Campione brent(Funzione &f, Campione p, Campione q, int k)
     Campione a = p, b = q;
     double ga = g(a), gb = g(b);
     if (ga == 0)
-        return a;
+        return piuSemplice(a, g, valuta);
     if (gb == 0)
-        return b;
+        return piuSemplice(b, g, valuta);
     Campione c = a;
     double gc = ga;
     double d = b.x - a.x, e = d;
@@ -107,7 +146,7 @@ Campione brent(Funzione &f, Campione p, Campione q, int k)
         gb = g(b);
     }
     if (gb == 0)
-        return b;
+        return piuSemplice(b, g, valuta);
     // The last doubles by bisection: b and c bracket the zero.
     Campione lo = b.x < c.x ? b : c, hi = b.x < c.x ? c : b;
     double glo = g(lo);
@@ -118,7 +157,7 @@ Campione brent(Funzione &f, Campione p, Campione q, int k)
         const Campione m = valuta(x);
         const double gm = g(m);
         if (gm == 0)
-            return m;
+            return piuSemplice(m, g, valuta);
         if ((gm > 0) == (glo > 0))
             lo = m, glo = gm;
         else

@@ -4,6 +4,7 @@
 #include "analysis/Ricerca.h"
 #include "engine/Funzione.h"
 #include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -95,6 +96,7 @@ private:
     Campione valuta(double x)
     {
         ++valutazioni_;
+        avanza(std::clamp((x - a_) / (b_ - a_), 0.0, 1.0));
         return {x, f_.Deriva(x)};
     }
 
@@ -208,14 +210,14 @@ void Analisi::cella(const Campione &p, const Campione &q, int livello)
     cella(m, q, livello + 1);
 }
 
-// True when f is smooth on (p, q) as far as the middle tells: the quintic
-// that takes f, f' and f'' of both ends predicts f and f' there.
-bool Analisi::prevede(const Campione &p, const Campione &m, const Campione &q) const
+// How far f and f' in the middle m of (p, q) are from what the quintic that
+// takes f, f' and f'' of both ends predicts, each relative to the scale of
+// f (of f') over the cell; the larger of the two. Infinite where m is not
+// defined or a derivative is missing.
+double difetto(const Campione &p, const Campione &m, const Campione &q)
 {
-    if (!derivate_) // only f: every defined cell is taken as it comes
-        return m.definito();
     if (!m.definito() || !p.d.derivabile || !m.d.derivabile || !q.d.derivabile)
-        return false;
+        return INFINITY;
     const double h = q.x - p.x;
     const Derivate &f0 = p.d, &f1 = q.d, &fm = m.d;
     const double valore = (f0.valore + f1.valore) / 2 + 5 * h * (f0.prima - f1.prima) / 32
@@ -227,14 +229,21 @@ bool Analisi::prevede(const Campione &p, const Campione &m, const Campione &q) c
             + h * h * (std::fabs(f0.seconda) + std::fabs(f1.seconda));
     const double scalaPendenza = std::fabs(f0.prima) + std::fabs(f1.prima) + std::fabs(fm.prima)
             + h * (std::fabs(f0.seconda) + std::fabs(f1.seconda) + std::fabs(fm.seconda));
-    constexpr double kTolleranza = 1e-5;
-    // The sign of f'' in the middle must agree with one end's, or the
-    // cell may hide two inflections.
-    const bool curvatura = segno(fm.seconda) == segno(f0.seconda)
-            || segno(fm.seconda) == segno(f1.seconda) || fm.seconda == 0;
-    return std::isfinite(valore) && std::isfinite(pendenza)
-            && std::fabs(fm.valore - valore) <= kTolleranza * scala + 1e-300
-            && std::fabs(fm.prima - pendenza) <= kTolleranza * scalaPendenza + 1e-300 && curvatura;
+    const double d = std::max(std::fabs(fm.valore - valore) / (scala + 1e-300),
+                              std::fabs(fm.prima - pendenza) / (scalaPendenza + 1e-300));
+    return std::isnan(d) ? INFINITY : d;
+}
+
+// True when f is smooth on (p, q) as far as the middle tells: the quintic
+// predicts f and f' there, and the sign of f'' in the middle agrees with one
+// end's (else the cell may hide two inflections).
+bool Analisi::prevede(const Campione &p, const Campione &m, const Campione &q) const
+{
+    if (!derivate_) // only f: every defined cell is taken as it comes
+        return m.definito();
+    const int s = segno(m.d.seconda);
+    const bool curvatura = s == segno(p.d.seconda) || s == segno(q.d.seconda) || m.d.seconda == 0;
+    return difetto(p, m, q) <= 1e-5 && curvatura;
 }
 
 // The piece ends at p, before a jump or a pole at x; the next begins at q
@@ -255,15 +264,22 @@ void Analisi::separa(const Campione &p, const Campione &q, const Campione &q0, F
 void Analisi::difficile(const Campione &p0, const Campione &q0)
 {
     Campione p = p0, q = q0;
-    // The half that breaks more: the larger jump in f beyond what f'
-    // explains, then in f' beyond what f'' explains.
-    const auto salto = [](const Campione &u, const Campione &v) {
-        const double h = v.x - u.x;
-        return std::fabs(v.d.valore - u.d.valore - h * (u.d.prima + v.d.prima) / 2);
+    // Far from the break, the half that breaks more: whose middle its ends
+    // predict worse. Near it, the end whose f and f' the middle is closer to
+    // (a jump in f, a pole's sign, a corner's slope).
+    const auto somiglia = [](const Campione &m, const Campione &u, const Campione &v) {
+        const double s0 = std::fabs(u.d.valore) + std::fabs(v.d.valore) + 1e-300;
+        const double s1 = std::fabs(u.d.prima) + std::fabs(v.d.prima) + 1e-300;
+        const auto distanza = [&](const Campione &e) {
+            return std::fabs(m.d.valore - e.d.valore) / s0 + std::fabs(m.d.prima - e.d.prima) / s1;
+        };
+        return distanza(u) <= distanza(v);
     };
-    const auto saltoPendenza = [](const Campione &u, const Campione &v) {
-        const double h = v.x - u.x;
-        return std::fabs(v.d.prima - u.d.prima - h * (u.d.seconda + v.d.seconda) / 2);
+    const auto rottura = [this](const Campione &u, const Campione &v) {
+        const double x = ricerca::medio(u.x, v.x);
+        if (!(x > u.x && x < v.x)) // two adjacent doubles: the jump in f
+            return std::fabs(v.d.valore - u.d.valore);
+        return difetto(u, valuta(x), v);
     };
     for (int i = 0; i < 128; ++i) {
         const double xm = ricerca::medio(p.x, q.x);
@@ -277,11 +293,10 @@ void Analisi::difficile(const Campione &p0, const Campione &q0)
             aggiungi(q0, Cella::Liscia);
             return;
         }
-        const double sp = salto(p, m), sq = salto(m, q);
-        if (sp != sq)
-            (sp > sq ? q : p) = m;
-        else
-            (saltoPendenza(p, m) >= saltoPendenza(m, q) ? q : p) = m;
+        if (q.x - p.x > 0x1p-30 * std::max({std::fabs(p.x), std::fabs(q.x), 1e-300}))
+            (rottura(p, m) >= rottura(m, q) ? q : p) = m;
+        else // near the break rounding blurs that: the end m resembles
+            (somiglia(m, p, q) ? p : q) = m;
     }
     const Derivate &l = p.d, &r = q.d;
     const double h = q.x - p.x;
@@ -801,7 +816,9 @@ Studio Analisi::esegui()
     limita(s_.massimiRelativi, "massimi relativi", s_.note);
     limita(s_.minimiRelativi, "minimi relativi", s_.note);
     limita(s_.flessi, "flessi", s_.note);
-    if (forzate_ > 16)
+    // A few cells, or a stretch too short to matter (where f' loses digits to
+    // cancellation, as Sin(x)/x near 0), are no reason for a note.
+    if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))
         s_.note.push_back("Tra x = " + numero(forzateDa_) + " e x = " + numero(forzateA_)
                           + " f varia più in fretta della risoluzione dello studio ("
                           + numero(std::max(passoMinimo_, forzataMassima_))

@@ -2,7 +2,10 @@
 // the repaint it causes (the window's pixels in the platform's backing store),
 // over -10.1..10.1 by 0.0001 (202,001 samples), against a bare muparser sweep
 // of the same expression over the same abscissas in the same run. Compare
-// each expression's pair as a ratio: Grafico / Riferimento_Sweep.
+// each expression's pair as a ratio: Grafico / Riferimento_Sweep. The same
+// click on a screen at 200 % (Grafico_200, on the second of two offscreen
+// screens of this run) against the window at 100 % gives the cost of drawing
+// at the device pixels of a dense screen: Grafico_200 / Grafico.
 #include "ui/Form2.h"
 
 #include <QApplication>
@@ -10,6 +13,8 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -47,10 +52,12 @@ protected:
     }
 };
 
-void Grafico(benchmark::State &state)
+void misuraGrafico(benchmark::State &state, QScreen *schermo)
 {
     const Espressione &e = kEspressioni[state.range(0)];
     Form2 form;
+    form.setScreen(schermo);
+    form.move(schermo->geometry().topLeft());
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         state.SkipWithError("the window was never exposed");
@@ -81,7 +88,25 @@ void Grafico(benchmark::State &state)
     }
     if (form.stato().valoriY.size() < 202'000)
         state.SkipWithError("the graph was not swept at the finest step");
-    state.SetLabel(e.zelvo);
+    state.SetLabel(QStringLiteral("%1 at %2 %")
+                           .arg(QString::fromUtf8(e.zelvo))
+                           .arg(form.devicePixelRatioF() * 100)
+                           .toStdString());
+}
+
+void Grafico(benchmark::State &state)
+{
+    misuraGrafico(state, QGuiApplication::screens().front());
+}
+
+void Grafico_200(benchmark::State &state)
+{
+    const QList<QScreen *> schermi = QGuiApplication::screens();
+    if (schermi.size() < 2 || schermi[1]->devicePixelRatio() != 2) {
+        state.SkipWithError("no screen at 200 %: run without QT_QPA_PLATFORM");
+        return;
+    }
+    misuraGrafico(state, schermi[1]);
 }
 
 void Riferimento_Sweep(benchmark::State &state)
@@ -101,13 +126,23 @@ void Riferimento_Sweep(benchmark::State &state)
 
 BENCHMARK(Riferimento_Sweep)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Grafico)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Grafico_200)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Two offscreen screens, at 100 % and at 200 %.
+    QTemporaryFile schermi;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && schermi.open()) {
+        schermi.write(R"({"screens": [
+            {"name": "s100", "x": 0, "y": 0, "width": 1600, "height": 1200,
+             "logicalDpi": 96, "logicalBaseDpi": 96},
+            {"name": "s200", "x": 1600, "y": 0, "width": 3200, "height": 2400,
+             "logicalDpi": 192, "logicalBaseDpi": 96}]})");
+        schermi.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + schermi.fileName().toLocal8Bit());
+    }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,8 +1,10 @@
 #include "plot/Calcolo.h"
 
+#include "plot/Avanzamento.h"
+
 #include "engine/Errori.h"
-#include "engine/TestoNumero.h"
 #include "engine/SpazzaFunzione.h"
+#include "engine/TestoNumero.h"
 #include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
 
@@ -15,8 +17,8 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
-
 
 namespace zelvo {
 
@@ -77,6 +79,29 @@ bool virgolaTraCifre(std::string_view testo) noexcept
     return false;
 }
 
+// The user's own text with a point for each comma between digits ("2,5*x"
+// becomes "2.5*x"): the hint quotes what was typed, corrected. A long text
+// is quoted from its first such number only.
+std::string conIlPunto(std::string_view testo)
+{
+    std::string corretto(testo);
+    std::size_t primo = std::string::npos;
+    for (std::size_t k = 1; k + 1 < corretto.size(); ++k)
+        if (corretto[k] == ',' && cifra(corretto[k - 1]) && cifra(corretto[k + 1])) {
+            corretto[k] = '.';
+            primo = std::min(primo, k);
+        }
+    constexpr std::size_t kLungo = 40;
+    if (corretto.size() <= kLungo)
+        return corretto;
+    std::size_t inizio = primo, fine = primo + 1;
+    while (inizio > 0 && (cifra(corretto[inizio - 1]) || corretto[inizio - 1] == '.'))
+        --inizio;
+    while (fine < corretto.size() && (cifra(corretto[fine]) || corretto[fine] == '.'))
+        ++fine;
+    return corretto.substr(inizio, fine - inizio);
+}
+
 // Why the engine refused the expression, and where (counted in characters
 // from 1). A text beyond the engine's limit is said to be too long; a comma
 // between digits gets the likely cause, since a and b take the locale's
@@ -96,7 +121,7 @@ std::string messaggioRifiuto(std::string_view testo, const ErroreScript &rifiuto
             m += " alla fine del testo";
     }
     if (virgolaTraCifre(testo))
-        m += " — nella funzione i numeri si scrivono sempre con il punto: 0.5*x";
+        m += " — nella funzione i numeri si scrivono sempre con il punto: " + conIlPunto(testo);
     return m;
 }
 
@@ -166,36 +191,19 @@ private:
 // float and set. False when the point is off the surface's coordinates: the
 // run ends at this sample, which is stored but not traced.
 [[gnu::always_inline]] inline bool tracciaCampione(double x, double y, double scalaX, double scalaY,
-                                                  double &valore, Punto &punto) noexcept
+                                                   double &valore, Punto &punto) noexcept
 {
     valore = y;
     double py = twipsY(y, scalaY);
     double px = twipsX(x, scalaX);
     if (!std::isfinite(py) || py <= -limiteSingolo)
         return false;
-    // Below the frame: onto its bottom edge, black; else red. The colour is
-    // set here before any test reads it, so the one a sample would receive
-    // from the sample before never matters.
-    Colore colore;
-    if (py > corniceBasso) {
-        py = corniceBasso;
-        colore = coloreNero;
-    } else {
-        colore = coloreRosso;
-    }
-    // Right of the frame: a black point onto its edge, a red one to x = 0.
-    if (px > corniceDestra)
-        px = colore == coloreNero ? corniceDestra : 0;
-    else
-        colore = coloreRosso;
-    // Left of the frame: the same onto the left edge; inside, red.
-    if (px < corniceSinistra)
-        px = colore == coloreNero ? corniceSinistra : 0;
-    else
-        colore = coloreRosso;
-    // What is left of the frame lands at x = 0 in the background colour: unseen.
-    if (px < 10)
-        colore = coloreFacciaPulsante;
+    // Outside the frame, above, below, left or right, nothing is drawn: the
+    // point goes to x = 0 in the background colour, unseen (a value below
+    // the frame is not on its bottom edge: f is not -10 there).
+    if (py > corniceBasso || py < corniceAlto || px > corniceDestra || px < corniceSinistra)
+        px = 0;
+    const Colore colore = px < 10 ? coloreFacciaPulsante : coloreRosso;
     punto = Punto {static_cast<float>(px), static_cast<float>(py), colore};
     return true;
 }
@@ -205,9 +213,10 @@ private:
 // divisions, which a long sweep waits on, side by side. Returns how many
 // samples were traced (the whole block when none ends the run). Compiled
 // once for each instruction set that tracciaBlocco chooses from.
-[[gnu::always_inline]] inline std::size_t
-tracciaCorsie(std::span<const double> xs, std::span<const double> ys, double scalaX, double scalaY,
-              double *valori, Punto *punti) noexcept
+[[gnu::always_inline]] inline std::size_t tracciaCorsie(std::span<const double> xs,
+                                                        std::span<const double> ys, double scalaX,
+                                                        double scalaY, double *valori,
+                                                        Punto *punti) noexcept
 {
     typedef double Vd __attribute__((vector_size(32)));
     typedef std::int64_t Vi __attribute__((vector_size(32)));
@@ -238,17 +247,12 @@ tracciaCorsie(std::span<const double> xs, std::span<const double> ys, double sca
             break; // the group that ends the run goes sample by sample
         std::memcpy(valori + k, &y, sizeof y);
 
-        // The four tests, worked out: each "else" makes the colour red, so a
-        // black point below the frame turns red at the second or third test;
-        // a point right of the frame goes onto the right edge when it lay
-        // below the frame, else to x = 0; one left of the frame to x = 0;
-        // and a point at x = 0 takes the background colour. Every x left is
-        // 0 or inside the frame, far from the float rounding of 10.
-        const Vi sotto = py > corniceBasso;
-        py = scegli(sotto, zero + corniceBasso, py);
-        const Vi destra = px > corniceDestra;
-        px = scegli(destra, scegli(sotto, zero + corniceDestra, zero),
-                    scegli(px < corniceSinistra, zero, px));
+        // Outside the frame on any side: to x = 0, where it takes the
+        // background colour. Every x left is 0 or inside the frame, far
+        // from the float rounding of 10.
+        const Vi fuoriCornice = (py > corniceBasso) | (py < corniceAlto) | (px > corniceDestra)
+                | (px < corniceSinistra);
+        px = scegli(fuoriCornice, zero, px);
 
         // Four points {x, y, colore} laid out one after the other.
         const Vf xf = __builtin_convertvector(px, Vf);
@@ -330,6 +334,7 @@ std::optional<Interruzione> campiona(Funzione &funzione, StatoCalcolo &stato,
     std::optional<Interruzione> interruzione;
     std::size_t campioni = 0;
     for (const BloccoSpazzata &blocco : SpazzataFunzione(funzione, stato.estremoA, fine, passo)) {
+        avanza((blocco.x.front() - stato.estremoA) / (fine - stato.estremoA));
         const std::size_t quanti = blocco.size();
         // valoriY grows with the sweep, from index 1; room is made for the
         // whole block, and what a stop leaves unused is given back at the end.
@@ -414,10 +419,12 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
         esito.stato = unisci(messaggi);
         return esito;
     }
-    for (const auto &[nome, estremo] : {std::pair {"a", stato.estremoA}, {"b", stato.estremoB}}) {
+    // A refused end is quoted as typed: 10.10000000000001 is beyond 10.1,
+    // though at 15 digits it would read 10.1.
+    for (const auto &[nome, estremo, testo] :
+         {std::tuple {"a", stato.estremoA, &testi.Text2}, {"b", stato.estremoB, &testi.Text3}}) {
         if (std::abs(estremo) > limiteIntervallo) {
-            messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = "
-                               + testoNumero(estremo, separatoreDecimale)
+            messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = " + *testo
                                + ": a e b devono stare tra "
                                + testoNumero(-limiteIntervallo, separatoreDecimale) + " e "
                                + testoNumero(limiteIntervallo, separatoreDecimale));

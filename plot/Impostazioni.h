@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zelvo {
@@ -23,15 +24,15 @@ struct VoceCombo
 // is 10 times the units a division that its item names. The texts are
 // compared exactly (case-sensitive, untrimmed); a text that selects nothing
 // leaves the default: the step 0.001, scales of 10 (1 unit a division).
-inline constexpr VoceCombo vociCombo1[] = {
-        {"", {}}, {"10/div.", 100}, {"1/div.", 10}, {"0.1/div.", 1}, {"0.01/div.", 0.1}};
+inline constexpr VoceCombo vociCombo1[]
+        = {{"", {}}, {"10/div.", 100}, {"1/div.", 10}, {"0.1/div.", 1}, {"0.01/div.", 0.1}};
 // The ordinate also offers "100/div.". Its item for one unit a division is
 // misspelt "1/diiv." as the window has always shown it, and so selects
 // nothing; the default it leaves is that very scale.
-inline constexpr VoceCombo vociCombo2[] = {{"", {}},       {"100/div.", 1000}, {"10/div.", 100},
+inline constexpr VoceCombo vociCombo2[] = {{"", {}},        {"100/div.", 1000}, {"10/div.", 100},
                                            {"1/diiv.", {}}, {"0.1/div.", 1},    {"0.01/div.", 0.1}};
-inline constexpr VoceCombo vociCombo3[] = {
-        {"", {}}, {"st0.1", 0.1}, {"st0.01", 0.01}, {"st0.001", 0.001}, {"st0.0001", 0.0001}};
+inline constexpr VoceCombo vociCombo3[]
+        = {{"", {}}, {"st0.1", 0.1}, {"st0.01", 0.01}, {"st0.001", 0.001}, {"st0.0001", 0.0001}};
 
 // The calculation step chosen by the text of Combo3 (default 0.001).
 double passoDaTesto(std::string_view Combo3);
@@ -41,5 +42,12 @@ double scalaXDaTesto(std::string_view Combo1);
 
 // y units in 10 divisions chosen by the text of Combo2 (default 10).
 double scalaYDaTesto(std::string_view Combo2);
+
+// What the status line says of a combo's text that is none of its items
+// (Combo1, Combo2 or Combo3): the text, the default used instead and the
+// items offered; empty for an item, an empty text or the window's own
+// caption (the default, silently).
+std::string voceNonRiconosciuta(std::string_view combo, std::string_view testo,
+                                std::string_view didascalia);
 
 } // namespace zelvo

@@ -1,7 +1,9 @@
 #include "tables/ElencoValori.h"
 
-#include "plot/Spazzata.h"
+#include "plot/Avanzamento.h"
+
 #include "engine/TestoNumero.h"
+#include "plot/Spazzata.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +41,8 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
     char riga[kPrimaDiX.size() + kPrimaDiY.size() + 2 * kMaxTestoNumero];
     std::memcpy(riga, kPrimaDiX.data(), kPrimaDiX.size());
     for (const BloccoSpazzata &blocco :
-         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo))
+         SpazzataFunzione(funzione, stato.estremoA, stato.estremoB, stato.passo)) {
+        avanza((blocco.x.front() - stato.estremoA) / (stato.estremoB - stato.estremoA));
         for (std::size_t i = 0; i < blocco.size(); ++i) {
             char *fine = scriviNumero(riga + kPrimaDiX.size(), blocco.x[i], separatoreDecimale);
             fine = std::copy(kPrimaDiY.begin(), kPrimaDiY.end(), fine);
@@ -49,6 +52,7 @@ EsitoElenco riempiElenco(ElencoValori &elenco, const StatoCalcolo &stato, Funzio
                 fine = std::copy(nonDefinita.begin(), nonDefinita.end(), fine);
             elenco.aggiungi(std::string_view(riga, static_cast<std::size_t>(fine - riga)));
         }
+    }
     return {nonDefiniti.testo(separatoreDecimale), elenco.size()};
 }
 

@@ -11,7 +11,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libmuparser-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
-          clang libclang-rt-14-dev desktop-file-utils appstream)
+          clang libclang-rt-14-dev desktop-file-utils appstream x11-utils git
+          qt6-translations-l10n dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@";
@@ -41,12 +42,15 @@ case "${1:-}" in
 run)
     install_missing
     configure_and_build build/release Release -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF
+    # The program as the build lays it out; the suite runs this command on a
+    # clean clone, so a moved binary cannot go unseen.
+    PROGRAMMA=build/release/ui/zelvo
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         echo "Nessun display: Zelvo è una finestra e qui non c'è uno schermo su cui aprirla." >&2
-        echo "Per provarlo senza schermo:  xvfb-run -a build/release/zelvo" >&2
+        echo "Per provarlo senza schermo:  xvfb-run -a $PROGRAMMA" >&2
         exit 1
     fi
-    exec build/release/zelvo
+    exec "$PROGRAMMA"
     ;;
 test)
     install_missing

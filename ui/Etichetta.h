@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace zelvo {
 
 // A label as the layouts have it: opaque, top-left aligned, one line. An
@@ -30,10 +32,35 @@ public:
         setText(testo);
         if (autoSize_)
             resize(sizeHint());
+        nominaPerAccessibilita();
+    }
+
+    // What the label's text means ("radice ="): assistive technologies then
+    // read the label as "radice = 1", or say that it holds no value while it
+    // shows only a placeholder of dashes or nothing.
+    void impostaSignificato(const QString &significato)
+    {
+        significato_ = significato.trimmed();
+        nominaPerAccessibilita();
     }
 
 private:
+    void nominaPerAccessibilita()
+    {
+        if (significato_.isEmpty())
+            return;
+        const QString t = text().trimmed();
+        const bool vuota
+                = std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        const QString nome = significato_
+                + (vuota ? QStringLiteral(" nessun valore") : QStringLiteral(" ") + t);
+        // Told to assistive technologies only when it changes.
+        if (nome != accessibleName())
+            setAccessibleName(nome);
+    }
+
     bool autoSize_;
+    QString significato_;
 };
 
 } // namespace zelvo

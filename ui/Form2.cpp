@@ -3,17 +3,24 @@
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Studio.h"
 #include "engine/Errori.h"
+#include "engine/TestoNumero.h"
+#include "plot/Avanzamento.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
+#include "plot/Impostazioni.h"
 #include "plot/Spazzata.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
+#include "ui/Accessibilita.h"
 #include "ui/Etichetta.h"
+#include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
+#include "ui/SegniStudio.h"
 #include "ui/SeparatoreDecimale.h"
 #include "ui/Twips.h"
 
@@ -22,24 +29,27 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
-#include <unordered_map>
 #include <limits>
 #include <new>
+#include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 namespace zelvo {
@@ -51,6 +61,12 @@ namespace {
 constexpr int larghezzaIniziale = 15360; // twips
 constexpr int altezzaIniziale = 10860;
 
+// The status line until the first command: where the study of f is, since
+// no control of the window names it.
+constexpr const char *kSuggerimentoIniziale
+        = "Scrivere f(x), a e b e premere \"Grafico\"; per lo studio della funzione: Ctrl+T "
+          "o il tasto destro sul grafico";
+
 // The busy cursor for as long as a command runs.
 class CursoreOccupato
 {
@@ -59,6 +75,79 @@ public:
     ~CursoreOccupato() { QApplication::restoreOverrideCursor(); }
     CursoreOccupato(const CursoreOccupato &) = delete;
     CursoreOccupato &operator=(const CursoreOccupato &) = delete;
+};
+
+// A command that runs long: after half a second the status line shows how
+// far it is, and Esc stops it. Meanwhile the input the user gives (clicks,
+// keys) is held back and handed on, in order, when the command has ended, as
+// the windows' event model has every event wait for the running handler.
+class AvanzamentoFinestra final : public QObject, public Avanzamento
+{
+public:
+    explicit AvanzamentoFinestra(std::function<void(const QString &)> mostra)
+        : mostra_(std::move(mostra))
+    {
+        orologio_.start();
+    }
+
+    ~AvanzamentoFinestra() override
+    {
+        if (filtra_)
+            QCoreApplication::instance()->removeEventFilter(this);
+        for (auto &[destinatario, evento] : attesa_)
+            if (destinatario)
+                QCoreApplication::postEvent(destinatario, evento.release());
+    }
+
+    bool prosegui(double frazione) override
+    {
+        if (!std::isnan(frazione))
+            frazione_ = frazione;
+        const qint64 trascorso = orologio_.elapsed();
+        if (trascorso < 500 || trascorso - ultimaVolta_ < 100)
+            return !fermato_;
+        ultimaVolta_ = trascorso;
+        if (!filtra_) {
+            QCoreApplication::instance()->installEventFilter(this);
+            filtra_ = true;
+        }
+        mostra_(QStringLiteral("Calcolo in corso: %1 % — Esc per interrompere")
+                        .arg(static_cast<int>(frazione_ * 100)));
+        QCoreApplication::processEvents();
+        return !fermato_;
+    }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        switch (evento->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(evento)->key() == Qt::Key_Escape) {
+                fermato_ = true;
+                return true;
+            }
+            [[fallthrough]];
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ShortcutOverride:
+            attesa_.emplace_back(oggetto, std::unique_ptr<QEvent>(evento->clone()));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    std::function<void(const QString &)> mostra_;
+    QElapsedTimer orologio_;
+    qint64 ultimaVolta_ = 0;
+    double frazione_ = 0;
+    bool fermato_ = false;
+    bool filtra_ = false;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> attesa_;
 };
 
 QString daUtf8(std::string_view testo)
@@ -168,6 +257,7 @@ Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     // paintEvent copies the whole surface, which covers the client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     creaControlli();
+    rendiAccessibile(*this);
     resize(superficie_.dimensione());
     DisegnaGriglia(superficie_);
 }
@@ -206,6 +296,7 @@ void Form2::creaControlli()
     }
     LabelStato = static_cast<Etichetta *>(creaControllo(rigaStato, this));
     LabelStato->setWordWrap(true);
+    LabelStato->setText(QString::fromUtf8(kSuggerimentoIniziale));
 
     std::sort(focus.begin(), focus.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -226,6 +317,12 @@ void Form2::creaControlli()
     Label16 = prendi<Etichetta>(creati, "Label16");
     Label20 = prendi<Etichetta>(creati, "Label20");
     Label21 = prendi<Etichetta>(creati, "Label21");
+    // The note above a and b names the separator this system reads: the
+    // layout's words under a comma locale, the point's elsewhere.
+    if (separatore_ == '.')
+        prendi<Etichetta>(creati, "Label10")
+                ->setText(QStringLiteral("con \"a\" e \"b\" , se decimali, nella forma con punto e "
+                                         "non con virgola"));
     const char *nomiPulsanti[] = {"Command2", "Command3", "Command4", "Command6"};
     const char *nomiListe[] = {"List1", "List2", "List3", "List4"};
     for (std::size_t i = 0; i < liste.size(); ++i) {
@@ -251,8 +348,8 @@ void Form2::collegaComandi(const Creati &creati)
 
     // Enter in an input presses "Grafico", as its click would.
     auto *grafico = prendi<QPushButton>(creati, "Command1");
-    for (QLineEdit *ingresso : {Text1, Text2, Text3, Combo1->lineEdit(), Combo2->lineEdit(),
-                                Combo3->lineEdit()})
+    for (QLineEdit *ingresso :
+         {Text1, Text2, Text3, Combo1->lineEdit(), Combo2->lineEdit(), Combo3->lineEdit()})
         connect(ingresso, &QLineEdit::returnPressed, grafico, &QPushButton::click);
 
     creaAzioni();
@@ -271,6 +368,7 @@ void Form2::Command1_Click()
 void Form2::Command9_Click()
 {
     comando([this] {
+        scrivi(Label21, ""); // blank until computed: an interrupted command leaves it so
         if (!applicaIngressi(Label21, false))
             return std::string();
         EsitoRadice esito = cercaRadice(*stato_, funzione_, separatore_);
@@ -284,6 +382,8 @@ void Form2::Command10_Click()
     comando([this] {
         scrivi(Label20, "");
         scrivi(Label21, "");
+        scrivi(Label13, "");
+        scrivi(Label16, "");
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMassimo(*stato_, funzione_, separatore_);
@@ -298,6 +398,8 @@ void Form2::Command11_Click()
     comando([this] {
         scrivi(Label16, "");
         scrivi(Label21, "");
+        scrivi(Label13, "");
+        scrivi(Label20, "");
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMinimo(*stato_, funzione_, separatore_);
@@ -351,8 +453,10 @@ void Form2::Command5_Click()
 std::string Form2::mostraLista(std::size_t indice)
 {
     pulsantiLista[indice]->impostaFaccia(coloreRosso);
-    for (std::size_t i = 0; i < liste.size(); ++i)
+    for (std::size_t i = 0; i < liste.size(); ++i) {
         liste[i]->setVisible(i == indice);
+        pulsantiLista[i]->impostaInVista(i == indice);
+    }
     calcolo();
     // The list is filled even when the inputs were refused: it then holds no
     // row, and calcolo's message says why.
@@ -365,7 +469,25 @@ std::string Form2::mostraLista(std::size_t indice)
                     messaggio = std::move(esito.stato);
             },
             *liste[indice]);
-    return messaggio;
+    // A refilled list shows its first row, whatever the last one showed.
+    liste[indice]->scrollToTop();
+    // What the list holds: the rows stay when the function changes, so its
+    // tooltip and the status line say which function, interval and step
+    // they were computed for.
+    const std::size_t righe = modelli[indice]->elenco().size();
+    std::string descrizione;
+    if (accettati) {
+        const auto numero = [this](double v) {
+            return testoNumero(v, separatore_);
+        };
+        descrizione = Text1->text().toStdString() + ", a = " + numero(stato_->estremoA)
+                + ", b = " + numero(stato_->estremoB) + ", passo " + numero(stato_->passo) + " — "
+                + std::to_string(righe) + (righe == 1 ? " riga" : " righe");
+    }
+    liste[indice]->setToolTip(daUtf8(descrizione));
+    if (descrizione.empty() || messaggio.empty())
+        return descrizione + messaggio;
+    return descrizione + "; " + messaggio;
 }
 
 bool Form2::applicaIngressi(Etichetta *risultato, bool usaPasso)
@@ -382,11 +504,19 @@ void Form2::comando(const std::function<std::string()> &corpo)
 {
     const CursoreOccupato occupato;
     statoCalcolo_.clear();
+    AvanzamentoFinestra avanzamento([this](const QString &testo) { scriviStato(testo); });
+    const AmbitoAvanzamento ambito(avanzamento);
     try {
-        QString stato = daUtf8(corpo());
-        if (!stato.isEmpty() && !statoCalcolo_.empty())
-            stato += QStringLiteral("; ");
-        scriviStato(stato + daUtf8(statoCalcolo_));
+        std::string stato = corpo();
+        // Each message once: a list sweeps the graph's own grid, so its count
+        // of undefined points is calcolo's, word for word.
+        if (!statoCalcolo_.empty() && stato.find(statoCalcolo_) != std::string::npos)
+            statoCalcolo_.clear();
+        if (!stato.empty() && !statoCalcolo_.empty())
+            stato += "; ";
+        scriviStato(daUtf8(stato + statoCalcolo_));
+    } catch (const Interrotto &) {
+        scriviStato(QStringLiteral("Interrotto"));
     } catch (const std::bad_alloc &) {
         scriviStato(QStringLiteral("Errore %1: ").arg(static_cast<int>(MemoriaEsaurita))
                     + daUtf8(messaggioErrore(MemoriaEsaurita)));
@@ -411,12 +541,22 @@ void Form2::calcolo()
     if (esito.Label9)
         scrivi(Label9, *esito.Label9);
     statoCalcolo_ = std::move(esito.stato);
+    // A combo's text that is none of its items leaves the default: said.
+    for (const Controllo &c : layoutForm2())
+        if (c.tipo == TipoControllo::Combo) {
+            const auto *combo = findChild<QComboBox *>(QString::fromUtf8(c.nome));
+            const std::string detto
+                    = voceNonRiconosciuta(c.nome, combo->currentText().toStdString(), c.testo);
+            if (!detto.empty())
+                statoCalcolo_ += (statoCalcolo_.empty() ? "" : " · ") + detto;
+        }
 
     Applicati ora {testi.Text1, stato_->estremoA, stato_->estremoB, stato_->passo,
                    stato_->intervalloAccettato};
     if (applicati_ && *applicati_ != ora)
         svuotaRisultati();
     applicati_ = std::move(ora);
+    descriviGrafico(*this, descrizioneGrafico(testi.Text1, *stato_, statoCalcolo_, separatore_));
 }
 
 // The results of another function, interval or step describe no graph shown.
@@ -424,6 +564,8 @@ void Form2::svuotaRisultati()
 {
     for (Etichetta *risultato : {Label21, Label13, Label16, Label20, Label15})
         scrivi(risultato, "");
+    if (formStudio_)
+        formStudio_->superato();
 }
 
 void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
@@ -436,13 +578,27 @@ void Form2::scrivi(Etichetta *etichetta, std::string_view testo)
 void Form2::scriviStato(const QString &testo)
 {
     LabelStato->setText(testo);
+    annunciaStato(*this, testo);
     const int altezza = std::max(rettangolo(rigaStato).height(),
                                  LabelStato->heightForWidth(LabelStato->width()));
     LabelStato->resize(LabelStato->width(), altezza);
     const int fondo = LabelStato->geometry().bottom() + 1
             + (pixelDaTwips(altezzaIniziale) - rettangolo(rigaStato).bottom() - 1);
-    if (fondo > height())
+    // The window grows to show a long message and gives the height back
+    // after a short one, down to what it had before it grew; a height the
+    // user set since is left alone.
+    if (altezzaImpostata_ != height())
+        altezzaPrimaDelloStato_ = 0;
+    if (fondo > height()) {
+        if (altezzaPrimaDelloStato_ == 0)
+            altezzaPrimaDelloStato_ = height();
         resize(width(), fondo);
+    } else if (altezzaPrimaDelloStato_ > 0) {
+        resize(width(), std::max(fondo, altezzaPrimaDelloStato_));
+        if (height() == altezzaPrimaDelloStato_)
+            altezzaPrimaDelloStato_ = 0;
+    }
+    altezzaImpostata_ = height();
 }
 
 void Form2::creaAzioni()
@@ -457,11 +613,13 @@ void Form2::creaAzioni()
         dove->addAction(a);
         return a;
     };
-    azioneCopiaGrafico = azione(this, "CopiaGrafico", "Copia grafico",
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
-                                [this] { copiaGrafico(); });
+    azioneCopiaGrafico
+            = azione(this, "CopiaGrafico", "Copia grafico",
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { copiaGrafico(); });
     azioneSalvaGrafico = azione(this, "SalvaGrafico", "Salva grafico…", QKeySequence::Save,
                                 [this] { salvaGrafico(); });
+    azioneStudio = azione(this, "StudioFunzione", "Studio della funzione…",
+                          QKeySequence(Qt::CTRL | Qt::Key_T), [this] { studioFunzione(); });
     for (std::size_t i = 0; i < liste.size(); ++i) {
         QAction *righe = azione(liste[i], "CopiaRighe", "Copia righe", QKeySequence::Copy,
                                 [this, i] { copiaRighe(i); });
@@ -481,7 +639,36 @@ void Form2::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     menu.addAction(azioneCopiaGrafico);
     menu.addAction(azioneSalvaGrafico);
+    menu.addSeparator();
+    menu.addAction(azioneStudio);
     menu.exec(event->globalPos());
+}
+
+void Form2::studioFunzione()
+{
+    comando([this] {
+        calcolo();
+        const auto rifiuto = verificaRequisiti(*stato_, funzione_, false, separatore_);
+        const double a = stato_->estremoA, b = stato_->estremoB;
+        if (rifiuto || a > b) {
+            if (formStudio_)
+                formStudio_->superato();
+            return "Studio della funzione: " + (rifiuto ? rifiuto->breve : kNessunCampione);
+        }
+        if (!formStudio_)
+            formStudio_ = new FormStudio(
+                    [this](const Studio &studio) {
+                        segnaStudio(superficie_, studio, stato_->scalaX, stato_->scalaY);
+                        update(superficie_.ritiraCambiato());
+                    },
+                    separatore_, this);
+        formStudio_->mostra(studia(funzione_, a, b, separatore_), Text1->text().toStdString(), a,
+                            b);
+        formStudio_->show();
+        formStudio_->raise();
+        formStudio_->activateWindow();
+        return std::string();
+    });
 }
 
 void Form2::copiaGrafico()
@@ -491,9 +678,9 @@ void Form2::copiaGrafico()
 
 void Form2::salvaGrafico()
 {
-    const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salva grafico"), QStringLiteral("grafico.png"),
-            QStringLiteral("Immagine PNG (*.png)"));
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva grafico"),
+                                                      QStringLiteral("grafico.png"),
+                                                      QStringLiteral("Immagine PNG (*.png)"));
     if (file.isEmpty())
         return;
     QImageWriter scrittore(file, "png");
@@ -524,9 +711,14 @@ void Form2::copiaTabella(std::size_t lista)
 
 void Form2::salvaTabella(std::size_t lista)
 {
-    const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salva tabella"), QStringLiteral("tabella.csv"),
-            QStringLiteral("Tabella CSV (*.csv)"));
+    if (modelli[lista]->elenco().size() == 0) {
+        scriviStato(QStringLiteral("Lista vuota: niente da salvare; premere prima il suo pulsante "
+                                   "per riempirla"));
+        return;
+    }
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva tabella"),
+                                                      QStringLiteral("tabella.csv"),
+                                                      QStringLiteral("Tabella CSV (*.csv)"));
     if (file.isEmpty())
         return;
     const std::string csv = csvTabella(modelli[lista]->elenco(), separatore_);
@@ -549,8 +741,14 @@ void Form2::paintEvent(QPaintEvent *event)
 // uncovering or resizing the window never erases a graph.
 void Form2::Form_Paint(QPaintEvent *event)
 {
+    // The surface draws at this screen's device pixels: the graph as sharp as the text.
+    superficie_.impostaScala(devicePixelRatioF());
     QPainter pittore(this);
-    pittore.drawImage(event->rect(), superficie_.immagine(), event->rect());
+    const QImage &immagine = superficie_.immagineSchermo();
+    if (immagine.devicePixelRatio() == 1)
+        pittore.drawImage(event->rect(), immagine, event->rect());
+    else // one image pixel to one device pixel, within the region Qt clips the painter to
+        pittore.drawImage(QPointF(0, 0), immagine);
 }
 
 void Form2::resizeEvent(QResizeEvent *event)

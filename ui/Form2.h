@@ -22,6 +22,7 @@ class QListView;
 namespace zelvo {
 
 class Etichetta;
+class FormStudio;
 class ModelloElenco;
 class Pulsante;
 
@@ -54,6 +55,11 @@ public:
     void Command4_Click(); // List3
     void Command6_Click(); // List4
     void Command5_Click(); // ends the program at once
+
+    // "Studio della funzione" (Ctrl+T, and the graph's context menu): the
+    // study of f on [a, b] as the inputs on screen give them, in its own window.
+    void studioFunzione();
+    FormStudio *formStudio() const { return formStudio_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -118,7 +124,13 @@ private:
     std::array<QListView *, 4> liste {}; // List1 to List4
     std::array<ModelloElenco *, 4> modelli {}; // the rows of List1 to List4
     QAction *azioneCopiaGrafico = nullptr, *azioneSalvaGrafico = nullptr;
+    QAction *azioneStudio = nullptr;
+    FormStudio *formStudio_ = nullptr; // made on the first study
     std::optional<Applicati> applicati_; // by the last run of calcolo
+    // The height the window had before a long status line made it grow (0:
+    // not grown), and the last height scriviStato left it at.
+    int altezzaPrimaDelloStato_ = 0;
+    int altezzaImpostata_ = 0;
     std::string statoCalcolo_; // the last run's status-line message
 };
 

@@ -3,6 +3,8 @@
 #include "plot/Griglia.h"
 #include "ui/Twips.h"
 
+#include <limits>
+
 namespace zelvo {
 
 QRect rettangoloGrafico()
@@ -16,10 +18,25 @@ QImage immagineGrafico(const SuperficieQt &superficie)
     return superficie.immagine().copy(rettangoloGrafico());
 }
 
-SuperficieQt superficieGrafico(const QPalette &palette)
+QImage immagineGraficoDensa(const SuperficieQt &superficie)
+{
+    const int quarti = quartiPerPixel(superficie.scala());
+    const auto pixel = [quarti](int twips) {
+        int p = 0;
+        pixelDiCoordinata(static_cast<float>(twips), std::numeric_limits<int>::max(), quarti, p);
+        return p;
+    };
+    QImage densa = superficie.immagineSchermo().copy(
+            QRect(QPoint(pixel(corniceSinistra), pixel(corniceAlto)),
+                  QPoint(pixel(corniceDestra), pixel(corniceBasso))));
+    densa.setDevicePixelRatio(1);
+    return densa;
+}
+
+SuperficieQt superficieGrafico(const QPalette &palette, double scala)
 {
     const QRect cornice = rettangoloGrafico();
-    return SuperficieQt(QSize(cornice.right() + 1, cornice.bottom() + 1), palette);
+    return SuperficieQt(QSize(cornice.right() + 1, cornice.bottom() + 1), palette, scala);
 }
 
 } // namespace zelvo

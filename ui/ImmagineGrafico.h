@@ -18,8 +18,14 @@ QRect rettangoloGrafico();
 // take it from here.
 QImage immagineGrafico(const SuperficieQt &superficie);
 
-// A surface just large enough for the frame, in the colours of `palette`:
-// what the command line draws on when it has no window.
-SuperficieQt superficieGrafico(const QPalette &palette);
+// The frame as the surface draws it at its device pixels: the same picture
+// denser (the logical one at a scale of 1), with no device pixel ratio of its
+// own. The command line's --grafico-scala takes it from here.
+QImage immagineGraficoDensa(const SuperficieQt &superficie);
+
+// A surface just large enough for the frame, in the colours of `palette`,
+// drawing also at `scala` device pixels per logical pixel: what the command
+// line draws on when it has no window.
+SuperficieQt superficieGrafico(const QPalette &palette, double scala = 1);
 
 } // namespace zelvo

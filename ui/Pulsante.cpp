@@ -26,6 +26,14 @@ void Pulsante::impostaFaccia(Colore colore)
     update();
 }
 
+void Pulsante::impostaInVista(bool inVista)
+{
+    if (inVista_ == inVista)
+        return;
+    inVista_ = inVista;
+    update();
+}
+
 QSize Pulsante::sizeHint() const
 {
     const QRect testo = fontMetrics().boundingRect(QRect(0, 0, 10000, 10000), flagsTesto, text());
@@ -37,7 +45,7 @@ void Pulsante::paintEvent(QPaintEvent *)
     QStylePainter pittore(this);
     QStyleOptionButton opzioni;
     initStyleOption(&opzioni);
-    const bool premuto = isDown() || isChecked();
+    const bool premuto = isDown() || isChecked() || inVista_;
 
     if (faccia_) {
         // Windows-style bevel around a flat face of exactly the button's colour.
@@ -55,6 +63,12 @@ void Pulsante::paintEvent(QPaintEvent *)
     pittore.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText));
     pittore.drawText(area, flagsTesto, text());
+
+    if (inVista_) {
+        pittore.setPen(QPen(palette().color(QPalette::WindowText), 2));
+        pittore.setBrush(Qt::NoBrush);
+        pittore.drawRect(rect().adjusted(3, 3, -3, -3));
+    }
 
     if (hasFocus()) {
         QStyleOptionFocusRect fuoco;

@@ -22,6 +22,11 @@ public:
     void impostaFaccia(Colore colore);
     std::optional<Colore> faccia() const { return faccia_; }
 
+    // Shows the button as the one whose list is on view: sunken, with a dark
+    // frame inside its edge; caption and face colour stay.
+    void impostaInVista(bool inVista);
+    bool inVista() const { return inVista_; }
+
     QSize sizeHint() const override;
 
 protected:
@@ -29,6 +34,7 @@ protected:
 
 private:
     std::optional<Colore> faccia_;
+    bool inVista_ = false;
 };
 
 } // namespace zelvo

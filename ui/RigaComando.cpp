@@ -1,17 +1,24 @@
 #include "ui/RigaComando.h"
 
+#include "ui/Applicazione.h"
+#include "ui/MotivoFile.h"
+
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Studio.h"
 #include "engine/Funzione.h"
 #include "plot/Calcolo.h"
+#include "plot/Spazzata.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
 #include "tables/ElencoValori.h"
+#include "tables/ElencoDerivate.h"
 #include "tables/EsportaTabella.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/SeparatoreDecimale.h"
+#include "ui/TabellaStudio.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,6 +26,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -44,7 +52,10 @@ struct Richiesta
     TestiCalcolo testi;
     bool aiuto = false; // --help: nothing else is read
     bool radice = false, massimo = false, minimo = false, integrale = false;
+    bool studio = false; // the whole study of f, after the results
+    bool derivate = false; // the list with f' and f''
     std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
+    int scalaGrafico = 1; // --grafico-scala: device pixels per logical pixel of the picture
 };
 
 // A command line that cannot be run as written.
@@ -83,10 +94,28 @@ std::string voceCombo(const char *combo, const std::string &opzione, std::string
                      + "\" (ammessi: " + ammessi + ")"};
 }
 
+// The picture's format from the end of its name ("-": PNG on standard
+// output); nullptr for a name that asks for none Zelvo writes.
+const char *formatoImmagine(const std::string &percorso)
+{
+    if (percorso == "-")
+        return "PNG";
+    std::string fine = percorso.substr(std::min(percorso.size(), percorso.rfind('.')));
+    std::transform(fine.begin(), fine.end(), fine.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (fine == ".png")
+        return "PNG";
+    if (fine == ".jpg" || fine == ".jpeg")
+        return "JPG";
+    if (fine == ".bmp")
+        return "BMP";
+    return nullptr;
+}
+
 Richiesta leggi(int argc, char *argv[])
 {
     Richiesta r;
-    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY;
+    std::optional<std::string> funzione, a, b, passo, scalaX, scalaY, scalaGrafico;
     // The options, each with where its value (or its presence) goes.
     const std::pair<std::string_view, std::optional<std::string> *> conValore[]
             = {{"--funzione", &funzione},
@@ -96,11 +125,14 @@ Richiesta leggi(int argc, char *argv[])
                {"--scala-x", &scalaX},
                {"--scala-y", &scalaY},
                {"--elenco", &r.elenco},
-               {"--grafico", &r.grafico}};
+               {"--grafico", &r.grafico},
+               {"--grafico-scala", &scalaGrafico}};
     const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
                                                                {"--massimo", &r.massimo},
                                                                {"--minimo", &r.minimo},
-                                                               {"--integrale", &r.integrale}};
+                                                               {"--integrale", &r.integrale},
+                                                               {"--studio", &r.studio},
+                                                               {"--derivate", &r.derivate}};
     const auto cerca = [](const auto &opzioni, std::string_view nome) {
         const auto trovata = std::find_if(std::begin(opzioni), std::end(opzioni),
                                           [nome](const auto &o) { return o.first == nome; });
@@ -122,10 +154,16 @@ Richiesta leggi(int argc, char *argv[])
             return r;
         }
         if (std::optional<std::string> *testo = cerca(conValore, opzione)) {
-            // The value follows the option even when it starts with "-" (-a -2).
+            // The value follows the option even when it starts with "-" (-a -2),
+            // but not when it is an option itself (--funzione --radice).
             if (!valore) {
-                if (i + 1 >= argc)
-                    throw ErroreUso {"manca il valore di " + opzione};
+                const std::string_view prossimo = i + 1 < argc ? argv[i + 1] : "";
+                const bool opzioneNota = cerca(conValore, prossimo) || cerca(senzaValore, prossimo)
+                        || prossimo.starts_with("--") || prossimo == "-h";
+                if (i + 1 >= argc || opzioneNota)
+                    throw ErroreUso {"manca il valore di " + opzione
+                                     + (i + 1 < argc ? " (prima di " + std::string(prossimo) + ")"
+                                                     : std::string())};
                 valore = argv[++i];
             }
             *testo = std::move(valore);
@@ -141,16 +179,33 @@ Richiesta leggi(int argc, char *argv[])
     }
     for (const auto &[dato, nome] :
          {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"}, {&passo, "--passo"}})
-        if (!*dato)
+        // The study needs no step; the list and the picture sample at it.
+        if (!*dato && !(dato == &passo && r.studio && !r.elenco && !r.grafico))
             throw ErroreUso {std::string("manca ") + nome};
+    if (r.derivate && !r.elenco)
+        throw ErroreUso {"--derivate vuole --elenco"};
     for (const auto *file : {&r.elenco, &r.grafico})
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
+    if (r.grafico && formatoImmagine(*r.grafico) == nullptr)
+        throw ErroreUso {"formato dell'immagine non riconosciuto: \"" + *r.grafico
+                         + "\" (il nome deve finire in .png, .jpg o .bmp)"};
+
+    if (scalaGrafico) {
+        if (!r.grafico)
+            throw ErroreUso {"--grafico-scala vale solo con --grafico"};
+        if (*scalaGrafico != "1" && *scalaGrafico != "2" && *scalaGrafico != "3"
+            && *scalaGrafico != "4")
+            throw ErroreUso {"valore non ammesso per --grafico-scala: \"" + *scalaGrafico
+                             + "\" (ammessi: 1, 2, 3, 4)"};
+        r.scalaGrafico = std::stoi(*scalaGrafico);
+    }
 
     r.testi.Text1 = *funzione;
     r.testi.Text2 = *a;
     r.testi.Text3 = *b;
-    r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
+    if (passo)
+        r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
     // An omitted scale is the combo's empty first item: the default, 1/div.
     if (scalaX)
         r.testi.Combo1 = voceCombo("Combo1", "--scala-x", *scalaX);
@@ -164,8 +219,9 @@ void aiuto(char separatore)
     scrivi(stdout,
            "Uso:  zelvo\n"
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
-           "            [--radice] [--massimo] [--minimo] [--integrale]\n"
-           "            [--elenco FILE|-] [--grafico FILE.png]\n"
+           "            [--radice] [--massimo] [--minimo] [--integrale] [--studio]\n"
+           "            [--elenco FILE|- [--derivate]]\n"
+           "            [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -182,7 +238,8 @@ void aiuto(char separatore)
                    ? "                     di questo sistema, la virgola: tra -10,1 e 10,1 (-1,5)\n"
                    : "                     di questo sistema, il punto: tra -10.1 e 10.1 (-1.5)\n");
     scrivi(stdout,
-           "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...)\n"
+           "  --passo P          il passo di calcolo: 0.1, 0.01, 0.001 o 0.0001 (o st0.01...);\n"
+           "                     con il solo --studio si può omettere\n"
            "  --scala-x N        unità per divisione delle ascisse: 10, 1, 0.1 o 0.01\n"
            "                     (se manca: 1)\n"
            "  --scala-y N        unità per divisione delle ordinate: 100, 10, 1, 0.1 o 0.01\n"
@@ -193,15 +250,26 @@ void aiuto(char separatore)
            "  --massimo          x_massimo e y_massimo\n"
            "  --minimo           x_minimo e y_minimo\n"
            "  --integrale        integrale\n"
+           "  --studio           lo studio della funzione, dopo i risultati: una riga per\n"
+           "                     caratteristica (zero, massimo_relativo, minimo_relativo,\n"
+           "                     flesso, massimo_assoluto, minimo_assoluto, non_definita,\n"
+           "                     asintoto_verticale, salto), poi gli intervalli (positiva,\n"
+           "                     negativa, crescente, decrescente, concava_alto,\n"
+           "                     concava_basso); le note sullo standard error\n"
            "  --elenco FILE      la tabella di x e f(x) in CSV, come \"Salva tabella…\"\n"
            "                     (con - la scrive sullo standard output, dopo i risultati)\n"
-           "  --grafico FILE     l'immagine PNG del riquadro del grafico, come la mostra\n"
-           "                     la finestra dopo \"Grafico\"\n"
+           "  --derivate         aggiunge all'elenco le derivate esatte dy e d2y\n"
+           "  --grafico FILE     l'immagine del riquadro del grafico, come la mostra la\n"
+           "                     finestra dopo \"Grafico\", nel formato che il nome chiede\n"
+           "                     (.png, .jpg, .bmp; con - PNG sullo standard output)\n"
+           "  --grafico-scala N  la stessa immagine N volte più fitta (2, 3 o 4), come la\n"
+           "                     disegna uno schermo al 200, 300 o 400 %: punti e linee\n"
+           "                     restano larghi un pixel (se manca: 1)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
-           "rifiutati o un file non si può scrivere (il motivo sullo standard error, con\n"
-           "le parole della riga di stato della finestra); 2 se la riga di comando è\n"
-           "sbagliata.\n"
+           "rifiutati, un risultato non si può calcolare o un file non si può scrivere\n"
+           "(il motivo sullo standard error, con le parole della riga di stato della\n"
+           "finestra); 2 se la riga di comando è sbagliata.\n"
            "\n"
            "Esempio:\n"
            "  zelvo --funzione \"x^2-1\" -a -2 -b 2 --passo 0.01 --radice --minimo\n");
@@ -217,9 +285,9 @@ protected:
     void linea(float, float, float, float, Colore) override { }
 };
 
-std::string erroreFile(const std::string &percorso, const char *motivo)
+std::string erroreFile(const std::string &percorso, int numero)
 {
-    return "impossibile scrivere \"" + percorso + "\": " + motivo;
+    return "impossibile scrivere \"" + percorso + "\": " + motivoFile(numero);
 }
 
 // Writes `dati` to the file, or to standard output for "-"; empty when all went well.
@@ -227,17 +295,16 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
 {
     if (percorso == "-") {
         scrivi(stdout, dati);
-        return std::fflush(stdout) == 0 ? std::string()
-                                        : erroreFile(percorso, std::strerror(errno));
+        return std::fflush(stdout) == 0 ? std::string() : erroreFile(percorso, errno);
     }
     std::FILE *f = std::fopen(percorso.c_str(), "wb");
     if (!f)
-        return erroreFile(percorso, std::strerror(errno));
+        return erroreFile(percorso, errno);
     scrivi(f, dati);
     const bool scritto = !std::ferror(f);
     const int errore = errno;
     if (std::fclose(f) != 0 || !scritto)
-        return erroreFile(percorso, std::strerror(scritto ? errno : errore));
+        return erroreFile(percorso, scritto ? errno : errore);
     return {};
 }
 
@@ -251,8 +318,9 @@ std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
         file.setFileName(QString::fromLocal8Bit(percorso));
         aperto = file.open(QIODevice::WriteOnly);
     }
-    if (!aperto || !immagine.save(&file, "PNG") || !file.flush())
-        return erroreFile(percorso, qPrintable(file.errorString()));
+    errno = 0;
+    if (!aperto || !immagine.save(&file, formatoImmagine(percorso)) || !file.flush())
+        return erroreFile(percorso, errno);
     return {};
 }
 
@@ -275,7 +343,9 @@ int esegui(const Richiesta &r, char separatore)
                 std::fprintf(stderr, "%s\n", qPrintable(m));
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
-        superficie = std::make_unique<SuperficieQt>(superficieGrafico(QApplication::palette()));
+        preparaApplicazione(*applicazione);
+        superficie = std::make_unique<SuperficieQt>(
+                superficieGrafico(QApplication::palette(), r.scalaGrafico));
     } else {
         superficie = std::make_unique<SuperficieMuta>();
     }
@@ -335,18 +405,35 @@ int esegui(const Richiesta &r, char separatore)
             manca("integrale", e.Label15, e.stato);
         }
     }
+    if (r.studio) {
+        if (stato.estremoA > stato.estremoB) {
+            manca("studio", kNessunCampione, {});
+        } else {
+            const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
+            risultati += testoStudio(s, separatore);
+            avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
+            if (!s.eseguito)
+                mancante = true;
+        }
+    }
     scrivi(stdout, risultati);
     std::fflush(stdout);
 
     std::vector<std::string> errori;
     if (r.elenco) {
-        ElencoValori elenco;
-        avvisi.push_back(riempiElenco(elenco, stato, funzione, separatore).stato);
-        errori.push_back(scriviFile(*r.elenco, csvTabella(elenco, separatore)));
+        if (r.derivate) {
+            TabellaDerivate tabella = csvDerivate(stato, funzione, separatore);
+            avvisi.push_back(std::move(tabella.stato));
+            errori.push_back(scriviFile(*r.elenco, tabella.csv));
+        } else {
+            ElencoValori elenco;
+            avvisi.push_back(riempiElenco(elenco, stato, funzione, separatore).stato);
+            errori.push_back(scriviFile(*r.elenco, csvTabella(elenco, separatore)));
+        }
     }
     if (r.grafico)
         errori.push_back(scriviImmagine(
-                *r.grafico, immagineGrafico(static_cast<const SuperficieQt &>(*superficie))));
+                *r.grafico, immagineGraficoDensa(static_cast<const SuperficieQt &>(*superficie))));
 
     // What the status line would say, each message once.
     std::vector<std::string> detti;

@@ -33,13 +33,6 @@ QPalette::ColorRole ruoloDiSistema(Colore colore)
     }
 }
 
-// The pixel nearest to a point in twips; false when it lies outside an image
-// of this size.
-bool pixelDelPunto(float x, float y, int larghezza, int altezza, int &px, int &py)
-{
-    return pixelDiCoordinata(x, larghezza, px) && pixelDiCoordinata(y, altezza, py);
-}
-
 typedef float Vf4 __attribute__((vector_size(16)));
 typedef std::int32_t Vi4 __attribute__((vector_size(16)));
 
@@ -55,38 +48,40 @@ public:
     float da() const { return da_; }
     float a() const { return a_; }
 
-    // Where `twips` lands on an axis of n pixels, as pixelDiCoordinata finds
-    // it, and the bounds of that pixel (or of that side off the axis).
-    void trova(float twips, int n)
+    // Where `twips` lands on an axis of n pixels of `quarti` quarter twips,
+    // as pixelDiCoordinata finds it, and the bounds of that pixel (or of that
+    // side off the axis).
+    void trova(float twips, int n, int quarti)
     {
         constexpr double infinito = std::numeric_limits<double>::infinity();
-        constexpr int passo = 2 * twipsPerPixel; // half twips per pixel
-        const double mezzi = mezziTwips(twips);
-        const double fine = static_cast<double>(passo) * n; // the first half twip past the axis
+        const int passo = 2 * quarti; // eighths of a twip per pixel
+        const double ottavi = ottaviTwips(twips, quarti);
+        const double fine = static_cast<double>(passo) * n; // the first eighth past the axis
         double da = 1, a = 0; // empty: a coordinate that is not a number lands nowhere
         pixel_ = -1;
-        if (mezzi < 0) {
+        if (ottavi < 0) {
             da = -infinito;
             a = 0;
-        } else if (mezzi >= fine) {
+        } else if (ottavi >= fine) {
             da = fine;
             a = infinito;
-        } else if (mezzi >= 0) { // below 30n, so the division fits
-            pixel_ = static_cast<int>(static_cast<std::uint64_t>(mezzi) / passo);
+        } else if (ottavi >= 0) { // below passo * n, so the division fits
+            pixel_ = static_cast<int>(static_cast<std::uint64_t>(ottavi)
+                                      / static_cast<unsigned>(passo));
             da = static_cast<double>(passo) * pixel_;
             a = da + passo;
         }
-        da_ = primoFloat(da);
-        a_ = primoFloat(a);
+        da_ = primoFloat(da, quarti);
+        a_ = primoFloat(a, quarti);
     }
 
 private:
-    // The least float at or above a bound given in half twips (whole
+    // The least float at or above a bound given in eighths of a twip (whole
     // numbers, so the twips are exact in double): for any float x, x lies at
     // or above the bound exactly when it lies at or above this float.
-    static float primoFloat(double mezzi)
+    static float primoFloat(double ottavi, int quarti)
     {
-        const double twips = (mezzi - twipsPerPixel) / 2;
+        const double twips = (ottavi - quarti) / 8;
         float f = static_cast<float>(twips);
         if (f < twips)
             f = std::nextafter(f, std::numeric_limits<float>::infinity());
@@ -147,83 +142,73 @@ bool ritaglia(double &x0, double &y0, double &x1, double &y1, double xMax, doubl
 
 } // namespace
 
-SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette)
-    : immagine_(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
-    , palette_(palette)
-    , larghezza_(immagine_.width())
-    , altezza_(immagine_.height())
+// ---- TelaQt: one image, drawn at its own pixels ----
+
+TelaQt::TelaQt(QSize pixel, int q, QRgb sfondo)
+    : immagine(pixel.expandedTo({0, 0}), QImage::Format_RGB32)
+    , quarti(q)
 {
-    immagine_.fill(rgb(coloreFacciaPulsante));
+    immagine.fill(sfondo);
 }
 
-void SuperficieQt::ridimensiona(QSize pixel)
+void TelaQt::ridimensiona(QSize pixel, QRgb sfondo)
 {
     pixel = pixel.expandedTo({0, 0});
-    if (pixel == immagine_.size())
+    if (pixel == immagine.size())
         return;
     QImage nuova(pixel, QImage::Format_RGB32);
-    nuova.fill(rgb(coloreFacciaPulsante));
+    nuova.fill(sfondo);
+    nuova.setDevicePixelRatio(immagine.devicePixelRatio());
     QPainter pittore(&nuova);
-    pittore.drawImage(0, 0, immagine_);
+    pittore.drawImage(QPointF(0, 0), immagine);
     pittore.end();
-    immagine_ = std::move(nuova);
-    larghezza_ = immagine_.width();
-    altezza_ = immagine_.height();
-    cambiato_ &= immagine_.rect();
-    disegnato_ &= immagine_.rect();
+    immagine = std::move(nuova);
+    cambiato &= immagine.rect();
+    disegnato &= immagine.rect();
 }
 
-QRgb SuperficieQt::rgb(Colore colore) const
-{
-    if (eColoreDiSistema(colore))
-        return palette_.color(QPalette::Active, ruoloDiSistema(colore)).rgb();
-    return qRgb(static_cast<int>(colore & 0xFFu), static_cast<int>((colore >> 8) & 0xFFu),
-                static_cast<int>((colore >> 16) & 0xFFu));
-}
-
-void SuperficieQt::cancella()
+void TelaQt::cancella(QRgb sfondo)
 {
     // Only what was drawn since the last Cls can differ from the background.
-    const QRect r = disegnato_ & immagine_.rect();
+    const QRect r = disegnato & immagine.rect();
     if (!r.isEmpty()) {
         // One row filled, then copied: plain stores, which leave the rows in
         // the cache for the frame that is drawn next.
         const auto riga = [this, &r](int y) {
-            return reinterpret_cast<QRgb *>(immagine_.scanLine(y)) + r.left();
+            return reinterpret_cast<QRgb *>(immagine.scanLine(y)) + r.left();
         };
         const auto larghezza = static_cast<std::size_t>(r.width());
-        std::fill_n(riga(r.top()), larghezza, rgb(coloreFacciaPulsante));
+        std::fill_n(riga(r.top()), larghezza, sfondo);
         for (int y = r.top() + 1; y <= r.bottom(); ++y)
             std::memcpy(riga(y), riga(r.top()), larghezza * sizeof(QRgb));
     }
-    cambiato_ |= r;
-    disegnato_ = QRect();
+    cambiato |= r;
+    disegnato = QRect();
 }
 
-void SuperficieQt::punto(float x, float y, Colore colore)
+void TelaQt::punto(float x, float y, QRgb rgb)
 {
     int px = 0, py = 0;
-    if (!pixelDelPunto(x, y, larghezza_, altezza_, px, py))
+    if (!pixelDiCoordinata(x, immagine.width(), quarti, px)
+        || !pixelDiCoordinata(y, immagine.height(), quarti, py))
         return;
-    if (colore != ultimoColore_) {
-        ultimoColore_ = colore;
-        ultimoRgb_ = rgb(colore);
-    }
-    imposta(px, py, ultimoRgb_);
+    imposta(px, py, rgb);
     segna(px, py);
 }
 
-void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
+template<class Converti>
+void TelaQt::serie(std::span<const Punto> punti, Colore &ultimoColore, QRgb &ultimoRgb,
+                   Converti rgb)
 {
-    if (immagine_.isNull())
+    if (immagine.isNull())
         return;
     // As punto, with what it asks the image for asked once: a graph's points
     // come by the thousand.
-    uchar *const bits = immagine_.bits(); // detaches the image once
-    const qsizetype riga = immagine_.bytesPerLine();
-    const int larghezza = immagine_.width(), altezza = immagine_.height();
-    Colore ultimo = ultimoColore_;
-    QRgb valore = ultimoRgb_;
+    uchar *const bits = immagine.bits(); // detaches the image once
+    const qsizetype riga = immagine.bytesPerLine();
+    const int larghezza = immagine.width(), altezza = immagine.height();
+    Colore ultimo = ultimoColore;
+    QRgb valore = ultimoRgb;
     int xMin = larghezza, yMin = altezza, xMax = -1, yMax = -1;
     Intervallo sx, sy;
     bool fuori = true; // the point before lay off the surface
@@ -239,9 +224,9 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
             continue;
         if (!stessoPosto) {
             if (!sx.contiene(p.x))
-                sx.trova(p.x, larghezza);
+                sx.trova(p.x, larghezza, quarti);
             if (!sy.contiene(p.y))
-                sy.trova(p.y, altezza);
+                sy.trova(p.y, altezza, quarti);
             da = Vf4 {sx.da(), sy.da(), 0, 0};
             a = Vf4 {sx.a(), sy.a(), 1, 1};
             fuori = sx.pixel() < 0 || sy.pixel() < 0;
@@ -259,17 +244,17 @@ void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
         yMin = std::min(yMin, py);
         yMax = std::max(yMax, py);
     }
-    ultimoColore_ = ultimo;
-    ultimoRgb_ = valore;
+    ultimoColore = ultimo;
+    ultimoRgb = valore;
     if (xMax >= 0)
         segna(QRect(QPoint(xMin, yMin), QPoint(xMax, yMax)));
 }
 
-void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
+void TelaQt::linea(float x1, float y1, float x2, float y2, QRgb valore)
 {
-    double ax = pixelDaTwipsEsatto(x1), ay = pixelDaTwipsEsatto(y1);
-    double bx = pixelDaTwipsEsatto(x2), by = pixelDaTwipsEsatto(y2);
-    const int larghezza = immagine_.width(), altezza = immagine_.height();
+    double ax = pixelDaTwipsEsatto(x1, quarti), ay = pixelDaTwipsEsatto(y1, quarti);
+    double bx = pixelDaTwipsEsatto(x2, quarti), by = pixelDaTwipsEsatto(y2, quarti);
+    const int larghezza = immagine.width(), altezza = immagine.height();
     if (larghezza == 0 || altezza == 0 || !ritaglia(ax, ay, bx, by, larghezza - 0.5, altezza - 0.5))
         return;
     // Bresenham between the nearest pixels of the clipped ends, both included.
@@ -282,7 +267,6 @@ void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
                 QPoint(std::max(x, xFine), std::max(y, yFine))));
     const int dx = std::abs(xFine - x), dy = -std::abs(yFine - y);
     const int sx = x < xFine ? 1 : -1, sy = y < yFine ? 1 : -1;
-    const QRgb valore = rgb(colore);
     int errore = dx + dy;
     for (;;) {
         imposta(x, y, valore);
@@ -298,6 +282,173 @@ void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
             y += sy;
         }
     }
+}
+
+// ---- SuperficieQt ----
+
+namespace {
+
+// The device pixels that cover `logico` logical pixels at `quarti` quarter
+// twips each.
+QSize pixelDensi(QSize logico, int quarti)
+{
+    const auto lato = [quarti](int n) {
+        return static_cast<int>(std::ceil(static_cast<double>(n) * quartiLogici / quarti));
+    };
+    return {lato(logico.width()), lato(logico.height())};
+}
+
+} // namespace
+
+SuperficieQt::SuperficieQt(QSize pixel, const QPalette &palette, double scala)
+    : palette_(palette)
+    , logica_(pixel, quartiLogici, rgb(coloreFacciaPulsante))
+{
+    impostaScala(scala);
+}
+
+SuperficieQt::~SuperficieQt() = default;
+SuperficieQt::SuperficieQt(SuperficieQt &&) noexcept = default;
+SuperficieQt &SuperficieQt::operator=(SuperficieQt &&) noexcept = default;
+
+double SuperficieQt::scala() const
+{
+    return densa_ ? static_cast<double>(quartiLogici) / densa_->quarti : 1.0;
+}
+
+void SuperficieQt::impostaScala(double scala)
+{
+    const int quarti = quartiPerPixel(scala);
+    if (quarti == (densa_ ? densa_->quarti : quartiLogici))
+        return;
+    if (quarti == quartiLogici) {
+        densa_.reset();
+        logica_.cambiato = logica_.immagine.rect();
+        return;
+    }
+    densa_ = std::make_unique<TelaQt>(pixelDensi(dimensione(), quarti), quarti,
+                                      rgb(coloreFacciaPulsante));
+    densa_->immagine.setDevicePixelRatio(static_cast<double>(quartiLogici) / quarti);
+    ridisegnaDensa();
+    logica_.cambiato = logica_.immagine.rect();
+}
+
+// What was drawn since the last Cls, again, on the dense image just made.
+void SuperficieQt::ridisegnaDensa()
+{
+    Colore ultimo = coloreNero;
+    QRgb valore = qRgb(0, 0, 0);
+    const auto converti = [this](Colore c) {
+        return rgb(c);
+    };
+    for (const Comando &c : comandi_) {
+        switch (c.tipo) {
+        case Comando::Tipo::Punto:
+            densa_->punto(c.x1, c.y1, rgb(c.colore));
+            break;
+        case Comando::Tipo::Serie:
+            densa_->serie(std::span<const Punto>(punti_).subspan(c.inizio, c.quanti), ultimo,
+                          valore, converti);
+            break;
+        case Comando::Tipo::Linea:
+            densa_->linea(c.x1, c.y1, c.x2, c.y2, rgb(c.colore));
+            break;
+        }
+    }
+    densa_->cambiato = QRect();
+}
+
+void SuperficieQt::ridimensiona(QSize pixel)
+{
+    pixel = pixel.expandedTo({0, 0});
+    if (pixel == dimensione())
+        return;
+    logica_.ridimensiona(pixel, rgb(coloreFacciaPulsante));
+    if (densa_)
+        densa_->ridimensiona(pixelDensi(pixel, densa_->quarti), rgb(coloreFacciaPulsante));
+}
+
+void SuperficieQt::impostaPalette(const QPalette &palette)
+{
+    palette_ = palette;
+    for (TelaQt *tela : {&logica_, densa_.get()})
+        if (tela)
+            tela->disegnato = tela->immagine.rect();
+    ultimoColore_ = coloreNero;
+    ultimoRgb_ = qRgb(0, 0, 0);
+}
+
+QRgb SuperficieQt::rgb(Colore colore) const
+{
+    if (eColoreDiSistema(colore))
+        return palette_.color(QPalette::Active, ruoloDiSistema(colore)).rgb();
+    return qRgb(static_cast<int>(colore & 0xFFu), static_cast<int>((colore >> 8) & 0xFFu),
+                static_cast<int>((colore >> 16) & 0xFFu));
+}
+
+QRect SuperficieQt::ritiraCambiato()
+{
+    QRect r = std::exchange(logica_.cambiato, QRect());
+    if (densa_) {
+        // The logical pixels over the changed device pixels: at a ratio that
+        // is not whole, a device pixel may straddle two logical ones.
+        const QRect d = std::exchange(densa_->cambiato, QRect());
+        if (!d.isEmpty()) {
+            const double s = scala();
+            r |= QRect(QPoint(static_cast<int>(std::floor(d.left() / s)),
+                              static_cast<int>(std::floor(d.top() / s))),
+                       QPoint(static_cast<int>(std::ceil((d.right() + 1) / s)) - 1,
+                              static_cast<int>(std::ceil((d.bottom() + 1) / s)) - 1))
+                    & logica_.immagine.rect();
+        }
+    }
+    return r;
+}
+
+void SuperficieQt::cancella()
+{
+    const QRgb sfondo = rgb(coloreFacciaPulsante);
+    logica_.cancella(sfondo);
+    if (densa_)
+        densa_->cancella(sfondo);
+    comandi_.clear();
+    punti_.clear();
+}
+
+void SuperficieQt::punto(float x, float y, Colore colore)
+{
+    if (colore != ultimoColore_) {
+        ultimoColore_ = colore;
+        ultimoRgb_ = rgb(colore);
+    }
+    logica_.punto(x, y, ultimoRgb_);
+    if (densa_)
+        densa_->punto(x, y, ultimoRgb_);
+    comandi_.push_back({Comando::Tipo::Punto, x, y, 0, 0, colore, 0, 0});
+}
+
+void SuperficieQt::serieDiPunti(std::span<const Punto> punti)
+{
+    const auto converti = [this](Colore c) {
+        return rgb(c);
+    };
+    if (densa_) {
+        Colore ultimo = ultimoColore_;
+        QRgb valore = ultimoRgb_;
+        densa_->serie(punti, ultimo, valore, converti);
+    }
+    logica_.serie(punti, ultimoColore_, ultimoRgb_, converti);
+    comandi_.push_back({Comando::Tipo::Serie, 0, 0, 0, 0, 0, punti_.size(), punti.size()});
+    punti_.insert(punti_.end(), punti.begin(), punti.end());
+}
+
+void SuperficieQt::linea(float x1, float y1, float x2, float y2, Colore colore)
+{
+    const QRgb valore = rgb(colore);
+    logica_.linea(x1, y1, x2, y2, valore);
+    if (densa_)
+        densa_->linea(x1, y1, x2, y2, valore);
+    comandi_.push_back({Comando::Tipo::Linea, x1, y1, x2, y2, colore, 0, 0});
 }
 
 } // namespace zelvo

@@ -54,6 +54,48 @@ inline bool pixelDiCoordinata(float twips, int n, int &pixel)
     return true;
 }
 
+// A dense screen's device pixels, in quarter twips each: 60 (a logical
+// pixel) at a device pixel ratio of 1, 48 at 1.25, 40 at 1.5, 30 at 2. Ratios
+// that give no whole number of quarter twips are taken at the nearest that do.
+inline constexpr int quartiLogici = 4 * twipsPerPixel;
+inline int quartiPerPixel(double scala)
+{
+    if (!(scala > 0))
+        return quartiLogici;
+    return static_cast<int>(
+            std::clamp(std::lround(quartiLogici / scala), 1L, static_cast<long>(4 * quartiLogici)));
+}
+
+// As mezziTwips, for pixels of `quarti` quarter twips: a surface coordinate in
+// eighths of a twip counted from the lower bound of pixel 0, so pixel k holds
+// the eighths from 2k * quarti up to 2(k + 1) * quarti. For quarti = 60 it is
+// mezziTwips times 4, exact where that is: the same pixels.
+inline double ottaviTwips(float twips, int quarti)
+{
+    return static_cast<double>(twips) * 8 + quarti;
+}
+
+// pixelDiCoordinata for pixels of `quarti` quarter twips.
+inline bool pixelDiCoordinata(float twips, int n, int quarti, int &pixel)
+{
+    const double ottavi = ottaviTwips(twips, quarti);
+    if (!(ottavi >= 0 && ottavi < 0x1p62))
+        return false;
+    const std::uint64_t k
+            = static_cast<std::uint64_t>(ottavi) / (2u * static_cast<unsigned>(quarti));
+    if (k >= static_cast<std::uint64_t>(std::max(n, 0)))
+        return false;
+    pixel = static_cast<int>(k);
+    return true;
+}
+
+// A position in twips as a fractional pixel of `quarti` quarter twips: for
+// 60, exactly pixelDaTwipsEsatto.
+inline double pixelDaTwipsEsatto(double twips, int quarti)
+{
+    return twips * 4 / quarti;
+}
+
 // The logical pixel nearest to a layout position or size in twips.
 inline int pixelDaTwips(int twips)
 {

@@ -1,3 +1,4 @@
+#include "ui/Applicazione.h"
 #include "ui/Form1.h"
 #include "ui/RigaComando.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    zelvo::preparaApplicazione(app);
     zelvo::Form1 titolo;
     titolo.show();
     return QApplication::exec();

@@ -259,6 +259,7 @@ TEST_F(ConFunzione, IntegraleEsatto)
             {"1/x", -10, 10, "non converge",
              "l'integrale non converge: f illimitata vicino a x = 0"},
             {"1/0", -1, 1, "non definita", "f non definita in tutto [-1; 1]: nessun integrale"},
+            {"k*x", -1, 1, "non definita", "f non definita in tutto [-1; 1]: nessun integrale"},
             {"Log(x)", -3, 3, "non definita",
              "f non definita in [-3; 0]: l'integrale dove è definita, su [0; 3], vale "
              "0,295836866004329"},

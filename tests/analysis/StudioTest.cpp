@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -331,6 +335,20 @@ const Caso kCasi[] = {
          {},
          -6 * std::exp(-5.0)},
         {"x*Abs(x)", -2, 2, {0}, {}, {}, {{0, 0}}, {2, 4, -2, -4}, {}, {}, {}, 0},
+        // Where g is 0 on a stretch of doubles (x-2 rounds to -2 near 0), the
+        // point is the simplest of them: exactly 0.
+        {"1/(x-2)+x/4",
+         -3,
+         1,
+         {},
+         {{0, -0.5}},
+         {},
+         {},
+         {0, -0.5, -3, -0.95},
+         {},
+         {},
+         {},
+         std::log(0.2) + (1 - 9) / 8.0},
         {"Sin(x)*Exp(-x/5)",
          -3,
          3,
@@ -422,6 +440,64 @@ TEST(Studio, EveryFeatureOfEachFunctionToTheLastDigits)
         } else if (std::string(c.espressione) != "Sin(x)*Exp(-x/5)") {
             EXPECT_NE(i.esito, Integrale::Esito::Valore);
         }
+    }
+}
+
+// Polynomials from random roots: simple ones, double ones, pairs a hair
+// apart (1E-7 to 1E-2); every root is found to 1e-12 and none is added.
+TEST(Studio, EveryRootOfRandomPolynomials)
+{
+    std::mt19937 generatore(20261210);
+    // A number of 4 decimals in [-2.9, 2.9], the same on every library.
+    // Read back from its text, so the root is the double the expression holds.
+    const auto radice = [&] {
+        char testo[32];
+        std::snprintf(testo, sizeof testo, "%.4f",
+                      static_cast<double>(generatore() % 58001) / 10000 - 2.9);
+        return std::strtod(testo, nullptr);
+    };
+    for (int prova = 0; prova < 150; ++prova) {
+        std::string espressione;
+        std::vector<double> attese;
+        const auto fattore = [&](double r, int potenza) {
+            char testo[64];
+            std::snprintf(testo, sizeof testo, "%s(x-(%.4f))^%d", espressione.empty() ? "" : "*", r,
+                          potenza);
+            espressione += testo;
+        };
+        switch (prova % 3) {
+        case 0: // up to 5 simple roots
+            for (unsigned k = 0; k <= generatore() % 5; ++k) {
+                const double r = radice();
+                if (std::find(attese.begin(), attese.end(), r) == attese.end()) {
+                    fattore(r, 1);
+                    attese.push_back(r);
+                }
+            }
+            break;
+        case 1: { // a double root beside a simple one
+            const double r = radice();
+            fattore(r, 2);
+            fattore(2.95, 1);
+            attese = {r, 2.95};
+            break;
+        }
+        default: { // two roots a hair apart
+            const double r = radice(), d = std::pow(10.0, -static_cast<int>(2 + generatore() % 6));
+            fattore(r, 1);
+            char testo[64];
+            std::snprintf(testo, sizeof testo, "*(x-(%.4f+%.0e))", r, d);
+            espressione += testo;
+            attese = {r, r + d};
+            break;
+        }
+        }
+        std::sort(attese.begin(), attese.end());
+        SCOPED_TRACE(espressione);
+        Funzione f;
+        f.DefinisciFunzione(espressione);
+        const Studio s = studia(f, -3, 3);
+        confrontaX("zeri", attese, s.zeri);
     }
 }
 

@@ -151,7 +151,7 @@ TEST(IntervalloControllo, TenPointOneIsTheWidestAcceptedInterval)
     const auto esito = w.calcola(testi("x", "-10.1", "10.1", "st0.1"));
     EXPECT_TRUE(w.stato.intervalloAccettato);
     EXPECT_EQ(esito.stato, "");
-    EXPECT_EQ(w.punti().front(), opPSet(0, 4480, coloreFacciaPulsante)); // below left
+    EXPECT_EQ(w.punti().front(), opPSet(0, 4502.4f, coloreFacciaPulsante)); // below left
     EXPECT_EQ(w.traccia().back(), marcatore(6972.2f));
 }
 
@@ -169,6 +169,9 @@ TEST(IntervalloControllo, RefusedEndStopsAfterTheFrameKeepingThePreviousSettings
              "Intervallo rifiutato — b = -10.2: a e b devono stare tra -10.1 e 10.1"},
             {"11", "12", 11, 12,
              "Intervallo rifiutato — a = 11: a e b devono stare tra -10.1 e 10.1"},
+            // Quoted as typed: at 15 digits it would read 10.1, the bound itself.
+            {"10.10000000000001", "1", 10.10000000000001, 1,
+             "Intervallo rifiutato — a = 10.10000000000001: a e b devono stare tra -10.1 e 10.1"},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.stato);
@@ -242,7 +245,7 @@ TEST(Fallimenti, OverflowOfTheSurfaceCoordinateEndsTheRunAtThatSample)
     EXPECT_TRUE(std::all_of(traccia.begin(), traccia.end(), [](const Operazione &op) {
         return op.tipo == Operazione::Tipo::PSet;
     }));
-    EXPECT_EQ(traccia[11], opPSet(3752.2f, -2.24e38f, coloreRosso)); // still fits a float
+    EXPECT_EQ(traccia[11], opPSet(0, -2.24e38f, coloreFacciaPulsante)); // still fits a float
     EXPECT_EQ(w.stato.valoriY[13], 1.9999999999999986e+36);
     EXPECT_EQ(w.stato.valoriY[14], -7);
     EXPECT_TRUE(w.stato.intervalloAccettato);
@@ -277,14 +280,16 @@ TEST(Traccia, ClippingTableRowByRow)
             {"3", "2", "", opPSet(4364, 1568, coloreRosso)}, // inside
             {"-10", "10", "", opPSet(6940, 4480, coloreRosso)}, // the limits belong
             {"10", "-10", "", opPSet(500, 0, coloreRosso)}, // to the frame
-            {"-100", "2", "", opPSet(4364, 4480, coloreRosso)}, // below: bottom edge
-            {"-100", "10.1", "", opPSet(6940, 4480, coloreRosso)}, // below right: corner
-            {"-100", "-10.1", "", opPSet(0, 4480, coloreFacciaPulsante)}, // below left
+            // Outside the frame on any side nothing is drawn: the point goes
+            // to x = 0 in the background colour.
+            {"-100", "2", "", opPSet(0, 24640, coloreFacciaPulsante)}, // below: not on the edge
+            {"-100", "10.1", "", opPSet(0, 24640, coloreFacciaPulsante)}, // below right
+            {"-100", "-10.1", "", opPSet(0, 24640, coloreFacciaPulsante)}, // below left
             {"3", "-10.1", "", opPSet(0, 1568, coloreFacciaPulsante)}, // left
             {"100", "-10.1", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above left
             {"3", "2", "0.1/div.", opPSet(0, 1568, coloreFacciaPulsante)}, // right
             {"100", "10.1", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above right
-            {"100", "2", "", opPSet(4364, -20160, coloreRosso)}, // above: unseen
+            {"100", "2", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(std::string("f = ") + c.f + ", x = " + c.x + " " + c.Combo1);
@@ -360,18 +365,18 @@ TEST(Traccia, EverySampleOfTheFinestStepIsStoredAndDrawn)
     EXPECT_EQ(w.stato.valoriY[200001], 2);
 }
 
-TEST(Traccia, ValuesAboveTheFrameVanishValuesBelowPileOnTheBottomEdge)
+// Values above and below the frame alike draw nothing: no flat line along
+// the bottom edge for -100 (as if f were -10 there), none along the top.
+TEST(Traccia, ValuesAboveOrBelowTheFrameDrawNothing)
 {
-    for (const auto &[f, py] : {std::pair {"100", -20160.f}, {"-100", 4480.f}}) {
+    for (const auto &[f, py] : {std::pair {"100", -20160.f}, {"-100", 24640.f}}) {
         SCOPED_TRACE(f);
         Finestra w;
         w.calcola(testi(f, "-10", "10", "st0.1"));
         const auto punti = w.punti();
         ASSERT_EQ(punti.size(), 201u);
-        for (const auto &p : punti) {
-            EXPECT_EQ(p.y1, py);
-            EXPECT_EQ(p.colore, coloreRosso);
-        }
+        for (const auto &p : punti)
+            EXPECT_EQ(p, opPSet(0, py, coloreFacciaPulsante));
     }
 }
 
@@ -425,8 +430,9 @@ TEST(Stato, RefusedExpressionDrawsNoPointAndSaysWhereTheFaultIs)
     Finestra w;
     w.stato.valoriY.assign(30, -7);
     const auto esito = w.calcola(testi("x*", "-1", "1", "st0.1"));
-    EXPECT_EQ(esito.stato, "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del "
-                           "testo");
+    EXPECT_EQ(esito.stato,
+              "Funzione rifiutata — Errore 1023: Prevista espressione alla fine del "
+              "testo");
     // The frame and both markers, not one point; every sample stored as 0.
     EXPECT_TRUE(w.punti().empty());
     EXPECT_EQ(w.traccia().back(), marcatore(4042));
@@ -464,6 +470,13 @@ TEST(Stato, RefusalNamesTheCharacterCountedFromOne)
             {"0,5*x",
              "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 2 — "
              "nella funzione i numeri si scrivono sempre con il punto: 0.5*x"},
+            // The hint quotes the user's own numbers, with the point.
+            {"2,5*x+1,25",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 2 — "
+             "nella funzione i numeri si scrivono sempre con il punto: 2.5*x+1.25"},
+            {"Sin(x)*Exp(-x/5)+Cos(2*x)*Log(Abs(x)+1)+3,75",
+             "Funzione rifiutata — Errore 1025: Prevista fine dell'istruzione al carattere 42 — "
+             "nella funzione i numeri si scrivono sempre con il punto: 3.75"},
     };
     for (const auto &[f, stato] : casi) {
         Finestra w;

@@ -50,9 +50,13 @@ TEST_F(Form2Comandi, GraficoTracesRedPointsMagentaMarkersAndShowsTheSettings)
     }
     EXPECT_EQ(s.pixel(248, 149), rosso); // x = 0 at the origin
     EXPECT_EQ(s.pixel(259, 75), rosso); // x = 0.5: (3881, 1120)
-    EXPECT_EQ(s.pixel(210, 299), rosso); // x = -1.75, on the bottom edge
-    EXPECT_EQ(s.pixel(226, 299), rosso); // x = -1, the last of the edge
-    EXPECT_NE(s.pixel(193, 299), rosso); // left of a: nothing sampled
+    // x < -1 is below the frame: not drawn along its bottom edge as if f
+    // were -1 there (nor anywhere else).
+    int rossiSotto = 0;
+    for (int x = 0; x < 225; ++x)
+        for (int y = 0; y < s.height(); ++y)
+            rossiSotto += s.pixel(x, y) == rosso;
+    EXPECT_EQ(rossiSotto, 0);
     int rossiOltre = 0; // x > 1 is above the frame: unseen
     for (int y = 0; y < s.height(); ++y)
         for (int x = 272; x < s.width(); ++x)
@@ -342,6 +346,44 @@ TEST_F(Form2Comandi, AListCommandFillsItsListShowsItAloneAndTurnsItsButtonRed)
     EXPECT_EQ(s.pixel(816 + 6, 486 + 16), rosso);
 }
 
+// The rows stay across functions, so a list says what it holds: its tooltip
+// and the status line name the function, a, b and the step; the button of
+// the list on view is drawn sunken with a dark frame, the others as ever.
+// A refilled list shows its first row.
+TEST_F(Form2Comandi, AListSaysWhatItHoldsAndShowsItsFirstRow)
+{
+    digita("Text1", "Sqr(x)");
+    digita("Text2", "-2");
+    digita("Text3", "2");
+    scegli("Combo3", "st0.1");
+    clic("Command4");
+    // 40 rows: the accumulated x passes 2 by a hair, as every sweep does.
+    const QString descrizione = n("Sqr(x), a = -2, b = 2, passo 0.1 — 40 righe");
+    EXPECT_EQ(c("List3")->toolTip(), descrizione);
+    EXPECT_TRUE(testo("LabelStato").startsWith(descrizione)) << testo("LabelStato").toStdString();
+
+    // Another function drawn: List3 still says it holds Sqr(x)'s rows.
+    digita("Text1", "1/x");
+    clic("Command1");
+    EXPECT_EQ(c("List3")->toolTip(), descrizione);
+
+    const QImage s = schermo();
+    EXPECT_LT(qGray(s.pixel(920 + 3, 440 + 16)), 60); // Command4: the frame of the one on view
+    EXPECT_EQ(s.pixel(816 + 3, 440 + 16), qRgb(0, 192, 0)); // Command2: its green face
+
+    // Scrolled to the end, then refilled: the first row shows.
+    auto *lista = c<QListView>("List3");
+    digita("Text2", "-10");
+    digita("Text3", "10");
+    clic("Command4");
+    lista->scrollToBottom();
+    ASSERT_GT(lista->verticalScrollBar()->value(), 0);
+    digita("Text3", "-5");
+    clic("Command4");
+    EXPECT_EQ(lista->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(lista->indexAt(QPoint(4, 4)).row(), 0);
+}
+
 TEST_F(Form2Comandi, TheWidestListHoldsEveryRowAndScrollsToTheLast)
 {
     digita("Text1", "x");
@@ -408,6 +450,46 @@ TEST_F(Form2Comandi, NoGraphWhereFIsNotDefined)
     EXPECT_EQ(s.pixel(33, 100), magenta);
 }
 
+// A list sweeps the graph's grid: its count of undefined points is said once,
+// not twice joined by ";". The exact answers say where f is not defined.
+TEST_F(Form2Comandi, EachMessageOnce)
+{
+    digita("Text1", "Sqr(x)");
+    scegli("Combo3", "st0.01");
+    clic("Command2");
+    const std::string conteggio = "f non definita in 1001 punti su 2001 — Errore 5: Chiamata di "
+                                  "routine o argomento non validi in x = -10";
+    // What the list holds, then the count, once.
+    const std::string lista = n("Sqr(x), a = -10, b = 10, passo 0.01 — 2001 righe").toStdString();
+    EXPECT_EQ(testo("LabelStato").toStdString(), lista + "; " + conteggio);
+    EXPECT_EQ(c("List1")->toolTip().toStdString(), lista);
+    clic("Command10");
+    EXPECT_EQ(testo("LabelStato").toStdString(), "f non definita in [-10; 0]; " + conteggio);
+}
+
+// A combo's text that is none of its items keeps the default, as ever, and
+// the status line says so with the items offered; the window's own caption
+// and an empty combo stay silent.
+TEST_F(Form2Comandi, AnUnrecognisedComboTextIsTold)
+{
+    digita("Text1", "x");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), ""); // the captions as the window opens
+    digita("Combo3", "0,5");
+    digita("Combo1", "0.1");
+    clic("Command1");
+    EXPECT_EQ(testo("Label23"), n("0.001"));
+    EXPECT_EQ(testo("Label7"), "1");
+    EXPECT_EQ(testo("LabelStato").toStdString(),
+              "Scala delle ascisse: \"0.1\" non riconosciuto, usato 1/div. (voci: 10/div., "
+              "1/div., 0.1/div., 0.01/div.) · Passo di calcolo: \"0,5\" non riconosciuto, usato "
+              "0.001 (voci: st0.1, st0.01, st0.001, st0.0001)");
+    digita("Combo3", "");
+    digita("Combo1", "");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+}
+
 // The status line shows its whole text, however long: it wraps inside the window.
 TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
 {
@@ -425,6 +507,50 @@ TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
     EXPECT_GE(stato->height(), necessario.height());
     EXPECT_TRUE(form->rect().contains(stato->geometry())) << form->height();
     EXPECT_TRUE(stato->toolTip().isEmpty() || stato->toolTip() == t);
+}
+
+// A long command shows its progress after half a second; Esc stops it,
+// leaving its result blank and "Interrotto" in the status line; a click
+// given meanwhile is handled afterwards.
+TEST_F(Form2Comandi, LongWorkShowsProgressAndStopsOnEsc)
+{
+    QString somma = "x";
+    for (int k = 0; k < 40000; ++k)
+        somma += "+x";
+    c<QLineEdit>("Text1")->setText(somma); // pasted: typing it would take minutes
+    QString duranteIlCalcolo;
+    QTimer::singleShot(900, form.get(), [&] {
+        duranteIlCalcolo = testo("LabelStato");
+        QTest::mouseClick(c<QPushButton>("Command10"), Qt::LeftButton); // held back
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    });
+    clic("Command9");
+    EXPECT_TRUE(duranteIlCalcolo.startsWith("Calcolo in corso: "))
+            << duranteIlCalcolo.toStdString();
+    EXPECT_TRUE(duranteIlCalcolo.endsWith(" % — Esc per interrompere"));
+    EXPECT_EQ(testo("LabelStato"), "Interrotto");
+    EXPECT_EQ(testo("Label21"), "");
+    EXPECT_EQ(testo("Label13"), "---------"); // the click on Max waits...
+    for (int k = 0; k < 400 && testo("Label13") == "---------"; ++k)
+        QTest::qWait(50);
+    EXPECT_EQ(testo("Label13"), "10"); // ...and is handled after: x * 40001 peaks at b
+}
+
+// The window grows for a long message and gives the height back after a
+// short one.
+TEST_F(Form2Comandi, TheWindowGivesTheHeightBack)
+{
+    const int altezza = form->height();
+    digita("Text1", "1/Int(x*2)+Log(x)");
+    digita("Text2", n("-0.5"));
+    digita("Text3", "1");
+    scegli("Combo3", "st0.1");
+    clic("Command9");
+    ASSERT_GT(form->height(), altezza) << testo("LabelStato").toStdString();
+    digita("Text1", "x");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), "");
+    EXPECT_EQ(form->height(), altezza);
 }
 
 // a > b: the frame and the markers, and the status line says why nothing else.

@@ -1,6 +1,7 @@
 // Results taken out of the main window: the graph's picture and the lists'
 // rows on the clipboard or in a file, and Enter as a press of "Grafico".
 #include "tests/ui/FinestraDiProva.h"
+#include "tests/ui/RispostaAlDialogo.h"
 #include "ui/ImmagineGrafico.h"
 
 #include <QAction>
@@ -19,32 +20,6 @@ namespace zelvo {
 namespace {
 
 using Form2Esporta = FinestraDiProva;
-
-// Answers the next file dialog as a user would: reads the name it proposes,
-// types `file` and saves. Returns the proposed name once the dialog is gone.
-class RispostaAlDialogo
-{
-public:
-    explicit RispostaAlDialogo(QString file)
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this, file] {
-            auto *dialogo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialogo)
-                return;
-            timer_.stop();
-            proposta_ = dialogo->selectedFiles().value(0);
-            dialogo->selectFile(file);
-            static_cast<QDialog *>(dialogo)->accept(); // what the Save button does
-        });
-        timer_.start();
-    }
-    QString proposta() const { return proposta_; }
-
-private:
-    QTimer timer_;
-    QString proposta_;
-};
 
 QStringList testiAzioni(const QList<QAction *> &azioni)
 {
@@ -81,7 +56,7 @@ TEST_F(Form2Esporta, TheGraphGoesToTheClipboardAndToAPngFileExactlyAsShown)
         QApplication::processEvents();
     };
     apriMenu(QPoint(100, 100));
-    EXPECT_EQ(menu, (QStringList {"Copia grafico", "Salva grafico…"}));
+    EXPECT_EQ(menu, (QStringList {"Copia grafico", "Salva grafico…", "", "Studio della funzione…"}));
     apriMenu(QPoint(700, 100));
     EXPECT_TRUE(menu.isEmpty());
 
@@ -139,6 +114,18 @@ TEST_F(Form2Esporta, RowsAreSelectedAsInAnyListAndCopied)
     EXPECT_EQ(QApplication::clipboard()->text(),
               n("-0.2\tnon definita\n-0.1\tnon definita\n0\t0\n0.1\t0.316227766016838\n"
                 "0.2\t0.447213595499958\n"));
+}
+
+// An empty list has nothing to save: no dialog, and the status line says so.
+TEST_F(Form2Esporta, AnEmptyListSaysThereIsNothingToSave)
+{
+    QTemporaryDir cartella;
+    RispostaAlDialogo risposta(cartella.filePath("vuota.csv"));
+    c<QListView>("List2")->findChild<QAction *>("SalvaTabella")->trigger();
+    EXPECT_EQ(risposta.proposta(), "");
+    EXPECT_FALSE(QFile::exists(cartella.filePath("vuota.csv")));
+    EXPECT_EQ(testo("LabelStato"),
+              "Lista vuota: niente da salvare; premere prima il suo pulsante per riempirla");
 }
 
 TEST_F(Form2Esporta, TheTableIsSavedAsCsvInTheLocalesConvention)

@@ -68,7 +68,9 @@ TEST_F(Form2Layout, EveryControlHasItsKindNameTextFontAndPlace)
         ASSERT_EQ(trovati.size(), 1);
         QWidget *w = trovati.front();
         EXPECT_TRUE(diTipo(w, c.tipo));
-        EXPECT_EQ(testoDi(w), QString::fromUtf8(c.testo));
+        if (std::string_view(c.nome) != "Label10" || virgola()) { // under a point locale, below
+            EXPECT_EQ(testoDi(w), QString::fromUtf8(c.testo));
+        }
         EXPECT_TRUE(w->isVisible());
 
         auto px = [](int twips) {
@@ -108,9 +110,11 @@ TEST_F(Form2Layout, KeyControlsInPixels)
     };
     for (const Caso &c : casi)
         EXPECT_EQ(controllo(c.nome)->geometry(), c.atteso) << c.nome;
+    // The note names the separator this system reads in a and b.
     EXPECT_EQ(controllo<QLabel>("Label10")->text(),
-              QString::fromUtf8(
-                      "con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"));
+              virgola()
+                      ? "con \"a\" e \"b\" , se decimali, nella forma con virgola e non con punto"
+                      : "con \"a\" e \"b\" , se decimali, nella forma con punto e non con virgola");
     EXPECT_EQ(controllo<QLabel>("Label5")->text(),
               QString::fromUtf8("Campo di variabilità della funzione a_____b"));
     EXPECT_EQ(controllo<QPushButton>("Command8")->text(),
@@ -184,9 +188,10 @@ TEST_F(Form2Layout, FocusStartsInText1AndTabFollowsTheFocusOrder)
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     const std::vector<std::string> ordine
-            = {"Text1",    "Text3",     "Text2",     "Command1", "Combo1",   "Combo2",   "Command2",
-               "List1",    "Command3",  "List2",     "Command4", "Command6", "List3",    "List4",
-               "Command8", "Command10", "Command11", "Command9", "Combo3",   "Command5", "Text1"};
+            = {"Text1",    "Text3",    "Text2",           "Command1",  "Combo1",    "Combo2",
+               "Command2", "List1",    "Command3",        "List2",     "Command4",  "Command6",
+               "List3",    "List4",    "Command8",        "Command10", "Command11", "Command9",
+               "Combo3",   "Command5", "RiquadroGrafico", "Text1"};
     auto nomeDelFuoco = [this] {
         for (QWidget *w = QApplication::focusWidget(); w && w != form.get(); w = w->parentWidget())
             if (!w->objectName().isEmpty() && w->parentWidget() == form.get())
@@ -247,7 +252,9 @@ TEST_F(Form2Layout, TheWindowShowsTheWholeLayoutWithTheStatusLineBelowIt)
     EXPECT_GE(form->width(), 1009);
     EXPECT_GE(form->height(), 689);
     auto *stato = controllo<QLabel>("LabelStato");
-    EXPECT_EQ(stato->text(), "");
+    EXPECT_EQ(stato->text(),
+              "Scrivere f(x), a e b e premere \"Grafico\"; per lo studio della funzione: Ctrl+T "
+              "o il tasto destro sul grafico");
     int fondo = 0;
     for (const Controllo &c : layoutForm2())
         fondo = std::max(fondo, controllo(c.nome)->geometry().bottom());

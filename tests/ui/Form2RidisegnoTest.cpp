@@ -82,6 +82,15 @@ TEST_F(Form2Ridisegno, GraficoRepaintsThePlotFrameAndTheButtonOnly)
     EXPECT_EQ(testo(finestra.subtracted(grafico->geometry()).boundingRect()), testo(cornice));
     regioni.erase(QStringLiteral("Form2"));
     regioni.erase(QStringLiteral("Command1"));
+    // The plot frame's focus stop lies over the frame and paints only where
+    // the window does.
+    const QPoint riquadro
+            = form.findChild<QWidget *>(QStringLiteral("RiquadroGrafico"))->geometry().topLeft();
+    EXPECT_TRUE(regioni[QStringLiteral("RiquadroGrafico")]
+                        .translated(riquadro)
+                        .subtracted(finestra)
+                        .isEmpty());
+    regioni.erase(QStringLiteral("RiquadroGrafico"));
     for (const auto &[nome, regione] : regioni)
         ADD_FAILURE() << nome.toStdString() << " repainted " << regione.boundingRect().x() << ", "
                       << regione.boundingRect().y();

@@ -1,5 +1,8 @@
-// The widget tests need one QApplication for the whole run. They run
-// offscreen unless told otherwise, so they need no display.
+// The widget tests need one QApplication for the whole run, prepared as the
+// program prepares its own. They run offscreen unless told otherwise, so they
+// need no display.
+#include "ui/Applicazione.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,6 +12,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    zelvo::preparaApplicazione(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

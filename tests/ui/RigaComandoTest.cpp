@@ -5,6 +5,8 @@
 #include "ui/ImmagineGrafico.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -179,6 +181,48 @@ TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
     EXPECT_GT(rossi, 400);
 }
 
+// --grafico-scala 2: the same frame drawn twice as dense, as a screen at 200 %
+// shows it; points and lines stay one pixel wide. At 1 it is --grafico's picture.
+TEST(RigaComandoUso, GraficoScalaDisegnaLoStessoRiquadroPiuFitto)
+{
+    const QTemporaryDir cartella;
+    QImage immagini[3];
+    const char *scale[] = {nullptr, "1", "2"};
+    for (int i = 0; i < 3; ++i) {
+        const QString png = cartella.filePath(QString("g%1.png").arg(i));
+        QStringList argomenti = {"--funzione", "Sin(x)*5", "-a",    "-10",       "-b",
+                                 "10",         "--passo",  "0.001", "--grafico", png};
+        if (scale[i])
+            argomenti << "--grafico-scala" << scale[i];
+        const Uscita u = zelvo(argomenti);
+        ASSERT_EQ(u.stato, 0) << u.err.toStdString();
+        immagini[i] = QImage(png).convertToFormat(QImage::Format_RGB32);
+    }
+    EXPECT_EQ(immagini[1], immagini[0]);
+    const QImage &densa = immagini[2];
+    // Grid line to grid line: twips 500 to 6940 and 0 to 4480 at 7.5 twips a pixel.
+    ASSERT_EQ(densa.size(), QSize(925 - 67 + 1, 597 + 1));
+    EXPECT_EQ(densa.pixel(0, 0), immagini[0].pixel(0, 0)); // a grid dot in each corner
+    EXPECT_EQ(densa.pixel(densa.width() - 1, densa.height() - 1), immagini[0].pixel(0, 0));
+    auto inRosso = [](const QImage &im, int x, int y) {
+        return im.pixel(x, y) == qRgb(255, 0, 0);
+    };
+    int rossiDensi = 0, rossi = 0, blocchi = 0;
+    for (int y = 0; y + 1 < densa.height(); ++y)
+        for (int x = 0; x + 1 < densa.width(); ++x) {
+            rossiDensi += inRosso(densa, x, y);
+            blocchi += inRosso(densa, x, y) && inRosso(densa, x + 1, y) && inRosso(densa, x, y + 1)
+                    && inRosso(densa, x + 1, y + 1);
+        }
+    for (int y = 0; y < immagini[0].height(); ++y)
+        for (int x = 0; x < immagini[0].width(); ++x)
+            rossi += inRosso(immagini[0], x, y);
+    EXPECT_EQ(blocchi, 0);
+    // A curve one pixel wide, twice as long in pixels: about twice the red.
+    EXPECT_GT(rossiDensi, rossi * 17 / 10);
+    EXPECT_LT(rossiDensi, rossi * 23 / 10);
+}
+
 // A refused input: exit status 1, nothing on standard output, and on standard
 // error the window's status line after "Grafico" with the same inputs.
 TEST_F(RigaComando, DatoRifiutatoEsce1ConIlMessaggioDellaRigaDiStato)
@@ -216,6 +260,9 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"-a", "1", "-b", "2", "--passo", "0.1"}, "manca --funzione"},
             {{"--funzione", "x", "-b", "2", "--passo", "0.1"}, "manca -a"},
             {{"--funzione", "x", "-a", "1", "-b", "2"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--elenco", "-"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--derivate"},
+             "--derivate vuole --elenco"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.5"},
              "valore non ammesso per --passo: \"0.5\" (ammessi: 0.1, 0.01, 0.001, 0.0001)"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--scala-x", "100"},
@@ -226,6 +273,18 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"--funzione", "x", "grafico.png"}, "argomento inatteso: grafico.png"},
             {{"--funzione", "x", "-a"}, "manca il valore di -a"},
             {{"--radice=1"}, "--radice non vuole un valore"},
+            // An option where a value is expected is no value.
+            {{"--funzione", "--radice", "-a", "1"},
+             "manca il valore di --funzione (prima di --radice)"},
+            {{"--funzione", "x", "-a", "-b", "2"}, "manca il valore di -a (prima di -b)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.gif"},
+             "formato dell'immagine non riconosciuto: \"g.gif\" (il nome deve finire in .png, "
+             ".jpg o .bmp)"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico-scala", "2"},
+             "--grafico-scala vale solo con --grafico"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--grafico", "g.png",
+              "--grafico-scala", "1.5"},
+             "valore non ammesso per --grafico-scala: \"1.5\" (ammessi: 1, 2, 3, 4)"},
     };
     for (const auto &caso : casi) {
         SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
@@ -234,6 +293,32 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
         EXPECT_EQ(u.out, "");
         EXPECT_EQ(u.err, QString("zelvo: ") + caso.messaggio + "\nPer l'aiuto: zelvo --help\n");
     }
+}
+
+// The picture in the format its name asks for; a file that cannot be
+// written is told in Italian.
+TEST(RigaComandoUso, GraficoNelFormatoDelNomeEFileNonScrivibileInItaliano)
+{
+    const QString cartella = QDir::temp().filePath("zelvo-formati");
+    QDir().mkpath(cartella);
+    const struct
+    {
+        const char *nome;
+        QByteArray inizio; // the format's signature
+    } formati[] = {{"g.png", "\x89PNG"}, {"g.JPG", "\xFF\xD8\xFF"}, {"g.bmp", "BM"}};
+    for (const auto &f : formati) {
+        const QString percorso = cartella + "/" + f.nome;
+        const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1",
+                                "--grafico", percorso});
+        EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+        QFile file(percorso);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.nome;
+        EXPECT_TRUE(file.read(f.inizio.size()) == f.inizio) << f.nome;
+    }
+    const Uscita u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--elenco",
+                            "/non/esiste/t.csv"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.err, "zelvo: impossibile scrivere \"/non/esiste/t.csv\": la cartella non esiste\n");
 }
 
 TEST(RigaComandoUso, AiutoInItaliano)
@@ -249,6 +334,101 @@ TEST(RigaComandoUso, AiutoInItaliano)
     // The separator this system reads in a and b.
     EXPECT_TRUE(u.out.contains(virgola() ? "la virgola: tra -10,1 e 10,1"
                                          : "il punto: tra -10.1 e 10.1"));
+}
+
+// The study: one line per feature, kinds in a fixed order and each
+// ascending, then the intervals; the notes on standard error. No step needed.
+TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
+{
+    Uscita u = zelvo({"--studio", "--radice", "--funzione", "x^2-2.25", "-a", "-3", "-b", "3"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.err, "");
+    EXPECT_EQ(u.out, n("radice = 1.5\n"
+                       "zero = -1.5\n"
+                       "zero = 1.5\n"
+                       "minimo_relativo = 0; -2.25\n"
+                       "massimo_assoluto = 3; 6.75\n"
+                       "minimo_assoluto = 0; -2.25\n"
+                       "positiva = -3; -1.5\n"
+                       "positiva = 1.5; 3\n"
+                       "negativa = -1.5; 1.5\n"
+                       "crescente = 0; 3\n"
+                       "decrescente = -3; 0\n"
+                       "concava_alto = -3; 3\n"));
+
+    u = zelvo({"--funzione", "x^3-3*x+Sqr(x+1.5)*0", "-a", "-2", "-b", "2", "--studio"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    // f(-1.5) = 1.125: the edge of the domain is no zero, and not the minimum.
+    EXPECT_EQ(u.out, n("zero = 0\n"
+                       "zero = 1.73205080756888\n"
+                       "massimo_relativo = -1; 2\n"
+                       "minimo_relativo = 1; -2\n"
+                       "flesso = 0; 0\n"
+                       "massimo_assoluto = 2; 2\n"
+                       "minimo_assoluto = 1; -2\n"
+                       "non_definita = -2; -1.5\n"
+                       "positiva = -1.5; 0\n"
+                       "positiva = 1.73205080756888; 2\n"
+                       "negativa = 0; 1.73205080756888\n"
+                       "crescente = -1.5; -1\n"
+                       "crescente = 1; 2\n"
+                       "decrescente = -1; 1\n"
+                       "concava_alto = 0; 2\n"
+                       "concava_basso = -1.5; 0\n"));
+
+    u = zelvo({"--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--studio"});
+    EXPECT_EQ(u.out, "non_definita = 2; 2\n"
+                     "asintoto_verticale = 2\n"
+                     "positiva = 2; 3\n"
+                     "negativa = -3; 2\n"
+                     "decrescente = -3; 2\n"
+                     "decrescente = 2; 3\n"
+                     "concava_alto = 2; 3\n"
+                     "concava_basso = -3; 2\n");
+
+    u = zelvo({"--funzione", "Int(x)", "-a", "-2", "-b", "2", "--studio"});
+    EXPECT_EQ(u.stato, 0);
+    EXPECT_TRUE(u.out.contains("salto = -1\nsalto = 0\nsalto = 1\n")) << u.out.toStdString();
+    EXPECT_EQ(u.err, "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio "
+                     "come zero\n");
+
+    u = zelvo({"--funzione", "x", "-a", "1", "-b", "-1", "--studio"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_TRUE(u.err.endsWith("studio: a > b: nessun campione\n")) << u.err.toStdString();
+}
+
+// The list with the exact derivatives: an empty field where a value is not
+// defined (f at a pole; f' and f'' at a corner; both for Rnd, which has none).
+TEST(RigaComandoStudio, ElencoConLeDerivateEsatte)
+{
+    const QString c = virgola() ? ";" : ",";
+    const auto csv = [&c](QString t) { return n(t).replace('|', c); };
+    Uscita u = zelvo({"--funzione", "Abs(x)-1/x", "-a", n("-0.2"), "-b", n("0.2"), "--passo",
+                      "0.1", "--elenco", "-", "--derivate"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
+                         "-0.2|5.2|24|250\n"
+                         "-0.1|10.1|99|2000\n"
+                         "0|||\n"
+                         "0.1|-9.9|101|-2000\n"
+                         "0.2|-4.8|26|-250\n"));
+    EXPECT_TRUE(u.err.contains("Divisione per zero in x = 0")) << u.err.toStdString();
+
+    u = zelvo({"--funzione", "Abs(x)+x^3/2", "-a", n("-0.2"), "-b", n("0.2"), "--passo", "0.1",
+               "--elenco", "-", "--derivate"});
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
+                         "-0.2|0.196|-0.94|-0.6\n"
+                         "-0.1|0.0995|-0.985|-0.3\n"
+                         "0|0||\n"
+                         "0.1|0.1005|1.015|0.3\n"
+                         "0.2|0.204|1.06|0.6\n"));
+    EXPECT_EQ(u.err, "");
+
+    u = zelvo({"--funzione", "x+Rnd*0", "-a", "0", "-b", n("0.2"), "--passo", "0.1", "--elenco",
+               "-", "--derivate"});
+    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n0|0||\n0.1|0.1||\n0.2|0.2||\n"));
+    EXPECT_EQ(u.err, "derivate esatte non disponibili per questa funzione\n");
 }
 
 } // namespace

@@ -276,3 +276,64 @@ TEST(SuperficieQt, ClsAfterANewPaletteClearsTheWholeSurfaceToTheNewBackground)
 
 } // namespace
 } // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+// On a dense screen every operation is drawn again at the device pixels:
+// a point on the device pixel nearest to its twips, a series as its points
+// one by one on both sides of every device pixel bound, while the logical
+// picture stays the one a screen at 100 % shows.
+TEST(SuperficieQt, OnADenseScreenPointsLandOnTheNearestDevicePixel)
+{
+    for (const double s : {1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(s);
+        const float inf = std::numeric_limits<float>::infinity();
+        std::vector<float> attorno = {-inf, inf, -1e30f, 1e30f};
+        for (int k = 0; k <= 90; ++k) {
+            const auto bordo = static_cast<float>((k - 0.5) * 15 / s);
+            attorno.push_back(std::nextafter(bordo, -inf));
+            attorno.push_back(bordo);
+            attorno.push_back(std::nextafter(bordo, inf));
+        }
+        std::vector<Punto> punti;
+        std::mt19937 casuale(20261211);
+        for (int i = 0; i < 4000; ++i)
+            punti.push_back({attorno[casuale() % attorno.size()],
+                             attorno[casuale() % attorno.size()],
+                             casuale() % 3 ? coloreRosso : coloreNero});
+
+        SuperficieQt serie({70, 50}, tavolozza(), s);
+        SuperficieQt uno({70, 50}, tavolozza(), s);
+        SuperficieQt logica({70, 50}, tavolozza());
+        ASSERT_EQ(serie.scala(), s);
+        ASSERT_EQ(serie.immagineSchermo().size(), QSize(static_cast<int>(std::ceil(70 * s)),
+                                                        static_cast<int>(std::ceil(50 * s))));
+        for (std::size_t da = 0; da < punti.size(); da += 40) {
+            const auto parte = std::span(punti).subspan(da, 40);
+            serie.PSet(parte);
+            logica.PSet(parte);
+            for (const Punto &p : parte)
+                uno.PSet(p.x, p.y, p.colore);
+            ASSERT_EQ(serie.immagineSchermo(), uno.immagineSchermo()) << "points from " << da;
+        }
+        EXPECT_EQ(serie.immagine(), logica.immagine());
+
+        // Where single points land, worked out from the twips.
+        SuperficieQt vuota({70, 50}, tavolozza(), s);
+        const float xs[] = {0, 7.4f, 100, 333.3f, 740};
+        for (const float x : xs)
+            vuota.PSet(x, x, coloreRosso);
+        std::vector<Pixel> attesi;
+        for (const float x : xs) {
+            const int p = static_cast<int>(std::floor(x * s / 15 + 0.5));
+            attesi.push_back({p, p, 0xFFFF0000});
+        }
+        std::sort(attesi.begin(), attesi.end(),
+                  [](const Pixel &a, const Pixel &b) { return a.y < b.y; });
+        EXPECT_EQ(disegnati(vuota.immagineSchermo()), attesi);
+    }
+}
+
+} // namespace
+} // namespace zelvo

@@ -1,0 +1,229 @@
+#include "ui/Accessibilita.h"
+
+#include "engine/TestoNumero.h"
+#include "plot/StatoCalcolo.h"
+#include "ui/AnnuncioStato.h"
+#include "ui/Etichetta.h"
+#include "ui/RiquadroGrafico.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cstddef>
+#include <string>
+
+namespace zelvo {
+
+namespace {
+
+QString daUtf8(std::string_view testo)
+{
+    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
+}
+
+// The plot frame is read as a picture named "Grafico", described by what it shows.
+class InterfacciaGrafico : public QAccessibleWidget
+{
+public:
+    explicit InterfacciaGrafico(QWidget *w)
+        : QAccessibleWidget(w, QAccessible::Graphic, QStringLiteral("Grafico"))
+    { }
+};
+
+QAccessibleInterface *fabbrica(const QString &classe, QObject *oggetto)
+{
+    if (!oggetto || !oggetto->isWidgetType())
+        return nullptr;
+    auto *w = static_cast<QWidget *>(oggetto);
+    if (classe == QLatin1String("zelvo::RiquadroGrafico"))
+        return new InterfacciaGrafico(w);
+    if (classe == QLatin1String("zelvo::AnnuncioStato"))
+        return new QAccessibleWidget(w, QAccessible::Notification);
+    return nullptr;
+}
+
+// Shift+F10 opens a widget's context menu, as the menu key does: the same
+// keyboard event, at the place Qt gives the menu key's (the current row of
+// a list).
+class MenuDaTastiera : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        if (evento->type() != QEvent::KeyPress || !oggetto->isWidgetType())
+            return false;
+        const auto *tasto = static_cast<QKeyEvent *>(evento);
+        if (tasto->key() != Qt::Key_F10 || tasto->modifiers() != Qt::ShiftModifier)
+            return false;
+        auto *w = static_cast<QWidget *>(oggetto);
+        const QPoint dove = w->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, dove, w->mapToGlobal(dove),
+                               tasto->modifiers());
+        QApplication::sendEvent(w, &menu);
+        return true;
+    }
+};
+
+struct Nome
+{
+    const char *controllo;
+    const char *nome;
+    const char *descrizione;
+    const char *etichetta; // the caption beside it, if any: the label for it
+};
+
+// The inputs are named by their captions; the longer hint becomes their description.
+constexpr Nome ingressi[] = {
+        {"Text1", "Y =", "Funzione Y = f(X) digitata il linguaggio QBasic", "Label2"},
+        {"Text2", "a =", nullptr, "Label1"},
+        {"Text3", "b =", nullptr, "Label11"},
+        {"Combo1", "Moltiplicatore scale (ascisse)", "Unità per divisione sull'asse x", "Label6_0"},
+        {"Combo2", "Moltiplicatore scale (ordinate)", "Unità per divisione sull'asse y",
+         "Label6_1"},
+        {"Combo3", "Passo di calcolo", "Distanza tra due punti calcolati", "Label25"},
+};
+
+// Each result label is read with what it means: its caption, then its text.
+// The last three are the step and the scales, which every plot rewrites.
+constexpr Nome risultati[] = {
+        {"Label13", "X =", "Ascissa del massimo o del minimo trovato", nullptr},
+        {"Label16", "yMax =", "Valore massimo di f in a–b", nullptr},
+        {"Label20", "Ymin. =", "Valore minimo di f in a–b", nullptr},
+        {"Label21", "radice =", "Radice reale di f(x) = 0 in a–b", nullptr},
+        {"Label15", "I =", "Integrale definito di f da a a b", nullptr},
+        {"Label7", "Scala ascisse, unità per divisione =", nullptr, nullptr},
+        {"Label9", "Scala ordinate, unità per divisione =", nullptr, nullptr},
+        {"Label23", "St =", "Passo di calcolo", nullptr},
+};
+
+constexpr const char *liste[] = {"List1", "List2", "List3", "List4"};
+
+} // namespace
+
+void rendiAccessibile(QWidget &form2)
+{
+    static const bool installata = [] {
+        QAccessible::installFactory(fabbrica);
+        return true;
+    }();
+    (void)installata;
+
+    for (const Nome &n : ingressi) {
+        auto *w = form2.findChild<QWidget *>(QString::fromUtf8(n.controllo));
+        if (!w)
+            continue;
+        w->setAccessibleName(QString::fromUtf8(n.nome));
+        // a and b are described by the note above them, which names the
+        // decimal separator this system reads.
+        const auto *nota = form2.findChild<QLabel *>(QStringLiteral("Label10"));
+        w->setAccessibleDescription(n.descrizione  ? QString::fromUtf8(n.descrizione)
+                                            : nota ? nota->text()
+                                                   : QString());
+        // The edit field of a combo is what takes the focus and what a
+        // screen reader speaks.
+        if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit()) {
+            combo->lineEdit()->setAccessibleName(w->accessibleName());
+            combo->lineEdit()->setAccessibleDescription(w->accessibleDescription());
+        }
+        if (auto *etichetta = form2.findChild<QLabel *>(QString::fromUtf8(n.etichetta)))
+            etichetta->setBuddy(w);
+    }
+    for (const Nome &n : risultati)
+        if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(n.controllo))) {
+            e->impostaSignificato(QString::fromUtf8(n.nome));
+            if (n.descrizione)
+                e->setAccessibleDescription(QString::fromUtf8(n.descrizione));
+        }
+    if (auto *stato = form2.findChild<QLabel *>(QStringLiteral("LabelStato")))
+        stato->setAccessibleDescription(QStringLiteral("Riga di stato"));
+    new AnnuncioStato(&form2);
+
+    auto *menu = new MenuDaTastiera(&form2);
+    for (const char *nome : liste)
+        if (auto *lista = form2.findChild<QAbstractItemView *>(QString::fromUtf8(nome))) {
+            lista->setAccessibleName(QString::fromUtf8(nome).replace(QStringLiteral("List"),
+                                                                     QStringLiteral("Lista")));
+            lista->setAccessibleDescription(
+                    QStringLiteral("Valori di x e f(x), una riga per punto; il tasto menu o "
+                                   "Maiusc+F10 apre: Copia righe, Copia tabella, Salva tabella…"));
+            lista->installEventFilter(menu);
+        }
+
+    auto *riquadro = new RiquadroGrafico(&form2);
+    riquadro->setAccessibleDescription(QStringLiteral(
+            "Riquadro del grafico: griglia punteggiata e assi, nessuna funzione tracciata"));
+    riquadro->installEventFilter(menu);
+    // The last stop of the tab order: the controls keep theirs, and Shift+Tab
+    // from the function reaches the graph at once.
+    if (auto *uscita = form2.findChild<QWidget *>(QStringLiteral("Command5")))
+        QWidget::setTabOrder(uscita, riquadro);
+    riquadro->show();
+}
+
+QString descrizioneGrafico(std::string_view funzione, const StatoCalcolo &stato,
+                           std::string_view messaggio, char separatoreDecimale)
+{
+    const auto numero = [separatoreDecimale](double v) {
+        return daUtf8(testoNumero(v, separatoreDecimale));
+    };
+    QString d = QStringLiteral("Grafico di Y = ") + daUtf8(funzione);
+    if (!stato.intervalloAccettato) {
+        d += QStringLiteral(": nessun punto tracciato");
+    } else {
+        // The sweep's own count: x from a by repeated addition while x <= b.
+        std::size_t punti = 0;
+        if (stato.passo > 0)
+            for (double x = stato.estremoA; x <= stato.estremoB; x += stato.passo)
+                ++punti;
+        d += QStringLiteral(" per x da ") + numero(stato.estremoA) + QStringLiteral(" a ")
+                + numero(stato.estremoB) + QStringLiteral(", passo ") + numero(stato.passo)
+                + QStringLiteral(": ") + QString::number(punti)
+                + (punti == 1 ? QStringLiteral(" punto calcolato")
+                              : QStringLiteral(" punti calcolati"))
+                + QStringLiteral("; scala ") + numero(stato.scalaX / 10)
+                + QStringLiteral(" per divisione sulle ascisse, ") + numero(stato.scalaY / 10)
+                + QStringLiteral(" sulle ordinate");
+    }
+    if (!messaggio.empty())
+        d += QStringLiteral(". ") + daUtf8(messaggio);
+    return d;
+}
+
+void annunciaStato(QWidget &form2, const QString &testo)
+{
+    auto *annuncio = form2.findChild<AnnuncioStato *>();
+    if (!annuncio)
+        return;
+    // The results the command just found come first: a label is read only
+    // with the focus, and the user is on the button that found them.
+    QStringList parti;
+    for (std::size_t i = 0; i < std::size(risultati) - 3; ++i) // not the step and the scales
+        if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(risultati[i].controllo))) {
+            const QString nome = e->accessibleName();
+            const QVariant detto = e->property("zelvo_annunciato");
+            e->setProperty("zelvo_annunciato", nome);
+            if (nome != detto.toString() && !nome.endsWith(QStringLiteral(" nessun valore")))
+                parti << nome;
+        }
+    if (!testo.isEmpty())
+        parti << testo;
+    annuncio->annuncia(parti.join(QStringLiteral(". ")));
+}
+
+void descriviGrafico(QWidget &form2, const QString &descrizione)
+{
+    if (auto *riquadro = form2.findChild<RiquadroGrafico *>())
+        riquadro->setAccessibleDescription(descrizione);
+}
+
+} // namespace zelvo

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "analysis/Studio.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace zelvo {
+
+// "Studio della funzione": the whole study of f on [a, b] in a window of its
+// own beside the main one, whose layout it leaves as it is. It shows the
+// features as a table (which copies and saves like the value lists), the
+// sign, growth and concavity chart, the study's notes, and a button that
+// marks the points on the main window's graph.
+class FormStudio : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `segna` marks a study's points on the graph the main window shows.
+    FormStudio(std::function<void(const Studio &)> segna, char separatoreDecimale,
+               QWidget *parent = nullptr);
+
+    // Shows the study of `funzione` (the text typed) on [a, b].
+    void mostra(Studio studio, const std::string &funzione, double a, double b);
+
+    // The graph now shows another function, interval or step: the study no
+    // longer describes it, so its points are not marked on it.
+    void superato();
+
+    const Studio &studio() const { return studio_; }
+
+private:
+    void copiaRighe();
+    void copiaTabella();
+    void salvaTabella();
+
+    std::function<void(const Studio &)> segna_;
+    char separatore_;
+    Studio studio_;
+    QLabel *LabelFunzione = nullptr;
+    QTableWidget *TabellaStudio = nullptr;
+    QTableWidget *SchemaStudio = nullptr;
+    QLabel *LabelNote = nullptr;
+    QPushButton *PulsanteSegna = nullptr;
+};
+
+} // namespace zelvo

@@ -1,0 +1,165 @@
+#include "ui/TabellaStudio.h"
+
+#include "engine/TestoNumero.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelvo {
+
+namespace {
+
+// Two abscissas the study gives for one point (the end of an interval and
+// the zero that ends it, say) may differ in the last digits: within this,
+// the chart takes them as one breakpoint.
+bool vicini(double u, double v) noexcept
+{
+    return std::fabs(u - v) <= 1e-12 * std::max({1.0, std::fabs(u), std::fabs(v)});
+}
+
+template<class T, class Chiave> std::vector<T> ordinati(std::vector<T> v, Chiave chiave)
+{
+    std::stable_sort(v.begin(), v.end(),
+                     [&](const T &p, const T &q) { return chiave(p) < chiave(q); });
+    return v;
+}
+
+} // namespace
+
+std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
+{
+    std::vector<RigaStudio> righe;
+    const auto numero = [separatore](double v) { return testoNumero(v, separatore); };
+    const auto punti = [&](const char *chiave, const char *nome,
+                           const std::vector<PuntoNotevole> &v) {
+        for (const PuntoNotevole &p : ordinati(v, [](const PuntoNotevole &q) { return q.x; }))
+            righe.push_back({chiave, nome, numero(p.x), numero(p.y)});
+    };
+    const auto ascisse = [&](const char *chiave, const char *nome, const std::vector<double> &v) {
+        for (const double x : ordinati(v, [](double q) { return q; }))
+            righe.push_back({chiave, nome, numero(x), {}});
+    };
+    const auto intervalli = [&](const char *chiave, const char *nome,
+                                const std::vector<Intervallo> &v) {
+        for (const Intervallo &i : ordinati(v, [](const Intervallo &q) { return q.da; }))
+            righe.push_back({chiave, nome, numero(i.da), numero(i.a)});
+    };
+    const auto assoluto = [&](const char *chiave, const char *nome,
+                              const std::optional<PuntoNotevole> &p) {
+        if (p)
+            righe.push_back({chiave, nome, numero(p->x), numero(p->y)});
+    };
+
+    ascisse("zero", "zero", s.zeri);
+    punti("massimo_relativo", "massimo relativo", s.massimiRelativi);
+    punti("minimo_relativo", "minimo relativo", s.minimiRelativi);
+    punti("flesso", "flesso", s.flessi);
+    assoluto("massimo_assoluto", "massimo assoluto", s.massimoAssoluto);
+    assoluto("minimo_assoluto", "minimo assoluto", s.minimoAssoluto);
+    intervalli("non_definita", "non definita", s.nonDefinita);
+    ascisse("asintoto_verticale", "asintoto verticale", s.asintotiVerticali);
+    ascisse("salto", "salto", s.salti);
+    intervalli("positiva", "positiva", s.positiva);
+    intervalli("negativa", "negativa", s.negativa);
+    intervalli("crescente", "crescente", s.crescente);
+    intervalli("decrescente", "decrescente", s.decrescente);
+    intervalli("concava_alto", "concava verso l'alto", s.concavaAlto);
+    intervalli("concava_basso", "concava verso il basso", s.concavaBasso);
+    return righe;
+}
+
+std::string testoStudio(const Studio &studio, char separatore)
+{
+    std::string testo;
+    for (const RigaStudio &r : righeStudio(studio, separatore)) {
+        testo.append(r.chiave).append(" = ").append(r.primo);
+        if (!r.secondo.empty())
+            testo.append("; ").append(r.secondo);
+        testo += '\n';
+    }
+    return testo;
+}
+
+namespace {
+
+bool contiene(const std::vector<Intervallo> &v, double x) noexcept
+{
+    return std::any_of(v.begin(), v.end(), [x](const Intervallo &i) {
+        return (i.da <= x && x <= i.a) || vicini(x, i.da) || vicini(x, i.a);
+    });
+}
+
+// Inside an interval, away from its ends: what a stretch of the chart is.
+bool dentro(const std::vector<Intervallo> &v, double x) noexcept
+{
+    return std::any_of(v.begin(), v.end(),
+                       [x](const Intervallo &i) { return i.da < x && x < i.a; });
+}
+
+bool tra(const std::vector<double> &v, double x) noexcept
+{
+    return std::any_of(v.begin(), v.end(), [x](double p) { return vicini(p, x); });
+}
+
+bool tra(const std::vector<PuntoNotevole> &v, double x) noexcept
+{
+    return std::any_of(v.begin(), v.end(), [x](const PuntoNotevole &p) { return vicini(p.x, x); });
+}
+
+// Every abscissa where a row of the chart may change, ascending, each once.
+std::vector<double> puntiDiSvolta(const Studio &s, double a, double b)
+{
+    std::vector<double> p {a, b};
+    for (const auto *v : {&s.positiva, &s.negativa, &s.crescente, &s.decrescente, &s.concavaAlto,
+                          &s.concavaBasso, &s.nonDefinita})
+        for (const Intervallo &i : *v)
+            p.insert(p.end(), {i.da, i.a});
+    for (const auto *v : {&s.zeri, &s.asintotiVerticali, &s.salti})
+        p.insert(p.end(), v->begin(), v->end());
+    for (const auto *v : {&s.massimiRelativi, &s.minimiRelativi, &s.flessi})
+        for (const PuntoNotevole &q : *v)
+            p.push_back(q.x);
+    std::sort(p.begin(), p.end());
+    p.erase(std::unique(p.begin(), p.end(), vicini), p.end());
+    return p;
+}
+
+} // namespace
+
+SchemaStudio schemaStudio(const Studio &s, double a, double b, char separatore)
+{
+    SchemaStudio schema;
+    if (!s.eseguito || !(a <= b))
+        return schema;
+    const std::vector<double> punti = puntiDiSvolta(s, a, b);
+    const auto colonna = [&schema](std::string intestazione, std::string segno,
+                                   std::string crescenza, std::string concavita) {
+        schema.intestazione.push_back(std::move(intestazione));
+        schema.righe[0].push_back(std::move(segno));
+        schema.righe[1].push_back(std::move(crescenza));
+        schema.righe[2].push_back(std::move(concavita));
+    };
+    for (std::size_t k = 0; k < punti.size(); ++k) {
+        const double p = punti[k];
+        if (contiene(s.nonDefinita, p))
+            colonna(testoNumero(p, separatore), "∄", "∄", "∄");
+        else
+            colonna(testoNumero(p, separatore), tra(s.zeri, p) ? "0" : "",
+                    tra(s.massimiRelativi, p) ? "max" : (tra(s.minimiRelativi, p) ? "min" : ""),
+                    tra(s.flessi, p) ? "flesso" : "");
+        if (k + 1 == punti.size())
+            break;
+        const double m = p + (punti[k + 1] - p) / 2;
+        if (dentro(s.nonDefinita, m)) {
+            colonna({}, "∄", "∄", "∄");
+            continue;
+        }
+        colonna({},
+                dentro(s.positiva, m) ? "+" : (dentro(s.negativa, m) ? "−" : "0"),
+                dentro(s.crescente, m) ? "↗" : (dentro(s.decrescente, m) ? "↘" : "→"),
+                dentro(s.concavaAlto, m) ? "∪" : (dentro(s.concavaBasso, m) ? "∩" : ""));
+    }
+    return schema;
+}
+
+} // namespace zelvo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "analysis/Studio.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zelvo {
+
+// The study of f as the user reads it: one row per feature for the window's
+// table and the command line, and the sign, growth and concavity chart of
+// the Italian school. Every number as the labels write it.
+
+// One feature: its kind (the command line's key and the table's words) and
+// up to two numbers. A point gives x and f(x); an interval or a stretch
+// where f is not defined gives its two ends; a zero, an asymptote or a jump
+// gives x alone (secondo empty).
+struct RigaStudio
+{
+    const char *chiave; // "massimo_relativo"
+    const char *nome; // "massimo relativo"
+    std::string primo, secondo;
+};
+
+// Every feature, kinds in the command line's order (zeros, relative maxima
+// and minima, inflections, absolute maximum and minimum, undefined stretches,
+// vertical asymptotes, jumps, then the intervals of sign, growth and
+// concavity), each kind ascending in x.
+std::vector<RigaStudio> righeStudio(const Studio &studio, char separatoreDecimale);
+
+// The rows as the command line prints them: "chiave = primo" or
+// "chiave = primo; secondo", each ended by "\n".
+std::string testoStudio(const Studio &studio, char separatoreDecimale);
+
+// The chart: columns alternate between a breakpoint and the open stretch up
+// to the next one, from a to b. intestazione holds the breakpoints' x (the
+// stretches' headers are empty). Row 0 ("segno di f"): "+" or "−" on a
+// stretch, "0" at a zero; row 1 ("crescenza"): "↗", "↘" or "→" (constant),
+// "max" or "min" at a relative extreme; row 2 ("concavità"): "∪" or "∩",
+// "flesso" at an inflection. Where f is not defined every row says "∄".
+struct SchemaStudio
+{
+    std::vector<std::string> intestazione;
+    std::array<std::vector<std::string>, 3> righe;
+};
+
+inline constexpr std::array<const char *, 3> kRigheSchema = {"segno di f", "crescenza",
+                                                             "concavità"};
+
+SchemaStudio schemaStudio(const Studio &studio, double a, double b, char separatoreDecimale);
+
+} // namespace zelvo
