@@ -35,8 +35,6 @@ Funzione::Funzione(char separatoreDecimale)
 { }
 
 Funzione::~Funzione() = default;
-Funzione::Funzione(Funzione &&) noexcept = default;
-Funzione &Funzione::operator=(Funzione &&) noexcept = default;
 
 void Funzione::DefinisciFunzione(std::string_view testo)
 {

@@ -19,8 +19,6 @@ public:
     // inside expressions ("1,5" + 1 under a comma locale).
     explicit Funzione(char separatoreDecimale = '.');
     ~Funzione();
-    Funzione(Funzione &&) noexcept;
-    Funzione &operator=(Funzione &&) noexcept;
 
     // Reset the engine, then add the four-line script defining F from `testo`.
     // A refused text leaves the engine empty; the refusal is kept in

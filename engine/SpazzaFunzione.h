@@ -95,7 +95,8 @@ private:
     void avanza()
     {
         const std::size_t n = ascisse(x_, altri_, b_, s_, xs_, lunghezza_);
-        const std::size_t falliti = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
+        const std::size_t falliti
+                = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
         blocco_ = BloccoSpazzata {{xs_, n}, {ys_, n}, {es_, n}, falliti};
     }
 
