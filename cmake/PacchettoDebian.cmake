@@ -30,8 +30,11 @@ Zelvo è un piccolo programma da scrivania per lo studio di una funzione reale
 di una variabile reale, pensato per la scuola. Si scrive la funzione (nel
 linguaggio delle espressioni di VBScript, come x^2-1 o Sin(x)*Exp(-x/5)),
 l'intervallo a-b, il passo di calcolo e le scale dei due assi; Zelvo traccia
-il grafico su una griglia punteggiata, trova una radice reale, il massimo e il
-minimo, calcola l'integrale definito ed elenca le tabelle di x e f(x).
+il grafico su una griglia punteggiata, trova la radice reale, il massimo e il
+minimo esatti, calcola l'integrale definito ed elenca le tabelle di x e f(x),
+anche con le derivate. Lo studio della funzione ne dà in una tabella zeri,
+estremi, flessi, asintoti, salti e dove non è definita, con il quadro dei
+segni, della crescenza e della concavità.
 
 Grafici e tabelle si copiano o si salvano (PNG, CSV), e gli stessi risultati
 si ottengono dalla riga di comando, senza finestra. Tutta l'interfaccia è in

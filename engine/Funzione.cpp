@@ -85,8 +85,7 @@ Derivate Funzione::Deriva(double x) noexcept
 
 void Funzione::Deriva(std::span<const double> x, Derivate *d) noexcept
 {
-    for (std::size_t i = 0; i < x.size(); ++i)
-        d[i] = motore_->script.Deriva(motore_->f, x[i]);
+    motore_->script.Deriva(motore_->f, x, d);
 }
 
 bool Funzione::conDerivate() const noexcept

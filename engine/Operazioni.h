@@ -374,9 +374,10 @@ inline Getto hypot(const Getto &a, const Getto &b, double r, bool &) noexcept
 // |a|: at a = 0 a corner, with the derivative from the right.
 inline Getto abs(const Getto &a, double r, bool &angolo) noexcept
 {
-    if (a.v == 0 && a.d1 != 0)
-        angolo = true;
-    const double s = a.v > 0 || (a.v == 0 && (a.d1 > 0 || (a.d1 == 0 && a.d2 >= 0))) ? 1 : -1;
+    // Without branches: a sweep computes this rule in lanes.
+    angolo = angolo | (a.v == 0 && a.d1 != 0);
+    const bool crescente = a.v > 0 || (a.v == 0 && (a.d1 > 0 || (a.d1 == 0 && a.d2 >= 0)));
+    const double s = crescente ? 1 : -1;
     return {r, s * a.d1, s * a.d2};
 }
 // The piecewise constant ones, each with where it jumps.

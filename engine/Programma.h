@@ -64,6 +64,12 @@ public:
     // runs again sample by sample for the errors.
     std::size_t eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept;
 
+    // f, f' and f'' at n <= kBlocco x (only when numerico()): d[i] is what
+    // eseguiDerivate(x[i]) gives, bit for bit (a non-finite x: error 6 with
+    // no derivatives). The values run in lanes as in eseguiBlocco, each
+    // instruction's derivatives over the whole block after them.
+    void eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d) noexcept;
+
 private:
     friend struct ProvaProgramma; // the tests read which rows the program runs
 
@@ -96,12 +102,16 @@ private:
     };
     void compilaBlocco();
     std::size_t unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept;
+    void derivateUnaAllaVolta(const double *x, std::size_t n, Derivate *d) noexcept;
 
     static constexpr std::uint32_t kMaxBlocchi = 64;
     bool bloccoPronto_ = false;
 
     std::vector<PassoBlocco> passiBlocco_;
     std::vector<double> memoria_;
+    // The first and second derivatives of memoria_'s blocks: 1 and 0 for x,
+    // 0 for the constants; allocated by the first eseguiDerivateBlocco.
+    std::vector<double> derivata1_, derivata2_;
     std::uint32_t bloccoRisultato_ = 0;
 
     // ---- Variant program ----

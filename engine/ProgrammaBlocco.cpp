@@ -146,6 +146,8 @@ void Programma::compilaBlocco()
         return;
     }
     memoria_.assign(static_cast<std::size_t>(blocchi) * kBlocco, 0.0);
+    derivata1_.clear();
+    derivata2_.clear();
     for (std::uint32_t k = 1; k < fissi; ++k)
         std::fill_n(memoria_.begin() + static_cast<std::ptrdiff_t>(k * kBlocco), kBlocco,
                     registri_[k]);
@@ -201,6 +203,81 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
     std::copy(risultato, risultato + n, y);
     std::fill(errori, errori + n, 0);
     return 0;
+}
+
+// Sample by sample, each failure with its own first error.
+void Programma::derivateUnaAllaVolta(const double *x, std::size_t n, Derivate *d) noexcept
+{
+    for (std::size_t i = 0; i < n; ++i)
+        d[i] = std::isfinite(x[i]) ? eseguiDerivate(x[i])
+                                   : Derivate {0.0, NAN, NAN, ErroreOverflow, false};
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void Programma::eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d) noexcept
+{
+    if (!bloccoPronto_) [[unlikely]]
+        return derivateUnaAllaVolta(x, n, d);
+    if (derivata1_.empty()) {
+        derivata1_.assign(memoria_.size(), 0.0);
+        derivata2_.assign(memoria_.size(), 0.0);
+        std::fill_n(derivata1_.begin(), kBlocco, 1.0); // dx/dx
+    }
+    double *const m = memoria_.data();
+    double *const m1 = derivata1_.data();
+    double *const m2 = derivata2_.data();
+    const auto in = [](double *memoria, std::uint32_t b) {
+        return memoria + static_cast<std::size_t>(b) * kBlocco;
+    };
+
+    // As in eseguiBlocco; block 0 of the derivatives always holds x's.
+    const std::size_t nc = (n + kCorsie - 1) / kCorsie * kCorsie;
+    const double *xb = x;
+    if (nc != n) {
+        std::copy(x, x + n, m);
+        std::fill(m + n, m + nc, x[n - 1]);
+        xb = m;
+    }
+    Vi guasto {};
+    segnaNonFiniti(xb, nc, guasto);
+    bool angolo[kBlocco] = {};
+
+    for (const PassoBlocco &p : passiBlocco_) {
+        const double *a = p.a == 0 ? xb : in(m, p.a);
+        const double *b = p.b == 0 ? xb : in(m, p.b);
+        const double *a1 = in(m1, p.a), *a2 = in(m2, p.a);
+        const double *b1 = in(m1, p.b), *b2 = in(m2, p.b);
+        double *r = in(m, p.r), *r1 = in(m1, p.r), *r2 = in(m2, p.r);
+        switch (p.op) {
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome: {                                                                               \
+        using Riga = operazioni::riga::Nome;                                                       \
+        blocco<Riga>(a, b, r, nc, guasto);                                                         \
+        for (std::size_t i = 0; i < nc; ++i) {                                                     \
+            const Getto g                                                                          \
+                    = Riga::derivata({a[i], a1[i], a2[i]}, {b[i], b1[i], b2[i]}, r[i], angolo[i]); \
+            r1[i] = g.d1;                                                                          \
+            r2[i] = g.d2;                                                                          \
+        }                                                                                          \
+        break;                                                                                     \
+    }
+            ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
+        }
+    }
+
+    // A failure anywhere in the block: its errors come one sample at a time.
+    if (qualcuna(guasto)) [[unlikely]]
+        return derivateUnaAllaVolta(x, n, d);
+    const std::uint32_t k = bloccoRisultato_;
+    const double *v = k == 0 ? xb : in(m, k);
+    const double *v1 = in(m1, k), *v2 = in(m2, k);
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool finite = std::isfinite(v1[i]) && std::isfinite(v2[i]);
+        d[i] = {v[i], v1[i], v2[i], Nessuno, !angolo[i] && finite};
+    }
 }
 
 } // namespace zelvo

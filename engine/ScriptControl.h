@@ -6,6 +6,7 @@
 #include "engine/Valore.h"
 #include "engine/Valutazione.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -79,6 +80,19 @@ public:
             return programma_.eseguiDerivate(x);
         const Valutazione v = Valuta(p, x);
         return {v.valore, NAN, NAN, v.errore, false};
+    }
+
+    // The same at every x, in order; a numeric function runs block by block.
+    void Deriva(Procedura p, std::span<const double> x, Derivate *d)
+    {
+        if (!numerica(p)) {
+            for (std::size_t i = 0; i < x.size(); ++i)
+                d[i] = Deriva(p, x[i]);
+            return;
+        }
+        for (std::size_t i = 0; i < x.size(); i += Programma::kBlocco)
+            programma_.eseguiDerivateBlocco(x.data() + i,
+                                            std::min(Programma::kBlocco, x.size() - i), d + i);
     }
 
     // True when p is valid and has derivatives: every operation of F takes

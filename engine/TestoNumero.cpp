@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -37,87 +35,6 @@ struct Cifre
     std::array<char, kCifreSignificative> testo;
     int esponente = 0;
 };
-
-__extension__ typedef unsigned __int128 Uint128;
-
-// 10^0 to 10^18, exact.
-constexpr std::array<std::uint64_t, 19> kPotenze = [] {
-    std::array<std::uint64_t, 19> p {};
-    p[0] = 1;
-    for (std::size_t i = 1; i < p.size(); ++i)
-        p[i] = p[i - 1] * 10;
-    return p;
-}();
-
-constexpr std::uint64_t kMinCifre = 100'000'000'000'000; // 10^14: 15 digits
-constexpr std::uint64_t kFuoriCifre = 1'000'000'000'000'000; // 10^15: 16 digits
-
-// |v| * 10^(14 - esponente), computed exactly from the binary value
-// (mantissa * 2^-spostamento times a power of ten fits in 128 bits for the
-// plain range): its integer part and how the rest compares with one half.
-struct Scalato
-{
-    std::uint64_t intero;
-    int resto; // -1: below one half, 0: exactly one half, 1: above
-};
-
-Scalato scala(std::uint64_t mantissa, int spostamento, int esponente)
-{
-    const Uint128 prodotto
-            = Uint128 {mantissa} * kPotenze[static_cast<std::size_t>(14 - esponente)];
-    const auto s = static_cast<unsigned>(spostamento);
-    const Uint128 resto = prodotto & ((Uint128 {1} << s) - 1);
-    const Uint128 meta = Uint128 {1} << (s - 1);
-    return {static_cast<std::uint64_t>(prodotto >> s), resto < meta ? -1 : (resto == meta ? 0 : 1)};
-}
-
-// The digits of the numbers the sweeps meet (decimal exponents -4 to 14),
-// by integer arithmetic on the exact binary value. False for the rest (and
-// for exact ties), which cifreEsatte takes.
-bool cifreVeloci(double assoluto, Cifre &c)
-{
-    // A little below 1E-04 can still round up into the plain range.
-    if (!(assoluto >= 9.9e-5 && assoluto < 9.9e14))
-        return false;
-    const auto bits = std::bit_cast<std::uint64_t>(assoluto); // a normal number here
-    const std::uint64_t mantissa
-            = (bits & ((std::uint64_t {1} << 52) - 1)) | (std::uint64_t {1} << 52);
-    const int spostamento = 1075 - static_cast<int>(bits >> 52);
-
-    // The decimal exponent, estimated and then put right by the digit count;
-    // a value that rounds up to the next power of ten takes its exponent
-    // ("9,999999999999999" is "10").
-    int esponente = static_cast<int>(std::floor(std::log10(assoluto)));
-    std::uint64_t n = 0;
-    for (int tentativi = 0;; ++tentativi) {
-        if (tentativi == 3 || esponente < kMinEsponenteSemplice
-            || esponente > kMaxEsponenteSemplice)
-            return false;
-        const Scalato scalato = scala(mantissa, spostamento, esponente);
-        if (scalato.intero < kMinCifre) {
-            --esponente;
-            continue;
-        }
-        if (scalato.intero >= kFuoriCifre) {
-            ++esponente;
-            continue;
-        }
-        if (scalato.resto == 0) // an exact tie: rounded by the exact path
-            return false;
-        n = scalato.intero + (scalato.resto > 0 ? 1 : 0);
-        if (n == kFuoriCifre) { // 999...9.5 rounds up to the next power of ten
-            n = kMinCifre;
-            ++esponente;
-        }
-        break;
-    }
-    for (int i = kCifreSignificative - 1; i >= 0; --i) {
-        c.testo[static_cast<std::size_t>(i)] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    }
-    c.esponente = esponente;
-    return true;
-}
 
 // The digits of any finite nonzero value: to_chars rounds the exact binary
 // value to 15 digits ("d.dddddddddddddde+XX"), ties to even.
@@ -155,8 +72,7 @@ char *scriviNumero(char *out, double v, char separatoreDecimale) noexcept
         return v < 0 ? copia(out, "-Inf", 4) : copia(out, "Inf", 3);
 
     Cifre c;
-    if (!cifreVeloci(std::fabs(v), c))
-        cifreEsatte(std::fabs(v), c);
+    cifreEsatte(std::fabs(v), c);
     int quante = kCifreSignificative;
     while (quante > 1 && c.testo[static_cast<std::size_t>(quante - 1)] == '0')
         --quante;

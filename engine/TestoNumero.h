@@ -19,8 +19,8 @@ inline constexpr std::size_t kMaxTestoNumero = 32;
 // leading "-" for negatives ("0" for -0), plain notation for a decimal
 // exponent from -4 to 14, otherwise mantissa, "E", sign and at least two
 // exponent digits ("1E-05", "1,5E+16" with a comma separator); "NaN", "Inf"
-// and "-Inf" for the values that are no number. Allocates nothing, so a
-// list of 200,000 rows is written at the speed of the sweep.
+// and "-Inf" for the values that are no number. Allocates nothing: a list
+// writes two numbers a row.
 char *scriviNumero(char *out, double v, char separatoreDecimale) noexcept;
 
 // The same text as a string.

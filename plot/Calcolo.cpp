@@ -10,11 +10,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -27,7 +25,6 @@ namespace {
 // The rounding boundary of single precision: a surface coordinate at or
 // beyond it in magnitude does not fit the float the surface takes.
 constexpr double limiteSingolo = 0x1.ffffffp+127;
-
 
 std::string errore(int numero)
 {
@@ -190,8 +187,8 @@ private:
 // in the order given, clipped by the four tests in their order, converted to
 // float and set. False when the point is off the surface's coordinates: the
 // run ends at this sample, which is stored but not traced.
-[[gnu::always_inline]] inline bool tracciaCampione(double x, double y, double scalaX, double scalaY,
-                                                   double &valore, Punto &punto) noexcept
+bool tracciaCampione(double x, double y, double scalaX, double scalaY, double &valore,
+                     Punto &punto) noexcept
 {
     valore = y;
     double py = twipsY(y, scalaY);
@@ -208,100 +205,16 @@ private:
     return true;
 }
 
-// A block of samples as tracciaCampione handles them one by one, four lanes
-// at a time where it can: the same operations, so the same bits, and the
-// divisions, which a long sweep waits on, side by side. Returns how many
-// samples were traced (the whole block when none ends the run). Compiled
-// once for each instruction set that tracciaBlocco chooses from.
-[[gnu::always_inline]] inline std::size_t tracciaCorsie(std::span<const double> xs,
-                                                        std::span<const double> ys, double scalaX,
-                                                        double scalaY, double *valori,
-                                                        Punto *punti) noexcept
-{
-    typedef double Vd __attribute__((vector_size(32)));
-    typedef std::int64_t Vi __attribute__((vector_size(32)));
-    typedef float Vf __attribute__((vector_size(16)));
-    typedef std::uint32_t Vc __attribute__((vector_size(16)));
-    constexpr std::size_t corsie = sizeof(Vd) / sizeof(double);
-    static_assert(corsie == 4);
-    static_assert(sizeof(Punto) == 3 * sizeof(float) && offsetof(Punto, colore) == 8);
-    const auto scegli = [](Vi se, Vd si, Vd no) {
-        return reinterpret_cast<Vd>((se & reinterpret_cast<Vi>(si))
-                                    | (~se & reinterpret_cast<Vi>(no)));
-    };
-    const Vd zero = Vd {};
-
-    const std::size_t n = xs.size();
-    std::size_t k = 0;
-    for (; k + corsie <= n; k += corsie) {
-        Vd x, y;
-        std::memcpy(&x, xs.data() + k, sizeof x);
-        std::memcpy(&y, ys.data() + k, sizeof y);
-        Vd py = twipsY(y, scalaY);
-        Vd px = twipsX(x, scalaX);
-        // Off the surface: NaN, +infinity, or at or above -limiteSingolo (so -infinity).
-        const Vi fuori = ~(py == py) | (py > zero + DBL_MAX) | (py <= zero - limiteSingolo);
-        Vi qualcuno = fuori | __builtin_shufflevector(fuori, fuori, 2, 3, 0, 1);
-        qualcuno |= __builtin_shufflevector(qualcuno, qualcuno, 1, 0, 3, 2);
-        if (qualcuno[0] != 0) [[unlikely]]
-            break; // the group that ends the run goes sample by sample
-        std::memcpy(valori + k, &y, sizeof y);
-
-        // Outside the frame on any side: to x = 0, where it takes the
-        // background colour. Every x left is 0 or inside the frame, far
-        // from the float rounding of 10.
-        const Vi fuoriCornice = (py > corniceBasso) | (py < corniceAlto) | (px > corniceDestra)
-                | (px < corniceSinistra);
-        px = scegli(fuoriCornice, zero, px);
-
-        // Four points {x, y, colore} laid out one after the other.
-        const Vf xf = __builtin_convertvector(px, Vf);
-        const Vc fx = reinterpret_cast<Vc>(xf);
-        const Vc fy = reinterpret_cast<Vc>(__builtin_convertvector(py, Vf));
-        const Vc sfondo = reinterpret_cast<Vc>(xf < 10.f);
-        const Vc c = (sfondo & coloreFacciaPulsante) | (~sfondo & coloreRosso);
-        const Vc t = __builtin_shufflevector(fx, fy, 0, 4, 1, 5);
-        const Vc p0 = __builtin_shufflevector(t, c, 0, 1, 4, 2);
-        const Vc u = __builtin_shufflevector(fy, c, 1, 5, 2, 6);
-        const Vc p1 = __builtin_shufflevector(u, fx, 0, 1, 6, 2);
-        const Vc w = __builtin_shufflevector(fx, fy, 3, 7, 3, 7);
-        const Vc p2 = __builtin_shufflevector(c, w, 2, 4, 5, 3);
-        auto *dove = reinterpret_cast<unsigned char *>(punti + k);
-        std::memcpy(dove, &p0, sizeof p0);
-        std::memcpy(dove + sizeof p0, &p1, sizeof p1);
-        std::memcpy(dove + 2 * sizeof p0, &p2, sizeof p2);
-    }
-    for (; k < n; ++k)
-        if (!tracciaCampione(xs[k], ys[k], scalaX, scalaY, valori[k], punti[k]))
-            break;
-    return k;
-}
-
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-// With AVX2 the four lanes are one register. The upper halves of the vector
-// registers are cleared before returning, as the compiler does not always do
-// on every path: code without AVX that runs afterwards (the engine's scalar
-// paths, any other library) would otherwise pay a state transition.
-[[gnu::target("avx2")]] std::size_t tracciaCorsieAvx2(std::span<const double> xs,
-                                                      std::span<const double> ys, double scalaX,
-                                                      double scalaY, double *valori,
-                                                      Punto *punti) noexcept
-{
-    const std::size_t k = tracciaCorsie(xs, ys, scalaX, scalaY, valori, punti);
-    __builtin_ia32_vzeroupper();
-    return k;
-}
-#endif
-
+// A block of samples, one by one. Returns how many samples were traced (the
+// whole block when none ends the run).
 std::size_t tracciaBlocco(std::span<const double> xs, std::span<const double> ys, double scalaX,
                           double scalaY, double *valori, Punto *punti) noexcept
 {
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
-        return tracciaCorsieAvx2(xs, ys, scalaX, scalaY, valori, punti);
-#endif
-    return tracciaCorsie(xs, ys, scalaX, scalaY, valori, punti);
+    std::size_t k = 0;
+    for (; k < xs.size(); ++k)
+        if (!tracciaCampione(xs[k], ys[k], scalaX, scalaY, valori[k], punti[k]))
+            break;
+    return k;
 }
 
 struct Interruzione

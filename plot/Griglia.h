@@ -23,13 +23,13 @@ static_assert(origineX == corniceSinistra + semiLarghezza && semiLarghezza == 10
 static_assert(origineY == corniceAlto + semiAltezza && semiAltezza == 10 * cornicePassoY);
 
 // A point of the graph in twips: world x and y mapped in double precision,
-// with the operations in this order, whether T is one value or lanes of them.
-// scalaX (scalaY) units of x (y) span half the frame.
-template<class T> [[gnu::always_inline]] inline T twipsX(T x, double scalaX)
+// with the operations in this order. scalaX (scalaY) units of x (y) span half
+// the frame.
+inline double twipsX(double x, double scalaX)
 {
     return (x * semiLarghezza) / scalaX + origineX;
 }
-template<class T> [[gnu::always_inline]] inline T twipsY(T y, double scalaY)
+inline double twipsY(double y, double scalaY)
 {
     return origineY - (y * semiAltezza) / scalaY;
 }

@@ -54,21 +54,19 @@ public:
     void trova(float twips, int n, int quarti)
     {
         constexpr double infinito = std::numeric_limits<double>::infinity();
-        const int passo = 2 * quarti; // eighths of a twip per pixel
-        const double ottavi = ottaviTwips(twips, quarti);
-        const double fine = static_cast<double>(passo) * n; // the first eighth past the axis
+        const double passo = 2.0 * quarti; // eighths of a twip per pixel
+        const double c = pixelVicino(pixelDaTwipsEsatto(twips, quarti));
         double da = 1, a = 0; // empty: a coordinate that is not a number lands nowhere
         pixel_ = -1;
-        if (ottavi < 0) {
+        if (c < 0) {
             da = -infinito;
             a = 0;
-        } else if (ottavi >= fine) {
-            da = fine;
+        } else if (c >= n) {
+            da = passo * n;
             a = infinito;
-        } else if (ottavi >= 0) { // below passo * n, so the division fits
-            pixel_ = static_cast<int>(static_cast<std::uint64_t>(ottavi)
-                                      / static_cast<unsigned>(passo));
-            da = static_cast<double>(passo) * pixel_;
+        } else if (c >= 0) {
+            pixel_ = static_cast<int>(c);
+            da = passo * pixel_;
             a = da + passo;
         }
         da_ = primoFloat(da, quarti);
