@@ -1,11 +1,15 @@
 #include "engine/Funzione.h"
 
 #include "engine/Errori.h"
+#include "engine/ScriptControl.h"
 #include "engine/Sintassi.h"
+#include "engine/SpazzaFunzione.h"
 
 #include <algorithm>
 
 namespace zelvo {
+
+static_assert(kBloccoSpazzata == Programma::kBlocco, "a sweep's block is the engine's");
 
 namespace {
 
@@ -16,14 +20,27 @@ constexpr std::string_view kFine = "\r\nEnd Function";
 
 } // namespace
 
+struct Funzione::Motore
+{
+    explicit Motore(char separatoreDecimale)
+        : script(separatoreDecimale)
+    { }
+
+    ScriptControl script;
+    ScriptControl::Procedura f; // F, looked up once per definition
+};
+
 Funzione::Funzione(char separatoreDecimale)
-    : script_(separatoreDecimale)
+    : motore_(std::make_unique<Motore>(separatoreDecimale))
 { }
+
+Funzione::~Funzione() = default;
 
 void Funzione::DefinisciFunzione(std::string_view testo)
 {
-    script_.Reset();
-    f_ = {};
+    ScriptControl &script = motore_->script;
+    script.Reset();
+    motore_->f = {};
     definita_ = false;
     esito_ = ErroreScript {};
 
@@ -36,7 +53,7 @@ void Funzione::DefinisciFunzione(std::string_view testo)
         std::string sorgente; // the private copy of the text
         sorgente.reserve(kInizio.size() + testo.size() + kFine.size());
         sorgente.append(kInizio).append(testo).append(kFine);
-        errore = script_.AddCode(sorgente);
+        errore = script.AddCode(sorgente);
         // An error past the expression (a missing ')' seen at "End
         // Function") points just after the text the user typed.
         errore.posizione = std::clamp(errore.posizione - static_cast<int>(kInizio.size()), 0,
@@ -48,17 +65,37 @@ void Funzione::DefinisciFunzione(std::string_view testo)
         return;
     }
     definita_ = true;
-    f_ = script_.cercaProcedura("F");
+    motore_->f = script.cercaProcedura("F");
 }
 
-bool Funzione::definita() const noexcept
+Valutazione Funzione::Valuta(double x) noexcept
 {
-    return definita_;
+    return motore_->script.Valuta(motore_->f, x);
 }
 
-const ErroreScript &Funzione::esitoDefinizione() const noexcept
+std::size_t Funzione::Valuta(std::span<const double> x, double *y, int *errori) noexcept
 {
-    return esito_;
+    return motore_->script.Run(motore_->f, x, y, errori);
+}
+
+Derivate Funzione::Deriva(double x) noexcept
+{
+    return motore_->script.Deriva(motore_->f, x);
+}
+
+void Funzione::Deriva(std::span<const double> x, Derivate *d) noexcept
+{
+    motore_->script.Deriva(motore_->f, x, d);
+}
+
+bool Funzione::conDerivate() const noexcept
+{
+    return motore_->script.conDerivate(motore_->f);
+}
+
+bool Funzione::senzaStato() const noexcept
+{
+    return motore_->script.senzaStato(motore_->f);
 }
 
 } // namespace zelvo

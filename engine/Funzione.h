@@ -1,73 +1,69 @@
 #pragma once
 
-#include "engine/ScriptControl.h"
 #include "engine/Valutazione.h"
 
 #include <cstddef>
+#include <memory>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace zelvo {
 
 // The user's function y = f(x): the expression typed by the user, wrapped into
-// the script function F(x) and evaluated by the script engine it owns.
+// the script function F(x) and evaluated by the script engine it owns. The
+// engine (its programs, rows and lanes) stays behind this class.
 class Funzione
 {
 public:
     // The decimal separator is the user's: it rules string/number conversions
     // inside expressions ("1,5" + 1 under a comma locale).
     explicit Funzione(char separatoreDecimale = '.');
+    ~Funzione();
 
     // Reset the engine, then add the four-line script defining F from `testo`.
     // A refused text leaves the engine empty; the refusal is kept in
     // esitoDefinizione() and is never thrown.
     void DefinisciFunzione(std::string_view testo);
 
-    // F(x) converted to a double; 0 when anything fails. One Run per call:
-    // the numeric program's instructions one after another when F has one,
-    // else the Variant program.
-    double CalcolaFunzione(double x) { return script_.Valuta(f_, x).valore; }
+    // F(x) converted to a double; 0 when anything fails. One Run per call.
+    double CalcolaFunzione(double x) noexcept { return Valuta(x).valore; }
 
     // The same evaluation, telling a failure (with its error number) from 0.
-    Valutazione Valuta(double x) noexcept { return script_.Valuta(f_, x); }
+    Valutazione Valuta(double x) noexcept;
 
     // Many evaluations, in order: y[i] and errori[i] are the valore and the
     // errore of Valuta(x[i]), bit for bit; returns how many failed. A
     // function with a numeric program runs it on whole blocks of x at once,
     // which is what makes long sweeps fast.
-    std::size_t Valuta(std::span<const double> x, double *y, int *errori) noexcept
-    {
-        return script_.Run(f_, x, y, errori);
-    }
+    std::size_t Valuta(std::span<const double> x, double *y, int *errori) noexcept;
 
     // f(x), f'(x) and f''(x), exact to rounding; the value and error are
     // Valuta's. Without derivatives (conDerivate() false) the derivatives
     // are NaN and derivabile is false.
-    Derivate Deriva(double x) noexcept { return script_.Deriva(f_, x); }
+    Derivate Deriva(double x) noexcept;
 
     // The same at every x, in order.
-    void Deriva(std::span<const double> x, Derivate *d) noexcept { script_.Deriva(f_, x, d); }
+    void Deriva(std::span<const double> x, Derivate *d) noexcept;
 
     // True when the function has exact derivatives: F is defined and every
     // operation in it takes and gives numbers (not a string, Rnd, or a call
     // of F to itself).
-    bool conDerivate() const noexcept { return script_.conDerivate(f_); }
+    bool conDerivate() const noexcept;
 
     // True when an evaluation cannot change the ones after it (the function
     // draws no random numbers), so a sweep may evaluate ahead of its use.
-    bool senzaStato() const noexcept { return script_.senzaStato(f_); }
+    bool senzaStato() const noexcept;
 
     // True when the last DefinisciFunzione was accepted.
-    bool definita() const noexcept;
+    bool definita() const noexcept { return definita_; }
 
     // The outcome of the last DefinisciFunzione: numero 0 when accepted (and
     // before any definition, when definita() is false).
-    const ErroreScript &esitoDefinizione() const noexcept;
+    const ErroreScript &esitoDefinizione() const noexcept { return esito_; }
 
 private:
-    ScriptControl script_;
-    ScriptControl::Procedura f_; // F, looked up once per definition
+    struct Motore; // the script engine and F looked up in it
+    std::unique_ptr<Motore> motore_;
     ErroreScript esito_;
     bool definita_ = false;
 };

@@ -73,7 +73,7 @@ struct Somma
     static constexpr int arieta = 2;
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a + b, r); }
-    static Vd corsie(Vd a, Vd b) noexcept { return a + b; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a + b; }
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
     {
         return {r, a.d1 + b.d1, a.d2 + b.d2};
@@ -86,7 +86,7 @@ struct Differenza
     static constexpr int arieta = 2;
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a - b, r); }
-    static Vd corsie(Vd a, Vd b) noexcept { return a - b; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a - b; }
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
     {
         return {r, a.d1 - b.d1, a.d2 - b.d2};
@@ -99,7 +99,7 @@ struct Prodotto
     static constexpr int arieta = 2;
     static constexpr auto genere = soloDouble;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b, r); }
-    static Vd corsie(Vd a, Vd b) noexcept { return a * b; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a * b; }
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
     {
         return {r, a.d1 * b.v + a.v * b.d1, a.d2 * b.v + 2 * a.d1 * b.d1 + a.v * b.d2};
@@ -116,7 +116,7 @@ struct ProdottoIntero
         return a == Genere::Intero && b == Genere::Intero ? Genere::Incerto : Genere::No;
     }
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b + 0.0, r); }
-    static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
     {
         return {r, a.d1 * b.v + a.v * b.d1, a.d2 * b.v + 2 * a.d1 * b.d1 + a.v * b.d2};
@@ -130,7 +130,7 @@ struct Quoziente
     static constexpr int arieta = 2;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::quoziente(a, b, r); }
-    static Vd corsie(Vd a, Vd b) noexcept { return a / b; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a / b; }
     // (a / b)' = (a' - q b') / b, (a / b)'' = (a'' - 2 q' b' - q b'') / b.
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
     {
@@ -277,7 +277,7 @@ struct Meno
         r = -a;
         return Nessuno;
     }
-    static Vd corsie(Vd a, Vd) noexcept { return -a; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd) noexcept { return -a; }
     static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
     {
         return {r, -a.d1, -a.d2};
@@ -298,7 +298,7 @@ struct MenoIntero
         r = -a + 0.0;
         return Nessuno;
     }
-    static Vd corsie(Vd a, Vd) noexcept { return -a + 0.0; }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd) noexcept { return -a + 0.0; }
     static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
     {
         return {r, -a.d1, -a.d2};
@@ -465,7 +465,7 @@ struct Abs : FunzioneReale<&reale::assoluto, comeOperando, &derivata::abs>
     {
         return a == Genere::Double ? a : Genere::Incerto;
     }
-    static Vd corsie(Vd a, Vd) noexcept { return corsie::assoluto(a); }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd) noexcept { return corsie::assoluto(a); }
 };
 
 // Round(v, n) of a Double: an integral subtype keeps its value instead.

@@ -22,14 +22,6 @@ template<class Corsa> int senzaEccezioni(Corsa &&corsa) noexcept
     }
 }
 
-bool argomentiFiniti(std::span<const Valore> argomenti)
-{
-    for (const Valore &v : argomenti)
-        if (!std::isfinite(v.numero))
-            return false;
-    return true;
-}
-
 } // namespace
 
 ScriptControl::ScriptControl(char separatoreDecimale)
@@ -90,14 +82,10 @@ bool ScriptControl::trova(std::string_view nome) const noexcept
     return script_.haFunzione && stessoNome(script_.nome, nome);
 }
 
-int ScriptControl::Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato)
+int ScriptControl::esegui(std::span<const Valore> argomenti, Valore &r)
 {
-    if (!trova(nome))
-        return ProceduraNonDefinita;
-    if (!argomentiFiniti(argomenti))
-        return ErroreOverflow;
     contesto_.testoRestante = kBudgetTesto;
-    return senzaEccezioni([&] { return programma_.esegui(argomenti, risultato, contesto_); });
+    return senzaEccezioni([&] { return programma_.esegui(argomenti, r, contesto_); });
 }
 
 ScriptControl::Procedura ScriptControl::cercaProcedura(std::string_view nome) const noexcept
@@ -111,14 +99,11 @@ int ScriptControl::runDouble(Procedura p, double x, double &valore)
         return ProceduraNonDefinita;
     if (!std::isfinite(x))
         return ErroreOverflow;
-    contesto_.testoRestante = kBudgetTesto;
-    return senzaEccezioni([&] {
-        const Valore argomento = Valore::doppio(x);
-        Valore v;
-        if (const int e = programma_.esegui({&argomento, 1}, v, contesto_))
-            return e;
-        return aDouble(v, contesto_.operazioni.separatore, valore);
-    });
+    const Valore argomento = Valore::doppio(x);
+    Valore v;
+    if (const int e = esegui({&argomento, 1}, v))
+        return e;
+    return aDouble(v, contesto_.operazioni.separatore, valore);
 }
 
 std::size_t ScriptControl::Run(Procedura p, std::span<const double> x, double *y,
@@ -138,12 +123,6 @@ std::size_t ScriptControl::Run(Procedura p, std::span<const double> x, double *y
         falliti += v.errore != 0;
     }
     return falliti;
-}
-
-int ScriptControl::Run(std::string_view nome, double x, Valore &risultato)
-{
-    const Valore argomento = Valore::doppio(x);
-    return Run(nome, std::span<const Valore>(&argomento, 1), risultato);
 }
 
 } // namespace zelvo

@@ -4,6 +4,7 @@
 #include "engine/Builtin.h"
 #include "engine/Programma.h"
 #include "engine/Valore.h"
+#include "engine/Valutazione.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,14 +14,6 @@
 #include <string_view>
 
 namespace zelvo {
-
-// Why a definition was refused, or why an evaluation failed.
-struct ErroreScript
-{
-    int numero = 0; // VBScript's error number; 0: no error
-    std::string messaggio; // Italian text of the error (messaggioErrore)
-    int posizione = -1; // 0-based offset in the text given (for Funzione, the expression); -1: none
-};
 
 // The script engine: holds at most one compiled function and runs it. It
 // never throws for anything a script does; failures come back as VBScript's
@@ -47,14 +40,6 @@ public:
     // message, offset in `codice`) is returned; numero 0 on success.
     ErroreScript AddCode(std::string_view codice);
 
-    // Runs the procedure `nome` with the given arguments; the error number is
-    // returned (0 on success, 35 when no such procedure exists) and the
-    // function's value is written to `risultato`.
-    int Run(std::string_view nome, std::span<const Valore> argomenti, Valore &risultato);
-
-    // The same for one Double argument.
-    int Run(std::string_view nome, double x, Valore &risultato);
-
     // A procedure looked up once by name, so the runs that follow look
     // nothing up; it stays valid until the next Reset or AddCode.
     struct Procedura
@@ -65,17 +50,8 @@ public:
 
     // The call every sample makes: the procedure at x converted to a Double
     // with the Variant-to-Double coercion (Null is 94, a non-numeric string
-    // 13). A non-finite x is error 6: no Variant holds one. A procedure no
-    // longer valid is 35.
-    [[gnu::always_inline]] int Run(Procedura p, double x, double &valore)
-    {
-        const Valutazione v = Valuta(p, x);
-        if (v.errore == 0)
-            valore = v.valore;
-        return v.errore;
-    }
-
-    // The same as one value: 0 and the error number on failure.
+    // 13), or 0 and the error number on failure. A non-finite x is error 6:
+    // no Variant holds one. A procedure no longer valid is 35.
     [[gnu::always_inline]] Valutazione Valuta(Procedura p, double x)
     {
         if (numerica(p) && std::isfinite(x))
@@ -87,7 +63,7 @@ public:
     }
 
     // The same at every x, in order: y[i] and errori[i] get the value (0 on
-    // failure) and the error number (0: none) that Run(p, x[i], ...) gives,
+    // failure) and the error number (0: none) that Valuta(p, x[i]) gives,
     // bit for bit; returns how many failed. A numeric function runs block by
     // block; any other, sample by sample.
     std::size_t Run(Procedura p, std::span<const double> x, double *y, int *errori) noexcept;
@@ -123,19 +99,16 @@ public:
     // and gives numbers (no strings, no Rnd, no call of F to itself).
     bool conDerivate(Procedura p) const noexcept { return numerica(p); }
 
-    // The same, looking the procedure up by name.
-    int Run(std::string_view nome, double x, double &valore)
-    {
-        return Run(cercaProcedura(nome), x, valore);
-    }
-
-    char separatoreDecimale() const noexcept { return contesto_.operazioni.separatore; }
-
 private:
+    friend struct ProvaScriptControl; // the tests run F for its Variant
+
     // True when p is valid and the function has a numeric program.
     bool numerica(Procedura p) const noexcept { return p.generazione == generazioneNumerica_; }
     bool trova(std::string_view nome) const noexcept;
     int runDouble(Procedura p, double x, double &valore);
+    // Runs the function with the given arguments (finite), its value to r,
+    // with a full text budget; returns the error number.
+    int esegui(std::span<const Valore> argomenti, Valore &r);
 
     ContestoEsecuzione contesto_;
     Script script_;

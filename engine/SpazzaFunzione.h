@@ -11,7 +11,7 @@
 namespace zelvo {
 
 // How many abscissas a sweep evaluates at once: the engine's block.
-inline constexpr std::size_t kBloccoSpazzata = Programma::kBlocco;
+inline constexpr std::size_t kBloccoSpazzata = 256;
 
 // One block of a sweep, as evaluated: abscissas, values (0 where f failed)
 // and error numbers (0: evaluated), and how many failed.
@@ -95,7 +95,8 @@ private:
     void avanza()
     {
         const std::size_t n = ascisse(x_, altri_, b_, s_, xs_, lunghezza_);
-        const std::size_t falliti = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
+        const std::size_t falliti
+                = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
         blocco_ = BloccoSpazzata {{xs_, n}, {ys_, n}, {es_, n}, falliti};
     }
 

@@ -1,6 +1,16 @@
 #pragma once
 
+#include <string>
+
 namespace zelvo {
+
+// Why a definition was refused, or why an evaluation failed.
+struct ErroreScript
+{
+    int numero = 0; // VBScript's error number; 0: no error
+    std::string messaggio; // Italian text of the error (messaggioErrore)
+    int posizione = -1; // 0-based offset in the text given (for Funzione, the expression); -1: none
+};
 
 // The outcome of one evaluation: a failed evaluation is told from a true 0.
 struct Valutazione

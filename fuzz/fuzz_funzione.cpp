@@ -7,6 +7,7 @@
 
 #include "engine/Funzione.h"
 #include "engine/ScriptControl.h"
+#include "tests/engine/ProvaScriptControl.h"
 
 #include <bit>
 #include <cmath>
@@ -39,17 +40,18 @@ void confronta(std::string_view sorgente, char separatore)
     for (double x : kX) {
         const zelvo::Valore argomento = zelvo::Valore::doppio(x);
         zelvo::Valore r1, r2;
-        const int c1 = compilato.Run("F", {&argomento, 1}, r1);
+        const int c1 = zelvo::ProvaScriptControl::Run(compilato, "F", {&argomento, 1}, r1);
         const int c2 = albero.Run("F", {&argomento, 1}, r2);
         if (c1 != c2 || r1.tipo != r2.tipo || r1.testo != r2.testo
             || std::bit_cast<std::uint64_t>(r1.numero) != std::bit_cast<std::uint64_t>(r2.numero))
             std::abort();
         // The Double of a sample: the reference Variant's, converted.
-        double d = 0, atteso = 0;
-        const int c3 = doppio.Run(f, x, d);
+        double atteso = 0;
+        const zelvo::Valutazione d = doppio.Valuta(f, x);
         const int c4 = c2 != 0 ? c2 : zelvo::aDouble(r2, separatore, atteso);
-        if (c3 != c4
-            || (c3 == 0 && std::bit_cast<std::uint64_t>(d) != std::bit_cast<std::uint64_t>(atteso)))
+        if (d.errore != c4
+            || (c4 == 0
+                && std::bit_cast<std::uint64_t>(d.valore) != std::bit_cast<std::uint64_t>(atteso)))
             std::abort();
     }
 }

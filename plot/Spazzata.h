@@ -59,9 +59,6 @@ public:
                     fallito(blocco.errore[j], blocco.x[j]);
     }
 
-    std::size_t campioni() const noexcept { return campioni_; }
-    std::size_t falliti() const noexcept { return falliti_; }
-
     // The status line: empty when every point was evaluated, otherwise
     // "f non definita in 2 punti su 201 — Errore 11: Divisione per zero in
     // x = 0; Errore 5: ... in x = -1".

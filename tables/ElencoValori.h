@@ -18,7 +18,6 @@ class ElencoValori
 {
 public:
     std::size_t size() const noexcept { return fine_.size(); }
-    bool empty() const noexcept { return fine_.empty(); }
 
     // Row i (0-based); i < size().
     std::string_view riga(std::size_t i) const noexcept

@@ -24,8 +24,6 @@ public:
         setTextFormat(Qt::PlainText);
     }
 
-    bool autoSize() const { return autoSize_; }
-
     // Writes the caption; an auto-size label then fits it.
     void scrivi(const QString &testo)
     {

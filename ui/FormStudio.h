@@ -34,8 +34,6 @@ public:
     // longer describes it, so its points are not marked on it.
     void superato();
 
-    const Studio &studio() const { return studio_; }
-
 private:
     void copiaRighe();
     void copiaTabella();

@@ -20,12 +20,10 @@ public:
 
     // Makes the button graphical with this face colour (0x00BBGGRR).
     void impostaFaccia(Colore colore);
-    std::optional<Colore> faccia() const { return faccia_; }
 
     // Shows the button as the one whose list is on view: sunken, with a dark
     // frame inside its edge; caption and face colour stay.
     void impostaInVista(bool inVista);
-    bool inVista() const { return inVista_; }
 
     QSize sizeHint() const override;
 

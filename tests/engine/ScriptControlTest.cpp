@@ -1,4 +1,4 @@
-#include "engine/ScriptControl.h"
+#include "tests/engine/ProvaScriptControl.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 int esegui(ScriptControl &sc, std::string_view nome, std::vector<Valore> args, Valore &r)
 {
-    return sc.Run(nome, args, r);
+    return ProvaScriptControl::Run(sc, nome, args, r);
 }
 
 TEST(ScriptControl, ResetAndAddCodeDefineAndDiscardTheFunction)
@@ -107,12 +107,12 @@ TEST(ScriptControl, NonFiniteArgumentsAreOverflow)
 {
     ScriptControl sc;
     ASSERT_EQ(sc.AddCode("Function F(x)\nF = x * 0\nEnd Function").numero, 0);
-    double v = 1;
+    const ScriptControl::Procedura f = sc.cercaProcedura("F");
     for (double x :
          {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
-        EXPECT_EQ(sc.Run("F", x, v), 6);
-    EXPECT_EQ(sc.Run("F", 2.0, v), 0);
-    EXPECT_EQ(v, 0);
+        EXPECT_EQ(sc.Valuta(f, x).errore, 6);
+    EXPECT_EQ(sc.Valuta(f, 2.0).errore, 0);
+    EXPECT_EQ(sc.Valuta(f, 2.0).valore, 0);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "Riferimento.h"
 
 #include "engine/Funzione.h"
-#include "engine/ScriptControl.h"
+#include "tests/engine/ProvaScriptControl.h"
 
 #include <string>
 #include <string_view>
@@ -39,7 +39,7 @@ inline Esito valuta(std::string_view espressione, double x, bool albero, char se
     ScriptControl sc(separatore);
     e.errore = sc.AddCode(sorgente(espressione)).numero;
     if (e.errore == 0)
-        e.errore = sc.Run("F", {&argomento, 1}, e.valore);
+        e.errore = ProvaScriptControl::Run(sc, "F", {&argomento, 1}, e.valore);
     return e;
 }
 

@@ -7,6 +7,10 @@
 # bench/, fuzz/) is a layer above all of them, so no library file may include
 # it either.
 #
+# The engine is seen through a narrow door: plot/, analysis/, tables/, ui/
+# and bench/ include only its public headers, and those include no other
+# engine header, so its programs, rows and lanes reach no file outside it.
+#
 #   cmake -DRADICE=<source tree> -P ControllaInclusioni.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -28,13 +32,21 @@ set(senza_qt engine plot analysis tables bench fuzz)
 # The benchmark that clicks in the real window is the one file outside ui/
 # and tests/ that needs Qt.
 set(qt_ammesso bench/bench_form2.cpp)
+# The engine's public headers: the function, its sweep, its errors, and the
+# text of numbers. Every other engine header is the engine's own.
+set(engine_pubblico
+    engine/Ascisse.h engine/Errori.h engine/Funzione.h engine/SpazzaFunzione.h
+    engine/TestoNumero.h engine/Valutazione.h)
+set(fuori_dal_motore plot analysis tables ui bench)
 
 # The folder of the project that an include names, or "" for a header from
-# outside the project (the standard library, Qt, a system library).
-function(cartella_inclusa file incluso risultato)
+# outside the project (the standard library, Qt, a system library), and the
+# header's path in the project.
+function(cartella_inclusa file incluso risultato percorso_incluso)
     string(REGEX MATCH "^[^/]+" prima "${incluso}")
     if(prima IN_LIST cartelle_del_progetto)
         set(${risultato} "${prima}" PARENT_SCOPE)
+        set(${percorso_incluso} "${incluso}" PARENT_SCOPE)
         return()
     endif()
     # A path relative to the including file ("Valutazione.h", "../ui/Form2.h"),
@@ -46,8 +58,10 @@ function(cartella_inclusa file incluso risultato)
     string(REGEX MATCH "^[^/]+" prima "${relativo}")
     if(prima IN_LIST cartelle_del_progetto)
         set(${risultato} "${prima}" PARENT_SCOPE)
+        set(${percorso_incluso} "${relativo}" PARENT_SCOPE)
     else()
         set(${risultato} "" PARENT_SCOPE)
+        set(${percorso_incluso} "" PARENT_SCOPE)
     endif()
 endfunction()
 
@@ -67,16 +81,26 @@ foreach(strato IN LISTS strati senza_qt)
                 continue()
             endif()
             set(incluso "${CMAKE_MATCH_2}")
+            set(tra "${CMAKE_MATCH_1}")
             if(strato IN_LIST senza_qt AND NOT relativo IN_LIST qt_ammesso
                AND CMAKE_MATCH_1 STREQUAL "<"
                AND incluso MATCHES "^(Q|qt|q[a-z0-9_]+\\.h$)")
                 list(APPEND violazioni
                      "${relativo}: includes <${incluso}>: only ui/ and tests/ may use Qt")
             endif()
+            cartella_inclusa("${RADICE}/${relativo}" "${incluso}" cartella percorso)
+            # <cstddef> resolves next to the file too: only a quoted name or
+            # one under engine/ is an engine header.
+            if(cartella STREQUAL "engine" AND NOT percorso IN_LIST engine_pubblico
+               AND (tra STREQUAL "\"" OR incluso MATCHES "^engine/")
+               AND (strato IN_LIST fuori_dal_motore OR relativo IN_LIST engine_pubblico))
+                string(REPLACE ";" ", " pubblici "${engine_pubblico}")
+                list(APPEND violazioni
+                     "${relativo}: includes \"${incluso}\": outside engine/ and in its public headers, only ${pubblici}")
+            endif()
             if(NOT strato IN_LIST strati)
                 continue()
             endif()
-            cartella_inclusa("${RADICE}/${relativo}" "${incluso}" cartella)
             if(cartella AND NOT cartella IN_LIST consentiti_${strato})
                 string(REPLACE ";" ", " ammessi "${consentiti_${strato}}")
                 list(APPEND violazioni

@@ -106,7 +106,7 @@ TEST_F(Elenco, SenzaCampioniLElencoSiSvuota)
         riempi("x", accettato(0, 0.1, 0.1));
         ASSERT_EQ(elenco.size(), 2u);
         EXPECT_EQ(riempi("x*2", c.stato), c.messaggio);
-        EXPECT_TRUE(elenco.empty());
+        EXPECT_EQ(elenco.size(), 0u);
     }
 }
 
