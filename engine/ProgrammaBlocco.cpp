@@ -82,6 +82,25 @@ ZELVO_IN_LINEA void blocco(const double *a, const double *b, double *r, std::siz
     }
 }
 
+// n samples rounded up to whole lanes.
+constexpr std::size_t corsiePiene(std::size_t n) noexcept
+{
+    return (n + kCorsie - 1) / kCorsie * kCorsie;
+}
+
+// x where the lanes read it: where it lies, or, for a block that does not
+// fill its last lanes, copied to `copia` with those lanes repeating the last
+// x, so they compute ordinary values.
+ZELVO_IN_LINEA const double *xInCorsie(const double *x, std::size_t n, double *copia) noexcept
+{
+    const std::size_t nc = corsiePiene(n);
+    if (nc == n)
+        return x;
+    std::copy(x, x + n, copia);
+    std::fill(copia + n, copia + nc, x[n - 1]);
+    return copia;
+}
+
 ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) noexcept
 {
     for (std::size_t i = 0; i < n; i += kCorsie)
@@ -168,15 +187,8 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
         return m + static_cast<std::size_t>(b) * kBlocco;
     };
 
-    // x is read where it lies; a block that does not fill its last lanes is
-    // copied, and those lanes repeat the last x, so they compute ordinary values.
-    const std::size_t nc = (n + kCorsie - 1) / kCorsie * kCorsie;
-    const double *xb = x;
-    if (nc != n) {
-        std::copy(x, x + n, m);
-        std::fill(m + n, m + nc, x[n - 1]);
-        xb = m;
-    }
+    const std::size_t nc = corsiePiene(n);
+    const double *xb = xInCorsie(x, n, m);
     const auto operando = [&](std::uint32_t b) {
         return b == 0 ? xb : bloccoDi(b);
     };
@@ -232,14 +244,9 @@ void Programma::eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d
         return memoria + static_cast<std::size_t>(b) * kBlocco;
     };
 
-    // As in eseguiBlocco; block 0 of the derivatives always holds x's.
-    const std::size_t nc = (n + kCorsie - 1) / kCorsie * kCorsie;
-    const double *xb = x;
-    if (nc != n) {
-        std::copy(x, x + n, m);
-        std::fill(m + n, m + nc, x[n - 1]);
-        xb = m;
-    }
+    // Block 0 of the derivatives always holds x's.
+    const std::size_t nc = corsiePiene(n);
+    const double *xb = xInCorsie(x, n, m);
     Vi guasto {};
     segnaNonFiniti(xb, nc, guasto);
     bool angolo[kBlocco] = {};
