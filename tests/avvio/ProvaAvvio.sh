@@ -11,9 +11,14 @@ cd "$LAVORO/zelvo"
 
 # Inside the virtual display: the command in the background, then the title
 # window ("Form1 — Zelvo") looked for among the display's windows.
+# The command is read from the README (its first shell block), so the test
+# follows what the user is told to type.
+COMANDO="$(awk '/^```sh/ { dentro = 1; next } /^```/ { if (dentro) exit } dentro' README.md | head -n 1)"
+[ -n "$COMANDO" ] || { echo "nessun comando nel primo blocco sh del README" >&2; exit 1; }
+echo "README: $COMANDO"
 cat > "$LAVORO/dentro.sh" <<'DENTRO'
 set -u
-tools/setup.sh run > "$1" 2>&1 &
+bash -c "exec $2" > "$1" 2>&1 &
 pid=$!
 for _ in $(seq 1 900); do
     if xwininfo -root -tree | grep -q '"Form1 — Zelvo"'; then
@@ -21,7 +26,7 @@ for _ in $(seq 1 900); do
         exit 0
     fi
     if ! kill -0 "$pid" 2> /dev/null; then
-        echo "tools/setup.sh run è finito senza aprire la finestra del titolo:" >&2
+        echo "$2 è finito senza aprire la finestra del titolo:" >&2
         tail -n 30 "$1" >&2
         exit 1
     fi
@@ -33,4 +38,4 @@ exit 1
 DENTRO
 # The suite runs under QT_QPA_PLATFORM=offscreen: the program must show on
 # the virtual display instead, as it would for the user.
-env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" bash "$LAVORO/dentro.sh" "$LAVORO/uscita.txt"
+env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" bash "$LAVORO/dentro.sh" "$LAVORO/uscita.txt" "$COMANDO"
