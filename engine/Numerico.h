@@ -53,8 +53,7 @@ inline bool finito(double v) noexcept
 //
 // The error of each rounded product is computed exactly by Veltkamp-Dekker
 // splitting.
-template<int N, class T, class M>
-ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
+template<int N, class T, class M> ZELVO_IN_LINEA T potenzaEsatta(T a, M &esatta) noexcept
 {
     static_assert(N >= 2 && N <= 8);
     using corsie::assoluto;

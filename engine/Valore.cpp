@@ -1,7 +1,7 @@
 #include "engine/Valore.h"
 
-#include "engine/TestoNumero.h"
 #include "engine/Numerico.h"
+#include "engine/TestoNumero.h"
 
 #include <array>
 #include <charconv>

@@ -51,10 +51,9 @@ private:
             "\"\"", "\"1.5\"", "&HFFFF", "CByte(200)", "CSng(0.1)",  "vbRed"};
     // The built-ins the numeric program does not compute, of one argument.
     static constexpr std::array<const char *, 12> kAltreFunzioni {
-            "CByte", "CSng",     "CStr",      "Hex",     "Oct",      "IsEmpty",
+            "CByte",  "CSng",      "CStr",    "Hex",      "Oct", "IsEmpty",
             "IsNull", "IsNumeric", "VarType", "TypeName", "Len", "LCase"};
-    inline static const std::vector<prova::FunzioneNumerica> kFunzioni
-            = prova::funzioniNumeriche();
+    inline static const std::vector<prova::FunzioneNumerica> kFunzioni = prova::funzioniNumeriche();
 
     std::size_t scegli(std::size_t n)
     {

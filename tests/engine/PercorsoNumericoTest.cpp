@@ -96,9 +96,8 @@ TEST(EnginePercorsoNumerico, EachExpressionTakesItsPath)
     for (const Caso &c : kCasi) {
         SCOPED_TRACE(c.espressione);
         Script s;
-        const std::string sorgente
-                = "Option Explicit\r\nFunction F(x)\r\nF=" + std::string(c.espressione)
-                + "\r\nEnd Function";
+        const std::string sorgente = "Option Explicit\r\nFunction F(x)\r\nF="
+                + std::string(c.espressione) + "\r\nEnd Function";
         ASSERT_EQ(compilaScript(sorgente, ContestoOperazioni {}, s).errore, 0);
         Programma p;
         p.compila(s);

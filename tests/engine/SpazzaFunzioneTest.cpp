@@ -199,8 +199,8 @@ TEST(EngineSweep, AbscissasInRunsAreThoseOfOneAdditionAfterAnother)
         bool altri = x <= b;
         std::uniform_int_distribution<std::size_t> lunghezza(1, 300);
         while (altri && v.size() < massimo) {
-            const std::size_t k
-                    = ascisse(x, altri, b, s, buffer, std::min(lunghezza(caso), massimo - v.size()));
+            const std::size_t k = ascisse(x, altri, b, s, buffer,
+                                          std::min(lunghezza(caso), massimo - v.size()));
             v.insert(v.end(), buffer, buffer + k);
         }
         return v;

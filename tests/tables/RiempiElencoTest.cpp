@@ -79,7 +79,8 @@ TEST_F(Elenco, UnaCorsaPiuCortaSostituisceTutteLeRighe)
 TEST_F(Elenco, PuntiNonDefinitiNonSonoZero)
 {
     EXPECT_EQ(riempi("Sqr(x)", accettato(-0.2, 0.2, 0.1)),
-              "f non definita in 2 punti su 5 — Errore 5: Chiamata di routine o argomento non validi in "
+              "f non definita in 2 punti su 5 — Errore 5: Chiamata di routine o argomento non "
+              "validi in "
               "x = -0,2");
     EXPECT_EQ(righe(),
               (std::vector<std::string> {"x = -0,2   y= non definita", "x = -0,1   y= non definita",
