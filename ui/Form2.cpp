@@ -20,6 +20,7 @@
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
+#include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
 #include "ui/SeparatoreDecimale.h"
 #include "ui/Twips.h"
@@ -42,7 +43,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
@@ -722,14 +722,9 @@ void Form2::salvaTabella(std::size_t lista)
     if (file.isEmpty())
         return;
     const std::string csv = csvTabella(modelli[lista]->elenco(), separatore_);
-    QSaveFile uscita(file);
-    const bool scritto = uscita.open(QIODevice::WriteOnly)
-            && uscita.write(csv.data(), static_cast<qint64>(csv.size()))
-                    == static_cast<qint64>(csv.size())
-            && uscita.commit();
-    if (!scritto)
+    if (const QString motivo = scriviTesto(file, csv); !motivo.isEmpty())
         scriviStato(QStringLiteral("Tabella non salvata in ") + file + QStringLiteral(": ")
-                    + uscita.errorString());
+                    + motivo);
 }
 
 void Form2::paintEvent(QPaintEvent *event)

@@ -2,6 +2,7 @@
 
 #include "engine/TestoNumero.h"
 #include "tables/EsportaColonne.h"
+#include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
 #include "ui/TabellaStudio.h"
 
@@ -10,10 +11,9 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -236,16 +236,11 @@ void FormStudio::salvaTabella()
                                                       QStringLiteral("Tabella CSV (*.csv)"));
     if (file.isEmpty())
         return;
-    const std::string csv
-            = csvColonne(kIntestazione, righeDi(*TabellaStudio, tutte(*TabellaStudio)), separatore_);
-    QSaveFile uscita(file);
-    const bool scritto = uscita.open(QIODevice::WriteOnly)
-            && uscita.write(csv.data(), static_cast<qint64>(csv.size()))
-                    == static_cast<qint64>(csv.size())
-            && uscita.commit();
-    if (!scritto) {
+    const std::string csv = csvColonne(kIntestazione,
+                                       righeDi(*TabellaStudio, tutte(*TabellaStudio)), separatore_);
+    if (const QString motivo = scriviTesto(file, csv); !motivo.isEmpty()) {
         LabelNote->setText(QStringLiteral("Tabella non salvata in ") + file + QStringLiteral(": ")
-                           + uscita.errorString());
+                           + motivo);
         LabelNote->show();
     }
 }

@@ -56,7 +56,8 @@ TEST_F(Form2Esporta, TheGraphGoesToTheClipboardAndToAPngFileExactlyAsShown)
         QApplication::processEvents();
     };
     apriMenu(QPoint(100, 100));
-    EXPECT_EQ(menu, (QStringList {"Copia grafico", "Salva grafico…", "", "Studio della funzione…"}));
+    EXPECT_EQ(menu,
+              (QStringList {"Copia grafico", "Salva grafico…", "", "Studio della funzione…"}));
     apriMenu(QPoint(700, 100));
     EXPECT_TRUE(menu.isEmpty());
 
@@ -126,6 +127,25 @@ TEST_F(Form2Esporta, AnEmptyListSaysThereIsNothingToSave)
     EXPECT_FALSE(QFile::exists(cartella.filePath("vuota.csv")));
     EXPECT_EQ(testo("LabelStato"),
               "Lista vuota: niente da salvare; premere prima il suo pulsante per riempirla");
+}
+
+// A file that cannot be written is not pretended saved: the status line
+// names it and says why, and nothing is left behind.
+TEST_F(Form2Esporta, ATableThatCannotBeWrittenIsToldWithItsReason)
+{
+    digita("Text1", "x");
+    clic("Command3");
+    ASSERT_FALSE(righe("List2").isEmpty());
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath("manca/valori.csv");
+    RispostaAlDialogo risposta(file);
+    c<QListView>("List2")->findChild<QAction *>("SalvaTabella")->trigger();
+    const QString stato = testo("LabelStato");
+    EXPECT_TRUE(stato.startsWith("Tabella non salvata in ")) << stato.toStdString();
+    const QString nome = "/manca/valori.csv: ";
+    ASSERT_TRUE(stato.contains(nome)) << stato.toStdString();
+    EXPECT_FALSE(stato.section(nome, 1).isEmpty()) << "the reason is given";
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST_F(Form2Esporta, TheTableIsSavedAsCsvInTheLocalesConvention)
