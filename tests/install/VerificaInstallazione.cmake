@@ -1,14 +1,7 @@
 # cmake -DCARTELLA_BUILD=... -DCONFIGURAZIONE=... -DPREFISSO=... -P VerificaInstallazione.cmake
 cmake_minimum_required(VERSION 3.25)
 
-function(esegui descrizione)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE esito OUTPUT_VARIABLE uscita
-                    ERROR_VARIABLE uscita)
-    if(NOT esito EQUAL 0)
-        message(FATAL_ERROR "${descrizione}: exit ${esito}\n${uscita}")
-    endif()
-    set(uscita "${uscita}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/Comuni.cmake)
 
 function(programma variabile nome pacchetto)
     find_program(${variabile} ${nome})
@@ -66,8 +59,4 @@ programma(appstreamcli appstreamcli appstream)
 esegui("appstreamcli validate" ${appstreamcli} validate --no-net "${metainfo}")
 
 # The installed program, with no display at all.
-esegui("zelvo --help" ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-       --unset=QT_QPA_PLATFORM "${PREFISSO}/bin/zelvo" --help)
-if(NOT uscita MATCHES "^Uso:  zelvo\n")
-    message(FATAL_ERROR "zelvo --help:\n${uscita}")
-endif()
+aiutoSenzaSchermo("${PREFISSO}/bin/zelvo")

@@ -4,14 +4,7 @@
 # reads it back with dpkg-deb: its fields, its files, and the program it holds.
 cmake_minimum_required(VERSION 3.25)
 
-function(esegui descrizione)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE esito OUTPUT_VARIABLE uscita
-                    ERROR_VARIABLE uscita)
-    if(NOT esito EQUAL 0)
-        message(FATAL_ERROR "${descrizione}: exit ${esito}\n${uscita}")
-    endif()
-    set(uscita "${uscita}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/Comuni.cmake)
 
 foreach(nome dpkg-deb dpkg-shlibdeps dpkg)
     find_program(trovato_${nome} ${nome})
@@ -97,11 +90,7 @@ endif()
 set(estratto "${CARTELLA}/estratto")
 file(REMOVE_RECURSE "${estratto}")
 esegui("dpkg-deb -x" ${trovato_dpkg-deb} -x "${deb}" "${estratto}")
-esegui("zelvo --help" ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-       --unset=QT_QPA_PLATFORM "${estratto}/usr/bin/zelvo" --help)
-if(NOT uscita MATCHES "^Uso:  zelvo\n")
-    message(FATAL_ERROR "zelvo --help from the package:\n${uscita}")
-endif()
+aiutoSenzaSchermo("${estratto}/usr/bin/zelvo")
 file(READ "${estratto}/usr/share/doc/zelvo/copyright" copyright)
 if(NOT copyright MATCHES "\nLicense: LicenseRef-proprietary\n")
     message(FATAL_ERROR "the copyright file states no licence:\n${copyright}")
