@@ -2,6 +2,7 @@
 
 #include "engine/TestoNumero.h"
 #include "tables/EsportaColonne.h"
+#include "ui/Layout.h"
 #include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
 #include "ui/TabellaStudio.h"
@@ -48,12 +49,6 @@ QTableWidgetItem *cella(const std::string &testo, Qt::Alignment allineamento)
     auto *c = new QTableWidgetItem(daUtf8(testo));
     c->setTextAlignment(allineamento | Qt::AlignVCenter);
     return c;
-}
-
-QColor coloreQt(Colore c)
-{
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 } // namespace
