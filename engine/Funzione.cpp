@@ -6,6 +6,7 @@
 #include "engine/SpazzaFunzione.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelvo {
 
@@ -91,6 +92,17 @@ void Funzione::Deriva(std::span<const double> x, Derivate *d) noexcept
 bool Funzione::conDerivate() const noexcept
 {
     return motore_->script.conDerivate(motore_->f);
+}
+
+std::span<const Rottura> Funzione::rotture() const noexcept
+{
+    return {}; // not yet read from the program
+}
+
+void Funzione::operandiRotture(double, std::span<Operando> operandi) noexcept
+{
+    for (Operando &o : operandi)
+        o = {NAN, NAN};
 }
 
 bool Funzione::senzaStato() const noexcept

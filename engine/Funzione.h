@@ -50,6 +50,15 @@ public:
     // of F to itself).
     bool conDerivate() const noexcept;
 
+    // The operations of F where f may break (a divisor, Sqr, Log, Tan, Int,
+    // Abs, a comparison...), in the program's order; empty when F has no
+    // exact derivatives (conDerivate() false).
+    std::span<const Rottura> rotture() const noexcept;
+
+    // The operand of every rottura at x, in the order of rotture():
+    // operandi.size() must be rotture().size().
+    void operandiRotture(double x, std::span<Operando> operandi) noexcept;
+
     // True when an evaluation cannot change the ones after it (the function
     // draws no random numbers), so a sweep may evaluate ahead of its use.
     bool senzaStato() const noexcept;

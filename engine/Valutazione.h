@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zelvo {
@@ -35,6 +36,42 @@ struct Derivate
     bool derivabile = true;
 
     bool ok() const noexcept { return errore == 0; }
+};
+
+// Where an operation of f may break, read from the expression as a student
+// reads it: the operation's operand u (for a comparison, the difference of
+// its two sides) meets one of the levels of `soglia` there. A candidate, not
+// a verdict: Fix(x) at 0 or Abs(x^2 + 1) never break; the study decides by
+// the limits on each side.
+enum class Soglia : std::uint8_t {
+    Zero, // u = 0: a divisor, Sqr, Log, a fractional power's base, Abs, Sgn, a comparison
+    Intero, // u integral: Int, Fix
+    MezzoIntero, // u = k + 1/2: Round, CInt, CLng, the operands of \ and Mod
+    PiMezzi, // u = pi/2 + k pi: Tan
+    Limite, // u = +-limite: past it the operation overflows (Exp)
+};
+
+// What the operation does where its operand meets the level.
+enum class TipoRottura : std::uint8_t {
+    Polo, // divides by u: a pole, or a hole where the numerator vanishes too
+    Bordo, // not defined on one side: an edge of the domain
+    Salto, // a jump
+    Angolo, // a corner
+};
+
+struct Rottura
+{
+    TipoRottura tipo = TipoRottura::Salto;
+    Soglia soglia = Soglia::Zero;
+    double limite = 0; // Soglia::Limite only
+};
+
+// The operand of one Rottura at one x: u and du/dx (NaN where the
+// evaluation failed before reaching it).
+struct Operando
+{
+    double u = 0;
+    double du = 0;
 };
 
 } // namespace zelvo
