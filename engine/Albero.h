@@ -17,6 +17,8 @@ enum class TipoNodo : std::uint8_t {
     Chiamata, // builtin(argomenti)
     Ricorsione, // the script's own function called with argomenti
     Errore, // evaluates argomenti, then raises `errore` (undefined name, 450...)
+    ErrNumero, // Err.Number (also Err alone): the last error handled, a Long
+    ErrDescrizione, // Err.Description: its message, "" when there is none
 };
 
 // A node of a resolved expression tree; children are indices into the
@@ -38,12 +40,24 @@ struct Nodo
     Valore valore;
 };
 
-// One statement of the function body: an assignment (Dim declares at
-// compile time and leaves nothing to run).
+enum class TipoIstruzione : std::uint8_t {
+    Assegnazione, // slot = espressione, or errore raised after it
+    RiprendiDopoErrore, // On Error Resume Next: clears Err
+    FermaSuErrore, // On Error GoTo 0: clears Err
+    EsciFunzione, // Exit Function: F keeps the value it has
+    AzzeraErr, // Err.Clear
+};
+
+// One statement of the function body (Dim declares at compile time and
+// leaves nothing to run). Under On Error Resume Next a statement that fails
+// is left where it failed (an assignment assigns nothing), Err takes the
+// error and the next statement runs; otherwise the error ends the call and
+// goes to its caller, where it is the calling statement's error.
 struct Istruzione
 {
-    int slot = -1; // target; -1 with errore set
-    int espressione = -1;
+    TipoIstruzione tipo = TipoIstruzione::Assegnazione;
+    int slot = -1; // target; -1 with errore set, and in the other statements
+    int espressione = -1; // -1 but in an assignment
     int errore = 0; // raised after evaluating the expression (500, 501)
     int posizione = 0;
 };
@@ -56,8 +70,8 @@ struct Script
     int parametri = 0; // slots 1..parametri; slot 0 is the return value
     int slot = 0; // how many slots: return value, parameters, locals
     int limiteChiamate = 1; // how deep the function may call itself
-    // No Rnd: a call with the arguments of a call still running would repeat
-    // it forever, so it fails at once (28).
+    // No Rnd and no reading of Err: a call with the arguments of a call
+    // still running would repeat it forever, so it fails at once (28).
     bool ripetibile = true;
     std::vector<Nodo> nodi;
     std::vector<Istruzione> corpo;

@@ -10,12 +10,29 @@
 
 namespace zelvo {
 
-// What a run may change besides its variables: the Rnd generator.
+// The calls of F one run may make in all. Under On Error Resume Next a call
+// that fails lets its caller go on to its next call, so the calls branch
+// into a tree; this keeps every run's work bounded by the script's size.
+inline constexpr int kBudgetChiamate = 64;
+
+// What a run may change besides its variables: the Rnd generator, Err and
+// the budgets.
 struct ContestoEsecuzione
 {
     ContestoOperazioni operazioni;
     std::uint32_t semeRnd = 327680; // the generator's state before the first Rnd
-    std::size_t testoRestante = kBudgetTesto; // reset by every Run
+    std::size_t testoRestante = kBudgetTesto;
+    int chiamateRestanti = kBudgetChiamate;
+    int err = 0; // Err.Number: the last error handled, 0 when none
+
+    // Every Run starts with full budgets and Err clear, so that no run
+    // depends on the one before but through Rnd.
+    void nuovaCorsa() noexcept
+    {
+        testoRestante = kBudgetTesto;
+        chiamateRestanti = kBudgetChiamate;
+        err = 0;
+    }
 };
 
 // Charges a value a run has produced or copied to the run's text budget.

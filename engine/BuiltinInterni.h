@@ -14,6 +14,8 @@ int fLeft(Args a, Valore &r, ContestoEsecuzione &c);
 int fRight(Args a, Valore &r, ContestoEsecuzione &c);
 int fMid(Args a, Valore &r, ContestoEsecuzione &c);
 int fInStr(Args a, Valore &r, ContestoEsecuzione &c);
+int fInStrRev(Args a, Valore &r, ContestoEsecuzione &c);
+int fStrComp(Args a, Valore &r, ContestoEsecuzione &c);
 int fAsc(Args a, Valore &r, ContestoEsecuzione &c);
 int fChr(Args a, Valore &r, ContestoEsecuzione &c);
 int fLCase(Args a, Valore &r, ContestoEsecuzione &c);

@@ -282,6 +282,75 @@ int fInStr(Args a, Valore &r, ContestoEsecuzione &c)
     return Nessuno;
 }
 
+// InStrRev(in, cerca[, inizio[, confronto]]): the position of the last
+// `cerca` that ends at or before character `inizio` (-1: the last one), 0
+// when absent or when `inizio` is past the end; Null text is 94.
+int fInStrRev(Args a, Valore &r, ContestoEsecuzione &c)
+{
+    double inizio = -1;
+    if (a.size() > 2)
+        if (const int e = argomentoIntero(a[2], c, inizio))
+            return e;
+    double confronto = 0;
+    if (a.size() > 3)
+        if (const int e = argomentoIntero(a[3], c, confronto))
+            return e;
+    if ((inizio < 1 && inizio != -1) || (confronto != 0 && confronto != 1))
+        return ArgomentoNonValido;
+    if (a[0].tipo == Tipo::Null || a[1].tipo == Tipo::Null)
+        return UsoNonValidoDiNull;
+    std::string in, cerca;
+    testo(a[0], c, in);
+    testo(a[1], c, cerca);
+    const std::vector<std::size_t> p = inizi(in);
+    const double n = static_cast<double>(p.size() - 1);
+    if (inizio == -1)
+        inizio = n;
+    double pos = 0;
+    if (n > 0 && inizio <= n) {
+        if (cerca.empty()) {
+            pos = inizio;
+        } else {
+            // The first match in the reversed texts is the last one: the
+            // same linear search as InStr's.
+            std::string prima = in.substr(0, p[static_cast<std::size_t>(inizio)]);
+            std::reverse(prima.begin(), prima.end());
+            std::reverse(cerca.begin(), cerca.end());
+            const std::size_t b = Ricerca(prima, cerca, confronto == 1).trova(0);
+            if (b != std::string::npos) {
+                const std::size_t da = prima.size() - b - cerca.size();
+                pos = static_cast<double>(std::lower_bound(p.begin(), p.end(), da) - p.begin()) + 1;
+            }
+        }
+    }
+    r = Valore::di(Tipo::Long, pos);
+    return Nessuno;
+}
+
+// StrComp(a, b[, confronto]): -1, 0 or 1 as a is before, equal to or after
+// b, byte by byte; confronto 1 ignores case. Null text gives Null.
+int fStrComp(Args a, Valore &r, ContestoEsecuzione &c)
+{
+    double confronto = 0;
+    if (a.size() > 2)
+        if (const int e = argomentoIntero(a[2], c, confronto))
+            return e;
+    if (confronto != 0 && confronto != 1)
+        return ArgomentoNonValido;
+    if (a[0].tipo == Tipo::Null || a[1].tipo == Tipo::Null)
+        return nullo(r);
+    std::string s1, s2;
+    testo(a[0], c, s1);
+    testo(a[1], c, s2);
+    if (confronto == 1) {
+        s1 = minuscolo(std::move(s1));
+        s2 = minuscolo(std::move(s2));
+    }
+    const int k = s1.compare(s2);
+    r = Valore::intero(k < 0 ? -1 : (k > 0 ? 1 : 0));
+    return Nessuno;
+}
+
 int fAsc(Args a, Valore &r, ContestoEsecuzione &c)
 {
     std::string s;

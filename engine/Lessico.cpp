@@ -42,14 +42,20 @@ constexpr std::array kParoleChiave {
         ParolaChiave {"empty", Simbolo::Empty},
         ParolaChiave {"null", Simbolo::Null},
         ParolaChiave {"nothing", Simbolo::Nothing},
+        ParolaChiave {"on", Simbolo::On},
+        ParolaChiave {"error", Simbolo::Error},
+        ParolaChiave {"resume", Simbolo::Resume},
+        ParolaChiave {"next", Simbolo::Next},
+        ParolaChiave {"goto", Simbolo::GoTo},
+        ParolaChiave {"exit", Simbolo::Exit},
+        ParolaChiave {"err", Simbolo::Err},
 };
 
 constexpr std::string_view kRiservate[] = {
-        "byref",    "byval",   "call",     "case",   "class", "const",  "default", "do",
-        "each",     "else",    "elseif",   "erase",  "error", "exit",   "for",     "get",
-        "goto",     "if",      "in",       "let",    "loop",  "new",    "next",    "on",
-        "preserve", "private", "property", "public", "redim", "resume", "select",  "set",
-        "step",     "stop",    "sub",      "then",   "to",    "until",  "wend",
+        "byref", "byval",    "call",    "case",     "class",  "const", "default", "do",  "each",
+        "else",  "elseif",   "erase",   "for",      "get",    "if",    "in",      "let", "loop",
+        "new",   "preserve", "private", "property", "public", "redim", "select",  "set", "step",
+        "stop",  "sub",      "then",    "to",       "until",  "wend",
 };
 
 bool cifra(char c)
@@ -275,6 +281,10 @@ private:
             return aggiungi(Simbolo::ParentesiChiusa, a, i_);
         case ',':
             return aggiungi(Simbolo::Virgola, a, i_);
+        case '.': // no objects but Err: a member of anything else is no token
+            if (!gettoni_.empty() && gettoni_.back().simbolo == Simbolo::Err)
+                return aggiungi(Simbolo::Punto, a, i_);
+            return errore(CarattereNonValido, a);
         default:
             return errore(CarattereNonValido, a);
         }

@@ -18,6 +18,7 @@ enum class Simbolo : std::uint8_t {
     ParentesiAperta,
     ParentesiChiusa,
     Virgola,
+    Punto, // '.' after Err: the member that follows is read from the Err object
     // keywords
     Option,
     Explicit,
@@ -29,6 +30,13 @@ enum class Simbolo : std::uint8_t {
     Empty,
     Null,
     Nothing,
+    On,
+    Error,
+    Resume,
+    Next,
+    GoTo,
+    Exit,
+    Err,
     Riservata, // a keyword of a statement the engine does not offer (If, For, Set...)
     Errore, // text that is no token; valore.numero holds the error number
 };

@@ -1,8 +1,11 @@
 #include "engine/Programma.h"
 
+#include "engine/Errori.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace zelvo {
 
@@ -21,13 +24,30 @@ void Programma::compila(const Script &s)
     ripetibile_ = s.ripetibile;
     numerico_ = compilaNumerico(s);
     for (const Istruzione &ist : s.corpo) {
-        emettiVariante(s, ist.espressione);
-        if (ist.errore != 0)
-            varianti_.push_back({OpVariante::Solleva, Operatore::Somma, Letterale::No,
-                                 Letterale::No, ist.errore, 0});
-        else
-            varianti_.push_back({OpVariante::Assegna, Operatore::Somma, Letterale::No,
-                                 Letterale::No, ist.slot, 0});
+        switch (ist.tipo) {
+        case TipoIstruzione::Assegnazione:
+            emettiVariante(s, ist.espressione);
+            if (ist.errore != 0)
+                varianti_.push_back({OpVariante::Solleva, Operatore::Somma, Letterale::No,
+                                     Letterale::No, ist.errore, 0});
+            else
+                varianti_.push_back({OpVariante::Assegna, Operatore::Somma, Letterale::No,
+                                     Letterale::No, ist.slot, 0});
+            break;
+        case TipoIstruzione::RiprendiDopoErrore:
+        case TipoIstruzione::FermaSuErrore:
+            varianti_.push_back({OpVariante::Gestione, Operatore::Somma, Letterale::No,
+                                 Letterale::No,
+                                 ist.tipo == TipoIstruzione::RiprendiDopoErrore ? 1 : 0, 0});
+            break;
+        case TipoIstruzione::EsciFunzione:
+            varianti_.push_back({OpVariante::Esci});
+            break;
+        case TipoIstruzione::AzzeraErr:
+            varianti_.push_back({OpVariante::AzzeraErr});
+            break;
+        }
+        prossima_.resize(varianti_.size(), static_cast<std::uint32_t>(varianti_.size()));
     }
 }
 
@@ -209,6 +229,11 @@ void Programma::emettiVariante(const Script &s, int k)
         break;
     case TipoNodo::Binaria: // the chain's, below
         break;
+    case TipoNodo::ErrNumero:
+    case TipoNodo::ErrDescrizione:
+        p.op = OpVariante::LeggiErr;
+        p.a = n.tipo == TipoNodo::ErrNumero ? 0 : 1;
+        break;
     case TipoNodo::Unaria:
         emettiVariante(s, n.a);
         p.op = OpVariante::Unaria;
@@ -268,13 +293,18 @@ int Programma::chiamaVariante(std::size_t base, Valore &r, ContestoEsecuzione &c
                            pila_.begin() + static_cast<std::ptrdiff_t>(altra + slot - base),
                            pila_.begin() + static_cast<std::ptrdiff_t>(base), stessoValore))
                 return StackEsaurito; // it would call itself forever
+    if (c.chiamateRestanti <= 0)
+        return StackEsaurito;
+    --c.chiamateRestanti;
     basi_.push_back(base);
     pila_.resize(slot + static_cast<std::size_t>(slot_));
     for (std::size_t i = 0; base + i < slot; ++i)
         pila_[slot + 1 + i] = pila_[base + i];
     const std::size_t operandi = pila_.size();
     int e = Nessuno;
-    for (const PassoVariante &p : varianti_) {
+    bool riprendi = false; // On Error Resume Next, in this call only
+    for (std::size_t i = 0; i < varianti_.size();) {
+        const PassoVariante &p = varianti_[i++];
         switch (p.op) {
         case OpVariante::Costante:
             pila_.push_back(costanti_[static_cast<std::size_t>(p.a)]);
@@ -322,11 +352,36 @@ int Programma::chiamaVariante(std::size_t base, Valore &r, ContestoEsecuzione &c
         case OpVariante::Solleva:
             e = p.a;
             break;
+        case OpVariante::LeggiErr:
+            pila_.push_back(
+                    p.a == 0 ? Valore::di(Tipo::Long, c.err)
+                             : Valore::stringa(c.err == Nessuno
+                                                       ? std::string()
+                                                       : std::string(messaggioErrore(c.err))));
+            break;
+        case OpVariante::Gestione:
+            riprendi = p.a != 0;
+            c.err = Nessuno;
+            break;
+        case OpVariante::AzzeraErr:
+            c.err = Nessuno;
+            break;
+        case OpVariante::Esci:
+            i = varianti_.size();
+            break;
         }
         if (e == Nessuno && pila_.size() > operandi && p.op != OpVariante::Assegna)
             e = addebita(pila_.back(), c);
-        if (e != Nessuno)
-            break;
+        if (e != Nessuno) {
+            if (!riprendi)
+                break;
+            // The failing statement is dropped with its operands; Err keeps
+            // its error and the next statement runs.
+            c.err = e;
+            e = Nessuno;
+            pila_.resize(operandi);
+            i = prossima_[i - 1];
+        }
     }
     basi_.pop_back();
     if (e == Nessuno)

@@ -125,6 +125,10 @@ private:
         Errore, // pop b arguments, raise a
         Assegna, // pop into slot a
         Solleva, // raise a (after an assignment's expression: 500, 501)
+        LeggiErr, // push Err.Number (a 0) or Err.Description (a 1)
+        Gestione, // On Error: Resume Next (a 1) or GoTo 0 (a 0); clears Err
+        AzzeraErr, // Err.Clear
+        Esci, // Exit Function
     };
 
     struct PassoVariante
@@ -150,6 +154,9 @@ private:
     std::uint32_t risultato_ = 0; // the register of F's value
 
     std::vector<PassoVariante> varianti_;
+    // For each step, the first step of the statement after its own: where a
+    // call under On Error Resume Next goes on after the step fails.
+    std::vector<std::uint32_t> prossima_;
     std::vector<Valore> pila_; // every running call's arguments, slots and operands
     std::vector<std::size_t> basi_; // where each running call's arguments start
     std::vector<Valore> costanti_;

@@ -84,7 +84,7 @@ bool ScriptControl::trova(std::string_view nome) const noexcept
 
 int ScriptControl::esegui(std::span<const Valore> argomenti, Valore &r)
 {
-    contesto_.testoRestante = kBudgetTesto;
+    contesto_.nuovaCorsa();
     return senzaEccezioni([&] { return programma_.esegui(argomenti, r, contesto_); });
 }
 

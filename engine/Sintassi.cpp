@@ -90,8 +90,19 @@ private:
     }
 
     // statement := Dim nome {, nome} | nome = expression
+    //            | On Error Resume Next | On Error GoTo 0 | Exit Function
+    //            | Err.Clear [()]
     void istruzione()
     {
+        if (vede(Simbolo::On) || vede(Simbolo::Exit) || vede(Simbolo::Err)) {
+            Istruzione ist;
+            ist.posizione = pos();
+            ist.tipo = controllo();
+            fineIstruzione();
+            destinazioni_.emplace_back();
+            s_.corpo.push_back(ist);
+            return;
+        }
         if (accetta(Simbolo::Dim)) {
             do {
                 const Gettone &n = atteso(Simbolo::Nome, PrevistoIdentificatore);
@@ -115,6 +126,35 @@ private:
         fineIstruzione();
         destinazioni_.push_back(n.testo);
         s_.corpo.push_back(ist);
+    }
+
+    // The statements that steer a call rather than compute.
+    TipoIstruzione controllo()
+    {
+        if (accetta(Simbolo::Exit)) {
+            atteso(Simbolo::Function, ErroreSintassi);
+            return TipoIstruzione::EsciFunzione;
+        }
+        if (accetta(Simbolo::Err)) {
+            atteso(Simbolo::Punto, ErroreSintassi);
+            const Gettone &m = atteso(Simbolo::Nome, PrevistoIdentificatore);
+            if (!stessoNome(m.testo, "clear"))
+                throw ErroreCompilazione {ErroreSintassi, m.posizione};
+            if (accetta(Simbolo::ParentesiAperta))
+                atteso(Simbolo::ParentesiChiusa, PrevistaParentesiChiusa);
+            return TipoIstruzione::AzzeraErr;
+        }
+        avanza(); // On
+        atteso(Simbolo::Error, ErroreSintassi);
+        if (accetta(Simbolo::Resume)) {
+            atteso(Simbolo::Next, ErroreSintassi);
+            return TipoIstruzione::RiprendiDopoErrore;
+        }
+        atteso(Simbolo::GoTo, ErroreSintassi);
+        const Gettone &zero = atteso(Simbolo::Letterale, ErroreSintassi);
+        if (zero.valore.tipo != Tipo::Integer || zero.valore.numero != 0)
+            throw ErroreCompilazione {ErroreSintassi, zero.posizione}; // no labels
+        return TipoIstruzione::FermaSuErrore;
     }
 
     // expression(minimo) := operand { binop expression(level(binop) + 1) }
@@ -200,6 +240,8 @@ private:
         }
         case Simbolo::Nome:
             return nome();
+        case Simbolo::Err:
+            return err();
         case Simbolo::ParentesiAperta: {
             avanza();
             const int n = espressione(1);
@@ -231,6 +273,29 @@ private:
         const int k = aggiungi(std::move(n));
         riferimenti_.emplace_back(k, r);
         return k;
+    }
+
+    // Err [. member]: Number (Err's default) and Description are read; any
+    // other member is 438 when it runs.
+    int err()
+    {
+        const Gettone &t = g_[i_];
+        avanza();
+        Nodo n;
+        n.tipo = TipoNodo::ErrNumero;
+        n.posizione = t.posizione;
+        if (accetta(Simbolo::Punto)) {
+            const Gettone &m = atteso(Simbolo::Nome, PrevistoIdentificatore);
+            if (stessoNome(m.testo, "description")) {
+                n.tipo = TipoNodo::ErrDescrizione;
+            } else if (!stessoNome(m.testo, "number")) {
+                n.tipo = TipoNodo::Errore;
+                n.errore = MetodoNonSupportato;
+            }
+        }
+        // A call that reads Err may differ from one with the same arguments.
+        s_.ripetibile = false;
+        return aggiungi(std::move(n));
     }
 
     // ---- nodes ----
@@ -316,7 +381,8 @@ private:
     void risolviTutto()
     {
         for (std::size_t i = 0; i < s_.corpo.size(); ++i)
-            risolviDestinazione(s_.corpo[i], destinazioni_[i]);
+            if (s_.corpo[i].tipo == TipoIstruzione::Assegnazione)
+                risolviDestinazione(s_.corpo[i], destinazioni_[i]);
         for (const auto &[k, r] : riferimenti_)
             risolvi(s_.nodi[idx(k)], r);
         int altezza = 1;

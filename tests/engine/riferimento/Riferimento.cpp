@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace zelvo::riferimento {
@@ -28,19 +29,45 @@ public:
             for (const std::vector<Valore> &altri : inCorso_)
                 if (uguali(altri, argomenti))
                     return StackEsaurito; // it would call itself forever
+        if (c_.chiamateRestanti <= 0)
+            return StackEsaurito;
+        --c_.chiamateRestanti;
         inCorso_.emplace_back(argomenti.begin(), argomenti.end());
         std::vector<Valore> slot(static_cast<std::size_t>(s_.slot));
         for (std::size_t i = 0; i < argomenti.size(); ++i)
             slot[i + 1] = argomenti[i];
         int e = Nessuno;
+        bool riprendi = false; // On Error Resume Next, in this call only
         for (const Istruzione &ist : s_.corpo) {
-            Valore v;
-            e = valuta(ist.espressione, slot, v);
-            if (e == Nessuno)
-                e = ist.errore;
+            if (ist.tipo == TipoIstruzione::EsciFunzione)
+                break;
+            switch (ist.tipo) {
+            case TipoIstruzione::Assegnazione: {
+                Valore v;
+                e = valuta(ist.espressione, slot, v);
+                if (e == Nessuno)
+                    e = ist.errore;
+                if (e == Nessuno)
+                    slot[static_cast<std::size_t>(ist.slot)] = std::move(v);
+                break;
+            }
+            case TipoIstruzione::RiprendiDopoErrore:
+            case TipoIstruzione::FermaSuErrore:
+                riprendi = ist.tipo == TipoIstruzione::RiprendiDopoErrore;
+                c_.err = Nessuno;
+                break;
+            case TipoIstruzione::AzzeraErr:
+                c_.err = Nessuno;
+                break;
+            case TipoIstruzione::EsciFunzione:
+                break;
+            }
+            if (e != Nessuno && riprendi) {
+                c_.err = e;
+                e = Nessuno;
+            }
             if (e != Nessuno)
                 break;
-            slot[static_cast<std::size_t>(ist.slot)] = std::move(v);
         }
         inCorso_.pop_back();
         if (e == Nessuno)
@@ -125,6 +152,13 @@ private:
                 return e;
             return n.errore;
         }
+        case TipoNodo::ErrNumero:
+            r = Valore::di(Tipo::Long, c_.err);
+            return Nessuno;
+        case TipoNodo::ErrDescrizione:
+            r = Valore::stringa(c_.err == Nessuno ? std::string()
+                                                  : std::string(messaggioErrore(c_.err)));
+            return Nessuno;
         }
         return ErroreSintassi;
     }
@@ -164,7 +198,7 @@ int Riferimento::Run(std::string_view nome, std::span<const Valore> argomenti, V
             return ErroreOverflow;
     if (static_cast<int>(argomenti.size()) != s.parametri)
         return NumeroArgomentiErrato;
-    contesto_.testoRestante = kBudgetTesto;
+    contesto_.nuovaCorsa();
     try {
         return Albero(s, contesto_).funzione(argomenti, risultato);
     } catch (const std::bad_alloc &) {
