@@ -391,6 +391,11 @@ const Builtin &builtin(int indice) noexcept
     return kBuiltin[static_cast<std::size_t>(indice)];
 }
 
+std::span<const Builtin> tuttiBuiltin() noexcept
+{
+    return kBuiltin;
+}
+
 const Valore *cercaCostante(std::string_view nome) noexcept
 {
     for (std::size_t i = 0; i < kCostanti.size(); ++i)

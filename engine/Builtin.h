@@ -67,6 +67,8 @@ struct Builtin
 // the name is not one of them.
 int cercaBuiltin(std::string_view nome) noexcept;
 const Builtin &builtin(int indice) noexcept;
+// The whole table, in order of index.
+std::span<const Builtin> tuttiBuiltin() noexcept;
 
 // The vb... constants; nullptr when the name is not one of them.
 const Valore *cercaCostante(std::string_view nome) noexcept;

@@ -20,11 +20,11 @@ namespace zelvo {
 // error numbers.
 //
 // Time limit: the language offers no loops, no jumps and no callable code
-// besides the one function, whose calls to itself are bounded
-// (Script::limiteChiamate), and the text a run may build or copy is bounded
-// (kBudgetTesto); every run therefore ends after a number of steps bounded by
-// the size of the script (itself at most kMaxLunghezzaSorgente), far inside
-// 10,000 ms, and no clock is needed.
+// besides the one function, whose calls to itself are bounded in depth
+// (Script::limiteChiamate) and in number (kBudgetChiamate), and the text a
+// run may build or copy is bounded (kBudgetTesto); every run therefore ends
+// after a number of steps bounded by the size of the script (itself at most
+// kMaxLunghezzaSorgente), far inside 10,000 ms, and no clock is needed.
 class ScriptControl
 {
 public:
@@ -107,7 +107,7 @@ private:
     bool trova(std::string_view nome) const noexcept;
     int runDouble(Procedura p, double x, double &valore);
     // Runs the function with the given arguments (finite), its value to r,
-    // with a full text budget; returns the error number.
+    // with full budgets and Err clear; returns the error number.
     int esegui(std::span<const Valore> argomenti, Valore &r);
 
     ContestoEsecuzione contesto_;
