@@ -26,7 +26,8 @@ struct EsitoCompilazione
 };
 
 // Compiles a script: an optional "Option Explicit", then one Function with
-// assignments and Dim statements. Names are resolved to slots, builtins or
+// assignments, Dim, Exit Function, On Error Resume Next / GoTo 0 and
+// Err.Clear statements. Names are resolved to slots, builtins or
 // constants; constant subtrees without text are folded with the run-time operations, so
 // folding never changes a result.
 EsitoCompilazione compilaScript(std::string_view sorgente, const ContestoOperazioni &c,
