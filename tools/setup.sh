@@ -2,7 +2,7 @@
 # Set up, build and run Zelvo on Debian 12.
 #   tools/setup.sh run     install what is missing, build in Release, start Zelvo
 #   tools/setup.sh test    install what is missing, build, run the whole test suite
-#   tools/setup.sh engine-checks   the engine's tests under ASan+UBSan, then the fuzzer
+#   tools/setup.sh engine-checks   the engine's tests under ASan+UBSan, then the fuzzers
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -63,11 +63,15 @@ engine-checks)
     configure_and_build build/sanitize Debug -DCMAKE_CXX_COMPILER=clang++ \
         -DZELVO_SANITIZE=ON -DZELVO_BUILD_UI=OFF -DZELVO_BUILD_BENCH=OFF
     (cd build/sanitize && ctest --output-on-failure -j "$JOBS" -R '^(Engine|Funzione|ScriptControl|TestoNumero|LeggiNumero|Derivate|Studio|Table/)')
-    configure_and_build build/fuzz Debug -DCMAKE_CXX_COMPILER=clang++ \
+    configure_and_build build/fuzz RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
         -DZELVO_FUZZ=ON -DZELVO_BUILD_UI=OFF -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF
     mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/fuzz_funzione -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=10 \
         -rss_limit_mb=2048 -dict=fuzz/funzione.dict build/fuzz/corpus fuzz/seeds
+    # The study: "a;b" on the first line, the expression after it.
+    mkdir -p build/fuzz/corpus-studio
+    build/fuzz/fuzz/fuzz_studio -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=60 -max_len=128 \
+        -rss_limit_mb=2048 -dict=fuzz/funzione.dict build/fuzz/corpus-studio fuzz/seeds-studio
     ;;
 *)
     echo "uso: $0 run | test | engine-checks" >&2
