@@ -655,6 +655,8 @@ void Form2::studioFunzione()
                 formStudio_->superato();
             return "Studio della funzione: " + (rifiuto ? rifiuto->breve : kNessunCampione);
         }
+        // Esc stops the study (Interrotto) before any window is made or changed.
+        Studio risultato = studia(funzione_, a, b, separatore_);
         if (!formStudio_)
             formStudio_ = new FormStudio(
                     [this](const Studio &studio) {
@@ -662,8 +664,7 @@ void Form2::studioFunzione()
                         update(superficie_.ritiraCambiato());
                     },
                     separatore_, this);
-        formStudio_->mostra(studia(funzione_, a, b, separatore_), Text1->text().toStdString(), a,
-                            b);
+        formStudio_->mostra(std::move(risultato), Text1->text().toStdString(), a, b);
         formStudio_->show();
         formStudio_->raise();
         formStudio_->activateWindow();
