@@ -17,6 +17,7 @@
 #include "ui/Etichetta.h"
 #include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
+#include "ui/Layout.h"
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
@@ -149,11 +150,6 @@ private:
     bool filtra_ = false;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> attesa_;
 };
-
-QString daUtf8(std::string_view testo)
-{
-    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
-}
 
 // Typed or pasted text is never cut: the toolkit's default limit (32,767
 // characters) would silently evaluate another expression. The engine says

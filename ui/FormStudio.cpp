@@ -31,11 +31,6 @@ namespace zelvo {
 
 namespace {
 
-QString daUtf8(std::string_view testo)
-{
-    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
-}
-
 int comeInt(std::size_t n)
 {
     return static_cast<int>(std::min<std::size_t>(n, std::numeric_limits<int>::max()));
