@@ -4,6 +4,7 @@
 #include "plot/StatoCalcolo.h"
 #include "ui/AnnuncioStato.h"
 #include "ui/Etichetta.h"
+#include "ui/Layout.h"
 #include "ui/RiquadroGrafico.h"
 
 #include <QAbstractItemView>
@@ -22,11 +23,6 @@
 namespace zelvo {
 
 namespace {
-
-QString daUtf8(std::string_view testo)
-{
-    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
-}
 
 // The plot frame is read as a picture named "Grafico", described by what it shows.
 class InterfacciaGrafico : public QAccessibleWidget

@@ -17,6 +17,7 @@
 #include "ui/Etichetta.h"
 #include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
+#include "ui/Layout.h"
 #include "ui/LayoutForm2.h"
 #include "ui/ModelloElenco.h"
 #include "ui/Pulsante.h"
@@ -149,11 +150,6 @@ private:
     bool filtra_ = false;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> attesa_;
 };
-
-QString daUtf8(std::string_view testo)
-{
-    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
-}
 
 // Typed or pasted text is never cut: the toolkit's default limit (32,767
 // characters) would silently evaluate another expression. The engine says
@@ -655,6 +651,8 @@ void Form2::studioFunzione()
                 formStudio_->superato();
             return "Studio della funzione: " + (rifiuto ? rifiuto->breve : kNessunCampione);
         }
+        // Esc stops the study (Interrotto) before any window is made or changed.
+        Studio risultato = studia(funzione_, a, b, separatore_);
         if (!formStudio_)
             formStudio_ = new FormStudio(
                     [this](const Studio &studio) {
@@ -662,8 +660,7 @@ void Form2::studioFunzione()
                         update(superficie_.ritiraCambiato());
                     },
                     separatore_, this);
-        formStudio_->mostra(studia(funzione_, a, b, separatore_), Text1->text().toStdString(), a,
-                            b);
+        formStudio_->mostra(std::move(risultato), Text1->text().toStdString(), a, b);
         formStudio_->show();
         formStudio_->raise();
         formStudio_->activateWindow();

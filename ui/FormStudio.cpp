@@ -7,49 +7,340 @@
 #include "ui/SegniStudio.h"
 #include "ui/TabellaStudio.h"
 
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <set>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string_view>
 
 namespace zelvo {
 
 namespace {
 
-const RigaTesti kIntestazione = {"caratteristica", "x / da", "y / a"};
-
-QString daUtf8(const std::string &testo)
+int comeInt(std::size_t n)
 {
-    return QString::fromStdString(testo);
+    return static_cast<int>(std::min<std::size_t>(n, std::numeric_limits<int>::max()));
 }
 
-QTableWidget *creaTabella(const char *nome, QWidget *finestra)
+// The features table's columns: what each shows of a row. A new field of
+// RigaStudio is one more line here; the copies and the file follow.
+struct Colonna
 {
-    auto *t = new QTableWidget(finestra);
-    t->setObjectName(QString::fromUtf8(nome));
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setWordWrap(false);
-    t->setTextElideMode(Qt::ElideNone);
-    // Rows as tall as their text: the whole study shows without scrolling.
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    const char *intestazione;
+    std::string_view (*testo)(const RigaStudio &);
+    Qt::Alignment allineamento;
+};
+
+const std::array kColonne = {
+        Colonna {"caratteristica", [](const RigaStudio &r) -> std::string_view { return r.nome; },
+                 Qt::AlignLeft},
+        Colonna {"x / da", [](const RigaStudio &r) -> std::string_view { return r.primo; },
+                 Qt::AlignRight},
+        Colonna {"y / a", [](const RigaStudio &r) -> std::string_view { return r.secondo; },
+                 Qt::AlignRight},
+};
+
+RigaTesti intestazione()
+{
+    RigaTesti t;
+    for (const Colonna &c : kColonne)
+        t.emplace_back(c.intestazione);
     return t;
 }
 
-QTableWidgetItem *cella(const std::string &testo, Qt::Alignment allineamento)
+// The width of a text in a font, from the advances of its characters: exact
+// but for kerning, and thousands of times faster than laying the text out,
+// which is what sizing a column on 200,000 rows needs. A character outside
+// ASCII counts as the font's widest.
+class Larghezze
 {
-    auto *c = new QTableWidgetItem(daUtf8(testo));
-    c->setTextAlignment(allineamento | Qt::AlignVCenter);
-    return c;
+public:
+    explicit Larghezze(const QFontMetricsF &metrica)
+        : largo_(metrica.maxWidth())
+    {
+        for (std::size_t c = 0; c < avanzamento_.size(); ++c)
+            avanzamento_[c] = metrica.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    }
+
+    double operator()(std::string_view testo) const
+    {
+        double l = 0;
+        for (const char c : testo) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < avanzamento_.size())
+                l += avanzamento_[byte];
+            else if ((byte & 0xC0) != 0x80) // the first byte of a character
+                l += largo_;
+        }
+        return l;
+    }
+
+private:
+    std::array<double, 128> avanzamento_ {};
+    double largo_;
+};
+
+} // namespace
+
+// The features, one a row, turned into text only for the rows shown.
+class ModelloStudio : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : comeInt(righe_.size());
+    }
+
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(kColonne.size());
+    }
+
+    QVariant data(const QModelIndex &indice, int ruolo = Qt::DisplayRole) const override
+    {
+        if (!indice.isValid() || indice.row() >= rowCount())
+            return {};
+        const RigaStudio &riga = righe_[static_cast<std::size_t>(indice.row())];
+        const Colonna &colonna = kColonne[static_cast<std::size_t>(indice.column())];
+        switch (ruolo) {
+        case Qt::DisplayRole:
+            return daUtf8(colonna.testo(riga));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(colonna.allineamento | Qt::AlignVCenter);
+        case Qt::ForegroundRole:
+            // The kind's name in the colour its points are marked in.
+            if (indice.column() == 0)
+                return coloreQt(coloreSegno(riga.chiave));
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int sezione, Qt::Orientation verso, int ruolo) const override
+    {
+        if (verso == Qt::Horizontal && ruolo == Qt::DisplayRole && sezione >= 0
+            && sezione < columnCount())
+            return QString::fromUtf8(kColonne[static_cast<std::size_t>(sezione)].intestazione);
+        return QAbstractTableModel::headerData(sezione, verso, ruolo);
+    }
+
+    void sostituisci(std::vector<RigaStudio> righe)
+    {
+        beginResetModel();
+        righe_ = std::move(righe);
+        endResetModel();
+    }
+
+    // The texts of the rows, in table order.
+    std::vector<RigaTesti> testi(const std::vector<int> &scelte) const
+    {
+        std::vector<RigaTesti> t;
+        t.reserve(scelte.size());
+        for (const int r : scelte) {
+            RigaTesti riga;
+            for (const Colonna &c : kColonne)
+                riga.emplace_back(c.testo(righe_[static_cast<std::size_t>(r)]));
+            t.push_back(std::move(riga));
+        }
+        return t;
+    }
+
+    // Each column as wide as its widest text in `vista`: that row is
+    // measured as the view measures it, the others only estimated.
+    void adattaColonne(QTableView &vista) const
+    {
+        const Larghezze larghezza(QFontMetricsF(vista.font()));
+        for (std::size_t k = 0; k < kColonne.size(); ++k) {
+            std::size_t piuLarga = 0;
+            double massima = -1;
+            for (std::size_t r = 0; r < righe_.size(); ++r)
+                if (const double l = larghezza(kColonne[k].testo(righe_[r])); l > massima) {
+                    massima = l;
+                    piuLarga = r;
+                }
+            const int c = static_cast<int>(k);
+            int l = vista.horizontalHeader()->sectionSizeHint(c);
+            if (!righe_.empty())
+                l = std::max(l, vista.sizeHintForIndex(index(comeInt(piuLarga), c)).width());
+            vista.setColumnWidth(c, l);
+        }
+    }
+
+private:
+    std::vector<RigaStudio> righe_;
+};
+
+// The chart: its three rows by as many columns as breakpoints and stretches.
+class ModelloSchema : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(kRigheSchema.size());
+    }
+
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : comeInt(schema_.intestazione.size());
+    }
+
+    QVariant data(const QModelIndex &indice, int ruolo = Qt::DisplayRole) const override
+    {
+        if (!indice.isValid() || indice.column() >= columnCount())
+            return {};
+        if (ruolo == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
+        if (ruolo != Qt::DisplayRole)
+            return {};
+        return daUtf8(cella(indice.row(), indice.column()));
+    }
+
+    QVariant headerData(int sezione, Qt::Orientation verso, int ruolo) const override
+    {
+        if (ruolo != Qt::DisplayRole || sezione < 0)
+            return QAbstractTableModel::headerData(sezione, verso, ruolo);
+        if (verso == Qt::Vertical && sezione < rowCount())
+            return QString::fromUtf8(kRigheSchema[static_cast<std::size_t>(sezione)]);
+        if (verso == Qt::Horizontal && sezione < columnCount())
+            return daUtf8(schema_.intestazione[static_cast<std::size_t>(sezione)]);
+        return {};
+    }
+
+    void sostituisci(zelvo::SchemaStudio schema)
+    {
+        beginResetModel();
+        schema_ = std::move(schema);
+        endResetModel();
+    }
+
+    // Each column as wide as its breakpoint and its cells. The cells are a
+    // handful of signs, each measured once as the view measures it; the
+    // breakpoints are estimated, with the header's margins measured on the
+    // widest: the chart of a study of 200,000 intervals is sized at once.
+    void adattaColonne(QTableView &vista) const
+    {
+        QHeaderView &testata = *vista.horizontalHeader();
+        const Larghezze larghezza(QFontMetricsF(testata.font()));
+        const int colonne = columnCount();
+        int piuLarga = -1;
+        double massima = 0;
+        for (int k = 0; k < colonne; ++k)
+            if (const double l = larghezza(schema_.intestazione[static_cast<std::size_t>(k)]);
+                l > massima) {
+                massima = l;
+                piuLarga = k;
+            }
+        // A pixel more than the estimate: kerning never elides a breakpoint.
+        const double margini = piuLarga < 0 ? 0 : testata.sectionSizeHint(piuLarga) - massima + 1;
+
+        std::map<std::string, int, std::less<>> celle;
+        testata.setUpdatesEnabled(false); // else each column repaints the header up to it
+        for (int k = 0; k < colonne; ++k) {
+            const std::string &punto = schema_.intestazione[static_cast<std::size_t>(k)];
+            int l = punto.empty() ? 0 : static_cast<int>(std::ceil(larghezza(punto) + margini));
+            for (int r = 0; r < rowCount(); ++r) {
+                const std::string &testo = cella(r, k);
+                auto dove = celle.find(testo);
+                if (dove == celle.end())
+                    dove = celle.emplace(testo, vista.sizeHintForIndex(index(r, k)).width()).first;
+                l = std::max(l, dove->second);
+            }
+            testata.resizeSection(k, l);
+        }
+        testata.setUpdatesEnabled(true);
+    }
+
+private:
+    const std::string &cella(int riga, int colonna) const
+    {
+        return schema_.righe[static_cast<std::size_t>(riga)][static_cast<std::size_t>(colonna)];
+    }
+
+    zelvo::SchemaStudio schema_;
+};
+
+namespace {
+
+QTableView *creaTabella(const char *nome, QAbstractTableModel *modello, QWidget *finestra)
+{
+    auto *t = new QTableView(finestra);
+    t->setObjectName(QString::fromUtf8(nome));
+    t->setModel(modello);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setWordWrap(false);
+    t->setTextElideMode(Qt::ElideNone);
+    // Rows as tall as their text, all alike: the view never measures them one by one.
+    t->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    return t;
 }
+
+// "Y = f    a = A    b = B", the function cut short with "…" where the
+// window is too narrow for it (the whole text in the tooltip): a long
+// expression never widens the window.
+class EtichettaFunzione : public QLabel
+{
+public:
+    explicit EtichettaFunzione(QWidget *genitore)
+        : QLabel(genitore)
+    {
+        setTextFormat(Qt::PlainText);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+    void imposta(QString funzione, QString intervallo)
+    {
+        funzione_ = std::move(funzione);
+        intervallo_ = std::move(intervallo);
+        adatta();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *evento) override
+    {
+        QLabel::resizeEvent(evento);
+        adatta();
+    }
+
+private:
+    void adatta()
+    {
+        const QString inizio = QStringLiteral("Y = ");
+        const QFontMetrics metrica = fontMetrics();
+        const int spazio = std::max(
+                0, contentsRect().width() - metrica.horizontalAdvance(inizio + intervallo_));
+        // No character is narrower than a pixel: what lies beyond the first
+        // `spazio` + 1 never shows, and laying out 100,000 characters at each
+        // resize would make the window lag.
+        const QString visibile
+                = metrica.elidedText(funzione_.left(spazio + 1), Qt::ElideRight, spazio);
+        setText(inizio + visibile + intervallo_);
+        setToolTip(visibile == funzione_ ? QString() : inizio + funzione_ + intervallo_);
+    }
+
+    QString funzione_;
+    QString intervallo_;
+};
 
 } // namespace
 
@@ -62,17 +353,12 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     setObjectName(QStringLiteral("FormStudio"));
     setWindowTitle(QStringLiteral("Studio della funzione"));
 
-    LabelFunzione = new QLabel(this);
+    LabelFunzione = new EtichettaFunzione(this);
     LabelFunzione->setObjectName(QStringLiteral("LabelFunzione"));
-    LabelFunzione->setTextFormat(Qt::PlainText);
     LabelFunzione->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    TabellaStudio = creaTabella("TabellaStudio", this);
-    TabellaStudio->setColumnCount(static_cast<int>(kIntestazione.size()));
-    QStringList intestazione;
-    for (const std::string &t : kIntestazione)
-        intestazione << daUtf8(t);
-    TabellaStudio->setHorizontalHeaderLabels(intestazione);
+    modelloStudio_ = new ModelloStudio(this);
+    TabellaStudio = creaTabella("TabellaStudio", modelloStudio_, this);
     TabellaStudio->verticalHeader()->hide();
     TabellaStudio->setSelectionBehavior(QAbstractItemView::SelectRows);
     TabellaStudio->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -80,14 +366,9 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     TabellaStudio->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto *titoloSchema = new QLabel(QStringLiteral("Schema dei segni"), this);
-    SchemaStudio = creaTabella("SchemaStudio", this);
-    SchemaStudio->setRowCount(static_cast<int>(kRigheSchema.size()));
-    QStringList righe;
-    for (const char *r : kRigheSchema)
-        righe << QString::fromUtf8(r);
-    SchemaStudio->setVerticalHeaderLabels(righe);
+    modelloSchema_ = new ModelloSchema(this);
+    SchemaStudio = creaTabella("SchemaStudio", modelloSchema_, this);
     SchemaStudio->setSelectionMode(QAbstractItemView::NoSelection);
-    SchemaStudio->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     QFont grande = SchemaStudio->font();
     grande.setPointSizeF(grande.pointSizeF() * 1.3);
     SchemaStudio->setFont(grande);
@@ -136,38 +417,23 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
 void FormStudio::mostra(Studio studio, const std::string &funzione, double a, double b)
 {
     studio_ = std::move(studio);
-    LabelFunzione->setText(daUtf8("Y = " + funzione + "    a = " + testoNumero(a, separatore_)
-                                  + "    b = " + testoNumero(b, separatore_)));
+    static_cast<EtichettaFunzione *>(LabelFunzione)
+            ->imposta(daUtf8(funzione),
+                      daUtf8("    a = " + testoNumero(a, separatore_)
+                             + "    b = " + testoNumero(b, separatore_)));
 
-    const std::vector<RigaStudio> righe = righeStudio(studio_, separatore_);
-    TabellaStudio->clearContents();
-    TabellaStudio->setRowCount(static_cast<int>(righe.size()));
-    for (std::size_t i = 0; i < righe.size(); ++i) {
-        const int r = static_cast<int>(i);
-        auto *tipo = cella(righe[i].nome, Qt::AlignLeft);
-        tipo->setForeground(coloreQt(coloreSegno(righe[i].chiave)));
-        TabellaStudio->setItem(r, 0, tipo);
-        TabellaStudio->setItem(r, 1, cella(righe[i].primo, Qt::AlignRight));
-        TabellaStudio->setItem(r, 2, cella(righe[i].secondo, Qt::AlignRight));
-    }
-    TabellaStudio->resizeColumnsToContents();
+    modelloStudio_->sostituisci(righeStudio(studio_, separatore_));
+    modelloStudio_->adattaColonne(*TabellaStudio);
+    TabellaStudio->scrollToTop();
 
-    const zelvo::SchemaStudio schema = schemaStudio(studio_, a, b, separatore_);
-    SchemaStudio->clearContents();
-    SchemaStudio->setColumnCount(static_cast<int>(schema.intestazione.size()));
-    QStringList intestazione;
-    for (const std::string &x : schema.intestazione)
-        intestazione << daUtf8(x);
-    SchemaStudio->setHorizontalHeaderLabels(intestazione);
-    for (std::size_t r = 0; r < schema.righe.size(); ++r)
-        for (std::size_t k = 0; k < schema.righe[r].size(); ++k)
-            SchemaStudio->setItem(static_cast<int>(r), static_cast<int>(k),
-                                  cella(schema.righe[r][k], Qt::AlignHCenter));
+    modelloSchema_->sostituisci(schemaStudio(studio_, a, b, separatore_));
+    modelloSchema_->adattaColonne(*SchemaStudio);
+    SchemaStudio->scrollTo(modelloSchema_->index(0, 0));
     // The chart's three rows always show whole; it scrolls only sideways.
     int altezza = SchemaStudio->horizontalHeader()->sizeHint().height()
             + SchemaStudio->horizontalScrollBar()->sizeHint().height()
             + 2 * SchemaStudio->frameWidth();
-    for (int r = 0; r < SchemaStudio->rowCount(); ++r)
+    for (int r = 0; r < modelloSchema_->rowCount(); ++r)
         altezza += SchemaStudio->rowHeight(r);
     SchemaStudio->setFixedHeight(altezza);
 
@@ -184,44 +450,32 @@ void FormStudio::superato()
     PulsanteSegna->setEnabled(false);
 }
 
-namespace {
-
-std::vector<RigaTesti> righeDi(const QTableWidget &t, const std::set<int> &scelte)
+// The selected rows in table order, a tab between the columns, no header.
+void FormStudio::copiaRighe()
 {
-    std::vector<RigaTesti> righe;
-    for (const int r : scelte) {
-        RigaTesti riga;
-        for (int k = 0; k < t.columnCount(); ++k)
-            riga.push_back(t.item(r, k) ? t.item(r, k)->text().toStdString() : std::string());
-        righe.push_back(std::move(riga));
-    }
-    return righe;
+    std::vector<int> scelte;
+    for (const QModelIndex &i : TabellaStudio->selectionModel()->selectedRows())
+        scelte.push_back(i.row());
+    std::sort(scelte.begin(), scelte.end());
+    QGuiApplication::clipboard()->setText(daUtf8(testoColonne({}, modelloStudio_->testi(scelte))));
 }
 
-std::set<int> tutte(const QTableWidget &t)
+namespace {
+
+std::vector<int> tutte(const QAbstractItemModel &modello)
 {
-    std::set<int> r;
-    for (int i = 0; i < t.rowCount(); ++i)
-        r.insert(i);
+    std::vector<int> r(static_cast<std::size_t>(modello.rowCount()));
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = static_cast<int>(i);
     return r;
 }
 
 } // namespace
 
-// The selected rows in table order, a tab between the columns, no header.
-void FormStudio::copiaRighe()
-{
-    std::set<int> scelte;
-    for (const QModelIndex &i : TabellaStudio->selectionModel()->selectedRows())
-        scelte.insert(i.row());
-    QGuiApplication::clipboard()->setText(
-            daUtf8(testoColonne({}, righeDi(*TabellaStudio, scelte))));
-}
-
 void FormStudio::copiaTabella()
 {
     QGuiApplication::clipboard()->setText(
-            daUtf8(testoColonne(kIntestazione, righeDi(*TabellaStudio, tutte(*TabellaStudio)))));
+            daUtf8(testoColonne(intestazione(), modelloStudio_->testi(tutte(*modelloStudio_)))));
 }
 
 void FormStudio::salvaTabella()
@@ -231,8 +485,8 @@ void FormStudio::salvaTabella()
                                                       QStringLiteral("Tabella CSV (*.csv)"));
     if (file.isEmpty())
         return;
-    const std::string csv = csvColonne(kIntestazione,
-                                       righeDi(*TabellaStudio, tutte(*TabellaStudio)), separatore_);
+    const std::string csv = csvColonne(intestazione(),
+                                       modelloStudio_->testi(tutte(*modelloStudio_)), separatore_);
     if (const QString motivo = scriviTesto(file, csv); !motivo.isEmpty()) {
         LabelNote->setText(QStringLiteral("Tabella non salvata in ") + file + QStringLiteral(": ")
                            + motivo);

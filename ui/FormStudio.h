@@ -9,15 +9,20 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace zelvo {
+
+class ModelloSchema;
+class ModelloStudio;
 
 // "Studio della funzione": the whole study of f on [a, b] in a window of its
 // own beside the main one, whose layout it leaves as it is. It shows the
 // features as a table (which copies and saves like the value lists), the
 // sign, growth and concavity chart, the study's notes, and a button that
-// marks the points on the main window's graph.
+// marks the points on the main window's graph. Both tables are models that
+// turn a row into text only when it is shown, so a study of hundreds of
+// thousands of rows opens at once.
 class FormStudio : public QWidget
 {
     Q_OBJECT
@@ -43,10 +48,12 @@ private:
     char separatore_;
     Studio studio_;
     QLabel *LabelFunzione = nullptr;
-    QTableWidget *TabellaStudio = nullptr;
-    QTableWidget *SchemaStudio = nullptr;
+    QTableView *TabellaStudio = nullptr;
+    QTableView *SchemaStudio = nullptr;
     QLabel *LabelNote = nullptr;
     QPushButton *PulsanteSegna = nullptr;
+    ModelloStudio *modelloStudio_ = nullptr;
+    ModelloSchema *modelloSchema_ = nullptr;
 };
 
 } // namespace zelvo

@@ -35,4 +35,9 @@ QColor coloreQt(Colore colore)
                   static_cast<int>((colore >> 16) & 0xFFu));
 }
 
+QString daUtf8(std::string_view testo)
+{
+    return QString::fromUtf8(testo.data(), static_cast<qsizetype>(testo.size()));
+}
+
 } // namespace zelvo

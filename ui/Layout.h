@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -51,5 +52,8 @@ QFont fontDi(const Carattere &carattere);
 
 // The RGB colour of a 0x00BBGGRR colour (not a system colour).
 QColor coloreQt(Colore colore);
+
+// A text of the layers below (UTF-8) as the windows show it.
+QString daUtf8(std::string_view testo);
 
 } // namespace zelvo

@@ -1,17 +1,19 @@
 // "Studio della funzione" as a user reaches and reads it: Ctrl+T or the
 // graph's menu, the features table, the chart, the notes, the marks on the
 // graph, and the table copied and saved.
+#include "ui/FormStudio.h"
 #include "tests/ui/FinestraDiProva.h"
 #include "tests/ui/RispostaAlDialogo.h"
-#include "ui/FormStudio.h"
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -41,27 +43,27 @@ protected:
     // The features table, one "kind | x | y" a row.
     static QStringList tabella(FormStudio *s)
     {
-        const auto *t = in<QTableWidget>(s, "TabellaStudio");
+        const QAbstractItemModel *m = in<QTableView>(s, "TabellaStudio")->model();
         QStringList righe;
-        for (int r = 0; r < t->rowCount(); ++r)
-            righe << t->item(r, 0)->text() + " | " + t->item(r, 1)->text() + " | "
-                            + t->item(r, 2)->text();
+        for (int r = 0; r < m->rowCount(); ++r)
+            righe << m->index(r, 0).data().toString() + " | " + m->index(r, 1).data().toString()
+                            + " | " + m->index(r, 2).data().toString();
         return righe;
     }
 
     // The chart: the header of breakpoints, then each row's cells, "|" between.
     static QStringList schema(FormStudio *s)
     {
-        const auto *t = in<QTableWidget>(s, "SchemaStudio");
+        const QAbstractItemModel *m = in<QTableView>(s, "SchemaStudio")->model();
         QStringList righe;
         QStringList celle;
-        for (int k = 0; k < t->columnCount(); ++k)
-            celle << t->horizontalHeaderItem(k)->text();
+        for (int k = 0; k < m->columnCount(); ++k)
+            celle << m->headerData(k, Qt::Horizontal).toString();
         righe << celle.join('|');
-        for (int r = 0; r < t->rowCount(); ++r) {
-            celle = {t->verticalHeaderItem(r)->text() + ":"};
-            for (int k = 0; k < t->columnCount(); ++k)
-                celle << t->item(r, k)->text();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            celle = {m->headerData(r, Qt::Vertical).toString() + ":"};
+            for (int k = 0; k < m->columnCount(); ++k)
+                celle << m->index(r, k).data().toString();
             righe << celle.join('|');
         }
         return righe;
@@ -82,27 +84,29 @@ TEST_F(FormStudioTest, CtrlTShowsEveryFeatureAndTheChart)
     EXPECT_EQ(s->windowTitle(), "Studio della funzione");
     EXPECT_EQ(testo("LabelStato"), ""); // the hint gives way to the command's message
     EXPECT_EQ(in<QLabel>(s, "LabelFunzione")->text(), "Y = x^2-2.25    a = -3    b = 3");
-    EXPECT_EQ(tabella(s), (QStringList {
-                                  n("zero | -1.5 | "),
-                                  n("zero | 1.5 | "),
-                                  n("minimo relativo | 0 | -2.25"),
-                                  n("massimo assoluto | 3 | 6.75"),
-                                  n("minimo assoluto | 0 | -2.25"),
-                                  n("positiva | -3 | -1.5"),
-                                  n("positiva | 1.5 | 3"),
-                                  n("negativa | -1.5 | 1.5"),
-                                  n("crescente | 0 | 3"),
-                                  n("decrescente | -3 | 0"),
-                                  n("concava verso l'alto | -3 | 3"),
-                          }));
-    EXPECT_EQ(schema(s), (QStringList {
-                                 n("-3||-1.5||0||1.5||3"),
-                                 "segno di f:||+|0|−||−|0|+|",
-                                 "crescenza:||↘||↘|min|↗||↗|",
-                                 "concavità:||∪||∪||∪||∪|",
-                         }));
+    EXPECT_EQ(tabella(s),
+              (QStringList {
+                      n("zero | -1.5 | "),
+                      n("zero | 1.5 | "),
+                      n("minimo relativo | 0 | -2.25"),
+                      n("massimo assoluto | 3 | 6.75"),
+                      n("minimo assoluto | 0 | -2.25"),
+                      n("positiva | -3 | -1.5"),
+                      n("positiva | 1.5 | 3"),
+                      n("negativa | -1.5 | 1.5"),
+                      n("crescente | 0 | 3"),
+                      n("decrescente | -3 | 0"),
+                      n("concava verso l'alto | -3 | 3"),
+              }));
+    EXPECT_EQ(schema(s),
+              (QStringList {
+                      n("-3||-1.5||0||1.5||3"),
+                      "segno di f:||+|0|−||−|0|+|",
+                      "crescenza:||↘||↘|min|↗||↗|",
+                      "concavità:||∪||∪||∪||∪|",
+              }));
     EXPECT_TRUE(in<QLabel>(s, "LabelNote")->isHidden());
-    EXPECT_EQ(in<QTableWidget>(s, "TabellaStudio")->horizontalHeaderItem(1)->text(), "x / da");
+    EXPECT_EQ(in<QTableView>(s, "TabellaStudio")->model()->headerData(1, Qt::Horizontal), "x / da");
 
     // The graph is traced as "Grafico" traces it.
     EXPECT_EQ(schermo().pixel(248, 149 + 34), rosso); // (0, -2.25)
@@ -114,22 +118,24 @@ TEST_F(FormStudioTest, WhereFIsNotDefinedAndTheNotes)
 {
     FormStudio *s = studia("1/(x-2)", "-3", "3");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(tabella(s), (QStringList {
-                                  "non definita | 2 | 2",
-                                  "asintoto verticale | 2 | ",
-                                  "positiva | 2 | 3",
-                                  "negativa | -3 | 2",
-                                  "decrescente | -3 | 2",
-                                  "decrescente | 2 | 3",
-                                  "concava verso l'alto | 2 | 3",
-                                  "concava verso il basso | -3 | 2",
-                          }));
-    EXPECT_EQ(schema(s), (QStringList {
-                                 "-3||2||3",
-                                 "segno di f:||−|∄|+|",
-                                 "crescenza:||↘|∄|↘|",
-                                 "concavità:||∩|∄|∪|",
-                         }));
+    EXPECT_EQ(tabella(s),
+              (QStringList {
+                      "non definita | 2 | 2",
+                      "asintoto verticale | 2 | ",
+                      "positiva | 2 | 3",
+                      "negativa | -3 | 2",
+                      "decrescente | -3 | 2",
+                      "decrescente | 2 | 3",
+                      "concava verso l'alto | 2 | 3",
+                      "concava verso il basso | -3 | 2",
+              }));
+    EXPECT_EQ(schema(s),
+              (QStringList {
+                      "-3||2||3",
+                      "segno di f:||−|∄|+|",
+                      "crescenza:||↘|∄|↘|",
+                      "concavità:||∩|∄|∪|",
+              }));
 
     // The same window shows the next study.
     EXPECT_EQ(studia("Int(x)", "-2", "2"), s);
@@ -188,7 +194,13 @@ TEST_F(FormStudioTest, ThePointsAreMarkedOnTheGraphUntilTheNextOne)
     EXPECT_EQ(pixel(zeroX + 60, zeroY - 60), blu);
     EXPECT_EQ(pixel(zeroX - 60, zeroY + 60), blu);
     EXPECT_EQ(pixel(minX + 60, minY - 60), verde);
-    EXPECT_EQ(in<QTableWidget>(s, "TabellaStudio")->item(0, 0)->foreground().color().rgb(), blu);
+    EXPECT_EQ(in<QTableView>(s, "TabellaStudio")
+                      ->model()
+                      ->index(0, 0)
+                      .data(Qt::ForegroundRole)
+                      .value<QColor>()
+                      .rgb(),
+              blu);
 
     clic("Command1");
     EXPECT_NE(pixel(zeroX + 60, zeroY - 60), blu);
@@ -199,7 +211,7 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
 {
     FormStudio *s = studia("x^2-2.25", "-3", "3");
     ASSERT_NE(s, nullptr);
-    auto *t = in<QTableWidget>(s, "TabellaStudio");
+    auto *t = in<QTableView>(s, "TabellaStudio");
     QStringList azioni;
     for (const QAction *a : t->actions())
         azioni << a->text();
@@ -209,14 +221,13 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
     QApplication::processEvents();
     const auto clicRiga = [t](int riga, Qt::KeyboardModifiers tasti = {}) {
         QTest::mouseClick(t->viewport(), Qt::LeftButton, tasti,
-                          t->visualItemRect(t->item(riga, 1)).center());
+                          t->visualRect(t->model()->index(riga, 1)).center());
     };
     clicRiga(3);
     clicRiga(1, Qt::ControlModifier);
     QApplication::clipboard()->clear();
     QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(),
-              n("zero\t1.5\t\nmassimo assoluto\t3\t6.75\n"));
+    EXPECT_EQ(QApplication::clipboard()->text(), n("zero\t1.5\t\nmassimo assoluto\t3\t6.75\n"));
 
     t->findChild<QAction *>("CopiaTabella")->trigger();
     const QString copia = QApplication::clipboard()->text();
@@ -241,6 +252,130 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
               "positiva,1.5,3\nnegativa,-1.5,1.5\ncrescente,0,3\ndecrescente,-3,0\n"
               "concava verso l'alto,-3,3\n";
     EXPECT_EQ(QString::fromUtf8(csv.readAll()), atteso);
+}
+
+// Esc stops a study as it stops the commands: "Interrotto", and no window
+// shows a study that did not end.
+TEST_F(FormStudioTest, EscStopsTheStudy)
+{
+    QString somma = "x";
+    for (int k = 0; k < 40000; ++k)
+        somma += "+x";
+    const auto studiaEInterrompi = [&] {
+        c<QLineEdit>("Text1")->setText(somma); // pasted: typing it would take minutes
+        QString duranteLoStudio;
+        QTimer::singleShot(900, form.get(), [&] {
+            duranteLoStudio = testo("LabelStato");
+            QTest::keyClick(form.get(), Qt::Key_Escape);
+        });
+        QTest::keyClick(c<QLineEdit>("Text1"), Qt::Key_T, Qt::ControlModifier);
+        EXPECT_TRUE(duranteLoStudio.startsWith("Calcolo in corso: "))
+                << duranteLoStudio.toStdString();
+        EXPECT_EQ(testo("LabelStato"), "Interrotto");
+    };
+    studiaEInterrompi();
+    EXPECT_EQ(form->formStudio(), nullptr);
+
+    // An open window keeps the study it shows, no longer the graph's.
+    FormStudio *s = studia("x^2-1", "-1", "1");
+    ASSERT_NE(s, nullptr);
+    studiaEInterrompi();
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(in<QLabel>(s, "LabelFunzione")->text(), "Y = x^2-1    a = -1    b = 1");
+    EXPECT_FALSE(in<QPushButton>(s, "PulsanteSegna")->isEnabled());
+}
+
+// 200,000 rows show at once and stay usable: every column as wide as its
+// widest text, however far down it is, the last row reached and copied.
+// The intervals are nested so that the chart, 800,003 columns wide, is
+// quick to build too.
+TEST(FormStudioGrande, EveryRowIsShownAndCopied)
+{
+    Studio studio;
+    studio.eseguito = true;
+    for (int k = 200000; k >= 1; --k)
+        studio.crescente.push_back({-k * 1.5, k * 1.5});
+    studio.concavaBasso.push_back({0, 1});
+    FormStudio s([](const Studio &) {}, '.');
+    s.mostra(studio, "x", -300000, 300000);
+    s.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+
+    auto *t = s.findChild<QTableView *>("TabellaStudio");
+    const QAbstractItemModel *m = t->model();
+    ASSERT_EQ(m->rowCount(), 200001);
+    EXPECT_EQ(m->index(0, 1).data(), "-300000");
+    EXPECT_EQ(m->index(200000, 0).data(), "concava verso il basso");
+    for (const int r : {0, 199999, 200000}) // the widest of each column
+        for (int k = 0; k < 2; ++k)
+            EXPECT_LE(t->sizeHintForIndex(m->index(r, k)).width(), t->columnWidth(k))
+                    << r << ", " << k;
+
+    t->scrollToBottom();
+    QApplication::processEvents();
+    const QModelIndex ultima = t->indexAt({5, t->viewport()->height() - 3});
+    EXPECT_EQ(ultima.row(), 200000);
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(ultima).center());
+    QApplication::clipboard()->clear();
+    QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "concava verso il basso\t0\t1\n");
+
+    // The chart: each column as wide as its breakpoint and its signs.
+    auto *schema = s.findChild<QTableView *>("SchemaStudio");
+    // Breakpoints: the 400,000 ends (a and b among them), 0 and 1.
+    ASSERT_EQ(schema->model()->columnCount(), 800003);
+    EXPECT_EQ(schema->model()->headerData(400000, Qt::Horizontal), "0");
+    EXPECT_EQ(schema->model()->headerData(800002, Qt::Horizontal), "300000");
+    for (const int k : {0, 1, 399999, 400000, 400001, 400002, 800002}) {
+        EXPECT_LE(schema->horizontalHeader()->sectionSizeHint(k), schema->columnWidth(k)) << k;
+        for (int r = 0; r < 3; ++r)
+            EXPECT_LE(schema->sizeHintForIndex(schema->model()->index(r, k)).width(),
+                      schema->columnWidth(k))
+                    << r << ", " << k;
+    }
+}
+
+// A function of 40,001 terms: the label shows what fits, the interval
+// whole, the function cut with "…", and all of it in the tooltip; the
+// window keeps its width, and a wider window shows more.
+TEST(FormStudioGrande, ALongFunctionIsElided)
+{
+    QString somma = "x";
+    for (int k = 0; k < 40000; ++k)
+        somma += "+x";
+    Studio studio;
+    studio.eseguito = true;
+    studio.zeri = {0};
+    FormStudio s([](const Studio &) {}, '.');
+    s.mostra(studio, somma.toStdString(), -1, 1);
+    s.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+
+    auto *etichetta = s.findChild<QLabel *>("LabelFunzione");
+    const QString intervallo = "    a = -1    b = 1";
+    EXPECT_EQ(s.width(), 760);
+    EXPECT_LE(s.minimumSizeHint().width(), 760);
+    const QString corta = etichetta->text();
+    EXPECT_TRUE(corta.startsWith("Y = x+x+x+")) << corta.toStdString();
+    EXPECT_TRUE(corta.endsWith("…" + intervallo)) << corta.toStdString();
+    EXPECT_LE(etichetta->fontMetrics().horizontalAdvance(corta), etichetta->width());
+    EXPECT_EQ(etichetta->toolTip(), "Y = " + somma + intervallo);
+
+    // Drawn whole: the ink ends with the text's last digit, inside the label.
+    const QImage immagine = etichetta->grab().toImage();
+    int ultimaColonna = -1;
+    for (int x = 0; x < immagine.width(); ++x)
+        for (int y = 0; y < immagine.height(); ++y)
+            if (qGray(immagine.pixel(x, y)) < 128)
+                ultimaColonna = x;
+    const int fine = etichetta->fontMetrics().horizontalAdvance(corta);
+    EXPECT_GE(ultimaColonna, fine - 8);
+    EXPECT_LT(ultimaColonna, fine);
+
+    s.resize(1200, s.height());
+    QApplication::processEvents();
+    EXPECT_GT(etichetta->text().size(), corta.size());
+    EXPECT_TRUE(etichetta->text().endsWith("…" + intervallo));
 }
 
 } // namespace
