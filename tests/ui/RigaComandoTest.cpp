@@ -128,20 +128,20 @@ TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     const QString campi = virgola() ? ";" : ",";
     const QStringList linee = u.out.split('\n');
-    // The header, 400 rows (2 itself is missed by the accumulated x), and
-    // nothing after the last "\n".
-    ASSERT_EQ(linee.size(), 402);
+    // The header, 401 rows (-2, -1.99 ... 2), and nothing after the last "\n".
+    ASSERT_EQ(linee.size(), 403);
     EXPECT_EQ(linee[0], "x" + campi + "y");
     EXPECT_EQ(linee[1], "-2" + campi + "3");
-    EXPECT_EQ(linee[201], n("1.64104840827406E-15") + campi + "-1");
-    EXPECT_EQ(linee[400], n("1.99") + campi + n("2.96010000000001"));
-    EXPECT_EQ(linee[401], "");
+    EXPECT_EQ(linee[201], "0" + campi + "-1");
+    EXPECT_EQ(linee[400], n("1.99") + campi + n("2.9601"));
+    EXPECT_EQ(linee[401], "2" + campi + "3");
+    EXPECT_EQ(linee[402], "");
 
     inserisci("x^2-1", "-2", "2", "st0.01");
     clic("Command1");
     clic("Command2");
     const QAbstractItemModel *righe = c<QListView>("List1")->model();
-    ASSERT_EQ(righe->rowCount(), 400);
+    ASSERT_EQ(righe->rowCount(), 401);
     for (int i = 0; i < righe->rowCount(); ++i) {
         QString riga = righe->index(i, 0).data().toString();
         ASSERT_EQ("x = " + linee[i + 1], riga.replace("   y= ", campi)) << i;
