@@ -23,6 +23,10 @@
 namespace zelvo {
 namespace {
 
+const QString kAvvisoMeno = QStringLiteral(
+        "Attenzione: in questo linguaggio -x^2 vale (−x)², non −x²: per −x² si scrive -(x^2) o "
+        "0-x^2");
+
 using Form2Comandi = FinestraDiProva;
 
 // f(x) = x from -2.5 to 5 by 0.01, one unit per division across and 0.1 down:
@@ -449,6 +453,67 @@ TEST_F(Form2Comandi, NoGraphWhereFIsNotDefined)
     EXPECT_EQ(s.pixel(33, 100), magenta);
 }
 
+// A list's x are those a person writes: -0.3, -0.2, -0.1, 0, not
+// 2.77555756156289E-17, and b itself ends it.
+TEST_F(Form2Comandi, AListsRowsAreAtTheXAPersonWrites)
+{
+    digita("Text1", "Sqr(x)");
+    digita("Text2", n("-0.3"));
+    digita("Text3", n("0.3"));
+    scegli("Combo3", "st0.1");
+    clic("Command2");
+    EXPECT_EQ(
+            righe("List1"),
+            (QStringList {n("x = -0.3   y= non definita"), n("x = -0.2   y= non definita"),
+                          n("x = -0.1   y= non definita"), "x = 0   y= 0",
+                          n("x = 0.1   y= 0.316227766016838"), n("x = 0.2   y= 0.447213595499958"),
+                          n("x = 0.3   y= 0.547722557505166")}));
+}
+
+// a = b is one point: f there is the maximum and the minimum, the integral
+// is 0, and there is a root only where f is 0.
+TEST_F(Form2Comandi, AnIntervalOfOnePointHasItsOwnResults)
+{
+    digita("Text1", "x^2");
+    digita("Text2", "2");
+    digita("Text3", "2");
+    clic("Command9");
+    EXPECT_EQ(testo("Label21"), "nessuna radice");
+    clic("Command10");
+    EXPECT_EQ(testo("Label13"), "2");
+    EXPECT_EQ(testo("Label16"), "4");
+    clic("Command11");
+    EXPECT_EQ(testo("Label13"), "2");
+    EXPECT_EQ(testo("Label20"), "4");
+    clic("Command8");
+    EXPECT_EQ(testo("Label15"), "0");
+    EXPECT_EQ(testo("LabelStato"), "");
+    digita("Text1", "x^2-4");
+    clic("Command9");
+    EXPECT_EQ(testo("Label21"), "2");
+}
+
+// Exp(-x^2) is e^((-x)^2), as the language reads it; the status line says
+// so, once, with every command, and says nothing for Exp(-(x^2)).
+TEST_F(Form2Comandi, AMinusBeforeAPowerIsToldInTheStatusLine)
+{
+    digita("Text1", "Exp(-x^2)");
+    digita("Text2", "-2");
+    digita("Text3", "2");
+    scegli("Combo3", "st0.1");
+    clic("Command1");
+    EXPECT_EQ(testo("LabelStato"), kAvvisoMeno);
+    clic("Command11");
+    EXPECT_EQ(testo("Label20"), "1"); // the minimum of e^(x^2)
+    EXPECT_EQ(testo("LabelStato"), kAvvisoMeno);
+    clic("Command2");
+    EXPECT_EQ(testo("LabelStato").count(kAvvisoMeno), 1) << testo("LabelStato").toStdString();
+    digita("Text1", "Exp(-(x^2))");
+    clic("Command11");
+    EXPECT_EQ(testo("Label20"), n("0.0183156388887342"));
+    EXPECT_EQ(testo("LabelStato"), "");
+}
+
 // A list sweeps the graph's grid: its count of undefined points is said once,
 // not twice joined by ";". The exact answers say where f is not defined.
 TEST_F(Form2Comandi, EachMessageOnce)
@@ -566,7 +631,7 @@ TEST_F(Form2Comandi, AAboveBIsTold)
 TEST_F(Form2Comandi, TheWidestRowIsWhollyVisibleAfterScrolling)
 {
     digita("Text1", "x/3E+20");
-    digita("Text2", "-1");
+    digita("Text2", n("-0.123456789012345")); // every x with 15 digits
     digita("Text3", "1");
     scegli("Combo3", "st0.01");
     clic("Command2");
