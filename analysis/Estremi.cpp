@@ -20,7 +20,9 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatoreDecimale);
     std::string avvisi = avvisiStudio(s, separatoreDecimale);
     const std::optional<PuntoNotevole> &p = massimo ? s.massimoAssoluto : s.minimoAssoluto;
-    if (s.pezzi.empty())
+    // a = b: no piece, the point itself, both maximum and minimum.
+    const bool unPunto = stato.estremoA == stato.estremoB && s.nonDefinita.empty();
+    if (s.pezzi.empty() && !unPunto)
         return {kNonDefinita, {}, std::move(avvisi)};
     if (!p) {
         std::string perche

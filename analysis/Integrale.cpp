@@ -176,6 +176,8 @@ EsitoIntegrale calcolaIntegrale(const StatoCalcolo &stato, Funzione &funzione,
     if (a > b)
         return {"nessun campione", "a > b: nessun campione, nessun integrale"};
     const Studio s = studia(funzione, a, b, separatoreDecimale);
+    if (a == b && s.eseguito && s.nonDefinita.empty()) // one point, where f is defined
+        return {testoNumero(0, separatoreDecimale), {}, true};
     const Integrale i = integra(funzione, s, a, b);
     const auto numero = [&](double v) {
         return testoNumero(v, separatoreDecimale);

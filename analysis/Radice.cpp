@@ -14,7 +14,9 @@ EsitoRadice cercaRadice(StatoCalcolo &stato, Funzione &funzione, char separatore
         return {kNessunCampione, {}};
     const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatoreDecimale);
     std::string avvisi = avvisiStudio(s, separatoreDecimale);
-    if (s.pezzi.empty())
+    // a = b: no piece, the point itself, a root where f is 0 there.
+    const bool unPunto = stato.estremoA == stato.estremoB && s.nonDefinita.empty();
+    if (s.pezzi.empty() && !unPunto)
         return {kNonDefinita, std::move(avvisi)};
     if (s.zeri.empty())
         return {"nessuna radice", std::move(avvisi), true};

@@ -73,6 +73,9 @@ struct Script
     // No Rnd and no reading of Err: a call with the arguments of a call
     // still running would repeat it forever, so it fails at once (28).
     bool ripetibile = true;
+    // A sign's operand is raised to a power: -x^2, which the language reads
+    // as (-x)^2, where a reader of mathematics expects -(x^2).
+    bool menoPrimaDiPotenza = false;
     std::vector<Nodo> nodi;
     std::vector<Istruzione> corpo;
 };

@@ -1,80 +1,184 @@
 #include "engine/Ascisse.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <system_error>
 
 namespace zelvo {
 
 namespace {
 
-// How many further abscissas after x are sure to be x + j * passo (j = 1 to
-// the result) under repeated addition of s: those that stay in the binade of
-// |x| with a margin of one spacing u, so that each exact sum, within u / 2 of
-// them, rounds to them. 0 when there is no such run (a non-positive or
-// non-finite step, x at or near 0 or beyond the normal range, a step that is
-// a tie in units of u or does not move x).
-double corsa(double x, double s, double &passo) noexcept
+// Whole numbers up to this size, and the differences of two of them, are
+// exact in a double.
+constexpr std::int64_t kInteroEsatto = std::int64_t {1} << 52;
+// A + i * S, and B - A, never overflow 64 bits.
+constexpr std::int64_t kInteroMassimo = std::int64_t {1} << 62;
+
+// v = cifre * 10^esponente.
+struct Decimale
 {
-    const double modulo = std::fabs(x);
-    if (!(s > 0) || !(s < 0x1p1000) || !(modulo >= 0x1p-960) || !(modulo < 0x1p1000))
-        return 0;
-    int e = 0;
-    std::frexp(modulo, &e); // modulo in [2^(e-1), 2^e)
-    const double u = std::ldexp(1.0, e - 53); // the spacing of the doubles there
-    const double q = s / u; // exact: u is a power of two
-    if (!(q < 0x1p52) || q - std::floor(q) == 0.5)
-        return 0;
-    const double d = std::nearbyint(q);
-    if (d == 0)
-        return 0;
-    passo = d * u;
-    // Moving up: x stays at most 2^e - u; moving towards 0: |x| at least 2^(e-1) + u.
-    const double spazio = x > 0 ? (std::ldexp(1.0, e) - u - x) / u
-                                : (modulo - std::ldexp(1.0, e - 1) - u) / u;
-    if (!(spazio > 0))
-        return 0;
-    double passi = std::floor(spazio / d);
-    if (passi * d > spazio) // the quotient rounded up to the next whole number
-        passi -= 1;
-    return passi;
+    std::int64_t cifre = 0;
+    int esponente = 0;
+};
+
+// The shortest decimal that reads back as v (at most 17 digits); none for
+// an infinity or a NaN.
+std::optional<Decimale> decimale(double v)
+{
+    char testo[40];
+    const auto [fine, errore]
+            = std::to_chars(testo, testo + sizeof testo, v, std::chars_format::scientific);
+    if (errore != std::errc())
+        return std::nullopt;
+    // "-1.2345e-05": the sign, the digits around the point, the exponent.
+    const char *p = testo;
+    const bool negativo = *p == '-';
+    if (negativo)
+        ++p;
+    Decimale d;
+    int decimali = 0;
+    bool punto = false;
+    for (; p < fine && *p != 'e'; ++p) {
+        if (*p == '.') {
+            punto = true;
+            continue;
+        }
+        if (*p < '0' || *p > '9')
+            return std::nullopt;
+        d.cifre = d.cifre * 10 + (*p - '0');
+        decimali += punto ? 1 : 0;
+    }
+    if (fine - p < 2)
+        return std::nullopt;
+    ++p; // 'e'
+    if (*p == '+')
+        ++p;
+    if (std::from_chars(p, fine, d.esponente).ec != std::errc())
+        return std::nullopt;
+    d.esponente -= decimali;
+    if (negativo)
+        d.cifre = -d.cifre;
+    return d;
+}
+
+// d as a whole number of units 10^esponente (esponente <= d.esponente);
+// none when it is kInteroMassimo or more in size.
+std::optional<std::int64_t> intero(const Decimale &d, int esponente)
+{
+    std::int64_t n = d.cifre;
+    for (int k = esponente; k < d.esponente; ++k) {
+        if (n >= kInteroMassimo / 10 || n <= -kInteroMassimo / 10)
+            return std::nullopt;
+        n *= 10;
+    }
+    if (n >= kInteroMassimo || n <= -kInteroMassimo)
+        return std::nullopt;
+    return n;
 }
 
 } // namespace
 
-std::size_t ascisse(double &x, bool &altri, double b, double s, double *xs, std::size_t n) noexcept
+Ascisse::Ascisse(double a, double b, double s) noexcept
+    : a_(a)
+    , s_(s)
 {
-    std::size_t k = 0;
-    while (altri && k < n) {
-        // A run of x + j * passo, j from 0, as long as it is sure, fits and is not beyond b.
-        double passo = 0;
-        const double passi = corsa(x, s, passo);
-        std::size_t quanti = 1;
-        if (passi >= 4) {
-            quanti = n - k;
-            if (passi + 1 < static_cast<double>(quanti))
-                quanti = static_cast<std::size_t>(passi) + 1;
-            const double finoAB = std::floor((b - x) / passo); // close to the last index not beyond b
-            std::size_t ultimo = quanti - 1;
-            if (finoAB < static_cast<double>(ultimo))
-                ultimo = finoAB > 0 ? static_cast<std::size_t>(finoAB) : 0;
-            while (ultimo + 1 < quanti && x + static_cast<double>(ultimo + 1) * passo <= b)
-                ++ultimo;
-            while (ultimo > 0 && x + static_cast<double>(ultimo) * passo > b)
-                --ultimo;
-            quanti = ultimo + 1;
-            for (std::size_t j = 0; j < quanti; ++j)
-                xs[k + j] = x + static_cast<double>(j) * passo;
-            x = xs[k + quanti - 1];
-        } else {
-            xs[k] = x;
+    if (!(a <= b))
+        return;
+    quante_ = 1;
+    if (!(s > 0) || !std::isfinite(s) || !std::isfinite(a) || !std::isfinite(b))
+        return;
+
+    const std::optional<Decimale> da = decimale(a), db = decimale(b), ds = decimale(s);
+    if (da && db && ds) {
+        const int esponente = std::min({0, da->esponente, db->esponente, ds->esponente});
+        const auto interoA = intero(*da, esponente), interoB = intero(*db, esponente),
+                   interoS = intero(*ds, esponente);
+        if (interoA && interoB && interoS && *interoS > 0) {
+            interoA_ = *interoA;
+            interoS_ = *interoS;
+            quante_ = static_cast<std::uint64_t>((*interoB - *interoA) / *interoS) + 1;
+            const bool esatti = std::max(std::abs(*interoA), std::abs(*interoB)) <= kInteroEsatto;
+            if (esatti && esponente >= -22) { // 10^22 is the last power of ten a double holds
+                modo_ = Modo::Quoziente;
+                scala_ = 1;
+                for (int k = esponente; k < 0; ++k)
+                    scala_ *= 10;
+            } else {
+                modo_ = Modo::Decimale;
+                esponente_ = esponente;
+            }
+            return;
         }
-        k += quanti;
-        // The step after the last one written is a real addition.
-        const double successivo = x + s;
-        altri = successivo > x && successivo <= b;
-        x = successivo;
     }
-    return k;
+
+    // Binary: as many steps as fit, the count corrected where a + n * s rounds beyond b.
+    // Beyond 2^53 steps n + 1 is n again: the count stays as divided.
+    const double passi = std::floor((b - a) / s);
+    double n = passi < 0x1p62 ? passi : 0x1p62;
+    while (n > 0 && n < 0x1p53 && std::fma(n, s, a) > b)
+        n -= 1;
+    while (n < 0x1p53 && std::fma(n + 1, s, a) <= b)
+        n += 1;
+    quante_ = static_cast<std::uint64_t>(n) + 1;
+}
+
+double Ascisse::operator[](std::uint64_t i) const noexcept
+{
+    double x = 0;
+    scrivi(i, &x, 1);
+    return x;
+}
+
+std::size_t Ascisse::scrivi(std::uint64_t da, double *xs, std::size_t n) const noexcept
+{
+    if (da >= quante_)
+        return 0;
+    const std::size_t m = static_cast<std::size_t>(std::min<std::uint64_t>(n, quante_ - da));
+    switch (modo_) {
+    case Modo::Quoziente: {
+        // Every numerator is a whole number below 2^52: exact, and so is the
+        // scale; the one rounding is the division's, to the nearest double.
+        // Counted in int within a stretch, so that the loop runs on vectors.
+        constexpr std::size_t kTratto = std::size_t {1} << 20;
+        const double passo = static_cast<double>(interoS_);
+        const double scala = scala_;
+        for (std::size_t inizio = 0; inizio < m; inizio += kTratto) {
+            const double base = static_cast<double>(
+                    interoA_ + static_cast<std::int64_t>(da + inizio) * interoS_);
+            const int quanti = static_cast<int>(std::min(m - inizio, kTratto));
+            double *x = xs + inizio;
+            int j = 0;
+            for (; j + 2 <= quanti; j += 2) { // two at a time: one vector division
+                x[j] = (base + static_cast<double>(j) * passo) / scala;
+                x[j + 1] = (base + static_cast<double>(j + 1) * passo) / scala;
+            }
+            if (j < quanti)
+                x[j] = (base + static_cast<double>(j) * passo) / scala;
+        }
+        break;
+    }
+    case Modo::Decimale:
+        // "123456789012345678e-17", read back rounded to nearest.
+        for (std::size_t j = 0; j < m; ++j) {
+            const std::int64_t numero = interoA_ + static_cast<std::int64_t>(da + j) * interoS_;
+            char testo[48];
+            char *fine = std::to_chars(testo, testo + 24, numero).ptr;
+            *fine++ = 'e';
+            fine = std::to_chars(fine, testo + sizeof testo, esponente_).ptr;
+            std::from_chars(testo, fine, xs[j]);
+        }
+        break;
+    case Modo::Binario:
+        for (std::size_t j = 0; j < m; ++j) {
+            const std::uint64_t i = da + j;
+            xs[j] = i == 0 ? a_ : std::fma(static_cast<double>(i), s_, a_);
+        }
+        break;
+    }
+    return m;
 }
 
 } // namespace zelvo

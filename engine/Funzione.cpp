@@ -105,6 +105,14 @@ void Funzione::operandiRotture(double, std::span<Operando> operandi) noexcept
         o = {NAN, NAN};
 }
 
+std::string_view Funzione::avviso() const noexcept
+{
+    if (definita_ && motore_->script.menoPrimaDiPotenza())
+        return "Attenzione: in questo linguaggio -x^2 vale (−x)², non −x²: "
+               "per −x² si scrive -(x^2) o 0-x^2";
+    return {};
+}
+
 bool Funzione::senzaStato() const noexcept
 {
     return motore_->script.senzaStato(motore_->f);

@@ -63,6 +63,11 @@ public:
     // draws no random numbers), so a sweep may evaluate ahead of its use.
     bool senzaStato() const noexcept;
 
+    // What the user is told about the accepted text, in Italian: where a
+    // minus stands before a power (-x^2, Exp(-x^2)), that the language reads
+    // it as (-x)^2 and how -(x^2) is written. Empty when there is nothing to tell.
+    std::string_view avviso() const noexcept;
+
     // True when the last DefinisciFunzione was accepted.
     bool definita() const noexcept { return definita_; }
 

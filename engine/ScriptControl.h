@@ -99,6 +99,10 @@ public:
     // and gives numbers (no strings, no Rnd, no call of F to itself).
     bool conDerivate(Procedura p) const noexcept { return numerica(p); }
 
+    // True when the code added since the last Reset raises a negated
+    // operand to a power (-x^2).
+    bool menoPrimaDiPotenza() const noexcept { return script_.menoPrimaDiPotenza; }
+
 private:
     friend struct ProvaScriptControl; // the tests run F for its Variant
 

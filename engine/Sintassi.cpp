@@ -200,7 +200,11 @@ private:
             Annidamento a(*this);
             const int posizione = pos();
             avanza();
-            return nodoUnario(op, segno(), posizione);
+            const int operando = segno();
+            if (op == Operatore::Meno && vede(Simbolo::Operatore)
+                && g_[i_].op == Operatore::Potenza)
+                s_.menoPrimaDiPotenza = true;
+            return nodoUnario(op, operando, posizione);
         }
         return primario();
     }

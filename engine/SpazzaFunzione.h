@@ -5,6 +5,7 @@
 #include "engine/Valutazione.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <span>
 
@@ -26,15 +27,14 @@ struct BloccoSpazzata
     Valutazione operator[](std::size_t i) const noexcept { return {y[i], errore[i]}; }
 };
 
-// The sweep of f from a while x <= b by repeated addition of s, as a range
-// of evaluated blocks that callers iterate and leave with break:
+// The sweep of f from a to b by s, as a range of evaluated blocks that
+// callers iterate and leave with break:
 //
 //     for (const BloccoSpazzata &blocco : SpazzataFunzione(f, a, b, s))
 //         for (std::size_t i = 0; i < blocco.size(); ++i) ...
 //
-// The abscissas are a, a + s, (a + s) + s, ...: repeated addition, so
-// rounding decides whether b itself is reached. The sweep also ends when an
-// addition no longer moves x, so no step can make it endless.
+// The abscissas are Ascisse(a, b, s): a + i * s as a person writes it, b
+// included whenever b - a is a whole number of steps.
 //
 // Each block is evaluated as a whole before its samples are visited, which
 // lets the engine run the block at once. A function whose evaluations leave
@@ -45,10 +45,7 @@ class SpazzataFunzione
 public:
     SpazzataFunzione(Funzione &f, double a, double b, double s) noexcept
         : f_(f)
-        , x_(a)
-        , b_(b)
-        , s_(s)
-        , altri_(a <= b)
+        , ascisse_(a, b, s)
         , lunghezza_(f.senzaStato() ? kBloccoSpazzata : 1)
     { }
     // The blocks point into the sweep's own arrays.
@@ -91,19 +88,19 @@ public:
     std::default_sentinel_t end() const noexcept { return {}; }
 
 private:
-    // Adds up the next block's abscissas and evaluates them.
+    // Writes the next block's abscissas and evaluates them.
     void avanza()
     {
-        const std::size_t n = ascisse(x_, altri_, b_, s_, xs_, lunghezza_);
+        const std::size_t n = ascisse_.scrivi(prossima_, xs_, lunghezza_);
+        prossima_ += n;
         const std::size_t falliti
                 = n > 0 ? f_.Valuta(std::span<const double>(xs_, n), ys_, es_) : 0;
         blocco_ = BloccoSpazzata {{xs_, n}, {ys_, n}, {es_, n}, falliti};
     }
 
     Funzione &f_;
-    double x_; // the next abscissa
-    double b_, s_;
-    bool altri_; // whether there is one
+    Ascisse ascisse_;
+    std::uint64_t prossima_ = 0; // the index of the next abscissa
     std::size_t lunghezza_; // the samples of a block
     double xs_[kBloccoSpazzata];
     double ys_[kBloccoSpazzata];

@@ -222,7 +222,7 @@ struct Interruzione
     double x = 0, y = 0;
 };
 
-// The sweep: sample f from a while x <= b by repeated addition of the step,
+// The sweep: sample f at the abscissas from a to b by the step (Ascisse),
 // store every value in valoriY from index 1, set one clipped point per
 // sample. Returns the sample whose point overflows the surface's
 // coordinates, if any: the run ends there.
@@ -325,6 +325,8 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     funzione.DefinisciFunzione(testi.Text1);
     if (!funzione.definita())
         messaggi.push_back(messaggioRifiuto(testi.Text1, funzione.esitoDefinizione()));
+    else
+        messaggi.emplace_back(funzione.avviso()); // -x^2 read as (-x)^2: said, not refused
 
     // Each end is stored as soon as it is read: when only b fails, a stays new.
     if (!leggiEstremo(testi.Text2, "a", separatoreDecimale, stato.estremoA, messaggi)

@@ -15,7 +15,7 @@ struct TabellaDerivate
     std::string stato; // the status line; empty when all is well
 };
 
-// The value list's sweep (estremoA to estremoB by passo, repeated addition)
+// The value list's sweep (estremoA to estremoB by passo, as Ascisse)
 // as a CSV file: the header "x;y;dy;d2y" beside a decimal comma ("x,y,dy,d2y"
 // beside a point), then x, f(x), f'(x), f''(x) a line, numbers as the rows
 // write them. A field is empty where its value is not defined: y where f

@@ -49,7 +49,7 @@ struct EsitoElenco
 };
 
 // The value list: one row "x = " <x> "   y= " <f(x)> for each x from
-// estremoA to estremoB by passo (repeated addition). The rows replace the
+// estremoA to estremoB by passo (the abscissas of Ascisse). The rows replace the
 // whole content of `elenco`: a list holds the rows of its last run and only
 // those, none when the run samples nothing. A point where f cannot be
 // evaluated shows "non definita" as its y. Nothing is written unless the last

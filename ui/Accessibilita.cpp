@@ -1,5 +1,6 @@
 #include "ui/Accessibilita.h"
 
+#include "engine/Ascisse.h"
 #include "engine/TestoNumero.h"
 #include "plot/StatoCalcolo.h"
 #include "ui/AnnuncioStato.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace zelvo {
@@ -176,11 +178,10 @@ QString descrizioneGrafico(std::string_view funzione, const StatoCalcolo &stato,
     if (!stato.intervalloAccettato) {
         d += QStringLiteral(": nessun punto tracciato");
     } else {
-        // The sweep's own count: x from a by repeated addition while x <= b.
-        std::size_t punti = 0;
-        if (stato.passo > 0)
-            for (double x = stato.estremoA; x <= stato.estremoB; x += stato.passo)
-                ++punti;
+        // The sweep's own count.
+        const std::uint64_t punti = stato.passo > 0
+                ? Ascisse(stato.estremoA, stato.estremoB, stato.passo).quante()
+                : 0;
         d += QStringLiteral(" per x da ") + numero(stato.estremoA) + QStringLiteral(" a ")
                 + numero(stato.estremoB) + QStringLiteral(", passo ") + numero(stato.passo)
                 + QStringLiteral(": ") + QString::number(punti)

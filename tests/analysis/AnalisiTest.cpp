@@ -273,6 +273,51 @@ TEST_F(ConFunzione, IntegraleEsatto)
     }
 }
 
+// ---- a = b ----
+
+// An interval of one point: f there is its maximum and its minimum, a root
+// where it is 0, and the integral is 0; where f is not defined there,
+// nothing is.
+TEST_F(ConFunzione, AUgualeBUnSoloPunto)
+{
+    struct Caso
+    {
+        const char *espressione;
+        double x;
+        const char *radice, *y, *integrale, *stato;
+    };
+    const Caso casi[] = {
+            {"x^2", 2, "nessuna radice", "4", "0", ""},
+            {"x^2-4", 2, "2", "0", "0", ""},
+            {"Sin(x)", -0.5, "nessuna radice", "-0,479425538604203", "0", ""},
+            {"1/(x-2)", 2, "non definita", "", "non definita", "f non definita in x = 2"},
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        definisci(c.espressione);
+        const bool definita = *c.y != '\0';
+        const std::string x = testoNumero(c.x, ',');
+        StatoCalcolo stato = accettato(c.x, c.x, 0.1);
+        const EsitoRadice radice = cercaRadice(stato, funzione, ',');
+        EXPECT_EQ(radice.Label21, c.radice);
+        EXPECT_EQ(radice.stato, c.stato);
+        EXPECT_EQ(radice.calcolato, definita);
+        for (const bool massimo : {true, false}) {
+            const EsitoEstremo e = cerca(massimo, stato, funzione);
+            EXPECT_EQ(e.Label13, definita ? x : "non definita");
+            EXPECT_EQ(e.valore, c.y);
+            EXPECT_EQ(e.stato, definita ? "" : c.stato);
+            EXPECT_EQ(e.calcolato, definita);
+        }
+        const EsitoIntegrale integrale = calcolaIntegrale(stato, funzione, ',');
+        EXPECT_EQ(integrale.Label15, c.integrale);
+        EXPECT_EQ(integrale.calcolato, definita);
+        if (definita) {
+            EXPECT_EQ(integrale.stato, "");
+        }
+    }
+}
+
 // ---- together with calcolo ----
 
 // A command computes on what the last calcolo accepted; the calcolo that ends

@@ -239,6 +239,40 @@ TEST(Funzione, DefinitionStaysUntilTheNextOne)
     EXPECT_EQ(f.CalcolaFunzione(0), 0); // a refused text empties the engine
 }
 
+// A minus before a power keeps the language's meaning, (-x)^2, and is told;
+// a minus that is not a sign, or one whose operand is not raised, is not.
+TEST(Funzione, AMinusBeforeAPowerIsToldNotRefused)
+{
+    const std::string avviso = "Attenzione: in questo linguaggio -x^2 vale (−x)², non −x²: "
+                               "per −x² si scrive -(x^2) o 0-x^2";
+    struct Caso
+    {
+        const char *testo;
+        bool detto;
+        double a3; // f(3)
+    };
+    const Caso casi[] = {
+            {"-x^2", true, 9},          {"Exp(-x^2)", true, std::exp(9.0)},
+            {"2*-x^2", true, 18},       {"-(x)^2", true, 9},
+            {"1 + - -x^2", true, 10},   {"-3^2+2^-2", true, 9.25},
+            {"-(x^2)", false, -9},      {"0-x^2", false, -9},
+            {"5-x^2", false, -4},       {"x^-2", false, 1.0 / 9},
+            {"2^-x", false, 0.125},     {"-x*x", false, -9},
+            {"Abs(-1-x^2)", false, 10}, // -1 is not raised: x^2 is
+    };
+    Funzione f;
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.testo);
+        f.DefinisciFunzione(c.testo);
+        ASSERT_TRUE(f.definita());
+        EXPECT_EQ(f.avviso(), c.detto ? avviso : "");
+        EXPECT_DOUBLE_EQ(f.CalcolaFunzione(3), c.a3);
+    }
+    f.DefinisciFunzione("-x^"); // refused: its error says why, nothing else
+    EXPECT_FALSE(f.definita());
+    EXPECT_EQ(f.avviso(), "");
+}
+
 TEST(Funzione, RndGoesOnAcrossSamplesAndRestartsWithEachDefinition)
 {
     Funzione f;

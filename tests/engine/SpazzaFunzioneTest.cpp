@@ -1,6 +1,6 @@
 // Sweeps evaluate f a block at a time: every value and every error must be
 // the one a single evaluation at that x gives, to the bit, and the abscissas
-// must be those of repeated addition.
+// must be the decimal numbers a + i * s as a person writes them.
 
 #include "Tabella.h"
 
@@ -45,9 +45,56 @@ std::vector<Campione> perBlocchi(Funzione &f, double a, double b, double s)
 std::vector<Campione> unoAllaVolta(Funzione &f, double a, double b, double s)
 {
     std::vector<Campione> c;
-    for (double x = a; x <= b; x += s)
-        c.push_back({x, f.Valuta(x)});
+    const Ascisse x(a, b, s);
+    for (std::uint64_t i = 0; i < x.quante(); ++i)
+        c.push_back({x[i], f.Valuta(x[i])});
     return c;
+}
+
+// A decimal as typed ("-10.1", "1e-4"): its digits as a whole number and
+// the power of ten they are counted in.
+struct Scritto
+{
+    std::int64_t cifre = 0;
+    int esponente = 0;
+};
+
+Scritto leggiScritto(const std::string &testo)
+{
+    Scritto d;
+    std::size_t i = testo[0] == '-' ? 1 : 0;
+    bool punto = false;
+    for (; i < testo.size() && testo[i] != 'e'; ++i) {
+        if (testo[i] == '.') {
+            punto = true;
+            continue;
+        }
+        d.cifre = d.cifre * 10 + (testo[i] - '0');
+        d.esponente -= punto ? 1 : 0;
+    }
+    if (i < testo.size())
+        d.esponente += std::stoi(testo.substr(i + 1));
+    if (testo[0] == '-')
+        d.cifre = -d.cifre;
+    return d;
+}
+
+// The abscissas of a sweep from a to b by s, as typed, worked out on the
+// decimal text: the i-th is the text of a + i * s read by strtod.
+std::vector<double> ascisseScritte(const std::string &a, const std::string &b, const std::string &s,
+                                   std::size_t massimo)
+{
+    const Scritto da = leggiScritto(a), db = leggiScritto(b), ds = leggiScritto(s);
+    const int e = std::min({0, da.esponente, db.esponente, ds.esponente});
+    const auto intero = [e](Scritto d) {
+        for (; d.esponente > e; --d.esponente)
+            d.cifre *= 10;
+        return d.cifre;
+    };
+    std::vector<double> v;
+    for (std::int64_t n = intero(da); n <= intero(db) && v.size() < massimo; n += intero(ds))
+        v.push_back(std::strtod((std::to_string(n) + "e" + std::to_string(e)).c_str(), nullptr));
+    return v;
 }
 
 void confronta(const std::string &testo, double a, double b, double s)
@@ -147,94 +194,86 @@ TEST(EngineSweep, AFunctionTooBigForBlocksStillAgrees)
     confronta(f, -10.1, 10.1, 0.001);
 }
 
-TEST(EngineSweep, AbscissasAreThoseOfRepeatedAddition)
+// What a list shows: -0.3 + 3 * 0.1 is 0, and b is reached whenever b - a
+// is a whole number of steps.
+TEST(EngineSweep, AbscissasAreTheDecimalsAPersonWrites)
 {
     Funzione f;
     f.DefinisciFunzione("x");
     struct Caso
     {
-        double a, b, s;
+        const char *a, *b, *s;
         std::size_t campioni;
         double ultimo;
     };
     const Caso casi[] = {
-            {-10, 10, 0.1, 201, 9.999999999999963}, // b not reached by rounding
-            {-10.1, 10.1, 0.0001, 202001, 10.099999999979602},
-            {2, 2, 0.1, 1, 2}, // a = b: one sample
-            {1e17, 2e17, 1, 1, 1e17}, // the step no longer moves x: one sample, no hang
-            {0, 0.25, 0.125, 3, 0.25},
+            {"-0.3", "0.3", "0.1", 7, 0.3},  {"-2", "2", "0.1", 41, 2},
+            {"-10", "10", "0.1", 201, 10},   {"-10.1", "10.1", "0.0001", 202001, 10.1},
+            {"0", "1", "0.3", 4, 0.9}, // not a whole number of steps: b is not reached
+            {"2", "2", "0.1", 1, 2}, // a = b: one sample
+            {"0", "0.25", "0.125", 3, 0.25},
     };
     for (const Caso &c : casi) {
-        const std::vector<Campione> s = perBlocchi(f, c.a, c.b, c.s);
-        ASSERT_EQ(s.size(), c.campioni) << c.a << ".." << c.b << " by " << c.s;
-        EXPECT_EQ(s.back().x, c.ultimo) << c.a << ".." << c.b << " by " << c.s;
-        EXPECT_EQ(s.back().v.valore, c.ultimo);
+        const double a = std::stod(c.a), b = std::stod(c.b), s = std::stod(c.s);
+        const std::vector<Campione> ottenuti = perBlocchi(f, a, b, s);
+        const std::vector<double> attese = ascisseScritte(c.a, c.b, c.s, 300000);
+        ASSERT_EQ(ottenuti.size(), c.campioni) << c.a << ".." << c.b << " by " << c.s;
+        ASSERT_EQ(attese.size(), c.campioni);
+        EXPECT_EQ(ottenuti.back().x, c.ultimo) << c.a << ".." << c.b << " by " << c.s;
+        for (std::size_t i = 0; i < attese.size(); ++i)
+            ASSERT_EQ(bits(ottenuti[i].x), bits(attese[i]))
+                    << i << " of " << c.a << ".." << c.b << " by " << c.s;
     }
+    // 0 itself, not -0 or 2.8E-17.
+    const std::vector<Campione> zero = perBlocchi(f, -0.3, 0.3, 0.1);
+    EXPECT_EQ(bits(zero[3].x), bits(0.0));
     EXPECT_TRUE(perBlocchi(f, 1, 0, 0.1).empty()); // a > b
+    for (const double passo : {0.0, -0.1, std::nan("")}) // no step: a alone, no hang
+        EXPECT_EQ(perBlocchi(f, 1, 2, passo).size(), 1u) << passo;
 }
 
-// Abscissas added up in runs inside each binade are bit for bit those of one
-// addition after another: over the window's intervals at its four steps, from
-// many starts, in blocks of every size, and for steps and intervals of any
-// size, ties in units of the spacing and steps too small to move x included.
-TEST(EngineSweep, AbscissasInRunsAreThoseOfOneAdditionAfterAnother)
+// Any block length gives the same abscissas, each the nearest double to its
+// decimal: over the window's intervals at its four steps from many starts,
+// and for ends of 17 digits, whose whole numbers no longer fit a double.
+TEST(EngineSweep, AbscissasInAnyBlocksAreTheNearestToTheirDecimals)
 {
-    const auto unaPerVolta = [](double a, double b, double s, std::size_t massimo) {
-        std::vector<double> v;
-        double x = a;
-        bool altri = x <= b;
-        while (altri && v.size() < massimo) {
-            v.push_back(x);
-            const double successivo = x + s;
-            altri = successivo > x && successivo <= b;
-            x = successivo;
-        }
-        return v;
-    };
     std::mt19937_64 caso(1210);
-    const auto aCorse = [&](double a, double b, double s, std::size_t massimo) {
-        std::vector<double> v;
-        double buffer[300];
-        double x = a;
-        bool altri = x <= b;
-        std::uniform_int_distribution<std::size_t> lunghezza(1, 300);
-        while (altri && v.size() < massimo) {
-            const std::size_t k = ascisse(x, altri, b, s, buffer,
-                                          std::min(lunghezza(caso), massimo - v.size()));
-            v.insert(v.end(), buffer, buffer + k);
-        }
-        return v;
-    };
     struct Caso
     {
-        double a, b, s;
+        std::string a, b, s;
     };
     std::vector<Caso> casi;
-    std::uniform_real_distribution<double> estremo(-10.1, 10.1);
-    for (const double s : {0.1, 0.01, 0.001, 0.0001}) {
-        for (const double a : {-10.1, -10.0, -1.0, -0.5, 0.0, 1e-5, 2.0})
-            casi.push_back({a, 10.1, s});
-        for (int i = 0; i < 6; ++i)
-            casi.push_back({estremo(caso), 10.1, s});
+    std::uniform_int_distribution<int> decimillesimi(-101000, 101000);
+    for (const char *s : {"0.1", "0.01", "0.001", "0.0001"}) {
+        for (const char *a : {"-10.1", "-10", "-1", "-0.5", "0", "0.00001", "2"})
+            casi.push_back({a, "10.1", s});
+        for (int i = 0; i < 4; ++i)
+            casi.push_back({std::to_string(decimillesimi(caso)) + "e-4",
+                            std::to_string(decimillesimi(caso) / 2 + 50500) + "e-4", s});
     }
-    std::uniform_real_distribution<double> esponente(-12, 6);
-    for (int i = 0; i < 60; ++i) { // any step, any interval
-        const double s = std::pow(10.0, esponente(caso));
-        const double a = (i % 2 ? -1 : 1) * std::pow(10.0, esponente(caso) + 2);
-        casi.push_back({a, a + s * 150000, s});
-    }
-    casi.push_back({1.0, 2.0, 1.5 * 0x1p-52}); // a tie in units of the spacing: 1.5 u
-    casi.push_back({-3.0, 3.0, 2.5 * 0x1p-51});
-    casi.push_back({1e12, 2e12, 0.0001}); // the step moves x by rounding up or not at all
-    casi.push_back({1e17, 2e17, 1}); // no move at all: one abscissa
+    casi.push_back({"0.30000000000000004", "10", "0.1"});
+    casi.push_back({"-0.30000000000000004", "10.1", "0.0001"});
+    casi.push_back({"1e17", "100000000000100000", "1"}); // 1E+17 + 1 is 1E+17 again
     for (const Caso &c : casi) {
-        const std::vector<double> attese = unaPerVolta(c.a, c.b, c.s, 400000);
-        const std::vector<double> ottenute = aCorse(c.a, c.b, c.s, 400000);
-        ASSERT_EQ(ottenute.size(), attese.size()) << c.a << ".." << c.b << " by " << c.s;
+        const double a = std::stod(c.a), b = std::stod(c.b), s = std::stod(c.s);
+        const std::vector<double> attese = ascisseScritte(c.a, c.b, c.s, 300000);
+        const Ascisse x(a, b, s);
+        ASSERT_EQ(x.quante(), attese.size()) << c.a << ".." << c.b << " by " << c.s;
+        std::vector<double> ottenute(attese.size());
+        std::uniform_int_distribution<std::size_t> lunghezza(1, 300);
+        for (std::size_t da = 0; da < ottenute.size();)
+            da += x.scrivi(da, ottenute.data() + da, lunghezza(caso));
         for (std::size_t i = 0; i < attese.size(); ++i)
             ASSERT_EQ(bits(ottenute[i]), bits(attese[i]))
                     << i << " of " << c.a << ".." << c.b << " by " << c.s;
     }
+    // A step of 1E-300 beside 1: no common decimal unit fits, a + i * s in binary.
+    const Ascisse binarie(1, 1 + 0x1p-50, 0x1p-52);
+    ASSERT_EQ(binarie.quante(), 5u);
+    EXPECT_EQ(binarie[4], 1 + 0x1p-50);
+    const Ascisse minime(1, 1 + 1e-15, 1e-300);
+    EXPECT_EQ(minime[1], 1.0);
+    EXPECT_GT(minime.quante(), std::uint64_t {1} << 50);
 }
 
 TEST(EngineSweep, ALoopLeftWithBreakEvaluatesNoFurtherBlock)

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -246,7 +249,7 @@ TEST(Fallimenti, OverflowOfTheSurfaceCoordinateEndsTheRunAtThatSample)
         return op.tipo == Operazione::Tipo::PSet;
     }));
     EXPECT_EQ(traccia[11], opPSet(0, -2.24e38f, coloreFacciaPulsante)); // still fits a float
-    EXPECT_EQ(w.stato.valoriY[13], 1.9999999999999986e+36);
+    EXPECT_EQ(w.stato.valoriY[13], 2e+36);
     EXPECT_EQ(w.stato.valoriY[14], -7);
     EXPECT_TRUE(w.stato.intervalloAccettato);
 }
@@ -329,7 +332,7 @@ TEST(Traccia, MarkersAreNotClipped)
     const auto traccia = w.traccia();
     EXPECT_EQ(traccia[traccia.size() - 2], marcatore(-28480));
     EXPECT_EQ(traccia[traccia.size() - 1], marcatore(35920));
-    // Only -1 <= x <= 1 falls in the frame.
+    // Only -1 <= x <= 1 falls in the frame: 201 samples, both ends included.
     std::size_t rossi = 0;
     for (const auto &p : w.punti())
         if (p.colore == coloreRosso) {
@@ -337,17 +340,20 @@ TEST(Traccia, MarkersAreNotClipped)
             EXPECT_GE(p.x1, 500);
             EXPECT_LE(p.x1, 6940);
         }
-    EXPECT_EQ(rossi, 200u);
+    EXPECT_EQ(rossi, 201u);
 }
 
-TEST(Traccia, StepByRepeatedAdditionMissesB)
+// The samples are at the decimals a + i * passo: 0 is 0, and b is the last.
+TEST(Traccia, SamplesLandOnZeroAndOnB)
 {
     Finestra w;
     w.stato.valoriY.assign(300, -7);
     w.calcola(testi("x", "-10", "10", "st0.1"));
     EXPECT_EQ(w.punti().size(), 201u);
     EXPECT_EQ(w.stato.valoriY[1], -10);
-    EXPECT_EQ(w.stato.valoriY[201], 9.999999999999963);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(w.stato.valoriY[101]), 0u); // +0, not 1E-15
+    EXPECT_EQ(w.stato.valoriY[131], 3);
+    EXPECT_EQ(w.stato.valoriY[201], 10);
     EXPECT_EQ(w.stato.valoriY[202], -7); // past this run: kept
     EXPECT_EQ(w.stato.valoriY[0], -7); // index 0 is never written
 }
@@ -448,10 +454,11 @@ TEST(Traccia, NoPointWhereFIsNotDefined)
     Finestra w;
     EXPECT_NE(w.calcola(testi("Sqr(x)", "-1", "1", "st0.1", "1/div.")).stato, "");
     const auto punti = w.punti();
-    // The eleventh x is a hair below 0 (repeated addition): not defined either.
-    ASSERT_EQ(punti.size(), 10u);
+    // From x = 0 on, 0 itself included.
+    ASSERT_EQ(punti.size(), 11u);
+    EXPECT_EQ(punti.front().x1, 3720);
     for (const auto &p : punti)
-        EXPECT_GT(p.x1, 3720);
+        EXPECT_GE(p.x1, 3720);
     EXPECT_EQ(punti.back().x1, 4042); // x = 1, 322 twips a unit
     EXPECT_EQ(w.stato.valoriY[1], 0); // Sqr(-1): stored as 0, not drawn
 }
@@ -507,6 +514,22 @@ TEST(Stato, RefusalAndFailureTogether)
               "Tipo non corrispondente — b = \"x\"");
 }
 
+// The bell curve typed as Exp(-x^2) is drawn as the language reads it,
+// e^((-x)^2), and the status line says so, before anything else to say.
+TEST(Stato, AMinusBeforeAPowerIsToldWithTheGraphDrawn)
+{
+    const std::string avviso = "Attenzione: in questo linguaggio -x^2 vale (−x)², non −x²: "
+                               "per −x² si scrive -(x^2) o 0-x^2";
+    Finestra w;
+    EXPECT_EQ(w.calcola(testi("Exp(-x^2)", "-2", "2", "st0.1")).stato, avviso);
+    EXPECT_EQ(w.stato.valoriY[1], std::exp(4.0));
+    EXPECT_EQ(w.calcola(testi("Exp(-(x^2))", "-2", "2", "st0.1")).stato, "");
+    EXPECT_EQ(w.stato.valoriY[1], std::exp(-4.0));
+    EXPECT_EQ(
+            w.calcola(testi("-x^2+1/x", "0", "0.2", "st0.1")).stato,
+            avviso + " · f non definita in 1 punto su 3 — Errore 11: Divisione per zero in x = 0");
+}
+
 TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
 {
     struct Caso
@@ -518,7 +541,8 @@ TEST(Stato, SamplesThatCouldNotBeEvaluatedAreCounted)
              "f non definita in 1 punto su 3 — Errore 11: Divisione per zero in x = 0"},
             {"k*x", "-1", "1",
              "f non definita in 21 punti su 21 — Errore 500: Variabile non definita in x = -1"},
-            {"1/x", "-1", "1", ""}, // the sweep steps over 0
+            {"1/x", "-1", "1", // the sweep lands on 0 itself
+             "f non definita in 1 punto su 21 — Errore 11: Divisione per zero in x = 0"},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.f);

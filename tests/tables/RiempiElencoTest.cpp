@@ -33,13 +33,15 @@ protected:
     ElencoValori elenco;
 };
 
-TEST_F(Elenco, UnaRigaPerCampioneConXAccumulata)
+// One row for each x as a person writes it: 0 is 0, and b is the last row.
+TEST_F(Elenco, UnaRigaPerCampioneConXComeSiScrive)
 {
     EXPECT_EQ(riempi("x", accettato(-10, 10, 0.1)), "");
     ASSERT_EQ(elenco.size(), 201u);
     EXPECT_EQ(elenco.riga(0), "x = -10   y= -10");
-    EXPECT_EQ(elenco.riga(100), "x = -1,87905246917808E-14   y= -1,87905246917808E-14");
-    EXPECT_EQ(elenco.riga(200), "x = 9,99999999999996   y= 9,99999999999996");
+    EXPECT_EQ(elenco.riga(100), "x = 0   y= 0");
+    EXPECT_EQ(elenco.riga(173), "x = 7,3   y= 7,3");
+    EXPECT_EQ(elenco.riga(200), "x = 10   y= 10");
 
     const std::vector<std::string> prima = righe(); // pressed again: the same rows
     riempi("x", accettato(-10, 10, 0.1));
@@ -51,14 +53,45 @@ TEST_F(Elenco, PassoFineVentimilaRighe)
     riempi("x^2", accettato(-10, 10, 0.001));
     ASSERT_EQ(elenco.size(), 20001u);
     EXPECT_EQ(elenco.riga(0), "x = -10   y= 100");
-    EXPECT_EQ(elenco.riga(20000), "x = 9,99999999999979   y= 99,9999999999959");
+    EXPECT_EQ(elenco.riga(10000), "x = 0   y= 0");
+    EXPECT_EQ(elenco.riga(20000), "x = 10   y= 100");
+}
+
+TEST_F(Elenco, LaRadiceDaMenoZeroTreAZeroTre)
+{
+    for (const char separatore : {',', '.'}) {
+        const auto n = [separatore](std::string t) {
+            for (char &c : t)
+                if (c == ',')
+                    c = separatore;
+            return t;
+        };
+        EXPECT_EQ(riempi("Sqr(x)", accettato(-0.3, 0.3, 0.1), separatore),
+                  "f non definita in 3 punti su 7 — Errore 5: Chiamata di routine o argomento "
+                  "non validi in x = "
+                          + n("-0,3"));
+        EXPECT_EQ(righe(),
+                  (std::vector<std::string> {
+                          n("x = -0,3   y= non definita"),
+                          n("x = -0,2   y= non definita"),
+                          n("x = -0,1   y= non definita"),
+                          "x = 0   y= 0",
+                          n("x = 0,1   y= 0,316227766016838"),
+                          n("x = 0,2   y= 0,447213595499958"),
+                          n("x = 0,3   y= 0,547722557505166"),
+                  }));
+        riempi("Sqr(x)", accettato(-2, 2, 0.1), separatore);
+        ASSERT_EQ(elenco.size(), 41u);
+        EXPECT_EQ(elenco.riga(20), "x = 0   y= 0");
+        EXPECT_EQ(elenco.riga(40), n("x = 2   y= 1,4142135623731"));
+    }
 }
 
 TEST_F(Elenco, OgniRigaDiUnoSweepAmpioCiSta)
 {
     riempi("1", accettato(-10.1, 10.1, 0.0001));
     ASSERT_EQ(elenco.size(), 202001u); // far past 32,768
-    EXPECT_EQ(elenco.riga(202000), "x = 10,0999999999796   y= 1");
+    EXPECT_EQ(elenco.riga(202000), "x = 10,1   y= 1");
 }
 
 TEST_F(Elenco, AUgualeBUnaRigaSola)

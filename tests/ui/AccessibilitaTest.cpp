@@ -272,7 +272,7 @@ TEST_F(Accessibilita, AFunctionIsStudiedWithTheKeyboardOnly)
     tasto(Qt::Key_Space); // Lista2
     tabFino("List2");
     const QStringList r = righe("List2");
-    ASSERT_EQ(r.size(), 40); // -2 to 2 by 0.1: the sum falls just past 2
+    ASSERT_EQ(r.size(), 41); // -2 to 2 by 0.1, both ends included
     tasto(Qt::Key_A, Qt::ControlModifier);
     tasto(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), r.join('\n') + "\n");

@@ -23,6 +23,10 @@
 namespace zelvo {
 namespace {
 
+const QString kAvvisoMeno = QStringLiteral(
+        "Attenzione: in questo linguaggio -x^2 vale (−x)², non −x²: per −x² si scrive -(x^2) o "
+        "0-x^2");
+
 struct Uscita
 {
     int stato = -1;
@@ -119,6 +123,55 @@ TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
     EXPECT_TRUE(u.err.contains("minimo: non definita")) << u.err.toStdString();
 }
 
+// a = b: one point, every result computed there, exit status 0.
+TEST_F(RigaComando, AUgualeBUnSoloPunto)
+{
+    const Uscita u = zelvo({"--radice", "--massimo", "--minimo", "--integrale", "--studio",
+                            "--funzione", "x^2", "-a", "2", "-b", "2", "--passo", "0.1"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.err, "");
+    EXPECT_EQ(u.out,
+              "radice = nessuna radice\n"
+              "x_massimo = 2\n"
+              "y_massimo = 4\n"
+              "x_minimo = 2\n"
+              "y_minimo = 4\n"
+              "integrale = 0\n"
+              "massimo_assoluto = 2; 4\n"
+              "minimo_assoluto = 2; 4\n");
+}
+
+// The -x^2 of Exp(-x^2) keeps the language's meaning, (-x)^2, and standard
+// error says so once, whatever is asked.
+TEST_F(RigaComando, IlMenoDavantiAUnaPotenzaEDettoUnaVolta)
+{
+    const Uscita u = zelvo({"--minimo", "--integrale", "--funzione", "Exp(-x^2)", "-a", "-2", "-b",
+                            "2", "--passo", "0.1", "--elenco", "-"});
+    EXPECT_EQ(u.stato, 0);
+    EXPECT_EQ(u.err, kAvvisoMeno + "\n");
+    EXPECT_TRUE(u.out.startsWith("x_minimo = 0\ny_minimo = 1\n")) << u.out.toStdString();
+    const Uscita senza = zelvo(
+            {"--minimo", "--funzione", "Exp(-(x^2))", "-a", "-2", "-b", "2", "--passo", "0.1"});
+    EXPECT_EQ(senza.err, "");
+}
+
+// The table's x as a person writes them, 0 and b included.
+TEST_F(RigaComando, ElencoAlleXCheSiScrivono)
+{
+    const QString campi = virgola() ? ";" : ",";
+    Uscita u = zelvo({"--funzione", "Sqr(x)", "-a", n("-0.3"), "-b", n("0.3"), "--passo", "0.1",
+                      "--elenco", "-"});
+    EXPECT_EQ(u.out,
+              "x" + campi + "y\n" + n("-0.3") + campi + "\n" + n("-0.2") + campi + "\n" + n("-0.1")
+                      + campi + "\n0" + campi + "0\n" + n("0.1") + campi
+                      + n("0.316227766016838\n0.2") + campi + n("0.447213595499958\n0.3") + campi
+                      + n("0.547722557505166\n"));
+    u = zelvo({"--funzione", "Sqr(x)", "-a", "-2", "-b", "2", "--passo", "0.1", "--elenco", "-"});
+    const QStringList linee = u.out.split('\n');
+    ASSERT_EQ(linee.size(), 43); // the header, 41 rows, nothing after the last "\n"
+    EXPECT_EQ(linee[41], "2" + campi + n("1.4142135623731"));
+}
+
 // The table on standard output: the header, then the rows of "Lista1" for
 // the same inputs, x and y split at the locale's field separator.
 TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
@@ -128,20 +181,20 @@ TEST_F(RigaComando, ElencoHaLeRigheDellaLista)
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     const QString campi = virgola() ? ";" : ",";
     const QStringList linee = u.out.split('\n');
-    // The header, 400 rows (2 itself is missed by the accumulated x), and
-    // nothing after the last "\n".
-    ASSERT_EQ(linee.size(), 402);
+    // The header, 401 rows (-2, -1.99 ... 2), and nothing after the last "\n".
+    ASSERT_EQ(linee.size(), 403);
     EXPECT_EQ(linee[0], "x" + campi + "y");
     EXPECT_EQ(linee[1], "-2" + campi + "3");
-    EXPECT_EQ(linee[201], n("1.64104840827406E-15") + campi + "-1");
-    EXPECT_EQ(linee[400], n("1.99") + campi + n("2.96010000000001"));
-    EXPECT_EQ(linee[401], "");
+    EXPECT_EQ(linee[201], "0" + campi + "-1");
+    EXPECT_EQ(linee[400], n("1.99") + campi + n("2.9601"));
+    EXPECT_EQ(linee[401], "2" + campi + "3");
+    EXPECT_EQ(linee[402], "");
 
     inserisci("x^2-1", "-2", "2", "st0.01");
     clic("Command1");
     clic("Command2");
     const QAbstractItemModel *righe = c<QListView>("List1")->model();
-    ASSERT_EQ(righe->rowCount(), 400);
+    ASSERT_EQ(righe->rowCount(), 401);
     for (int i = 0; i < righe->rowCount(); ++i) {
         QString riga = righe->index(i, 0).data().toString();
         ASSERT_EQ("x = " + linee[i + 1], riga.replace("   y= ", campi)) << i;
@@ -260,7 +313,8 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"-a", "1", "-b", "2", "--passo", "0.1"}, "manca --funzione"},
             {{"--funzione", "x", "-b", "2", "--passo", "0.1"}, "manca -a"},
             {{"--funzione", "x", "-a", "1", "-b", "2"}, "manca --passo"},
-            {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--elenco", "-"}, "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--elenco", "-"},
+             "manca --passo"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--derivate"},
              "--derivate vuole --elenco"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.5"},
@@ -343,54 +397,58 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
     Uscita u = zelvo({"--studio", "--radice", "--funzione", "x^2-2.25", "-a", "-3", "-b", "3"});
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     EXPECT_EQ(u.err, "");
-    EXPECT_EQ(u.out, n("radice = 1.5\n"
-                       "zero = -1.5\n"
-                       "zero = 1.5\n"
-                       "minimo_relativo = 0; -2.25\n"
-                       "massimo_assoluto = 3; 6.75\n"
-                       "minimo_assoluto = 0; -2.25\n"
-                       "positiva = -3; -1.5\n"
-                       "positiva = 1.5; 3\n"
-                       "negativa = -1.5; 1.5\n"
-                       "crescente = 0; 3\n"
-                       "decrescente = -3; 0\n"
-                       "concava_alto = -3; 3\n"));
+    EXPECT_EQ(u.out,
+              n("radice = 1.5\n"
+                "zero = -1.5\n"
+                "zero = 1.5\n"
+                "minimo_relativo = 0; -2.25\n"
+                "massimo_assoluto = 3; 6.75\n"
+                "minimo_assoluto = 0; -2.25\n"
+                "positiva = -3; -1.5\n"
+                "positiva = 1.5; 3\n"
+                "negativa = -1.5; 1.5\n"
+                "crescente = 0; 3\n"
+                "decrescente = -3; 0\n"
+                "concava_alto = -3; 3\n"));
 
     u = zelvo({"--funzione", "x^3-3*x+Sqr(x+1.5)*0", "-a", "-2", "-b", "2", "--studio"});
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
     // f(-1.5) = 1.125: the edge of the domain is no zero, and not the minimum.
-    EXPECT_EQ(u.out, n("zero = 0\n"
-                       "zero = 1.73205080756888\n"
-                       "massimo_relativo = -1; 2\n"
-                       "minimo_relativo = 1; -2\n"
-                       "flesso = 0; 0\n"
-                       "massimo_assoluto = 2; 2\n"
-                       "minimo_assoluto = 1; -2\n"
-                       "non_definita = -2; -1.5\n"
-                       "positiva = -1.5; 0\n"
-                       "positiva = 1.73205080756888; 2\n"
-                       "negativa = 0; 1.73205080756888\n"
-                       "crescente = -1.5; -1\n"
-                       "crescente = 1; 2\n"
-                       "decrescente = -1; 1\n"
-                       "concava_alto = 0; 2\n"
-                       "concava_basso = -1.5; 0\n"));
+    EXPECT_EQ(u.out,
+              n("zero = 0\n"
+                "zero = 1.73205080756888\n"
+                "massimo_relativo = -1; 2\n"
+                "minimo_relativo = 1; -2\n"
+                "flesso = 0; 0\n"
+                "massimo_assoluto = 2; 2\n"
+                "minimo_assoluto = 1; -2\n"
+                "non_definita = -2; -1.5\n"
+                "positiva = -1.5; 0\n"
+                "positiva = 1.73205080756888; 2\n"
+                "negativa = 0; 1.73205080756888\n"
+                "crescente = -1.5; -1\n"
+                "crescente = 1; 2\n"
+                "decrescente = -1; 1\n"
+                "concava_alto = 0; 2\n"
+                "concava_basso = -1.5; 0\n"));
 
     u = zelvo({"--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--studio"});
-    EXPECT_EQ(u.out, "non_definita = 2; 2\n"
-                     "asintoto_verticale = 2\n"
-                     "positiva = 2; 3\n"
-                     "negativa = -3; 2\n"
-                     "decrescente = -3; 2\n"
-                     "decrescente = 2; 3\n"
-                     "concava_alto = 2; 3\n"
-                     "concava_basso = -3; 2\n");
+    EXPECT_EQ(u.out,
+              "non_definita = 2; 2\n"
+              "asintoto_verticale = 2\n"
+              "positiva = 2; 3\n"
+              "negativa = -3; 2\n"
+              "decrescente = -3; 2\n"
+              "decrescente = 2; 3\n"
+              "concava_alto = 2; 3\n"
+              "concava_basso = -3; 2\n");
 
     u = zelvo({"--funzione", "Int(x)", "-a", "-2", "-b", "2", "--studio"});
     EXPECT_EQ(u.stato, 0);
     EXPECT_TRUE(u.out.contains("salto = -1\nsalto = 0\nsalto = 1\n")) << u.out.toStdString();
-    EXPECT_EQ(u.err, "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio "
-                     "come zero\n");
+    EXPECT_EQ(u.err,
+              "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio "
+              "come zero\n");
 
     u = zelvo({"--funzione", "x", "-a", "1", "-b", "-1", "--studio"});
     EXPECT_EQ(u.stato, 1);
@@ -403,26 +461,30 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
 TEST(RigaComandoStudio, ElencoConLeDerivateEsatte)
 {
     const QString c = virgola() ? ";" : ",";
-    const auto csv = [&c](QString t) { return n(t).replace('|', c); };
-    Uscita u = zelvo({"--funzione", "Abs(x)-1/x", "-a", n("-0.2"), "-b", n("0.2"), "--passo",
-                      "0.1", "--elenco", "-", "--derivate"});
+    const auto csv = [&c](QString t) {
+        return n(t).replace('|', c);
+    };
+    Uscita u = zelvo({"--funzione", "Abs(x)-1/x", "-a", n("-0.2"), "-b", n("0.2"), "--passo", "0.1",
+                      "--elenco", "-", "--derivate"});
     EXPECT_EQ(u.stato, 0) << u.err.toStdString();
-    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
-                         "-0.2|5.2|24|250\n"
-                         "-0.1|10.1|99|2000\n"
-                         "0|||\n"
-                         "0.1|-9.9|101|-2000\n"
-                         "0.2|-4.8|26|-250\n"));
+    EXPECT_EQ(u.out,
+              csv("x|y|dy|d2y\n"
+                  "-0.2|5.2|24|250\n"
+                  "-0.1|10.1|99|2000\n"
+                  "0|||\n"
+                  "0.1|-9.9|101|-2000\n"
+                  "0.2|-4.8|26|-250\n"));
     EXPECT_TRUE(u.err.contains("Divisione per zero in x = 0")) << u.err.toStdString();
 
     u = zelvo({"--funzione", "Abs(x)+x^3/2", "-a", n("-0.2"), "-b", n("0.2"), "--passo", "0.1",
                "--elenco", "-", "--derivate"});
-    EXPECT_EQ(u.out, csv("x|y|dy|d2y\n"
-                         "-0.2|0.196|-0.94|-0.6\n"
-                         "-0.1|0.0995|-0.985|-0.3\n"
-                         "0|0||\n"
-                         "0.1|0.1005|1.015|0.3\n"
-                         "0.2|0.204|1.06|0.6\n"));
+    EXPECT_EQ(u.out,
+              csv("x|y|dy|d2y\n"
+                  "-0.2|0.196|-0.94|-0.6\n"
+                  "-0.1|0.0995|-0.985|-0.3\n"
+                  "0|0||\n"
+                  "0.1|0.1005|1.015|0.3\n"
+                  "0.2|0.204|1.06|0.6\n"));
     EXPECT_EQ(u.err, "");
 
     u = zelvo({"--funzione", "x+Rnd*0", "-a", "0", "-b", n("0.2"), "--passo", "0.1", "--elenco",

@@ -9,6 +9,7 @@
 //
 // It needs no display (it asks Qt for the offscreen platform when none is set).
 
+#include "engine/Ascisse.h"
 #include "engine/Funzione.h"
 #include "plot/Calcolo.h"
 #include "plot/Griglia.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <vector>
@@ -122,9 +124,10 @@ QImage disegnaImage1()
     // The highest sample and the sign changes, from the values the run stored.
     double xMax = 0, yMax = -HUGE_VAL, precedente = 0;
     QStringList radici;
-    int n = 0;
-    for (double x = stato.estremoA; x <= stato.estremoB; x += stato.passo) {
-        const double y = stato.valoriY.at(static_cast<std::size_t>(++n));
+    const Ascisse ascisse(stato.estremoA, stato.estremoB, stato.passo);
+    for (std::uint64_t n = 1; n <= ascisse.quante(); ++n) {
+        const double x = ascisse[n - 1];
+        const double y = stato.valoriY.at(static_cast<std::size_t>(n));
         if (y > yMax) {
             xMax = x;
             yMax = y;
