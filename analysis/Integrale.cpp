@@ -29,9 +29,12 @@ constexpr std::size_t kLivelli = 7;
 // keep the value they have, and the integral says it may not have all its
 // digits.
 constexpr std::size_t kMaxValutazioni = 3'000'000;
-// Where the operands of f's breaking operations are looked at in a piece,
+// Where the operands of f's breaking operations are looked at: at most 64
+// samples in a piece, about 4,096 over all the pieces (at least 4 in each),
 // and the most points a piece is split at.
-constexpr std::size_t kCampioniRotture = 64;
+constexpr std::size_t kCampioniPezzo = 64;
+constexpr double kCampioniTutti = 4096;
+constexpr std::size_t kMinCampioni = 4;
 constexpr std::size_t kMaxPuntiRottura = 2000;
 
 // One stretch of a piece with its tanh-sinh sum.
@@ -119,19 +122,20 @@ void livelliTra(const Rottura &r, double u1, double u2, std::size_t resto, std::
 // level (crossing it, or touching it where the operand turns: 1 + Sin(x) at
 // -pi/2), found from samples and refined by TOMS 748. A point missed between
 // two samples only costs the quadrature more halvings.
-std::vector<double> puntiRottura(Funzione &f, double da, double a, std::size_t &valutazioni)
+std::vector<double> puntiRottura(Funzione &f, double da, double a, std::size_t campioni,
+                                 std::size_t &valutazioni)
 {
     const std::span<const Rottura> rotture = f.rotture();
     std::vector<double> punti;
     if (rotture.empty())
         return punti;
     const std::size_t n = rotture.size();
-    std::vector<double> x(kCampioniRotture + 1);
-    std::vector<Operando> o((kCampioniRotture + 1) * n);
-    for (std::size_t k = 0; k <= kCampioniRotture; ++k) {
-        x[k] = k == kCampioniRotture
+    std::vector<double> x(campioni + 1);
+    std::vector<Operando> o((campioni + 1) * n);
+    for (std::size_t k = 0; k <= campioni; ++k) {
+        x[k] = k == campioni
                 ? a
-                : da + (a - da) * static_cast<double>(k) / static_cast<double>(kCampioniRotture);
+                : da + (a - da) * static_cast<double>(k) / static_cast<double>(campioni);
         avanza(NAN);
         ++valutazioni;
         f.operandiRotture(x[k], std::span(o).subspan(k * n, n));
@@ -153,10 +157,10 @@ std::vector<double> puntiRottura(Funzione &f, double da, double a, std::size_t &
     for (std::size_t i = 0; i < n && punti.size() < kMaxPuntiRottura; ++i) {
         // The scale of the operand on the piece, for telling a touch.
         double scala = 0;
-        for (std::size_t k = 0; k <= kCampioniRotture; ++k)
+        for (std::size_t k = 0; k <= campioni; ++k)
             if (std::isfinite(o[k * n + i].u))
                 scala = std::max(scala, std::fabs(o[k * n + i].u));
-        for (std::size_t k = 0; k < kCampioniRotture && punti.size() < kMaxPuntiRottura; ++k) {
+        for (std::size_t k = 0; k < campioni && punti.size() < kMaxPuntiRottura; ++k) {
             const Operando p = o[k * n + i], q = o[(k + 1) * n + i];
             if (!std::isfinite(p.u) || !std::isfinite(q.u))
                 continue;
@@ -225,11 +229,18 @@ Somma integraPezzi(Funzione &f, const std::vector<Pezzo> &pezzi)
         tratti.push_back(t);
         std::push_heap(tratti.begin(), tratti.end(), piuErrato);
     };
+    double lunghezza = 0;
+    for (const Pezzo &p : pezzi)
+        if (p.a > p.da)
+            lunghezza += p.a - p.da;
     for (const Pezzo &p : pezzi) {
         if (!(p.a > p.da))
             continue;
+        const auto campioni = std::clamp(
+                static_cast<std::size_t>(std::ceil(kCampioniTutti * (p.a - p.da) / lunghezza)),
+                kMinCampioni, kCampioniPezzo);
         double da = p.da;
-        for (const double t : puntiRottura(f, p.da, p.a, valutazioni)) {
+        for (const double t : puntiRottura(f, p.da, p.a, campioni, valutazioni)) {
             aggiungi(da, t);
             da = t;
         }
