@@ -78,8 +78,16 @@ Tratto tanhSinh(Funzione &f, double da, double a, std::size_t &valutazioni)
             return std::isnan(fUltimo) ? (fUltimo = valuta(ultimo)) : fUltimo;
         return valuta(x);
     };
-    t.valore = quadratura().integrate(g, da, a, kTolleranza, &t.errore, &t.assoluto);
-    t.errore *= (a - da) / 2; // Boost's is on [-1, 1], unlike its value and L1
+    try {
+        t.valore = quadratura().integrate(g, da, a, kTolleranza, &t.errore, &t.assoluto);
+        t.errore *= (a - da) / 2; // Boost's is on [-1, 1], unlike its value and L1
+    } catch (const boost::math::evaluation_error &) {
+        // The sum went past the largest double (1e308 on [0, 10]): so
+        // does the integral, with the sign of f in the middle.
+        t.valore = std::copysign(INFINITY, valuta(da + (a - da) / 2));
+        t.errore = 0;
+        t.assoluto = INFINITY;
+    }
     return t;
 }
 
@@ -317,7 +325,7 @@ Integrale integra(Funzione &f, const Studio &studio, double a, double b)
     r.preciso = s.converge;
     // What is left where positive and negative parts cancel (x on -1..1)
     // is below the quadrature's error: 0, not 2.8E-17.
-    if (std::fabs(r.valore) <= kTolleranza * assoluto)
+    if (std::isfinite(assoluto) && std::fabs(r.valore) <= kTolleranza * assoluto)
         r.valore = 0;
     // Undefined at single points only (1/x at 0 where the integral exists,
     // Sin(x)/x): they take nothing away.

@@ -137,5 +137,17 @@ TEST(Integrale, UnendingOscillationsStopAndSaySo)
     EXPECT_LE(relativo(0.504067061906928, i.valore), 1e-6) << i.valore; // sin 1 - Ci(1)
 }
 
+// An integral past the largest double is infinite, with its sign; before,
+// the overflowed sum was taken for a cancellation and shown as 0.
+TEST(Integrale, PastTheLargestDoubleIsInfinite)
+{
+    for (const double segno : {1.0, -1.0}) {
+        Funzione f;
+        f.DefinisciFunzione(segno > 0 ? "1e308+x*0" : "-1e308+x*0");
+        const Integrale i = integra(f, pezzi({{0, 10}}), 0, 10);
+        EXPECT_EQ(i.valore, segno * INFINITY);
+    }
+}
+
 } // namespace
 } // namespace zelvo
