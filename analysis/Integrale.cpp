@@ -344,11 +344,18 @@ std::string testoNonDefinita(const std::vector<Intervallo> &parti, char separato
         if (i > 0)
             t += ", ";
         const Intervallo &p = parti[i];
-        if (p.da == p.a)
-            t += "x = " + testoNumero(p.da, separatoreDecimale);
-        else
-            t += "[" + testoNumero(p.da, separatoreDecimale) + "; "
-                    + testoNumero(p.a, separatoreDecimale) + "]";
+        // Appended piece by piece: GCC 12 takes "literal" + a temporary
+        // string for an overlapping copy (-Wrestrict) when it inlines it.
+        if (p.da == p.a) {
+            t += "x = ";
+            t += testoNumero(p.da, separatoreDecimale);
+        } else {
+            t += '[';
+            t += testoNumero(p.da, separatoreDecimale);
+            t += "; ";
+            t += testoNumero(p.a, separatoreDecimale);
+            t += ']';
+        }
     }
     if (parti.size() > 3)
         t += ", …";

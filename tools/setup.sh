@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set up, build and run Zelvo on Debian 12.
-#   tools/setup.sh run     install what is missing, build in Release, start Zelvo
+#   tools/setup.sh run     install what is missing, build the program in Release, start it
 #   tools/setup.sh test    install what is missing, build, run the whole test suite
 #   tools/setup.sh engine-checks   the engine's tests under ASan+UBSan, then the fuzzers
 set -euo pipefail
@@ -13,7 +13,7 @@ PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libboost-math-
           libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev fonts-dejavu-core
           fonts-dejavu-extra xvfb xauth
           clang libclang-rt-14-dev desktop-file-utils appstream x11-utils git
-          qt6-translations-l10n dpkg-dev file)
+          qt6-translations-l10n dpkg-dev file man-db)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@";

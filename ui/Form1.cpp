@@ -85,6 +85,7 @@ Form1::Form1(QWidget *parent)
         basso = std::max(basso, c.alto + c.altezza);
     }
     resize(pixelDaTwips(destra + margine), pixelDaTwips(basso + margine));
+    setMinimumSize(size()); // nothing of the window is ever cut off
 
     auto *command1 = findChild<Pulsante *>(QStringLiteral("Command1"));
     connect(command1, &QPushButton::clicked, this, &Form1::Command1_Click);

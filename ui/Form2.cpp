@@ -176,9 +176,71 @@ QComboBox *creaCombo(const Controllo &c, QWidget *finestra)
     return combo;
 }
 
+// The focus frame of a list: a sibling just over the whole list (its scroll
+// bars, which the list keeps over its own children, included) that paints
+// only the frame, and only while the list has the focus.
+class CorniceFuoco final : public QWidget
+{
+public:
+    explicit CorniceFuoco(QWidget *controllo)
+        : QWidget(controllo->parentWidget())
+        , controllo_(controllo)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (!controllo_->hasFocus())
+            return;
+        QPainter pittore(this);
+        segnaFuoco(pittore, rect(), palette());
+    }
+
+private:
+    QWidget *controllo_;
+};
+
+// A list of values that shows the focus as the buttons do, along its edge.
+class ListaValori final : public QListView
+{
+public:
+    explicit ListaValori(QWidget *finestra)
+        : QListView(finestra)
+        , cornice_(new CorniceFuoco(this))
+    { }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QListView::focusInEvent(event);
+        cornice_->update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QListView::focusOutEvent(event);
+        cornice_->update();
+    }
+    void moveEvent(QMoveEvent *event) override
+    {
+        QListView::moveEvent(event);
+        cornice_->setGeometry(geometry());
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QListView::resizeEvent(event);
+        cornice_->setGeometry(geometry());
+    }
+
+private:
+    CorniceFuoco *cornice_;
+};
+
 QListView *creaLista(QWidget *finestra)
 {
-    auto *lista = new QListView(finestra);
+    auto *lista = new ListaValori(finestra);
     // Rows of one height let the view place any row without measuring the others.
     lista->setUniformItemSizes(true);
     lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -255,6 +317,8 @@ Form2::Form2(std::shared_ptr<StatoCalcolo> stato, QWidget *parent)
     creaControlli();
     rendiAccessibile(*this);
     resize(superficie_.dimensione());
+    // Every control stays in reach: the window is never smaller than its layout.
+    setMinimumSize(superficie_.dimensione());
     DisegnaGriglia(superficie_);
 }
 

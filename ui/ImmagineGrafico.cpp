@@ -3,7 +3,7 @@
 #include "plot/Griglia.h"
 #include "ui/Twips.h"
 
-#include <limits>
+#include <cmath>
 
 namespace zelvo {
 
@@ -20,15 +20,17 @@ QImage immagineGrafico(const SuperficieQt &superficie)
 
 QImage immagineGraficoDensa(const SuperficieQt &superficie)
 {
-    const int quarti = quartiPerPixel(superficie.scala());
-    const auto pixel = [quarti](int twips) {
-        int p = 0;
-        pixelDiCoordinata(static_cast<float>(twips), std::numeric_limits<int>::max(), quarti, p);
-        return p;
+    // The logical frame's pixels, each as the scale's square of device pixels:
+    // exactly N times the logical picture at a scale of N. The grid lines
+    // drawn at device pixels fall inside it.
+    const double scala = superficie.scala();
+    const auto denso = [scala](int pixel) {
+        return static_cast<int>(std::lround(pixel * scala));
     };
+    const QRect logico = rettangoloGrafico();
     QImage densa = superficie.immagineSchermo().copy(
-            QRect(QPoint(pixel(corniceSinistra), pixel(corniceAlto)),
-                  QPoint(pixel(corniceDestra), pixel(corniceBasso))));
+            QRect(QPoint(denso(logico.left()), denso(logico.top())),
+                  QSize(denso(logico.width()), denso(logico.height()))));
     densa.setDevicePixelRatio(1);
     return densa;
 }

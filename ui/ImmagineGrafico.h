@@ -19,8 +19,9 @@ QRect rettangoloGrafico();
 QImage immagineGrafico(const SuperficieQt &superficie);
 
 // The frame as the surface draws it at its device pixels: the same picture
-// denser (the logical one at a scale of 1), with no device pixel ratio of its
-// own. The command line's --grafico-scala takes it from here.
+// denser, exactly the scale times as wide and as high as the logical one
+// (which it is at a scale of 1), with no device pixel ratio of its own. The command line's
+// --grafico-scala takes it from here.
 QImage immagineGraficoDensa(const SuperficieQt &superficie);
 
 // A surface just large enough for the frame, in the colours of `palette`,

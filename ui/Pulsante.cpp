@@ -70,12 +70,23 @@ void Pulsante::paintEvent(QPaintEvent *)
         pittore.drawRect(rect().adjusted(3, 3, -3, -3));
     }
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect fuoco;
-        fuoco.initFrom(this);
-        fuoco.rect = rect().adjusted(bordo + 2, bordo + 2, -bordo - 2, -bordo - 2);
-        pittore.drawPrimitive(QStyle::PE_FrameFocusRect, fuoco);
-    }
+    if (hasFocus())
+        segnaFuoco(pittore, rect(), palette());
+}
+
+void segnaFuoco(QPainter &pittore, const QRect &area, const QPalette &palette)
+{
+    // Over the bevel, in the highlight colour: seen on any face, at any
+    // scale, whether the focus came from the keyboard or not (the style's
+    // own focus rectangle is faint, and shows only after a key).
+    pittore.save();
+    QPen penna(palette.color(QPalette::Active, QPalette::Highlight), 2);
+    penna.setJoinStyle(Qt::MiterJoin);
+    pittore.setPen(penna);
+    pittore.setBrush(Qt::NoBrush);
+    pittore.setRenderHint(QPainter::Antialiasing, false);
+    pittore.drawRect(QRectF(area).adjusted(1, 1, -1, -1));
+    pittore.restore();
 }
 
 } // namespace zelvo

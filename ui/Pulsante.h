@@ -6,11 +6,14 @@
 
 #include <optional>
 
+class QPainter;
+
 namespace zelvo {
 
 // A push button whose caption wraps onto centred lines when it is longer than
 // the button. A graphical button paints its whole face in its own colour
-// (BackColor); a standard one keeps the style's face.
+// (BackColor); a standard one keeps the style's face. With the focus, either
+// shows a frame in the highlight colour along its edge.
 class Pulsante : public QPushButton
 {
     Q_OBJECT
@@ -34,5 +37,9 @@ private:
     std::optional<Colore> faccia_;
     bool inVista_ = false;
 };
+
+// The focus as every control of the windows shows it: a frame two pixels
+// wide in the highlight colour along the inside of `area`.
+void segnaFuoco(QPainter &pittore, const QRect &area, const QPalette &palette);
 
 } // namespace zelvo

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The README's run command, as a new user types it on a clean clone, under a
-# virtual display: it builds Zelvo and the title window must appear.
+# virtual display: it builds Zelvo, without a compiler warning and without
+# the picture generators, and the title window must appear.
 #   ProvaAvvio.sh SOURCE-REPOSITORY
 set -euo pipefail
 SORGENTE="$1"
@@ -39,3 +40,15 @@ DENTRO
 # The suite runs under QT_QPA_PLATFORM=offscreen: the program must show on
 # the virtual display instead, as it would for the user.
 env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" bash "$LAVORO/dentro.sh" "$LAVORO/uscita.txt" "$COMANDO"
+
+# The build it made (from scratch, on a clean clone) printed no compiler
+# warning and made the program, not the programs that draw the pictures.
+if grep -n "warning:" "$LAVORO/uscita.txt" >&2; then
+    echo "$COMANDO: la compilazione ha dato avvisi" >&2
+    exit 1
+fi
+generatori="$(find build -type f -name 'zelvo_genera_*' -perm -u+x)"
+if [ -n "$generatori" ]; then
+    echo "$COMANDO ha compilato anche: $generatori" >&2
+    exit 1
+fi

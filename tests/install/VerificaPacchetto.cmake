@@ -63,7 +63,8 @@ foreach(libreria libc6 libstdc\\+\\+6 libqt6core6 libqt6gui6 libqt6widgets6)
     endif()
 endforeach()
 
-# The files: the program and what the desktop needs, all under /usr.
+# The files: the program, what the desktop needs, the manual page and the
+# guide, all under /usr.
 esegui("dpkg-deb -c" ${trovato_dpkg-deb} -c "${deb}")
 set(elenco "${uscita}")
 set(id it.zelvo.Zelvo)
@@ -75,7 +76,9 @@ foreach(file
         "./usr/share/icons/hicolor/128x128/apps/${id}.png"
         "./usr/share/icons/hicolor/256x256/apps/${id}.png"
         "./usr/share/icons/hicolor/scalable/apps/${id}.svg"
-        "./usr/share/doc/zelvo/copyright")
+        "./usr/share/doc/zelvo/copyright"
+        "./usr/share/doc/zelvo/guida.md"
+        "./usr/share/man/man1/zelvo.1.gz")
     string(REPLACE "." "\\." modello "${file}")
     string(REPLACE " " " +" modello "${modello}") # dpkg-deb pads its columns
     if(NOT elenco MATCHES "(^|\n)[^\n]*${modello}\n")
@@ -86,11 +89,13 @@ if(elenco MATCHES "\\./usr/(include|lib)/")
     message(FATAL_ERROR "the package holds build products beyond the program:\n${elenco}")
 endif()
 
-# The program unpacked from the package runs, with no display.
+# The program unpacked from the package runs, with no display; `man zelvo`
+# reads the package's manual page; the guide has its pictures beside it.
 set(estratto "${CARTELLA}/estratto")
 file(REMOVE_RECURSE "${estratto}")
 esegui("dpkg-deb -x" ${trovato_dpkg-deb} -x "${deb}" "${estratto}")
 aiutoSenzaSchermo("${estratto}/usr/bin/zelvo")
+manualeEGuida("${estratto}/usr" "${estratto}/usr/bin/zelvo")
 file(READ "${estratto}/usr/share/doc/zelvo/copyright" copyright)
 if(NOT copyright MATCHES "\nLicense: LicenseRef-proprietary\n")
     message(FATAL_ERROR "the copyright file states no licence:\n${copyright}")

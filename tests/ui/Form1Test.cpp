@@ -2,6 +2,7 @@
 // them, its two pictures as committed, its button opening the one main window.
 
 #include "ui/Form1.h"
+#include "tests/ui/FuocoVisibile.h"
 #include "ui/Form2.h"
 
 #include <QApplication>
@@ -114,6 +115,20 @@ TEST(Form1, OnlyTheButtonTakesTheFocusAndHasItAtTheStart)
             EXPECT_EQ(w->focusPolicy(), Qt::NoFocus) << w->objectName().toStdString();
         }
     }
+}
+
+// The button has the focus from the start, and shows it; the window is never
+// smaller than its layout.
+TEST(Form1, TheButtonShowsItHasTheFocusAndNothingIsCutOff)
+{
+    Form1 form1;
+    form1.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
+    const QSize layout = form1.size();
+    EXPECT_TRUE(fuocoVisibile(form1.grab().toImage(), *command1(form1)));
+    form1.resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(form1.size(), layout);
 }
 
 TEST(Form1, WindowShowsThePicturesUnscaledAndTheTitleInBlue)

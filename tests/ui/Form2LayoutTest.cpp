@@ -206,6 +206,26 @@ TEST_F(Form2Layout, FocusStartsInText1AndTabFollowsTheFocusOrder)
     EXPECT_EQ(visti, ordine);
 }
 
+// Made as small as a user drags it (700 x 450), the window keeps the size it
+// opened with, which holds every control a user reaches and the status line:
+// nothing is cut off or out of reach. (A label's box may run past the window
+// in the layout; its caption does not.)
+TEST_F(Form2Layout, TheWindowIsNeverSmallerThanItsLayout)
+{
+    const QSize apertura = form->size();
+    QRect layout = controllo(rigaStato.nome)->geometry();
+    for (const Controllo &c : layoutForm2())
+        if (c.tipo != TipoControllo::Etichetta)
+            layout |= controllo(c.nome)->geometry();
+    ASSERT_TRUE(QRect(QPoint(0, 0), apertura).contains(layout))
+            << layout.right() << ", " << layout.bottom() << " beyond " << apertura.width() << " x "
+            << apertura.height();
+    form->resize(700, 450);
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), apertura);
+    EXPECT_EQ(form->minimumSize(), apertura);
+}
+
 TEST_F(Form2Layout, ControlsDoNotOverlapAndEveryCaptionShowsWhole)
 {
     // Only the pairs that overlap in the table itself may overlap on screen:

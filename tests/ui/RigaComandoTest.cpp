@@ -234,14 +234,15 @@ TEST_F(RigaComando, GraficoComeIlRiquadroDellaFinestra)
     EXPECT_GT(rossi, 400);
 }
 
-// --grafico-scala 2: the same frame drawn twice as dense, as a screen at 200 %
-// shows it; points and lines stay one pixel wide. At 1 it is --grafico's picture.
+// --grafico-scala N: the same frame drawn N times as dense, as a screen at
+// N00 % shows it, exactly N times as wide and as high; points and lines stay
+// one pixel wide. At 1 it is --grafico's picture.
 TEST(RigaComandoUso, GraficoScalaDisegnaLoStessoRiquadroPiuFitto)
 {
     const QTemporaryDir cartella;
-    QImage immagini[3];
-    const char *scale[] = {nullptr, "1", "2"};
-    for (int i = 0; i < 3; ++i) {
+    const char *scale[] = {nullptr, "1", "2", "3", "4"};
+    QImage immagini[std::size(scale)];
+    for (std::size_t i = 0; i < std::size(scale); ++i) {
         const QString png = cartella.filePath(QString("g%1.png").arg(i));
         QStringList argomenti = {"--funzione", "Sin(x)*5", "-a",    "-10",       "-b",
                                  "10",         "--passo",  "0.001", "--grafico", png};
@@ -252,11 +253,16 @@ TEST(RigaComandoUso, GraficoScalaDisegnaLoStessoRiquadroPiuFitto)
         immagini[i] = QImage(png).convertToFormat(QImage::Format_RGB32);
     }
     EXPECT_EQ(immagini[1], immagini[0]);
+    ASSERT_EQ(immagini[0].size(), QSize(431, 300));
+    for (int n = 2; n <= 4; ++n)
+        EXPECT_EQ(immagini[n].size(), QSize(431 * n, 300 * n)) << "--grafico-scala " << n;
+
     const QImage &densa = immagini[2];
-    // Grid line to grid line: twips 500 to 6940 and 0 to 4480 at 7.5 twips a pixel.
-    ASSERT_EQ(densa.size(), QSize(925 - 67 + 1, 597 + 1));
-    EXPECT_EQ(densa.pixel(0, 0), immagini[0].pixel(0, 0)); // a grid dot in each corner
-    EXPECT_EQ(densa.pixel(densa.width() - 1, densa.height() - 1), immagini[0].pixel(0, 0));
+    // The logical picture's pixel (0, 0) is device pixels 66 and 67 at 200 %;
+    // the grid lines fall on twips 500 to 6940 and 0 to 4480, at 7.5 twips a
+    // device pixel: a grid dot in each corner, the corners' dot colour.
+    EXPECT_EQ(densa.pixel(67 - 66, 0), immagini[0].pixel(0, 0));
+    EXPECT_EQ(densa.pixel(925 - 66, 597), immagini[0].pixel(0, 0));
     auto inRosso = [](const QImage &im, int x, int y) {
         return im.pixel(x, y) == qRgb(255, 0, 0);
     };

@@ -3,6 +3,7 @@
 // opened on each and read back in device pixels with grab().
 #include "plot/Griglia.h"
 #include "tests/support/SuperficieRegistrata.h"
+#include "tests/ui/FuocoVisibile.h"
 #include "ui/Form2.h"
 #include "ui/ImmagineGrafico.h"
 
@@ -189,6 +190,32 @@ TEST_P(SchermiDensi, AGraphMovedToAnotherScreenIsDrawnAtItsRatio)
     grafico("x^2/3-4");
     const QImage qui = schermo().copy(cornice());
     EXPECT_EQ(altrove.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(cornice()), qui);
+}
+
+// The focus on the buttons and on the list is a frame in the highlight
+// colour, two logical pixels thick at every ratio, gone once the focus moves
+// on; whether it came from the keyboard or from a click.
+TEST_P(SchermiDensi, TheFocusOnButtonsAndListsIsFramedInTheHighlightColour)
+{
+    grafico("x^2");
+    QWidget *lista1 = form->findChild<QWidget *>(QStringLiteral("List1"));
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_TRUE(lista1->isVisible());
+    for (const char *nome : {"Command2", "List1", "Command1", "Command9"}) {
+        SCOPED_TRACE(nome);
+        QWidget *controllo = form->findChild<QWidget *>(QString::fromUtf8(nome));
+        controllo->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        EXPECT_TRUE(fuocoVisibile(schermo(), *controllo));
+        form->findChild<QWidget *>(QStringLiteral("Text1"))->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        EXPECT_FALSE(fuocoVisibile(schermo(), *controllo));
+    }
+    // A click gives the focus too, and shows it.
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(fuocoVisibile(schermo(), *form->findChild<QWidget *>(QStringLiteral("Command3"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rapporti, SchermiDensi, ::testing::ValuesIn(schermi),

@@ -1,10 +1,13 @@
-// Takes the user guide's screenshots from the real main window, offscreen,
-// under the Italian locale the guide is written for. The pictures are
-// committed under docs/; run this only to make them again:
+// Takes the screenshots of the README and the user guide from the real main
+// window, offscreen, under the Italian locale the guide is written for, on
+// the examples their texts quote. The pictures are committed under docs/, and
+// a test compares them with what this program draws now; to make them again:
 //
-//     zelvo_genera_schermate docs
+//     cmake --build BUILD-DIR --target schermate
 //
-// It needs no display (it asks Qt for the offscreen platform when none is set).
+// It needs no display and always draws offscreen, in the style and at the
+// scale of no desktop, so that any machine with the same packages (the DejaVu
+// fonts) takes the same pixels.
 
 #include "ui/Form2.h"
 #include "ui/ImmagineGrafico.h"
@@ -47,8 +50,10 @@ bool salva(const QImage &immagine, const QDir &cartella, const char *nome)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char *impostazione : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI",
+                                     "QT_STYLE_OVERRIDE", "QT_QPA_PLATFORMTHEME"})
+        qunsetenv(impostazione);
     qputenv("LC_ALL", "it_IT.UTF-8");
     QApplication app(argc, argv);
     const QDir cartella(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
