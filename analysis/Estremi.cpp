@@ -4,6 +4,7 @@
 #include "engine/TestoNumero.h"
 #include "plot/Spazzata.h"
 
+#include <cmath>
 #include <optional>
 
 namespace zelvo {
@@ -22,6 +23,14 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     const std::optional<PuntoNotevole> &p = massimo ? s.massimoAssoluto : s.minimoAssoluto;
     if (s.pezzi.empty())
         return {kNonDefinita, {}, std::move(avvisi)};
+    const std::optional<PuntoNotevole> &e = massimo ? s.estremoSuperiore : s.estremoInferiore;
+    if (!p && e && std::isfinite(e->y)) {
+        // Approached, never reached: no abscissa, no value in the labels.
+        return {{},
+                {},
+                std::string(massimo ? "sup = " : "inf = ") + testoNumero(e->y, separatoreDecimale)
+                        + ", non raggiunto" + (avvisi.empty() ? "" : "; " + avvisi)};
+    }
     if (!p) {
         std::string perche
                 = std::string("f illimitata ") + (massimo ? "superiormente" : "inferiormente");

@@ -1,7 +1,10 @@
 #include "analysis/Studio.h"
 
+#include "analysis/Candidati.h"
 #include "analysis/Integrale.h"
+#include "analysis/Limiti.h"
 #include "analysis/Ricerca.h"
+#include "engine/Errori.h"
 #include "engine/Funzione.h"
 #include "engine/TestoNumero.h"
 #include "plot/Avanzamento.h"
@@ -71,6 +74,40 @@ struct Tratto
     double da = 0, a = 0;
 };
 
+// What a candidate special point turns out to be, from the limits on each
+// side (of f, then of f' where f is continuous).
+enum class Genere {
+    Liscio, // f and f' continuous: no special point
+    Dentro, // inside a stretch where f is not defined
+    Eliminabile,
+    Salto,
+    Asintoto,
+    Bordo, // an edge of the domain
+    NonEsiste, // a limit that does not exist
+    Angoloso,
+    Cuspide,
+    FlessoVerticale,
+};
+
+struct Speciale
+{
+    double x = 0;
+    Genere genere = Genere::Liscio;
+    limiti::Stima sinistro, destro; // of f
+    bool definito = false;
+    double y = 0;
+    double mSinistra = 0, mDestra = 0; // the slopes where f is continuous
+    // Within these distances of x (left, right) f'' is rounding: no
+    // feature is read there.
+    double raggioSinistro = 0, raggioDestro = 0;
+
+    bool continuo() const
+    {
+        return genere == Genere::Angoloso || genere == Genere::Cuspide
+                || genere == Genere::FlessoVerticale || genere == Genere::Liscio;
+    }
+};
+
 // The point where two pieces meet at a corner: the two one-sided slopes.
 struct Angolo
 {
@@ -115,7 +152,15 @@ private:
     bool illimitata(double x, int lato);
 
     // ---- the features of each piece ----
+    // ---- special points: limits on each side and what they make ----
+    void puntiSpeciali();
+    Speciale classifica(double x, double hMax);
+    void ricomponi();
+    void riportaSpeciali();
+
     void studiaTratto(const Tratto &t);
+    void runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
+                   std::vector<double> &zeri);
     void intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
                     std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi);
     void assoluti();
@@ -131,6 +176,9 @@ private:
     std::vector<Tratto> tratti_;
     bool aperto_ = false; // the last piece is still growing
     std::vector<Angolo> angoli_;
+    std::vector<double> candidati_; // from the expression
+    std::vector<Speciale> speciali_; // kept, ascending
+    std::vector<Intervallo> oltre_; // where |f| is beyond the largest double
     double nonDefinitaDa_ = NAN; // the start of an undefined stretch not yet closed
     std::size_t forzate_ = 0;
     double forzataMassima_ = 0; // the widest of them
@@ -149,11 +197,21 @@ void Analisi::percorri()
         apri(p, Fine::Estremo, false);
     else
         nonDefinitaDa_ = a_;
-    for (std::size_t i = 1; i <= kCelleIniziali; ++i) {
-        const double x = i == kCelleIniziali ? b_ : a_ + static_cast<double>(i) * h;
+    // The candidate points from the expression are nodes of the grid, so
+    // a hole between two nodes is never stepped over.
+    std::size_t j = 0;
+    const auto passo = [&](double x) {
+        if (!(x > p.x))
+            return;
         const Campione q = valuta(x);
         cella(p, q, 0);
         p = q;
+    };
+    for (std::size_t i = 1; i <= kCelleIniziali; ++i) {
+        const double x = i == kCelleIniziali ? b_ : a_ + static_cast<double>(i) * h;
+        for (; j < candidati_.size() && candidati_[j] < x; ++j)
+            passo(candidati_[j]);
+        passo(x);
     }
     if (aperto_)
         chiudi(Fine::Estremo, false);
@@ -461,6 +519,291 @@ void Analisi::apri(const Campione &c, Fine inizio, bool illimitata)
     aperto_ = true;
 }
 
+// ---- special points -----------------------------------------------------------
+
+namespace {
+
+using limiti::Stima;
+using TipoLimite = Limite::Tipo;
+
+bool finito(const Stima &s)
+{
+    return s.limite.tipo == TipoLimite::Finito;
+}
+
+bool infinito(const Stima &s)
+{
+    return s.limite.tipo == TipoLimite::PiuInfinito || s.limite.tipo == TipoLimite::MenoInfinito;
+}
+
+// f(x) = y is the finite limit s, within what the limit is known to.
+bool vale(double y, const Stima &s)
+{
+    return finito(s)
+            && std::fabs(y - s.limite.valore) <= 8 * s.incertezza
+                    + 1e-12 * std::max(std::fabs(y), std::fabs(s.limite.valore)) + 1e-300;
+}
+
+// A slope as a double: the finite value, or an infinity.
+double pendenza(const Stima &s)
+{
+    return s.limite.tipo == TipoLimite::PiuInfinito
+            ? INFINITY
+            : (s.limite.tipo == TipoLimite::MenoInfinito ? -INFINITY : s.limite.valore);
+}
+
+// Samples this close to a special point are its own business: rounding
+// near it (x*Log(x) at 4.9E-324) makes no feature.
+double guardia(double x)
+{
+    return 16 * ulp(x) + 1e-300;
+}
+
+} // namespace
+
+// What f does at x, from the limits on each side within hMax (and within
+// [a, b]).
+Speciale Analisi::classifica(double x, double hMax)
+{
+    Speciale p;
+    p.x = x;
+    const Campione c = valuta(x);
+    p.definito = c.definito();
+    p.y = c.d.valore;
+    if (x > a_)
+        p.sinistro = limiti::limite(f_, x, -1, std::min(hMax, x - a_), 0);
+    if (x < b_)
+        p.destro = limiti::limite(f_, x, +1, std::min(hMax, b_ - x), 0);
+    const bool sx = p.sinistro.limite.tipo != TipoLimite::Assente;
+    const bool dx = p.destro.limite.tipo != TipoLimite::Assente;
+    const auto nonEsiste = [](const Stima &s) {
+        return s.limite.tipo == TipoLimite::NonEsiste;
+    };
+    if (!sx && !dx)
+        p.genere = p.definito ? Genere::Liscio : Genere::Dentro;
+    else if (nonEsiste(p.sinistro) || nonEsiste(p.destro))
+        p.genere = Genere::NonEsiste;
+    else if (infinito(p.sinistro) || infinito(p.destro))
+        p.genere = Genere::Asintoto;
+    else if (sx != dx) {
+        // One side only: an end of [a, b], or an edge of the domain.
+        const bool fuori = (x == a_ && !sx) || (x == b_ && !dx);
+        const Stima &u = sx ? p.sinistro : p.destro;
+        if (!p.definito)
+            p.genere = Genere::Bordo;
+        else if (!vale(p.y, u))
+            p.genere = Genere::Salto;
+        else
+            p.genere = fuori ? Genere::Liscio : Genere::Bordo;
+    } else if (!limiti::uguali(p.sinistro, p.destro)) {
+        p.genere = Genere::Salto;
+    } else if (!p.definito || !vale(p.y, p.sinistro)) {
+        p.genere = Genere::Eliminabile;
+    } else {
+        // Continuous: the slopes on each side.
+        const Stima ms = limiti::limite(f_, x, -1, std::min(hMax, x - a_), 1);
+        const Stima md = limiti::limite(f_, x, +1, std::min(hMax, b_ - x), 1);
+        p.mSinistra = pendenza(ms);
+        p.mDestra = pendenza(md);
+        if (finito(ms) && finito(md))
+            p.genere = limiti::uguali(ms, md)
+                            || std::fabs(p.mSinistra - p.mDestra)
+                                    <= 1e-6 * std::max(std::fabs(p.mSinistra), std::fabs(p.mDestra))
+                    ? Genere::Liscio
+                    : Genere::Angoloso;
+        else if (infinito(ms) && infinito(md))
+            p.genere = (p.mSinistra > 0) == (p.mDestra > 0) ? Genere::FlessoVerticale
+                                                            : Genere::Cuspide;
+        else if ((infinito(ms) && finito(md)) || (finito(ms) && infinito(md)))
+            p.genere = Genere::Angoloso;
+    }
+    // A corner on the axis is a zero: f there is 0 within what locating x
+    // allows (Abs(x^2-3.6) is 4.4E-16 at the double nearest its root).
+    const double m = std::max(std::isfinite(p.mSinistra) ? std::fabs(p.mSinistra) : 0.0,
+                              std::isfinite(p.mDestra) ? std::fabs(p.mDestra) : 0.0);
+    if (p.continuo() && p.definito && std::fabs(p.y) <= 8 * ulp(x) * m)
+        p.y = 0;
+    if (p.genere != Genere::Liscio && p.genere != Genere::Dentro && derivate_) {
+        if (finito(p.sinistro))
+            p.raggioSinistro = limiti::raggioRumore(f_, x, -1, std::min(hMax, x - a_));
+        if (finito(p.destro))
+            p.raggioDestro = limiti::raggioRumore(f_, x, +1, std::min(hMax, b_ - x));
+    }
+    return p;
+}
+
+// The candidate points (from the expression, the edges of the stretches
+// where f is not defined, and what the sweep found) classified by their
+// limits; those inside the rounding of a surer point are dropped.
+void Analisi::puntiSpeciali()
+{
+    // Stretches where f only overflowed are not undefined: f is there,
+    // beyond the largest double.
+    std::vector<Intervallo> nonDef;
+    std::vector<double> sicuri(candidati_.begin(), candidati_.end());
+    for (const Intervallo &n : s_.nonDefinita) {
+        if (n.a > n.da) {
+            const Campione m = valuta(ricerca::medio(n.da, n.a));
+            if (m.d.errore == Errore::ErroreOverflow) {
+                oltre_.push_back(n);
+                if (n.da <= 0 && n.a >= 0 && !valuta(0.0).definito())
+                    sicuri.push_back(0);
+                continue;
+            }
+        }
+        nonDef.push_back(n);
+        sicuri.push_back(n.da);
+        sicuri.push_back(n.a);
+    }
+    s_.nonDefinita = nonDef;
+    std::vector<double> trovati = s_.asintotiVerticali;
+    trovati.insert(trovati.end(), s_.salti.begin(), s_.salti.end());
+    for (const Angolo &k : angoli_)
+        trovati.push_back(k.x);
+    const auto ordina = [](std::vector<double> &v) {
+        std::sort(v.begin(), v.end());
+        v.erase(std::unique(v.begin(), v.end()), v.end());
+    };
+    ordina(sicuri);
+    ordina(trovati);
+    // Half the distance to the nearest other point: how far the limits look.
+    const auto distanze = [this](const std::vector<double> &v, std::size_t i) {
+        double h = (b_ - a_) / 16;
+        if (i > 0)
+            h = std::min(h, (v[i] - v[i - 1]) / 2);
+        if (i + 1 < v.size())
+            h = std::min(h, (v[i + 1] - v[i]) / 2);
+        return h;
+    };
+    const auto dentroStretto = [&](double x) {
+        return std::any_of(s_.nonDefinita.begin(), s_.nonDefinita.end(),
+                           [x](const Intervallo &n) { return n.da < x && x < n.a; });
+    };
+    std::vector<Speciale> punti;
+    for (std::size_t i = 0; i < sicuri.size() && i < 4 * kMaxPerTipo; ++i)
+        if (!dentroStretto(sicuri[i]))
+            punti.push_back(classifica(sicuri[i], distanze(sicuri, i)));
+    // What the sweep found near a surer point (within its rounding, or a few
+    // digits from it) is that point.
+    const auto coperto = [&](double x) {
+        if (dentroStretto(x))
+            return true;
+        return std::any_of(punti.begin(), punti.end(), [x](const Speciale &p) {
+            const double d = x - p.x;
+            return std::fabs(d) <= 1e-9 * std::max(1.0, std::fabs(x))
+                    || (d < 0 && -d <= p.raggioSinistro) || (d > 0 && d <= p.raggioDestro);
+        });
+    };
+    std::vector<double> resto;
+    for (const double x : trovati)
+        if (!coperto(x))
+            resto.push_back(x);
+    std::vector<double> tutti = sicuri;
+    tutti.insert(tutti.end(), resto.begin(), resto.end());
+    ordina(tutti);
+    for (std::size_t i = 0; i < resto.size() && i < 4 * kMaxPerTipo; ++i) {
+        const std::size_t k = static_cast<std::size_t>(
+                std::lower_bound(tutti.begin(), tutti.end(), resto[i]) - tutti.begin());
+        punti.push_back(classifica(resto[i], distanze(tutti, k)));
+    }
+    std::sort(punti.begin(), punti.end(),
+              [](const Speciale &p, const Speciale &q) { return p.x < q.x; });
+    for (const Speciale &p : punti)
+        if (p.genere != Genere::Liscio && p.genere != Genere::Dentro)
+            speciali_.push_back(p);
+}
+
+// The pieces again, between the special points kept and the stretches where
+// f is not defined, from the sweep's samples; none within the rounding
+// around a special point.
+void Analisi::ricomponi()
+{
+    std::vector<Campione> tutti;
+    for (const Tratto &t : tratti_)
+        tutti.insert(tutti.end(), t.c.begin(), t.c.end());
+    std::sort(tutti.begin(), tutti.end(),
+              [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    tutti.erase(std::unique(tutti.begin(), tutti.end(),
+                            [](const Campione &u, const Campione &v) { return u.x == v.x; }),
+                tutti.end());
+    std::vector<double> tagli {a_, b_};
+    for (const Speciale &p : speciali_)
+        tagli.push_back(p.x);
+    for (const Intervallo &n : s_.nonDefinita)
+        tagli.insert(tagli.end(), {n.da, n.a});
+    std::sort(tagli.begin(), tagli.end());
+    tagli.erase(std::unique(tagli.begin(), tagli.end()), tagli.end());
+    const auto speciale = [this](double x) -> const Speciale * {
+        const auto i = std::lower_bound(speciali_.begin(), speciali_.end(), x,
+                                        [](const Speciale &p, double v) { return p.x < v; });
+        return i != speciali_.end() && i->x == x ? &*i : nullptr;
+    };
+    const auto nonDefinitaIn = [this](double x) {
+        return std::any_of(s_.nonDefinita.begin(), s_.nonDefinita.end(),
+                           [x](const Intervallo &n) { return n.da <= x && x <= n.a; });
+    };
+    std::vector<Tratto> nuovi;
+    for (std::size_t i = 0; i + 1 < tagli.size(); ++i) {
+        const double lo = tagli[i], hi = tagli[i + 1];
+        if (nonDefinitaIn(ricerca::medio(lo, hi)))
+            continue;
+        const Speciale *sl = speciale(lo), *sh = speciale(hi);
+        // Samples kept: inside, beyond the rounding of the ends.
+        const double da = sl ? lo + std::max(sl->raggioDestro, guardia(lo)) : lo;
+        const double fino = sh ? hi - std::max(sh->raggioSinistro, guardia(hi)) : hi;
+        Tratto t;
+        for (auto k = std::lower_bound(tutti.begin(), tutti.end(), lo,
+                                       [](const Campione &c, double v) { return c.x < v; });
+             k != tutti.end() && k->x <= hi; ++k) {
+            // A special point's own sample has its derivatives from one
+            // side: it is left to the point's own study.
+            const bool estremo = (k->x == lo && !sl) || (k->x == hi && !sh);
+            if (estremo || (k->x > da && k->x < fino))
+                t.c.push_back(*k);
+        }
+        if (t.c.size() < 2) {
+            for (const double q : {0.25, 0.5, 0.75}) {
+                const Campione m = valuta(lo + (hi - lo) * q);
+                if (m.definito() && (t.c.empty() || m.x > t.c.back().x))
+                    t.c.push_back(m);
+            }
+            std::sort(t.c.begin(), t.c.end(),
+                      [](const Campione &u, const Campione &v) { return u.x < v.x; });
+        }
+        if (t.c.empty())
+            continue;
+        t.da = lo;
+        t.a = hi;
+        const auto fine = [&](const Speciale *p, double x) {
+            if (!p)
+                return x == a_ || x == b_ ? Fine::Estremo : Fine::Bordo;
+            switch (p->genere) {
+            case Genere::Asintoto:
+                return Fine::Asintoto;
+            case Genere::Salto:
+            case Genere::Eliminabile:
+            case Genere::NonEsiste:
+                return Fine::Salto;
+            case Genere::Bordo:
+                return Fine::Bordo;
+            default:
+                return Fine::Angolo;
+            }
+        };
+        t.inizio = fine(sl, lo);
+        t.fine = fine(sh, hi);
+        t.illimitataInizio = sl && infinito(sl->destro);
+        t.illimitataFine = sh && infinito(sh->sinistro);
+        nuovi.push_back(std::move(t));
+    }
+    tratti_ = std::move(nuovi);
+    // The corners, for the extrema.
+    angoli_.clear();
+    for (const Speciale &p : speciali_)
+        if (p.continuo())
+            angoli_.push_back({p.x, p.y, p.mSinistra, p.mDestra});
+}
+
 // ---- features ----------------------------------------------------------------
 
 // A zero of g (f, f' or f'': ordine 0, 1, 2) in a piece, with the sign of g
@@ -523,6 +866,38 @@ void aggiungiOrdinati(std::vector<Campione> &l, const std::vector<Zero> &z)
             l.end());
 }
 
+// f is 0 at every sample from x0 to x1 of the piece t (l its samples): a
+// stretch where f is 0 (Int(x) on [0; 1)), its start the zero shown; or,
+// where f beside it is tiny, where f only underflowed: no zero, a note.
+void Analisi::runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
+                        std::vector<double> &zeri)
+{
+    const auto indice = [&l](double x) {
+        return static_cast<std::size_t>(
+                std::lower_bound(l.begin(), l.end(), x,
+                                 [](const Campione &c, double v) { return c.x < v; })
+                - l.begin());
+    };
+    const std::size_t i0 = indice(x0), i1 = indice(x1);
+    const bool primo = i0 == 0, ultimo = i1 + 1 >= l.size();
+    const double da = primo ? t.da : x0, fino = ultimo ? t.a : x1;
+    bool minuscoli = !primo || !ultimo;
+    if (!primo)
+        minuscoli = minuscoli && std::fabs(l[i0 - 1].d.valore) < 1e-100;
+    if (!ultimo)
+        minuscoli = minuscoli && std::fabs(l[i1 + 1].d.valore) < 1e-100;
+    zeri.pop_back();
+    if (minuscoli) {
+        s_.note.push_back("Tra x = " + numero(da) + " e x = " + numero(fino)
+                          + " |f| è minore del più piccolo double: lì f vale 0 solo nei calcoli");
+        return;
+    }
+    const Campione inizio = primo ? valuta(da) : l[i0];
+    zeri.push_back(inizio.definito() && inizio.d.valore == 0 ? da : x0);
+    s_.note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(da)
+                      + " a x = " + numero(fino) + ": ne è mostrato l'inizio come zero");
+}
+
 void Analisi::studiaTratto(const Tratto &t)
 {
     const std::vector<Campione> &c = t.c;
@@ -563,9 +938,7 @@ void Analisi::studiaTratto(const Tratto &t)
                     : semplice(zeriF[i].punto.x, zeriF[i + 1].punto.x);
             ++i;
         } else if (zeriF[i].serie && i + 1 < zeriF.size()) {
-            s_.note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(zeriF[i].punto.x)
-                              + " a x = " + numero(zeriF[i + 1].punto.x)
-                              + ": ne è mostrato l'inizio come zero");
+            runDiZeri(t, l, zeriF[i].punto.x, zeriF[i + 1].punto.x, zeri);
             ++i;
         }
     }
@@ -628,49 +1001,144 @@ void Analisi::intervalli(const Tratto &t, const std::vector<double> &confini, in
     }
 }
 
+// The special points into the study: each kind, the limits, the points
+// where f is not defined, and a corner on the axis as a zero.
+void Analisi::riportaSpeciali()
+{
+    s_.asintotiVerticali.clear();
+    s_.salti.clear();
+    for (const Speciale &p : speciali_) {
+        const auto limite = [](const limiti::Stima &s) {
+            return s.limite;
+        };
+        switch (p.genere) {
+        case Genere::Asintoto:
+            s_.asintotiVerticali.push_back(p.x);
+            break;
+        case Genere::Salto:
+            s_.salti.push_back(p.x);
+            break;
+        case Genere::Eliminabile:
+            s_.eliminabili.push_back({p.x, p.sinistro.limite.valore});
+            break;
+        case Genere::Angoloso:
+            s_.puntiAngolosi.push_back({p.x, p.y, p.mSinistra, p.mDestra});
+            break;
+        case Genere::Cuspide:
+            s_.cuspidi.push_back({p.x, p.y});
+            break;
+        case Genere::FlessoVerticale:
+            s_.flessiVerticali.push_back({p.x, p.y});
+            break;
+        default:
+            break;
+        }
+        if (!p.continuo())
+            s_.limiti.push_back({p.x, limite(p.sinistro), limite(p.destro)});
+        if (!p.definito)
+            s_.nonDefinita.push_back({p.x, p.x});
+        if (p.definito && p.y == 0)
+            s_.zeri.push_back(p.x);
+    }
+    auto &n = s_.nonDefinita;
+    std::sort(n.begin(), n.end(),
+              [](const Intervallo &u, const Intervallo &v) { return u.da < v.da; });
+    std::vector<Intervallo> r;
+    for (const Intervallo &i : n) {
+        if (!r.empty() && i.da <= r.back().a)
+            r.back().a = std::max(r.back().a, i.a);
+        else
+            r.push_back(i);
+    }
+    n = std::move(r);
+    for (const Intervallo &o : oltre_)
+        s_.note.push_back("Tra x = " + numero(o.da) + " e x = " + numero(o.a)
+                          + " |f| supera il più grande double: lì f non è calcolabile");
+}
+
+// The absolute extremes: the largest (smallest) of the values f attains
+// (at a and b, at the extrema, at the special points where f is defined)
+// and of the limits it only approaches; where a limit wins, the supremum
+// (infimum) is not attained.
 void Analisi::assoluti()
 {
-    bool sopra = false, sotto = false; // f unbounded above, below
-    std::vector<PuntoNotevole> candidati;
+    struct Candidato
+    {
+        double x, y;
+        bool raggiunto;
+    };
+    std::vector<Candidato> c;
+    const auto raggiunto = [&c](double x, double y) {
+        c.push_back({x, y, true});
+    };
+    bool oltreSopra = false, oltreSotto = false; // beyond the largest double
+    for (const Intervallo &o : oltre_) {
+        const Campione v = valuta(o.da > a_ ? std::nextafter(o.da, -INFINITY) : o.a);
+        (v.definito() && v.d.valore < 0 ? oltreSotto : oltreSopra) = true;
+    }
     for (const Tratto &t : tratti_) {
-        candidati.push_back({t.c.front().x, t.c.front().d.valore});
-        candidati.push_back({t.c.back().x, t.c.back().d.valore});
-        if (t.illimitataInizio)
-            (t.c.front().d.valore > 0 ? sopra : sotto) = true;
-        if (t.illimitataFine)
-            (t.c.back().d.valore > 0 ? sopra : sotto) = true;
+        if (t.da == a_ && t.c.front().x == a_)
+            raggiunto(t.c.front().x, t.c.front().d.valore);
+        if (t.a == b_ && t.c.back().x == b_)
+            raggiunto(t.c.back().x, t.c.back().d.valore);
         // Where f was not followed in detail (or without f'), its samples.
         if (!derivate_)
             for (const Campione &k : t.c)
-                candidati.push_back({k.x, k.d.valore});
+                raggiunto(k.x, k.d.valore);
         else if (forzate_ > 0)
             for (const Campione &k : t.c)
                 if (k.x >= forzateDa_ && k.x <= forzateA_)
-                    candidati.push_back({k.x, k.d.valore});
+                    raggiunto(k.x, k.d.valore);
     }
     for (const auto *v : {&s_.massimiRelativi, &s_.minimiRelativi})
-        candidati.insert(candidati.end(), v->begin(), v->end());
-    for (const Angolo &a : angoli_)
-        candidati.push_back({a.x, a.y});
-    if (candidati.empty())
-        return;
-    std::sort(candidati.begin(), candidati.end(),
-              [](const PuntoNotevole &p, const PuntoNotevole &q) { return p.x < q.x; });
-    // The rightmost among values equal within 1e-12.
-    const auto uguali = [](double u, double v) {
-        return std::fabs(u - v) <= 1e-12 * std::max(std::fabs(u), std::fabs(v));
-    };
-    PuntoNotevole massimo = candidati.front(), minimo = candidati.front();
-    for (const PuntoNotevole &p : candidati) {
-        if (p.y > massimo.y || uguali(p.y, massimo.y))
-            massimo = p;
-        if (p.y < minimo.y || uguali(p.y, minimo.y))
-            minimo = p;
+        for (const PuntoNotevole &p : *v)
+            raggiunto(p.x, p.y);
+    for (const Speciale &p : speciali_) {
+        if (p.definito)
+            raggiunto(p.x, p.y);
+        if (p.continuo())
+            continue; // its limits are f(x)
+        for (const limiti::Stima *s : {&p.sinistro, &p.destro}) {
+            if (finito(*s))
+                c.push_back({p.x, s->limite.valore, false});
+            else if (infinito(*s))
+                c.push_back({p.x, pendenza(*s), false});
+        }
     }
-    if (!sopra)
-        s_.massimoAssoluto = PuntoNotevole {massimo.x, f_.Valuta(massimo.x).valore};
-    if (!sotto)
-        s_.minimoAssoluto = PuntoNotevole {minimo.x, f_.Valuta(minimo.x).valore};
+    if (c.empty())
+        return;
+    std::stable_sort(c.begin(), c.end(),
+                     [](const Candidato &p, const Candidato &q) { return p.x < q.x; });
+    const auto uguali = [](double u, double v) {
+        return u == v
+                || (std::isfinite(u) && std::isfinite(v)
+                    && std::fabs(u - v) <= 1e-12 * std::max(std::fabs(u), std::fabs(v)));
+    };
+    // The rightmost of the best; one attained wins over a limit of the
+    // same value (Int(x) reaches -3 on [-2.5; -2), and tends to it at -2).
+    const auto migliore = [&](int verso) {
+        const Candidato *m = nullptr;
+        for (const Candidato &p : c) {
+            if (!m || verso * p.y > verso * m->y)
+                m = &p;
+            else if (uguali(p.y, m->y) && (p.raggiunto || !m->raggiunto))
+                m = &p;
+        }
+        return *m;
+    };
+    const Candidato massimo = migliore(+1), minimo = migliore(-1);
+    if (!oltreSopra || massimo.y == INFINITY) {
+        if (massimo.raggiunto)
+            s_.massimoAssoluto = PuntoNotevole {massimo.x, massimo.y};
+        else
+            s_.estremoSuperiore = PuntoNotevole {massimo.x, massimo.y};
+    }
+    if (!oltreSotto || minimo.y == -INFINITY) {
+        if (minimo.raggiunto)
+            s_.minimoAssoluto = PuntoNotevole {minimo.x, minimo.y};
+        else
+            s_.estremoInferiore = PuntoNotevole {minimo.x, minimo.y};
+    }
 }
 
 // Adjacent intervals of one kind that touch become one, except where a
@@ -724,6 +1192,8 @@ Studio Analisi::esegui()
         s_.massimoAssoluto = s_.minimoAssoluto = PuntoNotevole {a_, c.d.valore};
         return s_;
     }
+    if (derivate_)
+        candidati_ = puntiCandidati(f_, a_, b_, kCelleIniziali, 4 * kMaxPerTipo);
     percorri();
     // 1/x^2 overflows on a tiny interval around 0: one asymptote, at the
     // simplest point of it, not one at each of its edges.
@@ -753,10 +1223,13 @@ Studio Analisi::esegui()
         }
         n.da = n.a = 0;
     }
+    puntiSpeciali();
+    ricomponi();
     for (const Tratto &t : tratti_) {
         studiaTratto(t);
         s_.pezzi.push_back({t.da, t.a, t.illimitataInizio, t.illimitataFine});
     }
+    riportaSpeciali();
     // Corners where f' changes sign are relative extrema.
     for (const Angolo &a : angoli_) {
         if (a.x <= a_ || a.x >= b_)
@@ -781,6 +1254,7 @@ Studio Analisi::esegui()
     ordina(s_.massimiRelativi);
     ordina(s_.minimiRelativi);
     ordina(s_.flessi);
+    ordina(s_.flessiOrizzontali);
     for (auto *v : {&s_.asintotiVerticali, &s_.salti}) {
         std::sort(v->begin(), v->end());
         v->erase(std::unique(v->begin(), v->end()), v->end());
@@ -792,8 +1266,13 @@ Studio Analisi::esegui()
         tagliSegno.push_back(n.da), tagliSegno.push_back(n.a);
     for (double x : s_.asintotiVerticali)
         tagliSegno.push_back(x);
+    // Intervals never run across a special point of any kind.
+    for (const Speciale &p : speciali_)
+        tagliSegno.push_back(p.x);
     std::sort(tagliSegno.begin(), tagliSegno.end());
     std::vector<double> tagli;
+    for (const Speciale &p : speciali_)
+        tagli.push_back(p.x);
     for (const Intervallo &n : s_.nonDefinita)
         tagli.push_back(n.da), tagli.push_back(n.a);
     for (double x : s_.asintotiVerticali)
@@ -816,6 +1295,21 @@ Studio Analisi::esegui()
     limita(s_.massimiRelativi, "massimi relativi", s_.note);
     limita(s_.minimiRelativi, "minimi relativi", s_.note);
     limita(s_.flessi, "flessi", s_.note);
+    limita(s_.flessiOrizzontali, "flessi a tangente orizzontale", s_.note);
+    limita(s_.nonDefinita, "intervalli dove f non è definita", s_.note);
+    limita(s_.asintotiVerticali, "asintoti verticali", s_.note);
+    limita(s_.salti, "salti", s_.note);
+    limita(s_.eliminabili, "punti di discontinuità eliminabile", s_.note);
+    limita(s_.limiti, "limiti", s_.note);
+    limita(s_.puntiAngolosi, "punti angolosi", s_.note);
+    limita(s_.cuspidi, "cuspidi", s_.note);
+    limita(s_.flessiVerticali, "flessi a tangente verticale", s_.note);
+    limita(s_.positiva, "intervalli dove f è positiva", s_.note);
+    limita(s_.negativa, "intervalli dove f è negativa", s_.note);
+    limita(s_.crescente, "intervalli dove f è crescente", s_.note);
+    limita(s_.decrescente, "intervalli dove f è decrescente", s_.note);
+    limita(s_.concavaAlto, "intervalli dove f è concava verso l'alto", s_.note);
+    limita(s_.concavaBasso, "intervalli dove f è concava verso il basso", s_.note);
     // A few cells, or a stretch too short to matter (where f' loses digits to
     // cancellation, as Sin(x)/x near 0), are no reason for a note.
     if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))

@@ -46,6 +46,39 @@ struct Pezzo
     bool illimitataA = false;
 };
 
+// The limit of f (or of f') from one side of a point.
+struct Limite
+{
+    enum class Tipo {
+        Assente, // the side is outside [a, b] or outside the domain of f
+        Finito,
+        PiuInfinito,
+        MenoInfinito,
+        NonEsiste, // f oscillates without settling (Sin(1/x) at 0)
+    };
+    Tipo tipo = Tipo::Assente;
+    double valore = 0; // Finito only
+};
+
+// A point of [a, b] where f is not defined or not continuous, with the
+// limits on each side: a hole (eliminabile), a jump, a pole, an edge of the
+// domain, or a point where a limit does not exist.
+struct PuntoLimite
+{
+    double x = 0;
+    Limite sinistro, destro;
+};
+
+// A point where f is continuous but not derivable, with its one-sided
+// slopes (infinite at a cusp or a vertical inflection).
+struct PuntoAngoloso
+{
+    double x = 0;
+    double y = 0;
+    double sinistra = 0;
+    double destra = 0;
+};
+
 struct Studio
 {
     std::vector<double> zeri;
@@ -57,6 +90,19 @@ struct Studio
     std::vector<Intervallo> nonDefinita; // maximal intervals where f cannot be computed
     std::vector<double> asintotiVerticali;
     std::vector<double> salti;
+    // Holes: x and the limit of f there (f not defined at x, or defined
+    // with another value).
+    std::vector<PuntoNotevole> eliminabili;
+    // Every point of [a, b] where f is not defined or not continuous.
+    std::vector<PuntoLimite> limiti;
+    std::vector<PuntoAngoloso> puntiAngolosi; // two finite slopes
+    std::vector<PuntoNotevole> cuspidi; // infinite slopes of opposite signs
+    std::vector<PuntoNotevole> flessiVerticali; // infinite slopes of one sign
+    std::vector<PuntoNotevole> flessiOrizzontali; // stationary inflections (also in flessi)
+    // The supremum (infimum) where it is not attained, in place of
+    // massimoAssoluto (minimoAssoluto): x the rightmost point it is
+    // approached at, y the value (+inf, -inf where f is unbounded).
+    std::optional<PuntoNotevole> estremoSuperiore, estremoInferiore;
     std::vector<Intervallo> positiva, negativa;
     std::vector<Intervallo> crescente, decrescente;
     std::vector<Intervallo> concavaAlto, concavaBasso;

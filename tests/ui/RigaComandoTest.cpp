@@ -367,6 +367,7 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
                        "massimo_assoluto = 2; 2\n"
                        "minimo_assoluto = 1; -2\n"
                        "non_definita = -2; -1.5\n"
+                       "limite = -1.5; ; 1.125\n"
                        "positiva = -1.5; 0\n"
                        "positiva = 1.73205080756888; 2\n"
                        "negativa = 0; 1.73205080756888\n"
@@ -379,6 +380,9 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
     u = zelvo({"--funzione", "1/(x-2)", "-a", "-3", "-b", "3", "--studio"});
     EXPECT_EQ(u.out, "non_definita = 2; 2\n"
                      "asintoto_verticale = 2\n"
+                     "limite = 2; -inf; +inf\n"
+                     "estremo_superiore = 2; +inf\n"
+                     "estremo_inferiore = 2; -inf\n"
                      "positiva = 2; 3\n"
                      "negativa = -3; 2\n"
                      "decrescente = -3; 2\n"

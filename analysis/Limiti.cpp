@@ -1,0 +1,209 @@
+#include "analysis/Limiti.h"
+
+#include "engine/Errori.h"
+#include "engine/Funzione.h"
+#include "plot/Avanzamento.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace zelvo::limiti {
+
+namespace {
+
+// Distances shrink by 8 at most this many times before the double beside x0.
+constexpr int kPassi = 60;
+
+struct Campione
+{
+    double h = 0; // distance from x0
+    Derivate d;
+    bool oltre = false; // |g| is beyond the largest double (overflow)
+};
+
+// g at distances hMax / 8^k from x0 on side lato, then at the double beside
+// x0; failed evaluations other than overflow are left out.
+std::vector<Campione> campioni(Funzione &f, double x0, int lato, double hMax)
+{
+    std::vector<Campione> c;
+    double ultimo = NAN;
+    const auto prendi = [&](double x) {
+        if (x == x0 || x == ultimo)
+            return;
+        ultimo = x;
+        avanza(NAN);
+        const Derivate d = f.Deriva(x);
+        if (d.ok())
+            c.push_back({std::fabs(x - x0), d, false});
+        else if (d.errore == Errore::ErroreOverflow)
+            c.push_back({std::fabs(x - x0), d, true});
+    };
+    double h = hMax;
+    for (int k = 0; k <= kPassi && x0 + lato * h != x0; ++k, h /= 8)
+        prendi(x0 + lato * h);
+    prendi(std::nextafter(x0, lato > 0 ? INFINITY : -INFINITY));
+    return c;
+}
+
+double valore(const Derivate &d, int ordine)
+{
+    return ordine == 0 ? d.valore : d.prima;
+}
+
+// g carried from its sample to x0 by a Taylor step with the exact
+// derivatives; g itself where they are missing.
+double portato(const Campione &c, int lato, int ordine)
+{
+    const double delta = -lato * c.h;
+    const double v = ordine == 0 ? c.d.valore + delta * c.d.prima + delta * delta / 2 * c.d.seconda
+                                 : c.d.prima + delta * c.d.seconda;
+    return std::isfinite(v) ? v : valore(c.d, ordine);
+}
+
+// The number with at most 6 significant digits (0 included) within tol of
+// v, else v: the limit 4 of (x^2-4)/(x-2), not 3.99999999999998.
+double arrotonda(double v, double tol)
+{
+    if (std::fabs(v) <= tol)
+        return 0;
+    for (int cifre = 1; cifre <= 6; ++cifre) {
+        char testo[40];
+        std::snprintf(testo, sizeof testo, "%.*e", cifre - 1, v);
+        const double r = std::strtod(testo, nullptr);
+        if (std::fabs(r - v) <= tol)
+            return r;
+    }
+    return v;
+}
+
+// |g| grows without bound along the last samples: overflow after growth, or
+// four steps up that do not shrink (a pole, a logarithm); the sign is that
+// of the last finite value.
+bool illimitato(const std::vector<Campione> &c, int ordine, double &segno)
+{
+    std::size_t finiti = 0;
+    while (finiti < c.size() && !c[finiti].oltre)
+        ++finiti;
+    if (finiti == 0)
+        return false;
+    segno = valore(c[finiti - 1].d, ordine) > 0 ? 1 : -1;
+    if (finiti < c.size() && finiti >= 2
+        && std::fabs(valore(c[finiti - 1].d, ordine)) > std::fabs(valore(c[finiti - 2].d, ordine)))
+        return true;
+    if (finiti < 5)
+        return false;
+    double passo = NAN;
+    for (std::size_t i = finiti - 4; i < finiti; ++i) {
+        const double u = valore(c[i - 1].d, ordine), v = valore(c[i].d, ordine);
+        if ((u > 0) != (v > 0) || (v > 0) != (segno > 0))
+            return false;
+        const double nuovo = std::fabs(v) - std::fabs(u);
+        // The double beside x0 may be nearer than a step of 8: growth is
+        // enough there.
+        const bool geometrico = c[i - 1].h >= 7 * c[i].h;
+        if (!(nuovo > 0) || (geometrico && !std::isnan(passo) && nuovo < 0.5 * passo))
+            return false;
+        passo = nuovo;
+    }
+    return true;
+}
+
+} // namespace
+
+Stima limite(Funzione &f, double x0, int lato, double hMax, int ordine)
+{
+    Stima s;
+    const std::vector<Campione> c = campioni(f, x0, lato, hMax);
+    if (c.empty())
+        return s; // Assente
+    double segno = 1;
+    if (illimitato(c, ordine, segno)) {
+        s.limite.tipo = segno > 0 ? Limite::Tipo::PiuInfinito : Limite::Tipo::MenoInfinito;
+        return s;
+    }
+    std::vector<double> l;
+    for (const Campione &k : c)
+        if (!k.oltre)
+            l.push_back(portato(k, lato, ordine));
+    // The three carried values in a row that agree best.
+    double migliore = INFINITY, stima = NAN;
+    for (std::size_t i = 0; i + 2 < l.size(); ++i) {
+        const double e = std::max(std::fabs(l[i] - l[i + 1]), std::fabs(l[i + 1] - l[i + 2]));
+        if (e <= migliore) {
+            migliore = e;
+            stima = l[i + 2];
+        }
+    }
+    double scala = 0; // the size of g (not of the carried values: they may run wild)
+    for (const Campione &k : c)
+        if (!k.oltre)
+            scala = std::max(scala, std::fabs(valore(k.d, ordine)));
+    if (l.size() == 1 || l.size() == 2) { // only the last doubles are defined
+        migliore = l.size() == 2 ? std::fabs(l[0] - l[1]) : 0;
+        stima = l.back();
+    }
+    s.limite.tipo = Limite::Tipo::Finito;
+    if (migliore <= 1e-9 * scala + 1e-300 || scala == 0) {
+        s.incertezza = std::max(migliore, 4 * DBL_EPSILON * std::fabs(stima));
+        s.limite.valore = arrotonda(
+                stima, std::max({migliore, 1e-14 * std::fabs(stima), 4 * DBL_EPSILON * scala}));
+        return s;
+    }
+    // Not settled: still moving one way (a slow limit) or oscillating.
+    const std::size_t da = l.size() > 8 ? l.size() - 8 : 0;
+    int su = 0, giu = 0;
+    for (std::size_t i = da; i + 1 < l.size(); ++i)
+        (l[i + 1] > l[i] ? su : giu) += 1;
+    if ((su == 0 || giu == 0) && migliore <= 1e-3 * scala) {
+        s.lento = true;
+        s.incertezza = migliore;
+        s.limite.valore = arrotonda(stima, migliore);
+        return s;
+    }
+    s.limite.tipo = Limite::Tipo::NonEsiste;
+    return s;
+}
+
+double raggioRumore(Funzione &f, double x0, int lato, double hMax)
+{
+    const std::vector<Campione> c = campioni(f, x0, lato, hMax);
+    // Where f is smooth, f'' at each distance is what the two before it
+    // predict along a line, better the nearer; rounding breaks that: noisy
+    // from the best prediction seen before one 64 times worse.
+    double minimo = INFINITY, dove = 0;
+    for (std::size_t i = 2; i < c.size(); ++i) {
+        if (c[i].oltre || c[i - 1].oltre || c[i - 2].oltre)
+            break;
+        const Campione &p = c[i - 2], &q = c[i - 1], &r = c[i];
+        const double previsto
+                = q.d.seconda + (q.d.seconda - p.d.seconda) * (r.h - q.h) / (q.h - p.h);
+        const double e = std::fabs(r.d.seconda - previsto);
+        if (!std::isfinite(e))
+            return q.h;
+        if (e > 64 * minimo && e > 1e-12 * std::fabs(r.d.seconda) + 1e-300)
+            return dove;
+        if (e < minimo) {
+            minimo = e;
+            dove = q.h;
+        }
+    }
+    return 0;
+}
+
+bool uguali(const Stima &u, const Stima &v)
+{
+    const Limite &a = u.limite, &b = v.limite;
+    if (a.tipo != b.tipo)
+        return false;
+    if (a.tipo != Limite::Tipo::Finito)
+        return a.tipo != Limite::Tipo::NonEsiste && a.tipo != Limite::Tipo::Assente;
+    const double tol = 8 * (u.incertezza + v.incertezza)
+            + 1e-12 * std::max({std::fabs(a.valore), std::fabs(b.valore)});
+    return std::fabs(a.valore - b.valore) <= tol;
+}
+
+} // namespace zelvo::limiti
