@@ -169,6 +169,17 @@ std::vector<double> puntiCandidati(Funzione &f, double a, double b, std::size_t 
     std::vector<double> &p = c.punti;
     std::sort(p.begin(), p.end());
     p.erase(std::unique(p.begin(), p.end()), p.end());
+    // Two operations breaking a few doubles apart (Tan's level between two
+    // doubles, seen from each) break at one point: the simpler.
+    std::vector<double> uno;
+    for (const double x : p) {
+        const double passo = std::nextafter(std::fabs(x), INFINITY) - std::fabs(x);
+        if (!uno.empty() && x - uno.back() <= 4 * passo)
+            uno.back() = ricerca::semplice(uno.back(), x);
+        else
+            uno.push_back(x);
+    }
+    p = std::move(uno);
     if (p.size() > massimo)
         p.resize(massimo);
     return p;

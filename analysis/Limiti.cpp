@@ -83,8 +83,12 @@ double arrotonda(double v, double tol)
 // |g| grows without bound along the last samples: overflow after growth, or
 // four steps up that do not shrink (a pole, a logarithm); the sign is that
 // of the last finite value.
-bool illimitato(const std::vector<Campione> &c, int ordine, double &segno)
+bool illimitato(std::vector<Campione> c, double x0, int ordine, double &segno)
 {
+    // Within a few doubles of x0, rounding of what f computes from x (3*x
+    // near Tan's pole) may stall the growth: those samples do not count.
+    const double vicino = 32 * (std::nextafter(std::fabs(x0), INFINITY) - std::fabs(x0));
+    std::erase_if(c, [vicino](const Campione &k) { return k.h < vicino && !k.oltre; });
     std::size_t finiti = 0;
     while (finiti < c.size() && !c[finiti].oltre)
         ++finiti;
@@ -121,36 +125,58 @@ Stima limite(Funzione &f, double x0, int lato, double hMax, int ordine)
     if (c.empty())
         return s; // Assente
     double segno = 1;
-    if (illimitato(c, ordine, segno)) {
+    if (illimitato(c, x0, ordine, segno)) {
         s.limite.tipo = segno > 0 ? Limite::Tipo::PiuInfinito : Limite::Tipo::MenoInfinito;
         return s;
     }
-    std::vector<double> l;
-    for (const Campione &k : c)
-        if (!k.oltre)
-            l.push_back(portato(k, lato, ordine));
-    // The three carried values in a row that agree best.
+    // The values carried to x0, and g itself: whichever settles better
+    // (the carried ones, unless f'' is mostly rounding there).
+    std::vector<double> portati, grezzi;
+    double scala = 0; // the size of g (not of the carried values: they may run wild)
+    for (const Campione &k : c) {
+        const double v = valore(k.d, ordine);
+        if (k.oltre || !std::isfinite(v))
+            continue;
+        portati.push_back(portato(k, lato, ordine));
+        grezzi.push_back(v);
+        scala = std::max(scala, std::fabs(v));
+    }
+    if (portati.empty()) {
+        s.oltre = true; // beyond the largest double all the way: nothing to tell
+        return s;
+    }
+    // The three values in a row that agree best.
     double migliore = INFINITY, stima = NAN;
-    for (std::size_t i = 0; i + 2 < l.size(); ++i) {
-        const double e = std::max(std::fabs(l[i] - l[i + 1]), std::fabs(l[i + 1] - l[i + 2]));
-        if (e <= migliore) {
-            migliore = e;
-            stima = l[i + 2];
+    std::vector<double> l;
+    for (const std::vector<double> *v : {&portati, &grezzi}) {
+        for (std::size_t i = 0; i + 2 < v->size(); ++i) {
+            const double e = std::max(std::fabs((*v)[i] - (*v)[i + 1]),
+                                      std::fabs((*v)[i + 1] - (*v)[i + 2]));
+            if (e <= migliore) {
+                migliore = e;
+                stima = (*v)[i + 2];
+                l = *v;
+            }
         }
     }
-    double scala = 0; // the size of g (not of the carried values: they may run wild)
-    for (const Campione &k : c)
-        if (!k.oltre)
-            scala = std::max(scala, std::fabs(valore(k.d, ordine)));
-    if (l.size() == 1 || l.size() == 2) { // only the last doubles are defined
+    if (portati.size() <= 2) { // only the last doubles are defined
+        l = portati;
         migliore = l.size() == 2 ? std::fabs(l[0] - l[1]) : 0;
         stima = l.back();
     }
+    // A slope is read to fewer digits than a value: f'' near a corner is
+    // often mostly rounding.
+    const double accordo = ordine == 0 ? 1e-9 : 1e-6;
     s.limite.tipo = Limite::Tipo::Finito;
-    if (migliore <= 1e-9 * scala + 1e-300 || scala == 0) {
+    s.scala = scala;
+    if (migliore <= accordo * scala + 1e-300 || scala == 0) {
         s.incertezza = std::max(migliore, 4 * DBL_EPSILON * std::fabs(stima));
+        // A short number within the rounding of g (4, not 3.99999999999998),
+        // never one that would cost digits.
         s.limite.valore = arrotonda(
-                stima, std::max({migliore, 1e-14 * std::fabs(stima), 4 * DBL_EPSILON * scala}));
+                stima,
+                std::min(std::max({migliore, 1e-14 * std::fabs(stima), 4 * DBL_EPSILON * scala}),
+                         1e-11 * std::max(std::fabs(stima), scala)));
         return s;
     }
     // Not settled: still moving one way (a slow limit) or oscillating.
@@ -201,8 +227,11 @@ bool uguali(const Stima &u, const Stima &v)
         return false;
     if (a.tipo != Limite::Tipo::Finito)
         return a.tipo != Limite::Tipo::NonEsiste && a.tipo != Limite::Tipo::Assente;
+    // Values below the rounding of f around them are equal (0 and the
+    // 5.6E-309 of an underflow).
     const double tol = 8 * (u.incertezza + v.incertezza)
-            + 1e-12 * std::max({std::fabs(a.valore), std::fabs(b.valore)});
+            + 1e-12 * std::max({std::fabs(a.valore), std::fabs(b.valore)})
+            + 1e-14 * std::max(u.scala, v.scala) + 1e-300;
     return std::fabs(a.valore - b.valore) <= tol;
 }
 

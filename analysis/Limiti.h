@@ -22,6 +22,8 @@ struct Stima
     Limite limite;
     double incertezza = 0; // how far the carried values still differ (Finito)
     bool lento = false; // settling, but too slowly to be sure of the last digits
+    bool oltre = false; // |g| beyond the largest double at every distance (Assente)
+    double scala = 0; // the largest |g| seen: its rounding is what "equal" allows
 };
 
 Stima limite(Funzione &f, double x0, int lato, double hMax, int ordine);

@@ -95,6 +95,7 @@ struct Speciale
     Genere genere = Genere::Liscio;
     limiti::Stima sinistro, destro; // of f
     bool definito = false;
+    bool oltre = false; // f overflows all the way on one side
     double y = 0;
     double mSinistra = 0, mDestra = 0; // the slopes where f is continuous
     // Within these distances of x (left, right) f'' is rounding: no
@@ -541,7 +542,8 @@ bool vale(double y, const Stima &s)
 {
     return finito(s)
             && std::fabs(y - s.limite.valore) <= 8 * s.incertezza
-                    + 1e-12 * std::max(std::fabs(y), std::fabs(s.limite.valore)) + 1e-300;
+                    + 1e-12 * std::max(std::fabs(y), std::fabs(s.limite.valore)) + 1e-14 * s.scala
+                    + 1e-300;
 }
 
 // A slope as a double: the finite value, or an infinity.
@@ -579,7 +581,11 @@ Speciale Analisi::classifica(double x, double hMax)
     const auto nonEsiste = [](const Stima &s) {
         return s.limite.tipo == TipoLimite::NonEsiste;
     };
-    if (!sx && !dx)
+    // (0/0 is an overflow too: f's own error does not tell.)
+    p.oltre = p.sinistro.oltre || p.destro.oltre;
+    if (p.oltre)
+        p.genere = Genere::Dentro; // where f overflows: its note tells
+    else if (!sx && !dx)
         p.genere = p.definito ? Genere::Liscio : Genere::Dentro;
     else if (nonEsiste(p.sinistro) || nonEsiste(p.destro))
         p.genere = Genere::NonEsiste;
@@ -679,10 +685,35 @@ void Analisi::puntiSpeciali()
         return std::any_of(s_.nonDefinita.begin(), s_.nonDefinita.end(),
                            [x](const Intervallo &n) { return n.da < x && x < n.a; });
     };
+    std::erase_if(sicuri, dentroStretto);
+    // Points closer than the study can tell apart are one: the simplest
+    // (1/x^2 overflows within 1.6E-162 of 0: the point is 0).
+    std::vector<double> uniti;
+    for (const double x : sicuri) {
+        if (!uniti.empty() && x - uniti.back() <= 1e-12 * (b_ - a_))
+            uniti.back() = uniti.back() <= 0 && x >= 0 ? 0.0 : semplice(uniti.back(), x);
+        else
+            uniti.push_back(x);
+    }
+    sicuri = std::move(uniti);
+    if (sicuri.size() > 4 * kMaxPerTipo)
+        sicuri.resize(4 * kMaxPerTipo);
     std::vector<Speciale> punti;
-    for (std::size_t i = 0; i < sicuri.size() && i < 4 * kMaxPerTipo; ++i)
-        if (!dentroStretto(sicuri[i]))
-            punti.push_back(classifica(sicuri[i], distanze(sicuri, i)));
+    for (std::size_t i = 0; i < sicuri.size(); ++i)
+        punti.push_back(classifica(sicuri[i], distanze(sicuri, i)));
+    // A point inside what f cannot compute (1/x^2 overflows within
+    // 1.6E-162 of 0) is no neighbour: its neighbours look again, farther.
+    const auto trabocca = [](const Speciale &p) {
+        return p.genere == Genere::Dentro && p.oltre;
+    };
+    if (std::any_of(punti.begin(), punti.end(), trabocca)) {
+        std::erase_if(punti, trabocca);
+        sicuri.clear();
+        for (const Speciale &p : punti)
+            sicuri.push_back(p.x);
+        for (std::size_t i = 0; i < sicuri.size(); ++i)
+            punti[i] = classifica(sicuri[i], distanze(sicuri, i));
+    }
     // What the sweep found near a surer point (within its rounding, or a few
     // digits from it) is that point.
     const auto coperto = [&](double x) {
