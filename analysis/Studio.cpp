@@ -159,6 +159,7 @@ private:
     void ricomponi();
     void riportaSpeciali();
 
+    std::vector<Campione> affina(const std::vector<Campione> &c);
     void studiaTratto(const Tratto &t);
     void runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
                    std::vector<double> &zeri);
@@ -929,22 +930,86 @@ void Analisi::runDiZeri(const Tratto &t, const std::vector<Campione> &l, double 
                       + " a x = " + numero(fino) + ": ne è mostrato l'inizio come zero");
 }
 
+// The samples of a piece, with more around each sign change of f, f' or
+// f'': located by bisection, then samples at distances halving down to a
+// few doubles, so a cluster of close roots (2*(x-0.72)^3*(x-0.720001)^2)
+// has a sample between each two of its zeros, extrema and inflections.
+std::vector<Campione> Analisi::affina(const std::vector<Campione> &c)
+{
+    constexpr std::size_t kCambiMassimi = 64; // beyond that f is no cluster
+    std::vector<std::pair<std::size_t, int>> cambi;
+    for (std::size_t i = 0; i + 1 < c.size(); ++i)
+        for (int k = 0; k <= 2; ++k) {
+            const double u = ricerca::ordine(c[i].d, k), v = ricerca::ordine(c[i + 1].d, k);
+            if (segno(u) != segno(v))
+                cambi.push_back({i, k});
+        }
+    if (cambi.size() > kCambiMassimi || valutazioni_ >= kBudget)
+        return c;
+    std::vector<Campione> l = c;
+    for (const auto &[i, k] : cambi) {
+        Campione p = c[i], q = c[i + 1];
+        const int sp = segno(ricerca::ordine(p.d, k));
+        for (int n = 0; n < 80; ++n) {
+            const double m = ricerca::medio(p.x, q.x);
+            if (m <= p.x || m >= q.x)
+                break;
+            const Campione cm = valuta(m);
+            if (!cm.definito())
+                break;
+            (segno(ricerca::ordine(cm.d, k)) == sp ? p : q) = cm;
+        }
+        // (p itself may be within the rounding of g's sign: not taken.)
+        const double w = c[i + 1].x - c[i].x;
+        // Not closer than rounding lets f' and f'' keep their signs.
+        const double fondo = 1e-10 * std::max({std::fabs(c[i].x), std::fabs(c[i + 1].x), w});
+        for (double d = w / 2; d > fondo; d /= 2)
+            for (const double x : {p.x - d, p.x + d})
+                if (x > c[i].x && x < c[i + 1].x) {
+                    const Campione cm = valuta(x);
+                    if (cm.definito())
+                        l.push_back(cm);
+                }
+    }
+    std::sort(l.begin(), l.end(), [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    l.erase(std::unique(l.begin(), l.end(),
+                        [](const Campione &u, const Campione &v) { return u.x == v.x; }),
+            l.end());
+    return l;
+}
+
 void Analisi::studiaTratto(const Tratto &t)
 {
-    const std::vector<Campione> &c = t.c;
+    const std::vector<Campione> c = derivate_ ? affina(t.c) : t.c;
     std::vector<Campione> l = c;
     std::vector<double> flessi, estremi, zeri;
     std::vector<Zero> critici;
     if (derivate_) {
-        // Inflections: f'' changes sign.
-        for (const Zero &k : zeriDi(f_, c, 2))
+        // Inflections: f'' changes sign (its zeros, searched once).
+        const std::vector<Zero> zeri2 = zeriDi(f_, c, 2);
+        for (const Zero &k : zeri2)
             if (k.prima * k.dopo < 0) {
                 flessi.push_back(k.punto.x);
                 s_.flessi.push_back({k.punto.x, k.punto.d.valore});
+                // f' = 0 there too (to its rounding: far below f' at the
+                // samples beside it): a stationary inflection.
+                const auto dopo
+                        = std::upper_bound(c.begin(), c.end(), k.punto.x,
+                                           [](double v, const Campione &q) { return v < q.x; });
+                double accanto = INFINITY;
+                if (dopo != c.end())
+                    accanto = std::min(accanto, std::fabs(dopo->d.prima));
+                for (auto prima = dopo; prima != c.begin();)
+                    if ((--prima)->x < k.punto.x) {
+                        accanto = std::min(accanto, std::fabs(prima->d.prima));
+                        break;
+                    }
+                if (k.punto.d.prima == 0 || std::fabs(k.punto.d.prima) <= 1e-8 * accanto)
+                    s_.flessiOrizzontali.push_back({k.punto.x, k.punto.d.valore});
             }
         // f' is monotone between the samples and the inflections: its
         // zeros are the critical points, extrema where f' changes sign.
-        aggiungiOrdinati(l, zeriDi(f_, c, 2));
+        aggiungiOrdinati(l, zeri2);
         critici = zeriDi(f_, l, 1);
         for (const Zero &k : critici) {
             if (k.prima > 0 && k.dopo < 0)
