@@ -152,6 +152,14 @@ Stima limite(Funzione &f, double x0, int lato, double hMax, int ordine)
         for (std::size_t i = 0; i + 2 < v->size(); ++i) {
             const double e = std::max(std::fabs((*v)[i] - (*v)[i + 1]),
                                       std::fabs((*v)[i + 1] - (*v)[i + 2]));
+            // A run that settles all at once, far from where the values
+            // were heading, is rounding: 1-Cos(x) is 0 for |x| < 1E-8, and
+            // (1-Cos(x))/x^2 is not 0 there.
+            const double prima = i > 0 ? std::fabs((*v)[i - 1] - (*v)[i]) : 0;
+            const double ancora = i > 1 ? std::fabs((*v)[i - 2] - (*v)[i - 1]) : INFINITY;
+            if (prima > 8 * ancora
+                && prima > 1e3 * std::max(e, 8 * DBL_EPSILON * std::fabs((*v)[i])) + 1e-9 * scala)
+                break; // and nearer still is rounding too
             if (e <= migliore) {
                 migliore = e;
                 stima = (*v)[i + 2];

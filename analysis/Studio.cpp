@@ -1086,10 +1086,23 @@ void Analisi::intervalli(const Tratto &t, const std::vector<double> &confini, in
             continue;
         // Judged inside, away from the middle, where a point that only
         // touches 0 (x^3 at 0, between -1 and 1) would read 0.
-        Campione m = valuta(x[i] + (x[i + 1] - x[i]) * 0.381966);
-        if (m.definito() && ricerca::ordine(m.d, ordine) == 0)
-            m = valuta(x[i] + (x[i + 1] - x[i]) * 0.618034);
-        const int s = segno(ricerca::ordine(m.d, ordine));
+        // A sign counts only beyond the rounding of f' (f'') computed from
+        // terms the size of f and f' over the stretch: x+2 written as
+        // (x^2-4)/(x-2) has f'' = -1E-16, and no concavity.
+        const double h = x[i + 1] - x[i];
+        const auto segnoCerto = [&](const Campione &k) {
+            const double g = ricerca::ordine(k.d, ordine);
+            const double arrotondamento = ordine == 0 ? 0.0
+                                                      : 64 * DBL_EPSILON
+                            * (ordine == 1 ? std::fabs(k.d.valore) / h
+                                           : std::fabs(k.d.prima) / h
+                                               + std::fabs(k.d.valore) / (h * h));
+            return std::fabs(g) > arrotondamento ? segno(g) : 0;
+        };
+        Campione m = valuta(x[i] + h * 0.381966);
+        if (m.definito() && segnoCerto(m) == 0)
+            m = valuta(x[i] + h * 0.618034);
+        const int s = segnoCerto(m);
         if (s == 0 || !m.definito())
             continue;
         std::vector<Intervallo> &dove = s > 0 ? positivi : negativi;
