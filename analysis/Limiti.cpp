@@ -228,6 +228,20 @@ double raggioRumore(Funzione &f, double x0, int lato, double hMax)
     return 0;
 }
 
+double cifreCerte(double v, double incertezza)
+{
+    if (!std::isfinite(v) || v == 0 || !(incertezza > 0))
+        return v;
+    const int cifre = static_cast<int>(std::floor(std::log10(std::fabs(v) / incertezza))) - 1;
+    if (cifre >= 15)
+        return v;
+    if (cifre < 1)
+        return v; // nothing certain: the estimate as it is
+    char testo[40];
+    std::snprintf(testo, sizeof testo, "%.*e", cifre - 1, v);
+    return std::strtod(testo, nullptr);
+}
+
 bool uguali(const Stima &u, const Stima &v)
 {
     const Limite &a = u.limite, &b = v.limite;

@@ -33,6 +33,10 @@ Stima limite(Funzione &f, double x0, int lato, double hMax, int ordine);
 // start agreeing worse. 0 when f'' never turns noisy.
 double raggioRumore(Funzione &f, double x0, int lato, double hMax);
 
+// v with only the significant digits its uncertainty leaves certain (one
+// fewer, to be safe): a slope known to 1E-7 is not shown to 15 digits.
+double cifreCerte(double v, double incertezza);
+
 // Two limits that are the same number within their uncertainties.
 bool uguali(const Stima &u, const Stima &v);
 

@@ -610,8 +610,8 @@ Speciale Analisi::classifica(double x, double hMax)
         // Continuous: the slopes on each side.
         const Stima ms = limiti::limite(f_, x, -1, std::min(hMax, x - a_), 1);
         const Stima md = limiti::limite(f_, x, +1, std::min(hMax, b_ - x), 1);
-        p.mSinistra = pendenza(ms);
-        p.mDestra = pendenza(md);
+        p.mSinistra = limiti::cifreCerte(pendenza(ms), ms.incertezza);
+        p.mDestra = limiti::cifreCerte(pendenza(md), md.incertezza);
         if (finito(ms) && finito(md))
             p.genere = limiti::uguali(ms, md)
                             || std::fabs(p.mSinistra - p.mDestra)
