@@ -11,9 +11,14 @@ namespace zelvo {
 class Funzione;
 
 // The definite integral of f from a to b, summed over the stretches where f
-// is defined and continuous (the study's pieces), each by double-exponential
-// (tanh-sinh) quadrature, which takes corners and integrable singularities
-// at its ends in its stride, to 1e-12 relative.
+// is defined and continuous (the study's pieces), to 1e-12 relative. Each
+// piece is split where an operation of f may break (a corner of Abs, a
+// square root touching 0, a jump of Int: Funzione::rotture), so that every
+// singularity is at an end, which double-exponential (tanh-sinh) quadrature
+// takes in its stride; then the stretch with the largest error is halved
+// until the errors together are within the tolerance, which also finds
+// what the expression does not tell. The work is capped: past it the
+// integral keeps its digits so far and is not `preciso`.
 struct Integrale
 {
     enum class Esito {

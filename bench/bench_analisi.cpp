@@ -5,6 +5,10 @@
 //   Radice, IntegraleDefinito, Massimo, Minimo, StudioFunzione  /  Riferimento_Sweep
 //   Elenco                                              /  Riferimento_ElencoSnprintf
 // Funzione_Sweep is the engine alone over the same points.
+// IntegraleSingolare/k/n integrates the k-th function with corners, cusps
+// and square roots touching 0 over the same interval given as n pieces (1:
+// the study of a continuous f; 6101: one that saw jumps everywhere), the
+// quadrature alone; compare it with Riferimento_SweepSingolare/k.
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
@@ -37,6 +41,13 @@ constexpr Espressione kEspressioni[] = {
         {"Sin(x)*x+Cos(x)", "sin(x)*x+cos(x)"},
         {"Sin(x)*Exp(-x/5)", "sin(x)*exp(-x/5)"},
         {"1/(x-2)+Abs(x^2-4)", "1/(x-2)+abs(x^2-4)"},
+};
+
+// Continuous on [kA, kB], not differentiable inside it.
+constexpr Espressione kSingolari[] = {
+        {"Sqr(Abs(x-1.5))", "sqrt(abs(x-1.5))"},
+        {"Sqr(1+Sin(x))", "sqrt(1+sin(x))"},
+        {"Abs(x^2-3.6)", "abs(x^2-3.6)"},
 };
 
 const Espressione &espressione(const benchmark::State &state)
@@ -137,6 +148,31 @@ void StudioFunzione(benchmark::State &state)
     });
 }
 
+void Riferimento_SweepSingolare(benchmark::State &state)
+{
+    Riferimento rif(kSingolari[static_cast<std::size_t>(state.range(0))].muparser);
+    for (auto _ : state) {
+        double somma = 0;
+        for (rif.x = kA; rif.x <= kB; rif.x += kGriglia)
+            somma += rif.parser.Eval();
+        benchmark::DoNotOptimize(somma);
+    }
+}
+
+void IntegraleSingolare(benchmark::State &state)
+{
+    Funzione funzione(',');
+    funzione.DefinisciFunzione(kSingolari[static_cast<std::size_t>(state.range(0))].zelvo);
+    Studio studio;
+    studio.eseguito = true;
+    const auto n = static_cast<int>(state.range(1));
+    for (int k = 0; k < n; ++k)
+        studio.pezzi.push_back(
+                {kA + (kB - kA) * k / n, k + 1 == n ? kB : kA + (kB - kA) * (k + 1) / n});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(integra(funzione, studio, kA, kB).valore);
+}
+
 // A list pressed again: every row is rewritten in place.
 void Elenco(benchmark::State &state)
 {
@@ -155,6 +191,8 @@ BENCHMARK(Radice)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(IntegraleDefinito)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Massimo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(Minimo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Riferimento_SweepSingolare)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(IntegraleSingolare)->ArgsProduct({{0, 1, 2}, {1, 6101}})->Unit(benchmark::kMillisecond);
 BENCHMARK(Riferimento_ElencoSnprintf)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Elenco)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 

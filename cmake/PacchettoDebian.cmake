@@ -2,7 +2,9 @@
 # zelvo_<version>_<arch>.deb from the install rules (the program, its menu
 # entry, its icons, its metadata and the copyright file). Its dependencies are
 # not written here: dpkg-shlibdeps (package dpkg-dev) finds them from the
-# shared libraries the program links.
+# shared libraries the program links. Building it needs, besides Qt, the
+# header-only Boost.Math (libboost-math-dev): nothing of it is installed or
+# linked, so the package depends on no Boost library.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelvo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

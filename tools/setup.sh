@@ -9,8 +9,9 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
-PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libmuparser-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
+PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libboost-math-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev fonts-dejavu-core
+          fonts-dejavu-extra xvfb xauth
           clang libclang-rt-14-dev desktop-file-utils appstream x11-utils git
           qt6-translations-l10n dpkg-dev file)
 
