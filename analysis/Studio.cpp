@@ -159,7 +159,7 @@ private:
     void ricomponi();
     void riportaSpeciali();
 
-    std::vector<Campione> affina(const std::vector<Campione> &c);
+    void affina(std::vector<Campione> &c);
     void studiaTratto(const Tratto &t);
     void runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
                    std::vector<double> &zeri);
@@ -513,6 +513,8 @@ void Analisi::chiudi(Fine fine, bool illimitata)
 void Analisi::apri(const Campione &c, Fine inizio, bool illimitata)
 {
     Tratto t;
+    if (tratti_.empty()) // the first piece usually takes the whole grid
+        t.c.reserve(2 * kCelleIniziali + 2);
     t.c.push_back(c);
     t.inizio = inizio;
     t.illimitataInizio = illimitata;
@@ -751,8 +753,14 @@ void Analisi::puntiSpeciali()
 void Analisi::ricomponi()
 {
     std::vector<Campione> tutti;
+    std::size_t quanti = 0;
     for (const Tratto &t : tratti_)
+        quanti += t.c.size();
+    tutti.reserve(quanti);
+    for (Tratto &t : tratti_) {
         tutti.insert(tutti.end(), t.c.begin(), t.c.end());
+        t.c = {};
+    }
     std::sort(tutti.begin(), tutti.end(),
               [](const Campione &u, const Campione &v) { return u.x < v.x; });
     tutti.erase(std::unique(tutti.begin(), tutti.end(),
@@ -784,6 +792,12 @@ void Analisi::ricomponi()
         const double da = sl ? lo + std::max(sl->raggioDestro, guardia(lo)) : lo;
         const double fino = sh ? hi - std::max(sh->raggioSinistro, guardia(hi)) : hi;
         Tratto t;
+        const auto primo = std::lower_bound(tutti.begin(), tutti.end(), lo,
+                                            [](const Campione &c, double v) { return c.x < v; });
+        t.c.reserve(static_cast<std::size_t>(
+                std::upper_bound(primo, tutti.end(), hi,
+                                 [](double v, const Campione &c) { return v < c.x; })
+                - primo));
         for (auto k = std::lower_bound(tutti.begin(), tutti.end(), lo,
                                        [](const Campione &c, double v) { return c.x < v; });
              k != tutti.end() && k->x <= hi; ++k) {
@@ -890,9 +904,15 @@ std::vector<Zero> zeriDi(Funzione &f, const std::vector<Campione> &c, int ordine
 
 void aggiungiOrdinati(std::vector<Campione> &l, const std::vector<Zero> &z)
 {
+    if (z.empty())
+        return;
+    l.reserve(l.size() + z.size());
+    const std::size_t prima = l.size();
     for (const Zero &k : z)
         l.push_back(k.punto);
-    std::sort(l.begin(), l.end(), [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    // Both parts are ascending: a merge, not a sort.
+    std::inplace_merge(l.begin(), l.begin() + static_cast<std::ptrdiff_t>(prima), l.end(),
+                       [](const Campione &u, const Campione &v) { return u.x < v.x; });
     l.erase(std::unique(l.begin(), l.end(),
                         [](const Campione &u, const Campione &v) { return u.x == v.x; }),
             l.end());
@@ -934,54 +954,71 @@ void Analisi::runDiZeri(const Tratto &t, const std::vector<Campione> &l, double 
 // f'': located by bisection, then samples at distances halving down to a
 // few doubles, so a cluster of close roots (2*(x-0.72)^3*(x-0.720001)^2)
 // has a sample between each two of its zeros, extrema and inflections.
-std::vector<Campione> Analisi::affina(const std::vector<Campione> &c)
+void Analisi::affina(std::vector<Campione> &c)
 {
     constexpr std::size_t kCambiMassimi = 64; // beyond that f is no cluster
+    // Each cell once, by the lowest order that changes sign in it.
     std::vector<std::pair<std::size_t, int>> cambi;
     for (std::size_t i = 0; i + 1 < c.size(); ++i)
         for (int k = 0; k <= 2; ++k) {
             const double u = ricerca::ordine(c[i].d, k), v = ricerca::ordine(c[i + 1].d, k);
-            if (segno(u) != segno(v))
+            if (segno(u) != segno(v)) {
                 cambi.push_back({i, k});
+                break;
+            }
         }
-    if (cambi.size() > kCambiMassimi || valutazioni_ >= kBudget)
-        return c;
-    std::vector<Campione> l = c;
+    if (cambi.empty() || cambi.size() > kCambiMassimi || valutazioni_ >= kBudget)
+        return;
+    std::vector<double> xs;
     for (const auto &[i, k] : cambi) {
-        Campione p = c[i], q = c[i + 1];
-        const int sp = segno(ricerca::ordine(p.d, k));
-        for (int n = 0; n < 80; ++n) {
-            const double m = ricerca::medio(p.x, q.x);
-            if (m <= p.x || m >= q.x)
-                break;
-            const Campione cm = valuta(m);
-            if (!cm.definito())
-                break;
-            (segno(ricerca::ordine(cm.d, k)) == sp ? p : q) = cm;
-        }
-        // (p itself may be within the rounding of g's sign: not taken.)
         const double w = c[i + 1].x - c[i].x;
         // Not closer than rounding lets f' and f'' keep their signs.
         const double fondo = 1e-10 * std::max({std::fabs(c[i].x), std::fabs(c[i + 1].x), w});
+        Campione p = c[i], q = c[i + 1];
+        const int sp = segno(ricerca::ordine(p.d, k));
+        while (q.x - p.x > fondo) {
+            const Campione m = valuta(ricerca::medio(p.x, q.x));
+            if (!m.definito())
+                break;
+            (segno(ricerca::ordine(m.d, k)) == sp ? p : q) = m;
+        }
+        // (p itself may be within the rounding of g's sign: not taken.)
         for (double d = w / 2; d > fondo; d /= 2)
             for (const double x : {p.x - d, p.x + d})
-                if (x > c[i].x && x < c[i + 1].x) {
-                    const Campione cm = valuta(x);
-                    if (cm.definito())
-                        l.push_back(cm);
-                }
+                if (x > c[i].x && x < c[i + 1].x)
+                    xs.push_back(x);
     }
-    std::sort(l.begin(), l.end(), [](const Campione &u, const Campione &v) { return u.x < v.x; });
-    l.erase(std::unique(l.begin(), l.end(),
+    // All at once: the engine evaluates a block faster than its points.
+    std::vector<Derivate> d(xs.size());
+    f_.Deriva(xs, d.data());
+    valutazioni_ += xs.size();
+    std::vector<Campione> nuovi;
+    for (std::size_t n = 0; n < xs.size(); ++n)
+        if (d[n].ok())
+            nuovi.push_back({xs[n], d[n]});
+    std::sort(nuovi.begin(), nuovi.end(),
+              [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    const std::size_t prima = c.size();
+    c.insert(c.end(), nuovi.begin(), nuovi.end());
+    std::inplace_merge(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(prima), c.end(),
+                       [](const Campione &u, const Campione &v) { return u.x < v.x; });
+    c.erase(std::unique(c.begin(), c.end(),
                         [](const Campione &u, const Campione &v) { return u.x == v.x; }),
-            l.end());
-    return l;
+            c.end());
 }
 
 void Analisi::studiaTratto(const Tratto &t)
 {
-    const std::vector<Campione> c = derivate_ ? affina(t.c) : t.c;
-    std::vector<Campione> l = c;
+    // Room for what is added below, so the large vectors are not moved.
+    const std::size_t posto = t.c.size() + t.c.size() / 4 + 4096;
+    std::vector<Campione> c;
+    c.reserve(posto);
+    c = t.c;
+    if (derivate_)
+        affina(c);
+    std::vector<Campione> l;
+    l.reserve(posto);
+    l = c;
     std::vector<double> flessi, estremi, zeri;
     std::vector<Zero> critici;
     if (derivate_) {
