@@ -111,6 +111,13 @@ TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
             u.err.contains("massimo: nessun massimo (f illimitata superiormente vicino a x = 2"))
             << u.err.toStdString();
 
+    // Approached, not attained: no x_massimo, and the reason alone.
+    u = zelvo(
+            {"--massimo", "--funzione", "Sin(x)/x", "-a", "-10", "-b", "10", "--passo", n("0.01")});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_EQ(u.err, n("massimo: sup = 1, non raggiunto; f non definita in x = 0\n"));
+
     u = zelvo({"--integrale", "--minimo", "--funzione", "1/0", "-a", "-1", "-b", "1", "--passo",
                "0.1"});
     EXPECT_EQ(u.stato, 1);
