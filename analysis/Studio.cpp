@@ -118,6 +118,23 @@ struct Angolo
     double destra = 0;
 };
 
+// What the features stage finds on one piece: its zeros, extrema,
+// inflections and intervals, and the notes they need.
+struct CaratteristichePezzo
+{
+    std::vector<double> zeri;
+    std::vector<PuntoNotevole> massimi, minimi, flessi, flessiOrizzontali;
+    std::vector<Intervallo> positiva, negativa, crescente, decrescente, concavaAlto, concavaBasso;
+    std::vector<std::string> note;
+};
+
+// The absolute extremes: attained (massimo, minimo) or only approached
+// (superiore, inferiore; y may be infinite); at most one of each pair.
+struct Assoluti
+{
+    std::optional<PuntoNotevole> massimo, minimo, superiore, inferiore;
+};
+
 class Analisi
 {
 public:
@@ -160,12 +177,12 @@ private:
     void riportaSpeciali();
 
     void affina(std::vector<Campione> &c);
-    void studiaTratto(const Tratto &t);
+    CaratteristichePezzo studiaTratto(const Tratto &t);
     void runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
-                   std::vector<double> &zeri);
+                   std::vector<double> &zeri, std::vector<std::string> &note);
     void intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
                     std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi);
-    void assoluti();
+    Assoluti assoluti();
     std::string numero(double v) const { return testoNumero(v, sep_); }
 
     Funzione &f_;
@@ -922,7 +939,7 @@ void aggiungiOrdinati(std::vector<Campione> &l, const std::vector<Zero> &z)
 // stretch where f is 0 (Int(x) on [0; 1)), its start the zero shown; or,
 // where f beside it is tiny, where f only underflowed: no zero, a note.
 void Analisi::runDiZeri(const Tratto &t, const std::vector<Campione> &l, double x0, double x1,
-                        std::vector<double> &zeri)
+                        std::vector<double> &zeri, std::vector<std::string> &note)
 {
     const auto indice = [&l](double x) {
         return static_cast<std::size_t>(
@@ -940,14 +957,14 @@ void Analisi::runDiZeri(const Tratto &t, const std::vector<Campione> &l, double 
         minuscoli = minuscoli && std::fabs(l[i1 + 1].d.valore) < 1e-100;
     zeri.pop_back();
     if (minuscoli) {
-        s_.note.push_back("Tra x = " + numero(da) + " e x = " + numero(fino)
-                          + " |f| è minore del più piccolo double: lì f vale 0 solo nei calcoli");
+        note.push_back("Tra x = " + numero(da) + " e x = " + numero(fino)
+                       + " |f| è minore del più piccolo double: lì f vale 0 solo nei calcoli");
         return;
     }
     const Campione inizio = primo ? valuta(da) : l[i0];
     zeri.push_back(inizio.definito() && inizio.d.valore == 0 ? da : x0);
-    s_.note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(da)
-                      + " a x = " + numero(fino) + ": ne è mostrato l'inizio come zero");
+    note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(da) + " a x = " + numero(fino)
+                   + ": ne è mostrato l'inizio come zero");
 }
 
 // The samples of a piece, with more around each sign change of f, f' or
@@ -1007,8 +1024,9 @@ void Analisi::affina(std::vector<Campione> &c)
             c.end());
 }
 
-void Analisi::studiaTratto(const Tratto &t)
+CaratteristichePezzo Analisi::studiaTratto(const Tratto &t)
 {
+    CaratteristichePezzo r;
     // Room for what is added below, so the large vectors are not moved.
     const std::size_t posto = t.c.size() + t.c.size() / 4 + 4096;
     std::vector<Campione> c;
@@ -1027,7 +1045,7 @@ void Analisi::studiaTratto(const Tratto &t)
         for (const Zero &k : zeri2)
             if (k.prima * k.dopo < 0) {
                 flessi.push_back(k.punto.x);
-                s_.flessi.push_back({k.punto.x, k.punto.d.valore});
+                r.flessi.push_back({k.punto.x, k.punto.d.valore});
                 // f' = 0 there too (to its rounding: far below f' at the
                 // samples beside it): a stationary inflection.
                 const auto dopo
@@ -1042,7 +1060,7 @@ void Analisi::studiaTratto(const Tratto &t)
                         break;
                     }
                 if (k.punto.d.prima == 0 || std::fabs(k.punto.d.prima) <= 1e-8 * accanto)
-                    s_.flessiOrizzontali.push_back({k.punto.x, k.punto.d.valore});
+                    r.flessiOrizzontali.push_back({k.punto.x, k.punto.d.valore});
             }
         // f' is monotone between the samples and the inflections: its
         // zeros are the critical points, extrema where f' changes sign.
@@ -1050,9 +1068,9 @@ void Analisi::studiaTratto(const Tratto &t)
         critici = zeriDi(f_, l, 1);
         for (const Zero &k : critici) {
             if (k.prima > 0 && k.dopo < 0)
-                s_.massimiRelativi.push_back({k.punto.x, k.punto.d.valore});
+                r.massimi.push_back({k.punto.x, k.punto.d.valore});
             else if (k.prima < 0 && k.dopo > 0)
-                s_.minimiRelativi.push_back({k.punto.x, k.punto.d.valore});
+                r.minimi.push_back({k.punto.x, k.punto.d.valore});
             if (k.prima * k.dopo < 0)
                 estremi.push_back(k.punto.x);
         }
@@ -1071,7 +1089,7 @@ void Analisi::studiaTratto(const Tratto &t)
                     : semplice(zeriF[i].punto.x, zeriF[i + 1].punto.x);
             ++i;
         } else if (zeriF[i].serie && i + 1 < zeriF.size()) {
-            runDiZeri(t, l, zeriF[i].punto.x, zeriF[i + 1].punto.x, zeri);
+            runDiZeri(t, l, zeriF[i].punto.x, zeriF[i + 1].punto.x, zeri, r.note);
             ++i;
         }
     }
@@ -1098,14 +1116,15 @@ void Analisi::studiaTratto(const Tratto &t)
     }
     std::sort(zeri.begin(), zeri.end());
     zeri.erase(std::unique(zeri.begin(), zeri.end()), zeri.end());
-    s_.zeri.insert(s_.zeri.end(), zeri.begin(), zeri.end());
+    r.zeri = zeri;
 
     // The intervals of the piece.
-    intervalli(t, zeri, 0, s_.positiva, s_.negativa);
+    intervalli(t, zeri, 0, r.positiva, r.negativa);
     if (derivate_) {
-        intervalli(t, estremi, 1, s_.crescente, s_.decrescente);
-        intervalli(t, flessi, 2, s_.concavaAlto, s_.concavaBasso);
+        intervalli(t, estremi, 1, r.crescente, r.decrescente);
+        intervalli(t, flessi, 2, r.concavaAlto, r.concavaBasso);
     }
+    return r;
 }
 
 // The piece cut at confini: each part where g (of ordine) is > 0 goes to
@@ -1206,8 +1225,9 @@ void Analisi::riportaSpeciali()
 // (at a and b, at the extrema, at the special points where f is defined)
 // and of the limits it only approaches; where a limit wins, the supremum
 // (infimum) is not attained.
-void Analisi::assoluti()
+Assoluti Analisi::assoluti()
 {
+    Assoluti r;
     struct Candidato
     {
         double x, y;
@@ -1252,7 +1272,7 @@ void Analisi::assoluti()
         }
     }
     if (c.empty())
-        return;
+        return r;
     std::stable_sort(c.begin(), c.end(),
                      [](const Candidato &p, const Candidato &q) { return p.x < q.x; });
     const auto uguali = [](double u, double v) {
@@ -1265,9 +1285,12 @@ void Analisi::assoluti()
     const auto migliore = [&](int verso) {
         const Candidato *m = nullptr;
         for (const Candidato &p : c) {
-            if (!m || verso * p.y > verso * m->y)
+            if (!m)
                 m = &p;
-            else if (uguali(p.y, m->y) && (p.raggiunto || !m->raggiunto))
+            else if (uguali(p.y, m->y)) {
+                if (p.raggiunto || !m->raggiunto)
+                    m = &p;
+            } else if (verso * p.y > verso * m->y)
                 m = &p;
         }
         return *m;
@@ -1275,16 +1298,17 @@ void Analisi::assoluti()
     const Candidato massimo = migliore(+1), minimo = migliore(-1);
     if (!oltreSopra || massimo.y == INFINITY) {
         if (massimo.raggiunto)
-            s_.massimoAssoluto = PuntoNotevole {massimo.x, massimo.y};
+            r.massimo = PuntoNotevole {massimo.x, massimo.y};
         else
-            s_.estremoSuperiore = PuntoNotevole {massimo.x, massimo.y};
+            r.superiore = PuntoNotevole {massimo.x, massimo.y};
     }
     if (!oltreSotto || minimo.y == -INFINITY) {
         if (minimo.raggiunto)
-            s_.minimoAssoluto = PuntoNotevole {minimo.x, minimo.y};
+            r.minimo = PuntoNotevole {minimo.x, minimo.y};
         else
-            s_.estremoInferiore = PuntoNotevole {minimo.x, minimo.y};
+            r.inferiore = PuntoNotevole {minimo.x, minimo.y};
     }
+    return r;
 }
 
 // Adjacent intervals of one kind that touch become one, except where a
@@ -1372,7 +1396,22 @@ Studio Analisi::esegui()
     puntiSpeciali();
     ricomponi();
     for (const Tratto &t : tratti_) {
-        studiaTratto(t);
+        CaratteristichePezzo k = studiaTratto(t);
+        const auto unisci = [](auto &in, auto &da) {
+            in.insert(in.end(), da.begin(), da.end());
+        };
+        unisci(s_.zeri, k.zeri);
+        unisci(s_.massimiRelativi, k.massimi);
+        unisci(s_.minimiRelativi, k.minimi);
+        unisci(s_.flessi, k.flessi);
+        unisci(s_.flessiOrizzontali, k.flessiOrizzontali);
+        unisci(s_.positiva, k.positiva);
+        unisci(s_.negativa, k.negativa);
+        unisci(s_.crescente, k.crescente);
+        unisci(s_.decrescente, k.decrescente);
+        unisci(s_.concavaAlto, k.concavaAlto);
+        unisci(s_.concavaBasso, k.concavaBasso);
+        unisci(s_.note, k.note);
         s_.pezzi.push_back({t.da, t.a, t.illimitataInizio, t.illimitataFine});
     }
     riportaSpeciali();
@@ -1385,7 +1424,11 @@ Studio Analisi::esegui()
         else if (a.sinistra < 0 && a.destra > 0)
             s_.minimiRelativi.push_back({a.x, a.y});
     }
-    assoluti();
+    const Assoluti estremi = assoluti();
+    s_.massimoAssoluto = estremi.massimo;
+    s_.minimoAssoluto = estremi.minimo;
+    s_.estremoSuperiore = estremi.superiore;
+    s_.estremoInferiore = estremi.inferiore;
 
     const auto ordina = [](std::vector<PuntoNotevole> &v) {
         std::sort(v.begin(), v.end(),
