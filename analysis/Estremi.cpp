@@ -4,6 +4,7 @@
 #include "engine/TestoNumero.h"
 #include "plot/Spazzata.h"
 
+#include <cmath>
 #include <optional>
 
 namespace zelvo {
@@ -24,6 +25,14 @@ EsitoEstremo cercaEstremo(StatoCalcolo &stato, Funzione &funzione, char separato
     const bool unPunto = stato.estremoA == stato.estremoB && s.nonDefinita.empty();
     if (s.pezzi.empty() && !unPunto)
         return {kNonDefinita, {}, std::move(avvisi)};
+    const std::optional<PuntoNotevole> &e = massimo ? s.estremoSuperiore : s.estremoInferiore;
+    if (!p && e && std::isfinite(e->y)) {
+        // Approached, never reached: no abscissa, no value in the labels.
+        return {{},
+                {},
+                std::string(massimo ? "sup = " : "inf = ") + testoNumero(e->y, separatoreDecimale)
+                        + ", non raggiunto" + (avvisi.empty() ? "" : "; " + avvisi)};
+    }
     if (!p) {
         std::string perche
                 = std::string("f illimitata ") + (massimo ? "superiormente" : "inferiormente");

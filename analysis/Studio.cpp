@@ -1,676 +1,113 @@
 #include "analysis/Studio.h"
 
+#include "analysis/Candidati.h"
 #include "analysis/Integrale.h"
-#include "analysis/Ricerca.h"
-#include "engine/Funzione.h"
+#include "analysis/StudioInterno.h"
 #include "engine/TestoNumero.h"
-#include "plot/Avanzamento.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zelvo {
 
-namespace {
+namespace studio {
 
-// The first grid, before any refinement.
-constexpr std::size_t kCelleIniziali = 2048;
-// A cell is halved at most this many times (the resolution of the study is
-// the first grid's step over 2^kLivelli).
-constexpr int kLivelli = 24;
-// Evaluations of f, f', f'' the study may spend before it stops refining.
-constexpr std::size_t kBudget = 600'000;
-// Features of one kind shown at most; the rest are counted in a note.
-constexpr std::size_t kMaxPerTipo = 1000;
+// ---- the absolute extremes and the whole study ------------------------------
 
-using Campione = ricerca::Campione;
-
-int segno(double v) noexcept
+// The absolute extremes: the largest (smallest) of the values f attains
+// (at a and b, at the extrema, at the special points where f is defined)
+// and of the limits it only approaches; where a limit wins, the supremum
+// (infimum) is not attained.
+Assoluti Analisi::assoluti()
 {
-    return (v > 0) - (v < 0);
-}
-
-double ulp(double x) noexcept
-{
-    return std::nextafter(std::fabs(x), INFINITY) - std::fabs(x);
-}
-
-using ricerca::semplice;
-
-// What lies between two consecutive samples after refinement.
-enum class Cella {
-    Liscia, // f is smooth on it: f, f', f'' continuous, both ends defined
-    Forzata, // taken as smooth at the resolution limit (or out of budget)
-};
-
-// What ends a smooth piece of f.
-enum class Fine {
-    Estremo, // a or b
-    Bordo, // f is not defined beyond it
-    Salto, // f jumps
-    Asintoto, // f is unbounded beside it
-    Angolo, // f is continuous but f' jumps
-};
-
-// A maximal stretch of samples where f is smooth between consecutive ones.
-struct Tratto
-{
-    std::vector<Campione> c;
-    Fine inizio = Fine::Estremo;
-    Fine fine = Fine::Estremo;
-    bool illimitataInizio = false; // |f| grows without bound towards its start
-    bool illimitataFine = false;
-    // Where the piece is said to start and end: its first and last samples,
-    // or at an edge of the domain the last undefined double beside it (so
-    // Log(x) is negative on (0, 1), not from 4.9E-324).
-    double da = 0, a = 0;
-};
-
-// The point where two pieces meet at a corner: the two one-sided slopes.
-struct Angolo
-{
-    double x = 0;
-    double y = 0;
-    double sinistra = 0;
-    double destra = 0;
-};
-
-class Analisi
-{
-public:
-    Analisi(Funzione &f, double a, double b, char separatore)
-        : f_(f)
-        , a_(a)
-        , b_(b)
-        , sep_(separatore)
-    { }
-
-    Studio esegui();
-
-private:
-    Campione valuta(double x)
+    Assoluti r;
+    struct Candidato
     {
-        ++valutazioni_;
-        avanza(std::clamp((x - a_) / (b_ - a_), 0.0, 1.0));
-        return {x, f_.Deriva(x)};
-    }
-
-    // ---- the sweep: smooth pieces and what separates them ----
-    void percorri();
-    void cella(const Campione &p, const Campione &q, int livello);
-    bool prevede(const Campione &p, const Campione &m, const Campione &q) const;
-    void difficile(const Campione &p, const Campione &q);
-    void bordo(const Campione &p, const Campione &q);
-    void separa(const Campione &p, const Campione &q, const Campione &q0, Fine fine, bool sinistra,
-                bool destra, double x);
-    void aggiungi(const Campione &q, Cella tipo);
-    void chiudi(Fine fine, bool illimitata);
-    void apri(const Campione &c, Fine inizio, bool illimitata);
-    void nonDefinita(double da, double a);
-    bool illimitata(double x, int lato);
-
-    // ---- the features of each piece ----
-    void studiaTratto(const Tratto &t);
-    void intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
-                    std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi);
-    void assoluti();
-    std::string numero(double v) const { return testoNumero(v, sep_); }
-
-    Funzione &f_;
-    double a_, b_;
-    char sep_;
-    bool derivate_ = true;
-    double passoMinimo_ = 0;
-    std::size_t valutazioni_ = 0;
-
-    std::vector<Tratto> tratti_;
-    bool aperto_ = false; // the last piece is still growing
-    std::vector<Angolo> angoli_;
-    double nonDefinitaDa_ = NAN; // the start of an undefined stretch not yet closed
-    std::size_t forzate_ = 0;
-    double forzataMassima_ = 0; // the widest of them
-    double forzateDa_ = INFINITY, forzateA_ = -INFINITY;
-    Studio s_;
-};
-
-// ---- the sweep ---------------------------------------------------------------
-
-void Analisi::percorri()
-{
-    const double h = (b_ - a_) / kCelleIniziali;
-    passoMinimo_ = std::ldexp(h, -kLivelli);
-    Campione p = valuta(a_);
-    if (p.definito())
-        apri(p, Fine::Estremo, false);
-    else
-        nonDefinitaDa_ = a_;
-    for (std::size_t i = 1; i <= kCelleIniziali; ++i) {
-        const double x = i == kCelleIniziali ? b_ : a_ + static_cast<double>(i) * h;
-        const Campione q = valuta(x);
-        cella(p, q, 0);
-        p = q;
-    }
-    if (aperto_)
-        chiudi(Fine::Estremo, false);
-    else if (!std::isnan(nonDefinitaDa_))
-        nonDefinita(nonDefinitaDa_, b_);
-}
-
-// The cell (p, q), whose start p has been taken already: refined until the
-// middle is predicted, or classified when it cannot be refined further.
-void Analisi::cella(const Campione &p, const Campione &q, int livello)
-{
-    if (!p.definito() && !q.definito()) {
-        // Inside an undefined stretch; a defined island in between is
-        // looked for only while refining.
-        if (livello < 8 && q.x - p.x > passoMinimo_ * 2) {
-            const Campione m = valuta(p.x + (q.x - p.x) / 2);
-            if (m.definito()) {
-                cella(p, m, livello + 1);
-                cella(m, q, livello + 1);
-            }
-        }
-        return;
-    }
-    if (p.definito() != q.definito()) {
-        if (livello < kLivelli && q.x - p.x > passoMinimo_ && valutazioni_ < kBudget) {
-            const Campione m = valuta(p.x + (q.x - p.x) / 2);
-            cella(p, m, livello + 1);
-            cella(m, q, livello + 1);
-        } else {
-            bordo(p, q);
-        }
-        return;
-    }
-    const Campione m = valuta(p.x + (q.x - p.x) / 2);
-    if (m.x <= p.x || m.x >= q.x) { // adjacent doubles
-        difficile(p, q);
-        return;
-    }
-    if (prevede(p, m, q)) {
-        aggiungi(m, Cella::Liscia);
-        aggiungi(q, Cella::Liscia);
-        return;
-    }
-    if (valutazioni_ >= kBudget) {
-        aggiungi(m.definito() ? m : q, Cella::Forzata);
-        aggiungi(q, Cella::Forzata);
-        return;
-    }
-    if (livello >= kLivelli || q.x - p.x <= passoMinimo_) {
-        difficile(p, q);
-        return;
-    }
-    cella(p, m, livello + 1);
-    cella(m, q, livello + 1);
-}
-
-// How far f and f' in the middle m of (p, q) are from what the quintic that
-// takes f, f' and f'' of both ends predicts, each relative to the scale of
-// f (of f') over the cell; the larger of the two. Infinite where m is not
-// defined or a derivative is missing.
-double difetto(const Campione &p, const Campione &m, const Campione &q)
-{
-    if (!m.definito() || !p.d.derivabile || !m.d.derivabile || !q.d.derivabile)
-        return INFINITY;
-    const double h = q.x - p.x;
-    const Derivate &f0 = p.d, &f1 = q.d, &fm = m.d;
-    const double valore = (f0.valore + f1.valore) / 2 + 5 * h * (f0.prima - f1.prima) / 32
-            + h * h * (f0.seconda + f1.seconda) / 64;
-    const double pendenza = 15 * (f1.valore - f0.valore) / (8 * h) - 7 * (f0.prima + f1.prima) / 16
-            + h * (f1.seconda - f0.seconda) / 32;
-    const double scala = std::fabs(f0.valore) + std::fabs(f1.valore) + std::fabs(fm.valore)
-            + h * (std::fabs(f0.prima) + std::fabs(f1.prima) + std::fabs(fm.prima))
-            + h * h * (std::fabs(f0.seconda) + std::fabs(f1.seconda));
-    const double scalaPendenza = std::fabs(f0.prima) + std::fabs(f1.prima) + std::fabs(fm.prima)
-            + h * (std::fabs(f0.seconda) + std::fabs(f1.seconda) + std::fabs(fm.seconda));
-    const double d = std::max(std::fabs(fm.valore - valore) / (scala + 1e-300),
-                              std::fabs(fm.prima - pendenza) / (scalaPendenza + 1e-300));
-    return std::isnan(d) ? INFINITY : d;
-}
-
-// True when f is smooth on (p, q) as far as the middle tells: the quintic
-// predicts f and f' there, and the sign of f'' in the middle agrees with one
-// end's (else the cell may hide two inflections).
-bool Analisi::prevede(const Campione &p, const Campione &m, const Campione &q) const
-{
-    if (!derivate_) // only f: every defined cell is taken as it comes
-        return m.definito();
-    const int s = segno(m.d.seconda);
-    const bool curvatura = s == segno(p.d.seconda) || s == segno(q.d.seconda) || m.d.seconda == 0;
-    return difetto(p, m, q) <= 1e-5 && curvatura;
-}
-
-// The piece ends at p, before a jump or a pole at x; the next begins at q
-// and runs on to q0.
-void Analisi::separa(const Campione &p, const Campione &q, const Campione &q0, Fine fine,
-                     bool sinistra, bool destra, double x)
-{
-    aggiungi(p, Cella::Liscia);
-    chiudi(fine, sinistra);
-    tratti_.back().a = x;
-    apri(q, fine, destra);
-    tratti_.back().da = x;
-    aggiungi(q0, Cella::Liscia);
-}
-
-// A cell too small to refine that is still not smooth: bisection to two
-// adjacent doubles across what breaks it, then what it is.
-void Analisi::difficile(const Campione &p0, const Campione &q0)
-{
-    Campione p = p0, q = q0;
-    // Far from the break, the half that breaks more: whose middle its ends
-    // predict worse. Near it, the end whose f and f' the middle is closer to
-    // (a jump in f, a pole's sign, a corner's slope).
-    const auto somiglia = [](const Campione &m, const Campione &u, const Campione &v) {
-        const double s0 = std::fabs(u.d.valore) + std::fabs(v.d.valore) + 1e-300;
-        const double s1 = std::fabs(u.d.prima) + std::fabs(v.d.prima) + 1e-300;
-        const auto distanza = [&](const Campione &e) {
-            return std::fabs(m.d.valore - e.d.valore) / s0 + std::fabs(m.d.prima - e.d.prima) / s1;
-        };
-        return distanza(u) <= distanza(v);
+        double x, y;
+        bool raggiunto;
     };
-    const auto rottura = [this](const Campione &u, const Campione &v) {
-        const double x = ricerca::medio(u.x, v.x);
-        if (!(x > u.x && x < v.x)) // two adjacent doubles: the jump in f
-            return std::fabs(v.d.valore - u.d.valore);
-        return difetto(u, valuta(x), v);
+    std::vector<Candidato> c;
+    const auto raggiunto = [&c](double x, double y) {
+        c.push_back({x, y, true});
     };
-    for (int i = 0; i < 128; ++i) {
-        const double xm = ricerca::medio(p.x, q.x);
-        if (xm <= p.x || xm >= q.x)
-            break;
-        const Campione m = valuta(xm);
-        if (!m.definito()) {
-            // An undefined stretch inside: two edges.
-            bordo(p, m);
-            bordo(m, q);
-            aggiungi(q0, Cella::Liscia);
-            return;
-        }
-        if (q.x - p.x > 0x1p-30 * std::max({std::fabs(p.x), std::fabs(q.x), 1e-300}))
-            (rottura(p, m) >= rottura(m, q) ? q : p) = m;
-        else // near the break rounding blurs that: the end m resembles
-            (somiglia(m, p, q) ? p : q) = m;
+    bool oltreSopra = false, oltreSotto = false; // beyond the largest double
+    for (const Intervallo &o : oltre_) {
+        const Campione v = valuta(o.da > a_ ? std::nextafter(o.da, -INFINITY) : o.a);
+        (v.definito() && v.d.valore < 0 ? oltreSotto : oltreSopra) = true;
     }
-    const Derivate &l = p.d, &r = q.d;
-    const double h = q.x - p.x;
-    // A pole first: |f| grows without bound towards the point from one side
-    // (near it f' times a step is as large as f, so no bound on f' tells).
-    const bool sinistra = illimitata(p.x, -1);
-    const bool destra = illimitata(q.x, +1);
-    if (sinistra || destra) {
-        const double x = semplice(p.x, q.x);
-        s_.asintotiVerticali.push_back(x);
-        separa(p, q, q0, Fine::Asintoto, sinistra, destra, x);
-        return;
-    }
-    const double salita = std::fabs(r.valore - l.valore);
-    const double ammessa = 16 * h * (std::fabs(l.prima) + std::fabs(r.prima))
-            + 1e-12 * std::max(std::fabs(l.valore), std::fabs(r.valore)) + 1e-300;
-    if (salita > ammessa) {
-        // Int(x) at 1 names 1 (where it is not derivable), else the point
-        // with the simpler text.
-        const double x = !l.derivabile ? p.x : (!r.derivabile ? q.x : semplice(p.x, q.x));
-        s_.salti.push_back(x);
-        separa(p, q, q0, Fine::Salto, false, false, x);
-        return;
-    }
-    // f is continuous across: a corner when f' changes beyond what f''
-    // explains, or where the engine says f has none (then the point is the
-    // one it names).
-    // The corner is the point the engine names, else the right one; the
-    // slope on its left is that of the double before it, on its right its
-    // own (the engine's derivative there is the one from the right).
-    const Campione &c = !l.derivabile ? p : q;
-    const Campione sx = c.x == q.x ? p : valuta(std::nextafter(c.x, -INFINITY));
-    const double cambio = std::fabs(c.d.prima - sx.d.prima);
-    const bool angolo = sx.definito() && std::isfinite(cambio)
-            && cambio > 1e-6 * (std::fabs(c.d.prima) + std::fabs(sx.d.prima))
-                            + 16 * h * (std::fabs(c.d.seconda) + std::fabs(sx.d.seconda)) + 1e-300;
-    if (angolo) {
-        angoli_.push_back({c.x, c.d.valore, sx.d.prima, c.d.prima});
-        // The piece on the left ends just before the corner, whose
-        // derivatives are those from the right.
-        if (sx.definito())
-            aggiungi(sx, Cella::Liscia);
-        chiudi(Fine::Angolo, false);
-        tratti_.back().a = c.x;
-        apri(c, Fine::Angolo, false);
-        aggiungi(q, Cella::Liscia);
-        aggiungi(q0, Cella::Liscia);
-        return;
-    }
-    // Smooth at the finest scale: taken as smooth, and counted.
-    aggiungi(q0, Cella::Forzata);
-}
-
-// p and q on either side of an edge of the domain: the edge to the last
-// double, then the piece closed or opened there.
-void Analisi::bordo(const Campione &p0, const Campione &q0)
-{
-    Campione p = p0, q = q0;
-    const bool entra = q.definito(); // undefined before, defined after
-    for (int i = 0; i < 128; ++i) {
-        const double xm = ricerca::medio(p.x, q.x);
-        if (xm <= p.x || xm >= q.x)
-            break;
-        const Campione m = valuta(xm);
-        (m.definito() == p.definito() ? p : q) = m;
-    }
-    // The edge is told by the simpler of the two doubles beside it (Sqr(x)
-    // is not defined on [-3, 0), said -3 and 0, not -4.94E-324).
-    const double x = semplice(p.x, q.x);
-    if (entra) {
-        // [.., p] undefined, q the first defined double.
-        nonDefinita(std::isnan(nonDefinitaDa_) ? p.x : nonDefinitaDa_, x);
-        nonDefinitaDa_ = NAN;
-        const bool infinita = illimitata(q.x, +1);
-        apri(q, Fine::Bordo, infinita);
-        tratti_.back().da = x;
-        if (infinita)
-            s_.asintotiVerticali.push_back(x);
-    } else {
-        aggiungi(p, Cella::Liscia);
-        const bool infinita = illimitata(p.x, -1);
-        chiudi(Fine::Bordo, infinita);
-        tratti_.back().a = x;
-        nonDefinitaDa_ = x;
-        if (infinita)
-            s_.asintotiVerticali.push_back(x);
-    }
-}
-
-void Analisi::nonDefinita(double da, double a)
-{
-    if (!s_.nonDefinita.empty() && s_.nonDefinita.back().a >= da)
-        s_.nonDefinita.back().a = std::max(s_.nonDefinita.back().a, a);
-    else
-        s_.nonDefinita.push_back({da, a});
-}
-
-// True when |f| grows without bound as x approaches from side lato (-1: from
-// the left): |f| sampled at distances shrinking by 100 keeps growing, by
-// steps that do not shrink (a pole, a logarithm), where a bounded f settles.
-bool Analisi::illimitata(double x, int lato)
-{
-    const double scala = std::max(std::fabs(x), 1.0);
-    double precedente = NAN, passo = NAN;
-    int crescite = 0;
-    for (int k = 1; k <= 7; ++k) {
-        const double d = scala * std::pow(10.0, -2.0 * k);
-        const double xk = x + lato * d;
-        if (xk == x)
-            break;
-        const Campione c = valuta(xk);
-        if (!c.definito())
-            return false;
-        const double v = std::fabs(c.d.valore);
-        if (!std::isnan(precedente)) {
-            const double nuovo = v - precedente;
-            if (!(nuovo > 0) || (!std::isnan(passo) && nuovo < 0.5 * passo))
-                return false;
-            passo = nuovo;
-            ++crescite;
-        }
-        precedente = v;
-    }
-    return crescite >= 4;
-}
-
-void Analisi::aggiungi(const Campione &q, Cella tipo)
-{
-    if (!aperto_)
-        return;
-    std::vector<Campione> &c = tratti_.back().c;
-    if (!c.empty() && q.x <= c.back().x)
-        return;
-    if (tipo == Cella::Forzata) {
-        ++forzate_;
-        forzataMassima_ = std::max(forzataMassima_, q.x - c.back().x);
-        forzateDa_ = std::min(forzateDa_, c.back().x);
-        forzateA_ = std::max(forzateA_, q.x);
-    }
-    c.push_back(q);
-}
-
-void Analisi::chiudi(Fine fine, bool illimitata)
-{
-    if (!aperto_)
-        return;
-    Tratto &t = tratti_.back();
-    t.fine = fine;
-    t.illimitataFine = illimitata;
-    t.a = t.c.back().x;
-    aperto_ = false;
-}
-
-void Analisi::apri(const Campione &c, Fine inizio, bool illimitata)
-{
-    Tratto t;
-    t.c.push_back(c);
-    t.inizio = inizio;
-    t.illimitataInizio = illimitata;
-    t.da = c.x;
-    tratti_.push_back(std::move(t));
-    aperto_ = true;
-}
-
-// ---- features ----------------------------------------------------------------
-
-// A zero of g (f, f' or f'': ordine 0, 1, 2) in a piece, with the sign of g
-// just before and just after it (0 at the ends of the piece).
-struct Zero
-{
-    Campione punto;
-    int prima = 0;
-    int dopo = 0;
-    bool serie = false; // one end of a run of samples where g is 0
-};
-
-// The zeros of g along samples between which g is monotone or of one sign:
-// each sign change, to the last double (Brent's method between two samples
-// of opposite signs), and each run of samples where g is 0 (its first and
-// last sample).
-std::vector<Zero> zeriDi(Funzione &f, const std::vector<Campione> &c, int ordine)
-{
-    std::vector<Zero> zeri;
-    int ultimo = 0; // the last non-zero sign
-    std::size_t zeroDa = 0; // the run of zeros after it
-    bool inZero = false;
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        const double g = ricerca::ordine(c[i].d, ordine);
-        const int s = segno(g);
-        if (s == 0 && !std::isnan(g)) {
-            if (!inZero)
-                zeroDa = i;
-            inZero = true;
-            continue;
-        }
-        if (inZero) {
-            const bool serie = i - 1 > zeroDa;
-            zeri.push_back({c[zeroDa], ultimo, s, serie});
-            if (serie)
-                zeri.push_back({c[i - 1], ultimo, s, serie});
-        } else if (ultimo != 0 && s != 0 && s != ultimo) {
-            zeri.push_back({ricerca::brent(f, c[i - 1], c[i], ordine), ultimo, s});
-        }
-        if (s != 0)
-            ultimo = s;
-        inZero = false;
-    }
-    if (inZero) {
-        const bool serie = c.size() - 1 > zeroDa;
-        zeri.push_back({c[zeroDa], ultimo, 0, serie});
-        if (serie)
-            zeri.push_back({c.back(), ultimo, 0, serie});
-    }
-    return zeri;
-}
-
-void aggiungiOrdinati(std::vector<Campione> &l, const std::vector<Zero> &z)
-{
-    for (const Zero &k : z)
-        l.push_back(k.punto);
-    std::sort(l.begin(), l.end(), [](const Campione &u, const Campione &v) { return u.x < v.x; });
-    l.erase(std::unique(l.begin(), l.end(),
-                        [](const Campione &u, const Campione &v) { return u.x == v.x; }),
-            l.end());
-}
-
-void Analisi::studiaTratto(const Tratto &t)
-{
-    const std::vector<Campione> &c = t.c;
-    std::vector<Campione> l = c;
-    std::vector<double> flessi, estremi, zeri;
-    std::vector<Zero> critici;
-    if (derivate_) {
-        // Inflections: f'' changes sign.
-        for (const Zero &k : zeriDi(f_, c, 2))
-            if (k.prima * k.dopo < 0) {
-                flessi.push_back(k.punto.x);
-                s_.flessi.push_back({k.punto.x, k.punto.d.valore});
-            }
-        // f' is monotone between the samples and the inflections: its
-        // zeros are the critical points, extrema where f' changes sign.
-        aggiungiOrdinati(l, zeriDi(f_, c, 2));
-        critici = zeriDi(f_, l, 1);
-        for (const Zero &k : critici) {
-            if (k.prima > 0 && k.dopo < 0)
-                s_.massimiRelativi.push_back({k.punto.x, k.punto.d.valore});
-            else if (k.prima < 0 && k.dopo > 0)
-                s_.minimiRelativi.push_back({k.punto.x, k.punto.d.valore});
-            if (k.prima * k.dopo < 0)
-                estremi.push_back(k.punto.x);
-        }
-        aggiungiOrdinati(l, critici);
-    }
-    // f is monotone between consecutive points of l: at most one zero.
-    const std::vector<Zero> zeriF = zeriDi(f_, l, 0);
-    for (std::size_t i = 0; i < zeriF.size(); ++i) {
-        zeri.push_back(zeriF[i].punto.x);
-        // f = 0 on a whole stretch: its start is the zero shown. A stretch
-        // of a few doubles is where f underflows: one zero, the simplest.
-        if (zeriF[i].serie && i + 1 < zeriF.size()
-            && zeriF[i + 1].punto.x - zeriF[i].punto.x <= 1e-12 * (b_ - a_)) {
-            zeri.back() = zeriF[i].punto.x <= 0 && zeriF[i + 1].punto.x >= 0
-                    ? 0.0
-                    : semplice(zeriF[i].punto.x, zeriF[i + 1].punto.x);
-            ++i;
-        } else if (zeriF[i].serie && i + 1 < zeriF.size()) {
-            s_.note.push_back("f vale 0 su tutto l'intervallo da x = " + numero(zeriF[i].punto.x)
-                              + " a x = " + numero(zeriF[i + 1].punto.x)
-                              + ": ne è mostrato l'inizio come zero");
-            ++i;
-        }
-    }
-    // A zero that only touches the axis: a critical point where f is 0 to
-    // within what locating the point allows.
-    for (const Zero &k : critici) {
-        const Derivate &d = k.punto.d;
-        const double dx = 4 * ulp(k.punto.x) + 1e-300;
-        if (d.valore != 0 && std::fabs(d.valore) <= 0.5 * std::fabs(d.seconda) * dx * dx)
-            zeri.push_back(k.punto.x);
-    }
-    // At an edge of the domain f may reach 0 between the last double and
-    // the next: a zero when a straight line from there reaches 0 within a
-    // few doubles.
-    for (const Campione *e : {&c.front(), &c.back()}) {
-        const bool inizio = e == &c.front();
-        const bool inBordo = (inizio ? t.inizio : t.fine) == Fine::Bordo;
-        // |f| falls towards the edge: f and f' of opposite signs at the end,
-        // of one sign at the start.
-        const bool scende = (e->d.valore * e->d.prima > 0) == inizio;
-        if (inBordo && e->d.valore != 0 && scende
-            && std::fabs(e->d.valore) <= 8 * ulp(e->x) * std::fabs(e->d.prima))
-            zeri.push_back(inizio ? t.da : t.a);
-    }
-    std::sort(zeri.begin(), zeri.end());
-    zeri.erase(std::unique(zeri.begin(), zeri.end()), zeri.end());
-    s_.zeri.insert(s_.zeri.end(), zeri.begin(), zeri.end());
-
-    // The intervals of the piece.
-    intervalli(t, zeri, 0, s_.positiva, s_.negativa);
-    if (derivate_) {
-        intervalli(t, estremi, 1, s_.crescente, s_.decrescente);
-        intervalli(t, flessi, 2, s_.concavaAlto, s_.concavaBasso);
-    }
-}
-
-// The piece cut at confini: each part where g (of ordine) is > 0 goes to
-// positivi, < 0 to negativi, judged in its middle.
-void Analisi::intervalli(const Tratto &t, const std::vector<double> &confini, int ordine,
-                         std::vector<Intervallo> &positivi, std::vector<Intervallo> &negativi)
-{
-    std::vector<double> x {t.c.front().x};
-    for (double v : confini)
-        if (v > x.back() && v < t.c.back().x)
-            x.push_back(v);
-    x.push_back(t.c.back().x);
-    for (std::size_t i = 0; i + 1 < x.size(); ++i) {
-        if (x[i + 1] <= x[i])
-            continue;
-        // Judged inside, away from the middle, where a point that only
-        // touches 0 (x^3 at 0, between -1 and 1) would read 0.
-        Campione m = valuta(x[i] + (x[i + 1] - x[i]) * 0.381966);
-        if (m.definito() && ricerca::ordine(m.d, ordine) == 0)
-            m = valuta(x[i] + (x[i + 1] - x[i]) * 0.618034);
-        const int s = segno(ricerca::ordine(m.d, ordine));
-        if (s == 0 || !m.definito())
-            continue;
-        std::vector<Intervallo> &dove = s > 0 ? positivi : negativi;
-        dove.push_back({i == 0 ? t.da : x[i], i + 2 == x.size() ? t.a : x[i + 1]});
-    }
-}
-
-void Analisi::assoluti()
-{
-    bool sopra = false, sotto = false; // f unbounded above, below
-    std::vector<PuntoNotevole> candidati;
     for (const Tratto &t : tratti_) {
-        candidati.push_back({t.c.front().x, t.c.front().d.valore});
-        candidati.push_back({t.c.back().x, t.c.back().d.valore});
-        if (t.illimitataInizio)
-            (t.c.front().d.valore > 0 ? sopra : sotto) = true;
-        if (t.illimitataFine)
-            (t.c.back().d.valore > 0 ? sopra : sotto) = true;
+        if (t.da == a_ && t.c.front().x == a_)
+            raggiunto(t.c.front().x, t.c.front().d.valore);
+        if (t.a == b_ && t.c.back().x == b_)
+            raggiunto(t.c.back().x, t.c.back().d.valore);
         // Where f was not followed in detail (or without f'), its samples.
         if (!derivate_)
             for (const Campione &k : t.c)
-                candidati.push_back({k.x, k.d.valore});
+                raggiunto(k.x, k.d.valore);
         else if (forzate_ > 0)
             for (const Campione &k : t.c)
                 if (k.x >= forzateDa_ && k.x <= forzateA_)
-                    candidati.push_back({k.x, k.d.valore});
+                    raggiunto(k.x, k.d.valore);
     }
     for (const auto *v : {&s_.massimiRelativi, &s_.minimiRelativi})
-        candidati.insert(candidati.end(), v->begin(), v->end());
-    for (const Angolo &a : angoli_)
-        candidati.push_back({a.x, a.y});
-    if (candidati.empty())
-        return;
-    std::sort(candidati.begin(), candidati.end(),
-              [](const PuntoNotevole &p, const PuntoNotevole &q) { return p.x < q.x; });
-    // The rightmost among values equal within 1e-12.
-    const auto uguali = [](double u, double v) {
-        return std::fabs(u - v) <= 1e-12 * std::max(std::fabs(u), std::fabs(v));
-    };
-    PuntoNotevole massimo = candidati.front(), minimo = candidati.front();
-    for (const PuntoNotevole &p : candidati) {
-        if (p.y > massimo.y || uguali(p.y, massimo.y))
-            massimo = p;
-        if (p.y < minimo.y || uguali(p.y, minimo.y))
-            minimo = p;
+        for (const PuntoNotevole &p : *v)
+            raggiunto(p.x, p.y);
+    for (const Speciale &p : speciali_) {
+        if (p.definito)
+            raggiunto(p.x, p.y);
+        if (p.continuo())
+            continue; // its limits are f(x)
+        for (const limiti::Stima *s : {&p.sinistro, &p.destro}) {
+            if (finito(*s))
+                c.push_back({p.x, s->limite.valore, false});
+            else if (infinito(*s))
+                c.push_back({p.x, pendenza(*s), false});
+        }
     }
-    if (!sopra)
-        s_.massimoAssoluto = PuntoNotevole {massimo.x, f_.Valuta(massimo.x).valore};
-    if (!sotto)
-        s_.minimoAssoluto = PuntoNotevole {minimo.x, f_.Valuta(minimo.x).valore};
+    if (c.empty())
+        return r;
+    std::stable_sort(c.begin(), c.end(),
+                     [](const Candidato &p, const Candidato &q) { return p.x < q.x; });
+    const auto uguali = [](double u, double v) {
+        return u == v
+                || (std::isfinite(u) && std::isfinite(v)
+                    && std::fabs(u - v) <= 1e-12 * std::max(std::fabs(u), std::fabs(v)));
+    };
+    // The rightmost of the best; one attained wins over a limit of the
+    // same value (Int(x) reaches -3 on [-2.5; -2), and tends to it at -2).
+    const auto migliore = [&](int verso) {
+        const Candidato *m = nullptr;
+        for (const Candidato &p : c) {
+            if (!m)
+                m = &p;
+            else if (uguali(p.y, m->y)) {
+                if (p.raggiunto || !m->raggiunto)
+                    m = &p;
+            } else if (verso * p.y > verso * m->y)
+                m = &p;
+        }
+        return *m;
+    };
+    const Candidato massimo = migliore(+1), minimo = migliore(-1);
+    if (!oltreSopra || massimo.y == INFINITY) {
+        if (massimo.raggiunto)
+            r.massimo = PuntoNotevole {massimo.x, massimo.y};
+        else
+            r.superiore = PuntoNotevole {massimo.x, massimo.y};
+    }
+    if (!oltreSotto || minimo.y == -INFINITY) {
+        if (minimo.raggiunto)
+            r.minimo = PuntoNotevole {minimo.x, minimo.y};
+        else
+            r.inferiore = PuntoNotevole {minimo.x, minimo.y};
+    }
+    return r;
 }
 
 // Adjacent intervals of one kind that touch become one, except where a
@@ -724,6 +161,8 @@ Studio Analisi::esegui()
         s_.massimoAssoluto = s_.minimoAssoluto = PuntoNotevole {a_, c.d.valore};
         return s_;
     }
+    if (derivate_)
+        candidati_ = puntiCandidati(f_, a_, b_, kCelleIniziali, 4 * kMaxPerTipo);
     percorri();
     // 1/x^2 overflows on a tiny interval around 0: one asymptote, at the
     // simplest point of it, not one at each of its edges.
@@ -753,10 +192,28 @@ Studio Analisi::esegui()
         }
         n.da = n.a = 0;
     }
+    puntiSpeciali();
+    ricomponi();
     for (const Tratto &t : tratti_) {
-        studiaTratto(t);
+        CaratteristichePezzo k = studiaTratto(t);
+        const auto unisci = [](auto &in, auto &da) {
+            in.insert(in.end(), da.begin(), da.end());
+        };
+        unisci(s_.zeri, k.zeri);
+        unisci(s_.massimiRelativi, k.massimi);
+        unisci(s_.minimiRelativi, k.minimi);
+        unisci(s_.flessi, k.flessi);
+        unisci(s_.flessiOrizzontali, k.flessiOrizzontali);
+        unisci(s_.positiva, k.positiva);
+        unisci(s_.negativa, k.negativa);
+        unisci(s_.crescente, k.crescente);
+        unisci(s_.decrescente, k.decrescente);
+        unisci(s_.concavaAlto, k.concavaAlto);
+        unisci(s_.concavaBasso, k.concavaBasso);
+        unisci(s_.note, k.note);
         s_.pezzi.push_back({t.da, t.a, t.illimitataInizio, t.illimitataFine});
     }
+    riportaSpeciali();
     // Corners where f' changes sign are relative extrema.
     for (const Angolo &a : angoli_) {
         if (a.x <= a_ || a.x >= b_)
@@ -766,7 +223,11 @@ Studio Analisi::esegui()
         else if (a.sinistra < 0 && a.destra > 0)
             s_.minimiRelativi.push_back({a.x, a.y});
     }
-    assoluti();
+    const Assoluti estremi = assoluti();
+    s_.massimoAssoluto = estremi.massimo;
+    s_.minimoAssoluto = estremi.minimo;
+    s_.estremoSuperiore = estremi.superiore;
+    s_.estremoInferiore = estremi.inferiore;
 
     const auto ordina = [](std::vector<PuntoNotevole> &v) {
         std::sort(v.begin(), v.end(),
@@ -781,6 +242,7 @@ Studio Analisi::esegui()
     ordina(s_.massimiRelativi);
     ordina(s_.minimiRelativi);
     ordina(s_.flessi);
+    ordina(s_.flessiOrizzontali);
     for (auto *v : {&s_.asintotiVerticali, &s_.salti}) {
         std::sort(v->begin(), v->end());
         v->erase(std::unique(v->begin(), v->end()), v->end());
@@ -792,8 +254,13 @@ Studio Analisi::esegui()
         tagliSegno.push_back(n.da), tagliSegno.push_back(n.a);
     for (double x : s_.asintotiVerticali)
         tagliSegno.push_back(x);
+    // Intervals never run across a special point of any kind.
+    for (const Speciale &p : speciali_)
+        tagliSegno.push_back(p.x);
     std::sort(tagliSegno.begin(), tagliSegno.end());
     std::vector<double> tagli;
+    for (const Speciale &p : speciali_)
+        tagli.push_back(p.x);
     for (const Intervallo &n : s_.nonDefinita)
         tagli.push_back(n.da), tagli.push_back(n.a);
     for (double x : s_.asintotiVerticali)
@@ -816,6 +283,21 @@ Studio Analisi::esegui()
     limita(s_.massimiRelativi, "massimi relativi", s_.note);
     limita(s_.minimiRelativi, "minimi relativi", s_.note);
     limita(s_.flessi, "flessi", s_.note);
+    limita(s_.flessiOrizzontali, "flessi a tangente orizzontale", s_.note);
+    limita(s_.nonDefinita, "intervalli dove f non è definita", s_.note);
+    limita(s_.asintotiVerticali, "asintoti verticali", s_.note);
+    limita(s_.salti, "salti", s_.note);
+    limita(s_.eliminabili, "punti di discontinuità eliminabile", s_.note);
+    limita(s_.limiti, "limiti", s_.note);
+    limita(s_.puntiAngolosi, "punti angolosi", s_.note);
+    limita(s_.cuspidi, "cuspidi", s_.note);
+    limita(s_.flessiVerticali, "flessi a tangente verticale", s_.note);
+    limita(s_.positiva, "intervalli dove f è positiva", s_.note);
+    limita(s_.negativa, "intervalli dove f è negativa", s_.note);
+    limita(s_.crescente, "intervalli dove f è crescente", s_.note);
+    limita(s_.decrescente, "intervalli dove f è decrescente", s_.note);
+    limita(s_.concavaAlto, "intervalli dove f è concava verso l'alto", s_.note);
+    limita(s_.concavaBasso, "intervalli dove f è concava verso il basso", s_.note);
     // A few cells, or a stretch too short to matter (where f' loses digits to
     // cancellation, as Sin(x)/x near 0), are no reason for a note.
     if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))
@@ -826,7 +308,7 @@ Studio Analisi::esegui()
     return s_;
 }
 
-} // namespace
+} // namespace studio
 
 std::string avvisiStudio(const Studio &studio, char separatoreDecimale)
 {
@@ -840,7 +322,7 @@ std::string avvisiStudio(const Studio &studio, char separatoreDecimale)
 
 Studio studia(Funzione &f, double a, double b, char separatoreDecimale)
 {
-    return Analisi(f, a, b, separatoreDecimale).esegui();
+    return studio::Analisi(f, a, b, separatoreDecimale).esegui();
 }
 
 } // namespace zelvo

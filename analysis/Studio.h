@@ -12,15 +12,25 @@ class Funzione;
 // The study of f on [a, b]: every feature a course of analysis asks for,
 // each located to the last digits a double holds where f is smooth there.
 //
-// How it is found: f, f' and f'' (exact, from the engine) on a grid that is
-// refined wherever the values at the ends of a cell do not predict the
-// middle; a cell that cannot be refined further holds a point where f is not
-// smooth (a corner, a jump, a pole, an edge of the domain), found by
-// bisection. On the smooth cells, f'' changes sign at the inflections; f' is
-// monotone between them, so it has at most one zero there (the relative
-// extrema, by Brent's method); f is monotone between those, so it has at most
-// one zero there. A zero that only touches the axis is a critical point where
-// f is 0.
+// It is a pipeline of stages, each with its own result:
+// 1. candidate points from the expression (puntiCandidati): where each
+//    operation that may break meets its condition;
+// 2. the sweep (StudioPercorso): f, f', f'' (exact, from the engine) on a
+//    grid that holds the candidates and is refined wherever the ends of a
+//    cell do not predict its middle; what breaks it is located to two
+//    adjacent doubles;
+// 3. the special points (StudioSpeciali): each candidate classified by the
+//    limits on each side (Limiti) - a hole, a jump, a pole, an edge of the
+//    domain, a limit that does not exist, a corner, a cusp, a vertical
+//    inflection - and the pieces rebuilt between them, without the samples
+//    where rounding rules f'';
+// 4. the features of each piece (StudioPezzo): f'' changes sign at the
+//    inflections; f' is monotone between them, so it has at most one zero
+//    there (the relative extrema); f is monotone between those, so it has at
+//    most one zero there; the intervals of sign, growth and concavity;
+// 5. the absolute extremes, attained or only approached (Studio).
+// A sign decides a feature only beyond its rounding; a value that
+// underflowed is not a zero, one that overflowed is not a maximum.
 
 // A point of the graph: x and f(x).
 struct PuntoNotevole
@@ -46,6 +56,39 @@ struct Pezzo
     bool illimitataA = false;
 };
 
+// The limit of f (or of f') from one side of a point.
+struct Limite
+{
+    enum class Tipo {
+        Assente, // the side is outside [a, b] or outside the domain of f
+        Finito,
+        PiuInfinito,
+        MenoInfinito,
+        NonEsiste, // f oscillates without settling (Sin(1/x) at 0)
+    };
+    Tipo tipo = Tipo::Assente;
+    double valore = 0; // Finito only
+};
+
+// A point of [a, b] where f is not defined or not continuous, with the
+// limits on each side: a hole (eliminabile), a jump, a pole, an edge of the
+// domain, or a point where a limit does not exist.
+struct PuntoLimite
+{
+    double x = 0;
+    Limite sinistro, destro;
+};
+
+// A point where f is continuous but not derivable, with its one-sided
+// slopes (infinite at a cusp or a vertical inflection).
+struct PuntoAngoloso
+{
+    double x = 0;
+    double y = 0;
+    double sinistra = 0;
+    double destra = 0;
+};
+
 struct Studio
 {
     std::vector<double> zeri;
@@ -57,6 +100,19 @@ struct Studio
     std::vector<Intervallo> nonDefinita; // maximal intervals where f cannot be computed
     std::vector<double> asintotiVerticali;
     std::vector<double> salti;
+    // Holes: x and the limit of f there (f not defined at x, or defined
+    // with another value).
+    std::vector<PuntoNotevole> eliminabili;
+    // Every point of [a, b] where f is not defined or not continuous.
+    std::vector<PuntoLimite> limiti;
+    std::vector<PuntoAngoloso> puntiAngolosi; // two finite slopes
+    std::vector<PuntoNotevole> cuspidi; // infinite slopes of opposite signs
+    std::vector<PuntoNotevole> flessiVerticali; // infinite slopes of one sign
+    std::vector<PuntoNotevole> flessiOrizzontali; // stationary inflections (also in flessi)
+    // The supremum (infimum) where it is not attained, in place of
+    // massimoAssoluto (minimoAssoluto): x the rightmost point it is
+    // approached at, y the value (+inf, -inf where f is unbounded).
+    std::optional<PuntoNotevole> estremoSuperiore, estremoInferiore;
     std::vector<Intervallo> positiva, negativa;
     std::vector<Intervallo> crescente, decrescente;
     std::vector<Intervallo> concavaAlto, concavaBasso;

@@ -12,8 +12,8 @@
 #include "plot/Spazzata.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
-#include "tables/ElencoValori.h"
 #include "tables/ElencoDerivate.h"
+#include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
@@ -127,12 +127,9 @@ Richiesta leggi(int argc, char *argv[])
                {"--elenco", &r.elenco},
                {"--grafico", &r.grafico},
                {"--grafico-scala", &scalaGrafico}};
-    const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
-                                                               {"--massimo", &r.massimo},
-                                                               {"--minimo", &r.minimo},
-                                                               {"--integrale", &r.integrale},
-                                                               {"--studio", &r.studio},
-                                                               {"--derivate", &r.derivate}};
+    const std::pair<std::string_view, bool *> senzaValore[] = {
+            {"--radice", &r.radice},       {"--massimo", &r.massimo}, {"--minimo", &r.minimo},
+            {"--integrale", &r.integrale}, {"--studio", &r.studio},   {"--derivate", &r.derivate}};
     const auto cerca = [](const auto &opzioni, std::string_view nome) {
         const auto trovata = std::find_if(std::begin(opzioni), std::end(opzioni),
                                           [nome](const auto &o) { return o.first == nome; });
@@ -370,8 +367,11 @@ int esegui(const Richiesta &r, char separatore)
     // 0"): why goes to standard error, and the exit status is 1.
     bool mancante = false;
     const auto manca = [&](const char *nome, const std::string &breve, const std::string &perche) {
-        avvisi.push_back(std::string(nome) + ": " + breve
-                         + (perche.empty() ? std::string() : " (" + perche + ")"));
+        // A supremum not attained leaves the label empty: the reason alone.
+        avvisi.push_back(
+                std::string(nome) + ": "
+                + (breve.empty() ? perche
+                                 : breve + (perche.empty() ? std::string() : " (" + perche + ")")));
         mancante = true;
     };
     if (r.radice) {

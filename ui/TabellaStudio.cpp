@@ -29,7 +29,9 @@ template<class T, class Chiave> std::vector<T> ordinati(std::vector<T> v, Chiave
 std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
 {
     std::vector<RigaStudio> righe;
-    const auto numero = [separatore](double v) { return testoNumero(v, separatore); };
+    const auto numero = [separatore](double v) {
+        return testoNumero(v, separatore);
+    };
     const auto punti = [&](const char *chiave, const char *nome,
                            const std::vector<PuntoNotevole> &v) {
         for (const PuntoNotevole &p : ordinati(v, [](const PuntoNotevole &q) { return q.x; }))
@@ -39,16 +41,16 @@ std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
         for (const double x : ordinati(v, [](double q) { return q; }))
             righe.push_back({chiave, nome, numero(x), {}});
     };
-    const auto intervalli = [&](const char *chiave, const char *nome,
-                                const std::vector<Intervallo> &v) {
-        for (const Intervallo &i : ordinati(v, [](const Intervallo &q) { return q.da; }))
-            righe.push_back({chiave, nome, numero(i.da), numero(i.a)});
-    };
-    const auto assoluto = [&](const char *chiave, const char *nome,
-                              const std::optional<PuntoNotevole> &p) {
-        if (p)
-            righe.push_back({chiave, nome, numero(p->x), numero(p->y)});
-    };
+    const auto intervalli
+            = [&](const char *chiave, const char *nome, const std::vector<Intervallo> &v) {
+                  for (const Intervallo &i : ordinati(v, [](const Intervallo &q) { return q.da; }))
+                      righe.push_back({chiave, nome, numero(i.da), numero(i.a)});
+              };
+    const auto assoluto
+            = [&](const char *chiave, const char *nome, const std::optional<PuntoNotevole> &p) {
+                  if (p)
+                      righe.push_back({chiave, nome, numero(p->x), numero(p->y)});
+              };
 
     ascisse("zero", "zero", s.zeri);
     punti("massimo_relativo", "massimo relativo", s.massimiRelativi);
@@ -59,6 +61,44 @@ std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
     intervalli("non_definita", "non definita", s.nonDefinita);
     ascisse("asintoto_verticale", "asintoto verticale", s.asintotiVerticali);
     ascisse("salto", "salto", s.salti);
+    for (const PuntoNotevole &p :
+         ordinati(s.eliminabili, [](const PuntoNotevole &q) { return q.x; }))
+        righe.push_back({"eliminabile", "discontinuità eliminabile", numero(p.x), numero(p.y)});
+    const auto limite = [&](const Limite &l) -> std::string {
+        switch (l.tipo) {
+        case Limite::Tipo::Finito:
+            return numero(l.valore);
+        case Limite::Tipo::PiuInfinito:
+            return "+inf";
+        case Limite::Tipo::MenoInfinito:
+            return "-inf";
+        case Limite::Tipo::NonEsiste:
+            return "non_esiste";
+        case Limite::Tipo::Assente:
+            break;
+        }
+        return {};
+    };
+    for (const PuntoLimite &p : ordinati(s.limiti, [](const PuntoLimite &q) { return q.x; }))
+        righe.push_back({"limite", "limite (sinistro; destro)", numero(p.x),
+                         limite(p.sinistro) + "; " + limite(p.destro)});
+    const auto pendenza = [&](double m) {
+        return std::isinf(m) ? std::string(m > 0 ? "+inf" : "-inf") : numero(m);
+    };
+    for (const PuntoAngoloso &p :
+         ordinati(s.puntiAngolosi, [](const PuntoAngoloso &q) { return q.x; }))
+        righe.push_back({"punto_angoloso", "punto angoloso (y; pendenze)", numero(p.x),
+                         numero(p.y) + "; " + pendenza(p.sinistra) + "; " + pendenza(p.destra)});
+    punti("cuspide", "cuspide", s.cuspidi);
+    punti("flesso_tangente_verticale", "flesso a tangente verticale", s.flessiVerticali);
+    punti("flesso_tangente_orizzontale", "flesso a tangente orizzontale", s.flessiOrizzontali);
+    const auto estremo
+            = [&](const char *chiave, const char *nome, const std::optional<PuntoNotevole> &p) {
+                  if (p)
+                      righe.push_back({chiave, nome, numero(p->x), pendenza(p->y)});
+              };
+    estremo("estremo_superiore", "estremo superiore (non raggiunto)", s.estremoSuperiore);
+    estremo("estremo_inferiore", "estremo inferiore (non raggiunto)", s.estremoInferiore);
     intervalli("positiva", "positiva", s.positiva);
     intervalli("negativa", "negativa", s.negativa);
     intervalli("crescente", "crescente", s.crescente);
@@ -116,7 +156,12 @@ std::vector<double> puntiDiSvolta(const Studio &s, double a, double b)
             p.insert(p.end(), {i.da, i.a});
     for (const auto *v : {&s.zeri, &s.asintotiVerticali, &s.salti})
         p.insert(p.end(), v->begin(), v->end());
-    for (const auto *v : {&s.massimiRelativi, &s.minimiRelativi, &s.flessi})
+    for (const PuntoLimite &l : s.limiti)
+        p.push_back(l.x);
+    for (const PuntoAngoloso &q : s.puntiAngolosi)
+        p.push_back(q.x);
+    for (const auto *v : {&s.massimiRelativi, &s.minimiRelativi, &s.flessi, &s.eliminabili,
+                          &s.cuspidi, &s.flessiVerticali})
         for (const PuntoNotevole &q : *v)
             p.push_back(q.x);
     std::sort(p.begin(), p.end());
@@ -154,8 +199,7 @@ SchemaStudio schemaStudio(const Studio &s, double a, double b, char separatore)
             colonna({}, "∄", "∄", "∄");
             continue;
         }
-        colonna({},
-                dentro(s.positiva, m) ? "+" : (dentro(s.negativa, m) ? "−" : "0"),
+        colonna({}, dentro(s.positiva, m) ? "+" : (dentro(s.negativa, m) ? "−" : "0"),
                 dentro(s.crescente, m) ? "↗" : (dentro(s.decrescente, m) ? "↘" : "→"),
                 dentro(s.concavaAlto, m) ? "∪" : (dentro(s.concavaBasso, m) ? "∩" : ""));
     }

@@ -20,13 +20,18 @@ struct RigaStudio
 {
     const char *chiave; // "massimo_relativo"
     const char *nome; // "massimo relativo"
+    // A limit gives its two sides in secondo ("1; 0", "; 0" where the left
+    // side is outside [a, b] or the domain), a corner its value and slopes.
     std::string primo, secondo;
 };
 
 // Every feature, kinds in the command line's order (zeros, relative maxima
 // and minima, inflections, absolute maximum and minimum, undefined stretches,
-// vertical asymptotes, jumps, then the intervals of sign, growth and
-// concavity), each kind ascending in x.
+// vertical asymptotes, jumps, holes, limits, corners, cusps, vertical and
+// horizontal inflections, supremum and infimum not attained, then the
+// intervals of sign, growth and concavity), each kind ascending in x. A
+// limit is a number, "-inf", "+inf", "non_esiste", or empty where that side
+// is outside [a, b] or outside the domain.
 std::vector<RigaStudio> righeStudio(const Studio &studio, char separatoreDecimale);
 
 // The rows as the command line prints them: "chiave = primo" or
@@ -45,8 +50,8 @@ struct SchemaStudio
     std::array<std::vector<std::string>, 3> righe;
 };
 
-inline constexpr std::array<const char *, 3> kRigheSchema = {"segno di f", "crescenza",
-                                                             "concavità"};
+inline constexpr std::array<const char *, 3> kRigheSchema
+        = {"segno di f", "crescenza", "concavità"};
 
 SchemaStudio schemaStudio(const Studio &studio, double a, double b, char separatoreDecimale);
 

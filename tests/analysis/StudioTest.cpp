@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -558,6 +559,21 @@ TEST(Studio, InfinitelyManyFeaturesStayBounded)
     ASSERT_FALSE(s.note.empty());
     EXPECT_NE(s.note.front().find("Altri "), std::string::npos) << s.note.front();
     EXPECT_NE(s.note.back().find("risoluzione"), std::string::npos) << s.note.back();
+    // The intervals too, each kind with its note.
+    for (const auto *v :
+         {&s.positiva, &s.negativa, &s.crescente, &s.decrescente, &s.concavaAlto, &s.concavaBasso})
+        EXPECT_EQ(v->size(), 1000u);
+    EXPECT_TRUE(std::any_of(s.note.begin(), s.note.end(), [](const std::string &n) {
+        return n.starts_with("Altri ")
+                && n.find(" intervalli dove f è crescente non mostrati: ne "
+                          "sono mostrati i primi 1000")
+                != std::string::npos;
+    }));
+    // 0 is a point where the limit does not exist.
+    ASSERT_EQ(s.limiti.size(), 1u);
+    EXPECT_EQ(s.limiti[0].x, 0);
+    EXPECT_EQ(s.limiti[0].sinistro.tipo, Limite::Tipo::NonEsiste);
+    EXPECT_EQ(s.limiti[0].destro.tipo, Limite::Tipo::NonEsiste);
     // Those it shows are true zeros: 1/(k pi).
     for (const double x : {s.zeri.front(), s.zeri[500]}) {
         const double k = 1 / (x * pi);
@@ -584,6 +600,299 @@ TEST(Studio, WithoutDerivativesOnlyZerosSignAndAbsoluteExtremes)
     ASSERT_TRUE(s.massimoAssoluto && s.minimoAssoluto);
     EXPECT_EQ(s.massimoAssoluto->x, 3);
     EXPECT_NEAR(s.minimoAssoluto->y, -1, 1e-4); // the grid's lowest sample
+}
+
+} // namespace
+} // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+constexpr double kInf = INFINITY;
+constexpr double kNo = NAN; // the side is outside [a, b] or the domain
+
+// A limit as a double: the value, +-inf, NaN where absent; non_esiste is
+// matched by its own flag.
+struct Lato
+{
+    double valore;
+    bool nonEsiste = false;
+};
+
+bool come(const Lato &atteso, const Limite &l)
+{
+    switch (l.tipo) {
+    case Limite::Tipo::Assente:
+        return std::isnan(atteso.valore) && !atteso.nonEsiste;
+    case Limite::Tipo::Finito:
+        return vicino(atteso.valore, l.valore, 1e-15);
+    case Limite::Tipo::PiuInfinito:
+        return atteso.valore == kInf;
+    case Limite::Tipo::MenoInfinito:
+        return atteso.valore == -kInf;
+    case Limite::Tipo::NonEsiste:
+        return atteso.nonEsiste;
+    }
+    return false;
+}
+
+enum class Classe {
+    Eliminabile,
+    Salto,
+    Asintoto,
+    Bordo,
+    NonEsiste,
+    Angoloso,
+    Cuspide,
+    FlessoVerticale,
+    FlessoOrizzontale
+};
+
+// One special point of each class, worked out by hand: where, what, the
+// limits on each side (or the slopes at a corner), and f there.
+struct Speciale
+{
+    const char *espressione;
+    double a, b;
+    Classe classe;
+    double x;
+    Lato sinistro, destro; // limits of f; slopes for a corner
+    double y = NAN; // f(x) where f is defined there
+};
+
+const Speciale kSpeciali[] = {
+        {"(x^2-1)/(x-1)", -3, 3, Classe::Eliminabile, 1, {2}, {2}},
+        {"Sin(x)/x", -10, 10, Classe::Eliminabile, 0, {1}, {1}},
+        {"(1-Cos(x))/x^2", -1, 1, Classe::Eliminabile, 0, {0.5}, {0.5}},
+        {"Exp(-1/x^2)", -3, 3, Classe::Eliminabile, 0, {0}, {0}},
+        {"Atn(1/x)", -3, 3, Classe::Salto, 0, {-pi / 2}, {pi / 2}},
+        {"Int(x)", -0.5, 2.5, Classe::Salto, 1, {0}, {1}, 1},
+        {"x-Int(x)", -2, 2, Classe::Salto, 2, {1}, {kNo}, 0},
+        {"Sgn(x-0.6)*x", -3.8, 2.04, Classe::Salto, 0.6, {-0.6}, {0.6}, 0},
+        {"1/(x-2.2)", -3, 3, Classe::Asintoto, 2.2, {-kInf}, {kInf}},
+        {"Log(Abs(x-1))", -3, 3, Classe::Asintoto, 1, {-kInf}, {-kInf}},
+        {"Exp(1/x)", -3, 3, Classe::Asintoto, 0, {0}, {kInf}},
+        {"Tan(3*x)", -1, 1, Classe::Asintoto, pi / 6, {kInf}, {-kInf}},
+        {"x*Log(x)", 0, 3, Classe::Bordo, 0, {kNo}, {0}},
+        {"Sqr(x)*x-2", -1, 1, Classe::Bordo, 0, {kNo}, {-2}, -2},
+        {"x/Log(x)", 0, 3, Classe::Bordo, 0, {kNo}, {0}},
+        {"Sin(1/x)", -1, 1, Classe::NonEsiste, 0, {kNo, true}, {kNo, true}},
+        {"Abs(x^2-3.6)",
+         0.5,
+         5.8,
+         Classe::Angoloso,
+         std::sqrt(3.6),
+         {-2 * std::sqrt(3.6)},
+         {2 * std::sqrt(3.6)},
+         0},
+        {"Abs(x-1)+x", 0, 2, Classe::Angoloso, 1, {0}, {2}, 1},
+        {"Sqr(1+Sin(x))",
+         -3.92,
+         4,
+         Classe::Angoloso,
+         -pi / 2,
+         {-std::sqrt(0.5)},
+         {std::sqrt(0.5)},
+         0},
+        {"Sqr(Abs(x))", -1, 1, Classe::Cuspide, 0, {-kInf}, {kInf}, 0},
+        {"Sgn(x)*Abs(x)^(1/3)", -1, 1, Classe::FlessoVerticale, 0, {kInf}, {kInf}, 0},
+        {"(x-1/3)^3+1", -3, 3, Classe::FlessoOrizzontale, 1.0 / 3, {}, {}, 1},
+};
+
+// Each class of special point, found from the expression on any interval,
+// with its limits: the table of a course's examples in closed form.
+TEST(StudioSpeciale, OgniClasseConIsuoiLimiti)
+{
+    for (const Speciale &c : kSpeciali) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const Studio s = studia(f, c.a, c.b);
+        ASSERT_TRUE(s.eseguito);
+        const auto vicinoX = [&](double x) {
+            return vicino(c.x, x, 1e-15);
+        };
+        const auto trovaLimite = [&]() -> const PuntoLimite * {
+            for (const PuntoLimite &p : s.limiti)
+                if (vicinoX(p.x))
+                    return &p;
+            return nullptr;
+        };
+        const auto unico = [&](const auto &v) {
+            return std::count_if(v.begin(), v.end(), [&](const auto &p) { return vicinoX(p.x); })
+                    == 1;
+        };
+        const auto tra = [&](const std::vector<double> &v) {
+            return std::count_if(v.begin(), v.end(), vicinoX) == 1;
+        };
+        switch (c.classe) {
+        case Classe::Eliminabile:
+            ASSERT_TRUE(unico(s.eliminabili));
+            EXPECT_TRUE(vicino(c.sinistro.valore, s.eliminabili.front().y, 1e-15))
+                    << s.eliminabili.front().y;
+            break;
+        case Classe::Salto:
+            EXPECT_TRUE(tra(s.salti));
+            break;
+        case Classe::Asintoto:
+            EXPECT_TRUE(tra(s.asintotiVerticali));
+            break;
+        case Classe::Bordo:
+        case Classe::NonEsiste:
+            break;
+        case Classe::Angoloso: {
+            ASSERT_TRUE(unico(s.puntiAngolosi));
+            const PuntoAngoloso &p = s.puntiAngolosi.front();
+            EXPECT_TRUE(vicino(c.sinistro.valore, p.sinistra, 1e-5)) << p.sinistra;
+            EXPECT_TRUE(vicino(c.destro.valore, p.destra, 1e-5)) << p.destra;
+            EXPECT_EQ(p.y, c.y);
+            break;
+        }
+        case Classe::Cuspide:
+            EXPECT_TRUE(unico(s.cuspidi));
+            break;
+        case Classe::FlessoVerticale:
+            EXPECT_TRUE(unico(s.flessiVerticali));
+            break;
+        case Classe::FlessoOrizzontale:
+            EXPECT_TRUE(unico(s.flessiOrizzontali));
+            EXPECT_TRUE(unico(s.flessi)); // a stationary inflection is an inflection
+            break;
+        }
+        const bool discontinuo = c.classe == Classe::Eliminabile || c.classe == Classe::Salto
+                || c.classe == Classe::Asintoto || c.classe == Classe::Bordo
+                || c.classe == Classe::NonEsiste;
+        const PuntoLimite *l = trovaLimite();
+        ASSERT_EQ(l != nullptr, discontinuo);
+        if (l) {
+            EXPECT_TRUE(come(c.sinistro, l->sinistro)) << l->sinistro.valore;
+            EXPECT_TRUE(come(c.destro, l->destro)) << l->destro.valore;
+        }
+        // A zero at the point where f is 0 there, and none elsewhere made
+        // by the point (4.94E-324, 1.99999994).
+        EXPECT_EQ(tra(s.zeri), c.y == 0);
+        for (const double z : s.zeri)
+            EXPECT_TRUE(vicinoX(z) || std::fabs(z - c.x) > 1e-6) << z;
+        for (const auto *v : {&s.flessi, &s.massimiRelativi, &s.minimiRelativi})
+            for (const PuntoNotevole &p : *v)
+                EXPECT_TRUE(vicinoX(p.x) || std::fabs(p.x - c.x) > 1e-6) << p.x;
+    }
+}
+
+// The absolute extremes where f only approaches them: a supremum or infimum
+// not attained, at the point it is approached at, and no maximum.
+TEST(StudioSpeciale, EstremiNonRaggiunti)
+{
+    struct Caso
+    {
+        const char *espressione;
+        double a, b;
+        std::optional<PuntoNotevole> massimo, minimo, superiore, inferiore;
+    };
+    const Caso casi[] = {
+            {"Sin(x)/x",
+             -10,
+             10,
+             {},
+             PuntoNotevole {4.493409457909064, -0.21723362821122166},
+             PuntoNotevole {0, 1},
+             {}},
+            {"x-Int(x)", -2, 2, {}, PuntoNotevole {2, 0}, PuntoNotevole {2, 1}, {}},
+            // Int(x) reaches -3 on [-2.5; -2) and tends to it at -2.
+            {"Int(x)", -2.5, 2.5, PuntoNotevole {2.5, 2}, PuntoNotevole {-2.5, -3}, {}, {}},
+            {"Sgn(x-0.6)*x",
+             -3.8,
+             2.04,
+             PuntoNotevole {-3.8, 3.8},
+             {},
+             {},
+             PuntoNotevole {0.6, -0.6}},
+            {"Atn(1/x)", -3, 3, {}, {}, PuntoNotevole {0, pi / 2}, PuntoNotevole {0, -pi / 2}},
+            {"1/(x-2.2)", -3, 3, {}, {}, PuntoNotevole {2.2, kInf}, PuntoNotevole {2.2, -kInf}},
+            {"Exp(1/x)", -3, 3, {}, {}, PuntoNotevole {0, kInf}, PuntoNotevole {0, 0}},
+            // The corner on the axis is the minimum, 0.
+            {"Abs(x^2-3.6)",
+             0.5,
+             5.8,
+             PuntoNotevole {5.8, 30.04},
+             PuntoNotevole {std::sqrt(3.6), 0},
+             {},
+             {}},
+    };
+    const auto uguale = [](const std::optional<PuntoNotevole> &u,
+                           const std::optional<PuntoNotevole> &v) {
+        return u.has_value() == v.has_value()
+                && (!u
+                    || (vicino(u->x, v->x, 1e-15) && (u->y == v->y || vicino(u->y, v->y, 1e-15))));
+    };
+    for (const Caso &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const Studio s = studia(f, c.a, c.b);
+        EXPECT_TRUE(uguale(c.massimo, s.massimoAssoluto));
+        EXPECT_TRUE(uguale(c.minimo, s.minimoAssoluto));
+        EXPECT_TRUE(uguale(c.superiore, s.estremoSuperiore));
+        EXPECT_TRUE(uguale(c.inferiore, s.estremoInferiore));
+    }
+}
+
+// Random functions of the families a course studies, with a hole, a jump
+// and a cluster of close roots, against their closed forms: with seeds r,
+// the hole p and the jump q, f = c/2*Sgn(x-q)+c/2 (0 on the left of q, c on
+// its right) + (x-r)^2*(x-r-d)*(x-p)/(x-p).
+TEST(StudioSpeciale, FunzioniCasualiConBuchiSaltiERadiciVicine)
+{
+    std::mt19937 gen(24);
+    std::uniform_real_distribution<double> u(-2, 2);
+    int provate = 0;
+    for (int k = 0; k < 40; ++k) {
+        const double r = std::round(u(gen) * 100) / 100;
+        const double d = 1e-5;
+        double p = std::round(u(gen) * 100) / 100, q = std::round(u(gen) * 100) / 100;
+        if (std::fabs(p - r) < 0.2 || std::fabs(q - r) < 0.2 || std::fabs(p - q) < 0.2)
+            continue;
+        ++provate;
+        const double c = 50;
+        char testo[200];
+        std::snprintf(testo, sizeof testo,
+                      "%g*Sgn(x-(%.17g))+%g+(x-(%.17g))^2*(x-(%.17g))*(x-(%.17g))/(x-(%.17g))",
+                      c / 2, q, c / 2, r, r + d, p, p);
+        SCOPED_TRACE(testo);
+        Funzione f;
+        f.DefinisciFunzione(testo);
+        ASSERT_TRUE(f.definita());
+        const Studio s = studia(f, -3, 3);
+        const auto g = [&](double x) {
+            return (x - r) * (x - r) * (x - r - d) + (x > q ? c : 0);
+        };
+        ASSERT_EQ(s.eliminabili.size(), 1u);
+        EXPECT_TRUE(vicino(p, s.eliminabili[0].x, 1e-15));
+        EXPECT_TRUE(vicino(g(p), s.eliminabili[0].y, 1e-9)) << s.eliminabili[0].y;
+        ASSERT_EQ(s.salti.size(), 1u);
+        EXPECT_TRUE(vicino(q, s.salti[0], 1e-15));
+        ASSERT_EQ(s.limiti.size(), 2u);
+        const PuntoLimite &salto = s.limiti[s.limiti[0].x == p ? 1 : 0];
+        EXPECT_TRUE(vicino(g(q), salto.sinistro.valore, 1e-9)) << salto.sinistro.valore;
+        EXPECT_TRUE(vicino(g(q) + c, salto.destro.valore, 1e-9)) << salto.destro.valore;
+        // Left of the jump f is the cubic: the double root r and its
+        // neighbour r + d; f' = (x-r)*(3x-3r-2d): the maximum 0 at r, the
+        // minimum at r + 2d/3 between them.
+        if (q > r + d) {
+            const auto uno = [](const auto &v, auto dove) {
+                return std::count_if(v.begin(), v.end(), dove) == 1;
+            };
+            EXPECT_TRUE(uno(s.zeri, [&](double z) { return vicino(r, z, 1e-15); }));
+            EXPECT_TRUE(uno(s.zeri, [&](double z) { return vicino(r + d, z, 1e-12); }));
+            EXPECT_TRUE(uno(s.massimiRelativi, [&](const PuntoNotevole &m) {
+                return vicino(r, m.x, 1e-15) && m.y == 0;
+            }));
+            EXPECT_TRUE(uno(s.minimiRelativi, [&](const PuntoNotevole &m) {
+                return vicino(r + 2 * d / 3, m.x, 1e-9);
+            }));
+        }
+    }
+    EXPECT_GE(provate, 10);
 }
 
 } // namespace

@@ -122,6 +122,9 @@ TEST_F(FormStudioTest, WhereFIsNotDefinedAndTheNotes)
               (QStringList {
                       "non definita | 2 | 2",
                       "asintoto verticale | 2 | ",
+                      "limite (sinistro; destro) | 2 | -inf; +inf",
+                      "estremo superiore (non raggiunto) | 2 | +inf",
+                      "estremo inferiore (non raggiunto) | 2 | -inf",
                       "positiva | 2 | 3",
                       "negativa | -3 | 2",
                       "decrescente | -3 | 2",

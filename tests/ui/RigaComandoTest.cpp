@@ -115,6 +115,13 @@ TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
             u.err.contains("massimo: nessun massimo (f illimitata superiormente vicino a x = 2"))
             << u.err.toStdString();
 
+    // Approached, not attained: no x_massimo, and the reason alone.
+    u = zelvo(
+            {"--massimo", "--funzione", "Sin(x)/x", "-a", "-10", "-b", "10", "--passo", n("0.01")});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.out, "");
+    EXPECT_EQ(u.err, n("massimo: sup = 1, non raggiunto; f non definita in x = 0\n"));
+
     u = zelvo({"--integrale", "--minimo", "--funzione", "1/0", "-a", "-1", "-b", "1", "--passo",
                "0.1"});
     EXPECT_EQ(u.stato, 1);
@@ -396,6 +403,332 @@ TEST(RigaComandoUso, AiutoInItaliano)
                                          : "il punto: tra -10.1 e 10.1"));
 }
 
+// Every special point of f, with the limits on each side and what they make
+// (a hole, a jump, a pole, an edge of the domain, a corner), and nothing made
+// by rounding: the functions a new user tried, each printed whole.
+TEST(RigaComandoStudio, PuntiSpecialiComeLiLeggeUnoStudente)
+{
+    struct Caso
+    {
+        const char *funzione, *a, *b, *atteso;
+    };
+    const Caso casi[] = {
+            {"(x^2-4)/(x-2)", "-2", "6",
+             "zero = -2\n"
+             "massimo_assoluto = 6; 8\n"
+             "minimo_assoluto = -2; 0\n"
+             "non_definita = 2; 2\n"
+             "eliminabile = 2; 4\n"
+             "limite = 2; 4; 4\n"
+             "positiva = -2; 2\n"
+             "positiva = 2; 6\n"
+             "crescente = -2; 2\n"
+             "crescente = 2; 6\n"},
+            {"(x^2-4)/(x-2)", "-5", "5",
+             "zero = -2\n"
+             "massimo_assoluto = 5; 7\n"
+             "minimo_assoluto = -5; -3\n"
+             "non_definita = 2; 2\n"
+             "eliminabile = 2; 4\n"
+             "limite = 2; 4; 4\n"
+             "positiva = -2; 2\n"
+             "positiva = 2; 5\n"
+             "negativa = -5; -2\n"
+             "crescente = -5; 2\n"
+             "crescente = 2; 5\n"},
+            {"(x^2-1)/(x-1)", "-3", "3",
+             "zero = -1\n"
+             "massimo_assoluto = 3; 4\n"
+             "minimo_assoluto = -3; -2\n"
+             "non_definita = 1; 1\n"
+             "eliminabile = 1; 2\n"
+             "limite = 1; 2; 2\n"
+             "positiva = -1; 1\n"
+             "positiva = 1; 3\n"
+             "negativa = -3; -1\n"
+             "crescente = -3; 1\n"
+             "crescente = 1; 3\n"},
+            {"Sin(x)/x", "-10", "10",
+             "zero = -9.42477796076938\n"
+             "zero = -6.28318530717959\n"
+             "zero = -3.14159265358979\n"
+             "zero = 3.14159265358979\n"
+             "zero = 6.28318530717959\n"
+             "zero = 9.42477796076938\n"
+             "massimo_relativo = -7.72525183693771; 0.128374553525899\n"
+             "massimo_relativo = 7.72525183693771; 0.128374553525899\n"
+             "minimo_relativo = -4.49340945790906; -0.217233628211222\n"
+             "minimo_relativo = 4.49340945790906; -0.217233628211222\n"
+             "flesso = -9.20584014293667; 0.0235929492505859\n"
+             "flesso = -5.94036999057271; -0.0565856874949635\n"
+             "flesso = -2.0815759778181; 0.419088058201616\n"
+             "flesso = 2.0815759778181; 0.419088058201616\n"
+             "flesso = 5.94036999057271; -0.0565856874949635\n"
+             "flesso = 9.20584014293667; 0.0235929492505859\n"
+             "minimo_assoluto = 4.49340945790906; -0.217233628211222\n"
+             "non_definita = 0; 0\n"
+             "eliminabile = 0; 1\n"
+             "limite = 0; 1; 1\n"
+             "estremo_superiore = 0; 1\n"
+             "positiva = -9.42477796076938; -6.28318530717959\n"
+             "positiva = -3.14159265358979; 0\n"
+             "positiva = 0; 3.14159265358979\n"
+             "positiva = 6.28318530717959; 9.42477796076938\n"
+             "negativa = -10; -9.42477796076938\n"
+             "negativa = -6.28318530717959; -3.14159265358979\n"
+             "negativa = 3.14159265358979; 6.28318530717959\n"
+             "negativa = 9.42477796076938; 10\n"
+             "crescente = -10; -7.72525183693771\n"
+             "crescente = -4.49340945790906; 0\n"
+             "crescente = 4.49340945790906; 7.72525183693771\n"
+             "decrescente = -7.72525183693771; -4.49340945790906\n"
+             "decrescente = 0; 4.49340945790906\n"
+             "decrescente = 7.72525183693771; 10\n"
+             "concava_alto = -10; -9.20584014293667\n"
+             "concava_alto = -5.94036999057271; -2.0815759778181\n"
+             "concava_alto = 2.0815759778181; 5.94036999057271\n"
+             "concava_alto = 9.20584014293667; 10\n"
+             "concava_basso = -9.20584014293667; -5.94036999057271\n"
+             "concava_basso = -2.0815759778181; 0\n"
+             "concava_basso = 0; 2.0815759778181\n"
+             "concava_basso = 5.94036999057271; 9.20584014293667\n"},
+            {"Atn(1/x)", "-3", "3",
+             "non_definita = 0; 0\n"
+             "salto = 0\n"
+             "limite = 0; -1.5707963267949; 1.5707963267949\n"
+             "estremo_superiore = 0; 1.5707963267949\n"
+             "estremo_inferiore = 0; -1.5707963267949\n"
+             "positiva = 0; 3\n"
+             "negativa = -3; 0\n"
+             "decrescente = -3; 0\n"
+             "decrescente = 0; 3\n"
+             "concava_alto = 0; 3\n"
+             "concava_basso = -3; 0\n"},
+            {"x*Log(x)", "0", "3",
+             "zero = 1\n"
+             "minimo_relativo = 0.367879441171442; -0.367879441171442\n"
+             "massimo_assoluto = 3; 3.29583686600433\n"
+             "minimo_assoluto = 0.367879441171442; -0.367879441171442\n"
+             "non_definita = 0; 0\n"
+             "limite = 0; ; 0\n"
+             "positiva = 1; 3\n"
+             "negativa = 0; 1\n"
+             "crescente = 0.367879441171442; 3\n"
+             "decrescente = 0; 0.367879441171442\n"
+             "concava_alto = 0; 3\n"},
+            {"x-Int(x)", "-2", "2",
+             "zero = -2\n"
+             "zero = -1\n"
+             "zero = 0\n"
+             "zero = 1\n"
+             "zero = 2\n"
+             "minimo_assoluto = 2; 0\n"
+             "salto = -1\n"
+             "salto = 0\n"
+             "salto = 1\n"
+             "salto = 2\n"
+             "limite = -1; 1; 0\n"
+             "limite = 0; 1; 0\n"
+             "limite = 1; 1; 0\n"
+             "limite = 2; 1; \n"
+             "estremo_superiore = 2; 1\n"
+             "positiva = -2; -1\n"
+             "positiva = -1; 0\n"
+             "positiva = 0; 1\n"
+             "positiva = 1; 2\n"
+             "crescente = -2; -1\n"
+             "crescente = -1; 0\n"
+             "crescente = 0; 1\n"
+             "crescente = 1; 2\n"},
+            {"Int(x)", "-2.5", "2.5",
+             "zero = 0\n"
+             "massimo_assoluto = 2.5; 2\n"
+             "minimo_assoluto = -2.5; -3\n"
+             "salto = -2\n"
+             "salto = -1\n"
+             "salto = 0\n"
+             "salto = 1\n"
+             "salto = 2\n"
+             "limite = -2; -3; -2\n"
+             "limite = -1; -2; -1\n"
+             "limite = 0; -1; 0\n"
+             "limite = 1; 0; 1\n"
+             "limite = 2; 1; 2\n"
+             "positiva = 1; 2\n"
+             "positiva = 2; 2.5\n"
+             "negativa = -2.5; -2\n"
+             "negativa = -2; -1\n"
+             "negativa = -1; 0\n"},
+            {"Sgn(x-0.6)*x", "-3.8", "2.04",
+             "zero = 0\n"
+             "zero = 0.6\n"
+             "massimo_assoluto = -3.8; 3.8\n"
+             "salto = 0.6\n"
+             "limite = 0.6; -0.6; 0.6\n"
+             "estremo_inferiore = 0.6; -0.6\n"
+             "positiva = -3.8; 0\n"
+             "positiva = 0.6; 2.04\n"
+             "negativa = 0; 0.6\n"
+             "crescente = 0.6; 2.04\n"
+             "decrescente = -3.8; 0.6\n"},
+            {"Abs(x^2-3.6)", "0.5", "5.8",
+             "zero = 1.89736659610103\n"
+             "minimo_relativo = 1.89736659610103; 0\n"
+             "massimo_assoluto = 5.8; 30.04\n"
+             "minimo_assoluto = 1.89736659610103; 0\n"
+             "punto_angoloso = 1.89736659610103; 0; -3.7947331922021; 3.7947331922021\n"
+             "positiva = 0.5; 1.89736659610103\n"
+             "positiva = 1.89736659610103; 5.8\n"
+             "crescente = 1.89736659610103; 5.8\n"
+             "decrescente = 0.5; 1.89736659610103\n"
+             "concava_alto = 1.89736659610103; 5.8\n"
+             "concava_basso = 0.5; 1.89736659610103\n"},
+            {"Exp(1/x)", "-3", "3",
+             "flesso = -0.5; 0.135335283236613\n"
+             "non_definita = 0; 0\n"
+             "asintoto_verticale = 0\n"
+             "limite = 0; 0; +inf\n"
+             "estremo_superiore = 0; +inf\n"
+             "estremo_inferiore = 0; 0\n"
+             "positiva = -3; 0\n"
+             "positiva = 0; 3\n"
+             "decrescente = -3; 0\n"
+             "decrescente = 0; 3\n"
+             "concava_alto = -0.5; 0\n"
+             "concava_alto = 0; 3\n"
+             "concava_basso = -3; -0.5\n"},
+            {"x/Log(x)", "0", "3",
+             "minimo_relativo = 2.71828182845905; 2.71828182845905\n"
+             "non_definita = 0; 0\n"
+             "non_definita = 1; 1\n"
+             "asintoto_verticale = 1\n"
+             "limite = 0; ; 0\n"
+             "limite = 1; -inf; +inf\n"
+             "estremo_superiore = 1; +inf\n"
+             "estremo_inferiore = 1; -inf\n"
+             "positiva = 1; 3\n"
+             "negativa = 0; 1\n"
+             "crescente = 2.71828182845905; 3\n"
+             "decrescente = 0; 1\n"
+             "decrescente = 1; 2.71828182845905\n"
+             "concava_alto = 1; 3\n"
+             "concava_basso = 0; 1\n"},
+            {"Exp(-1/x^2)", "-3", "3",
+             "flesso = -0.816496580927726; 0.22313016014843\n"
+             "flesso = 0.816496580927726; 0.22313016014843\n"
+             "massimo_assoluto = 3; 0.89483931681437\n"
+             "non_definita = 0; 0\n"
+             "eliminabile = 0; 0\n"
+             "limite = 0; 0; 0\n"
+             "estremo_inferiore = 0; 0\n"
+             "positiva = -3; 0\n"
+             "positiva = 0; 3\n"
+             "crescente = 0; 3\n"
+             "decrescente = -3; 0\n"
+             "concava_alto = -0.816496580927726; 0\n"
+             "concava_alto = 0; 0.816496580927726\n"
+             "concava_basso = -3; -0.816496580927726\n"
+             "concava_basso = 0.816496580927726; 3\n"},
+            {"Exp(100*x)", "-10", "10",
+             "minimo_assoluto = -10; 0\n"
+             "positiva = -10; 10\n"
+             "crescente = -10; 10\n"
+             "concava_alto = -10; 10\n"},
+            {"2*(x-0.72)^3*(x-0.720001)^2", "0", "1.5",
+             "zero = 0.72\n"
+             "zero = 0.720001\n"
+             "massimo_relativo = 0.7200006; 6.9120000009938E-32\n"
+             "minimo_relativo = 0.720001; 0\n"
+             "flesso = 0.72; 0\n"
+             "flesso = 0.720000355051026; 3.72351427651078E-32\n"
+             "flesso = 0.720000844948974; 2.90048572252367E-32\n"
+             "massimo_assoluto = 1.5; 0.577433392998709\n"
+             "minimo_assoluto = 0; -0.386984601354986\n"
+             "flesso_tangente_orizzontale = 0.72; 0\n"
+             "positiva = 0.72; 0.720001\n"
+             "positiva = 0.720001; 1.5\n"
+             "negativa = 0; 0.72\n"
+             "crescente = 0; 0.7200006\n"
+             "crescente = 0.720001; 1.5\n"
+             "decrescente = 0.7200006; 0.720001\n"
+             "concava_alto = 0.72; 0.720000355051026\n"
+             "concava_alto = 0.720000844948974; 1.5\n"
+             "concava_basso = 0; 0.72\n"
+             "concava_basso = 0.720000355051026; 0.720000844948974\n"},
+            {"1.5*(x+1.05)^2*(x+1.049999)^2", "-2", "0",
+             "zero = -1.05\n"
+             "zero = -1.049999\n"
+             "massimo_relativo = -1.0499995; 9.37500000524167E-26\n"
+             "minimo_relativo = -1.05; 0\n"
+             "minimo_relativo = -1.049999; 0\n"
+             "flesso = -1.04999978867513; 4.16666666754798E-26\n"
+             "flesso = -1.04999921132487; 4.16666666754798E-26\n"
+             "massimo_assoluto = 0; 1.82325590212665\n"
+             "minimo_assoluto = -1.049999; 0\n"
+             "positiva = -2; -1.05\n"
+             "positiva = -1.05; -1.049999\n"
+             "positiva = -1.049999; 0\n"
+             "crescente = -1.05; -1.0499995\n"
+             "crescente = -1.049999; 0\n"
+             "decrescente = -2; -1.05\n"
+             "decrescente = -1.0499995; -1.049999\n"
+             "concava_alto = -2; -1.04999978867513\n"
+             "concava_alto = -1.04999921132487; 0\n"
+             "concava_basso = -1.04999978867513; -1.04999921132487\n"},
+            {"1/(x-2.2)", "-3", "3",
+             "non_definita = 2.2; 2.2\n"
+             "asintoto_verticale = 2.2\n"
+             "limite = 2.2; -inf; +inf\n"
+             "estremo_superiore = 2.2; +inf\n"
+             "estremo_inferiore = 2.2; -inf\n"
+             "positiva = 2.2; 3\n"
+             "negativa = -3; 2.2\n"
+             "decrescente = -3; 2.2\n"
+             "decrescente = 2.2; 3\n"
+             "concava_alto = 2.2; 3\n"
+             "concava_basso = -3; 2.2\n"},
+            {"Tan(3*x)", "-1", "1",
+             "zero = 0\n"
+             "flesso = 0; 0\n"
+             "asintoto_verticale = -0.523598775598299\n"
+             "asintoto_verticale = 0.523598775598299\n"
+             "limite = -0.523598775598299; +inf; -inf\n"
+             "limite = 0.523598775598299; +inf; -inf\n"
+             "estremo_superiore = 0.523598775598299; +inf\n"
+             "estremo_inferiore = 0.523598775598299; -inf\n"
+             "positiva = -1; -0.523598775598299\n"
+             "positiva = 0; 0.523598775598299\n"
+             "negativa = -0.523598775598299; 0\n"
+             "negativa = 0.523598775598299; 1\n"
+             "crescente = -1; -0.523598775598299\n"
+             "crescente = -0.523598775598299; 0.523598775598299\n"
+             "crescente = 0.523598775598299; 1\n"
+             "concava_alto = -1; -0.523598775598299\n"
+             "concava_alto = 0; 0.523598775598299\n"
+             "concava_basso = -0.523598775598299; 0\n"
+             "concava_basso = 0.523598775598299; 1\n"},
+            {"Sqr(1+Sin(x))", "-3.92", "4",
+             "zero = -1.5707963267949\n"
+             "massimo_relativo = 1.5707963267949; 1.4142135623731\n"
+             "minimo_relativo = -1.5707963267949; 0\n"
+             "massimo_assoluto = 1.5707963267949; 1.4142135623731\n"
+             "minimo_assoluto = -1.5707963267949; 0\n"
+             "punto_angoloso = -1.5707963267949; 0; -0.70711; 0.70711\n"
+             "positiva = -3.92; -1.5707963267949\n"
+             "positiva = -1.5707963267949; 4\n"
+             "crescente = -1.5707963267949; 1.5707963267949\n"
+             "decrescente = -3.92; -1.5707963267949\n"
+             "decrescente = 1.5707963267949; 4\n"
+             "concava_basso = -3.92; -1.5707963267949\n"
+             "concava_basso = -1.5707963267949; 4\n"},
+    };
+    for (const Caso &c : casi) {
+        const Uscita u = zelvo({"--funzione", c.funzione, "-a", n(c.a), "-b", n(c.b), "--studio"});
+        EXPECT_EQ(u.stato, 0) << c.funzione;
+        EXPECT_EQ(u.out, n(c.atteso)) << c.funzione;
+    }
+}
+
 // The study: one line per feature, kinds in a fixed order and each
 // ascending, then the intervals; the notes on standard error. No step needed.
 TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
@@ -429,6 +762,7 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
                 "massimo_assoluto = 2; 2\n"
                 "minimo_assoluto = 1; -2\n"
                 "non_definita = -2; -1.5\n"
+                "limite = -1.5; ; 1.125\n"
                 "positiva = -1.5; 0\n"
                 "positiva = 1.73205080756888; 2\n"
                 "negativa = 0; 1.73205080756888\n"
@@ -442,6 +776,9 @@ TEST(RigaComandoStudio, OgniCaratteristicaInOrdine)
     EXPECT_EQ(u.out,
               "non_definita = 2; 2\n"
               "asintoto_verticale = 2\n"
+              "limite = 2; -inf; +inf\n"
+              "estremo_superiore = 2; +inf\n"
+              "estremo_inferiore = 2; -inf\n"
               "positiva = 2; 3\n"
               "negativa = -3; 2\n"
               "decrescente = -3; 2\n"
