@@ -4,7 +4,8 @@
 // the function, the study must keep its promises: it ends within its budget,
 // every interval it reports lies in [a, b] in order, every zero is a point
 // where f is 0 or changes sign, every relative extremum is one to the
-// evaluations beside it, and nothing it prints is NaN.
+// evaluations beside it, every special point's limits agree with f sampled
+// beside it, and nothing it prints is NaN.
 
 #include "analysis/Studio.h"
 #include "engine/Funzione.h"
@@ -123,6 +124,49 @@ void estremo(zelvo::Funzione &f, const zelvo::PuntoNotevole &p, int segno, doubl
     }
 }
 
+// The limit on one side (lato -1: from the left) of a special point agrees
+// with f sampled beside it: close to a finite limit, growing towards an
+// infinite one with its sign.
+void limite(zelvo::Funzione &f, double x, const zelvo::Limite &l, int lato, double a, double b)
+{
+    using Tipo = zelvo::Limite::Tipo;
+    if (l.tipo == Tipo::Assente || l.tipo == Tipo::NonEsiste)
+        return;
+    const double scala = std::max(std::fabs(x), 1.0);
+    double vicino = NAN, lontano = NAN, dVicino = 0;
+    for (const double d : {0x1p-20, 0x1p-30, 0x1p-40}) {
+        const double t = x + lato * d * scala;
+        if (t < a || t > b)
+            continue;
+        const double v = valore(f, t);
+        if (std::isnan(v))
+            continue;
+        if (std::isnan(lontano))
+            lontano = v;
+        vicino = v;
+        dVicino = d * scala;
+    }
+    if (std::isnan(vicino))
+        return; // nothing defined beside it at these distances
+    if (l.tipo == Tipo::Finito) {
+        const zelvo::Derivate g = f.Deriva(x + lato * dVicino);
+        const double pendenza = g.ok() && std::isfinite(g.prima) ? std::fabs(g.prima) : 0;
+        const double ammessa = 1e-6 * (1 + std::fabs(l.valore)) + 4 * pendenza * dVicino;
+        if (!(std::fabs(vicino - l.valore) <= ammessa))
+            fallito("a finite limit that f beside the point does not approach", x);
+        return;
+    }
+    const int segno = l.tipo == Tipo::PiuInfinito ? 1 : -1;
+    if (segno * vicino < 0 || segno * vicino < segno * lontano)
+        fallito("an infinite limit that f beside the point does not grow towards", x);
+}
+
+void punto(double x, double a, double b, const char *perche)
+{
+    if (!(x >= a && x <= b))
+        fallito(perche, x);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dati, std::size_t dimensione)
@@ -162,6 +206,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dati, std::size_t dime
         estremo(f, p, +1, a, b);
     for (const zelvo::PuntoNotevole &p : s.minimiRelativi)
         estremo(f, p, -1, a, b);
+
+    for (const zelvo::PuntoLimite &p : s.limiti) {
+        punto(p.x, a, b, "a special point out of [a, b]");
+        limite(f, p.x, p.sinistro, -1, a, b);
+        limite(f, p.x, p.destro, +1, a, b);
+    }
+    for (const auto *v : {&s.eliminabili, &s.cuspidi, &s.flessiVerticali, &s.flessiOrizzontali,
+                          &s.flessi})
+        for (const zelvo::PuntoNotevole &p : *v)
+            punto(p.x, a, b, "a point of the study out of [a, b]");
+    for (const zelvo::PuntoAngoloso &p : s.puntiAngolosi)
+        punto(p.x, a, b, "a corner out of [a, b]");
 
     std::string stampato = zelvo::testoStudio(s, '.');
     std::transform(stampato.begin(), stampato.end(), stampato.begin(),

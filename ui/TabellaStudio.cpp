@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 namespace zelvo {
 
@@ -122,29 +124,74 @@ std::string testoStudio(const Studio &studio, char separatore)
 
 namespace {
 
-bool contiene(const std::vector<Intervallo> &v, double x) noexcept
+// The intervals of one kind, ascending and disjoint as the study gives
+// them, looked up by bisection: the chart asks about every breakpoint, and a
+// study may have thousands of each.
+class Intervalli
 {
-    return std::any_of(v.begin(), v.end(), [x](const Intervallo &i) {
-        return (i.da <= x && x <= i.a) || vicini(x, i.da) || vicini(x, i.a);
-    });
-}
+public:
+    explicit Intervalli(std::vector<Intervallo> v)
+        : v_(std::move(v))
+    {
+        std::sort(v_.begin(), v_.end(),
+                  [](const Intervallo &p, const Intervallo &q) { return p.da < q.da; });
+    }
 
-// Inside an interval, away from its ends: what a stretch of the chart is.
-bool dentro(const std::vector<Intervallo> &v, double x) noexcept
-{
-    return std::any_of(v.begin(), v.end(),
-                       [x](const Intervallo &i) { return i.da < x && x < i.a; });
-}
+    // x in one of them, ends included (or within rounding of an end).
+    bool contiene(double x) const noexcept
+    {
+        const auto dopo = primoDopo(x);
+        if (dopo != v_.end() && vicini(x, dopo->da))
+            return true;
+        if (dopo == v_.begin())
+            return false;
+        const Intervallo &i = *std::prev(dopo);
+        return x <= i.a || vicini(x, i.a);
+    }
 
-bool tra(const std::vector<double> &v, double x) noexcept
-{
-    return std::any_of(v.begin(), v.end(), [x](double p) { return vicini(p, x); });
-}
+    // Inside one of them, away from its ends: what a stretch of the chart is.
+    bool dentro(double x) const noexcept
+    {
+        const auto dopo = std::lower_bound(v_.begin(), v_.end(), x,
+                                           [](const Intervallo &i, double t) { return i.da < t; });
+        return dopo != v_.begin() && x < std::prev(dopo)->a;
+    }
 
-bool tra(const std::vector<PuntoNotevole> &v, double x) noexcept
+private:
+    std::vector<Intervallo>::const_iterator primoDopo(double x) const noexcept
+    {
+        return std::upper_bound(v_.begin(), v_.end(), x,
+                                [](double t, const Intervallo &i) { return t < i.da; });
+    }
+
+    std::vector<Intervallo> v_;
+};
+
+// Abscissas of one kind, looked up within rounding.
+class Punti
 {
-    return std::any_of(v.begin(), v.end(), [x](const PuntoNotevole &p) { return vicini(p.x, x); });
-}
+public:
+    explicit Punti(std::vector<double> x)
+        : x_(std::move(x))
+    {
+        std::sort(x_.begin(), x_.end());
+    }
+    explicit Punti(const std::vector<PuntoNotevole> &p)
+    {
+        for (const PuntoNotevole &q : p)
+            x_.push_back(q.x);
+        std::sort(x_.begin(), x_.end());
+    }
+
+    bool tra(double x) const noexcept
+    {
+        const auto i = std::lower_bound(x_.begin(), x_.end(), x);
+        return (i != x_.end() && vicini(*i, x)) || (i != x_.begin() && vicini(*std::prev(i), x));
+    }
+
+private:
+    std::vector<double> x_;
+};
 
 // Every abscissa where a row of the chart may change, ascending, each once.
 std::vector<double> puntiDiSvolta(const Studio &s, double a, double b)
@@ -184,24 +231,29 @@ SchemaStudio schemaStudio(const Studio &s, double a, double b, char separatore)
         schema.righe[1].push_back(std::move(crescenza));
         schema.righe[2].push_back(std::move(concavita));
     };
+    const Intervalli nonDefinita(s.nonDefinita), positiva(s.positiva), negativa(s.negativa),
+            crescente(s.crescente), decrescente(s.decrescente), concavaAlto(s.concavaAlto),
+            concavaBasso(s.concavaBasso);
+    const Punti zeri(s.zeri), massimi(s.massimiRelativi), minimi(s.minimiRelativi),
+            flessi(s.flessi);
     for (std::size_t k = 0; k < punti.size(); ++k) {
         const double p = punti[k];
-        if (contiene(s.nonDefinita, p))
+        if (nonDefinita.contiene(p))
             colonna(testoNumero(p, separatore), "∄", "∄", "∄");
         else
-            colonna(testoNumero(p, separatore), tra(s.zeri, p) ? "0" : "",
-                    tra(s.massimiRelativi, p) ? "max" : (tra(s.minimiRelativi, p) ? "min" : ""),
-                    tra(s.flessi, p) ? "flesso" : "");
+            colonna(testoNumero(p, separatore), zeri.tra(p) ? "0" : "",
+                    massimi.tra(p) ? "max" : (minimi.tra(p) ? "min" : ""),
+                    flessi.tra(p) ? "flesso" : "");
         if (k + 1 == punti.size())
             break;
         const double m = p + (punti[k + 1] - p) / 2;
-        if (dentro(s.nonDefinita, m)) {
+        if (nonDefinita.dentro(m)) {
             colonna({}, "∄", "∄", "∄");
             continue;
         }
-        colonna({}, dentro(s.positiva, m) ? "+" : (dentro(s.negativa, m) ? "−" : "0"),
-                dentro(s.crescente, m) ? "↗" : (dentro(s.decrescente, m) ? "↘" : "→"),
-                dentro(s.concavaAlto, m) ? "∪" : (dentro(s.concavaBasso, m) ? "∩" : ""));
+        colonna({}, positiva.dentro(m) ? "+" : (negativa.dentro(m) ? "−" : "0"),
+                crescente.dentro(m) ? "↗" : (decrescente.dentro(m) ? "↘" : "→"),
+                concavaAlto.dentro(m) ? "∪" : (concavaBasso.dentro(m) ? "∩" : ""));
     }
     return schema;
 }
