@@ -96,13 +96,12 @@ bool Funzione::conDerivate() const noexcept
 
 std::span<const Rottura> Funzione::rotture() const noexcept
 {
-    return {}; // not yet read from the program
+    return motore_->script.rotture(motore_->f);
 }
 
-void Funzione::operandiRotture(double, std::span<Operando> operandi) noexcept
+void Funzione::operandiRotture(double x, std::span<Operando> operandi) noexcept
 {
-    for (Operando &o : operandi)
-        o = {NAN, NAN};
+    motore_->script.operandiRotture(motore_->f, x, operandi);
 }
 
 bool Funzione::senzaStato() const noexcept

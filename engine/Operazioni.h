@@ -11,8 +11,11 @@
 #include "engine/Getto.h"
 #include "engine/Numerico.h"
 #include "engine/Operatori.h"
+#include "engine/Valutazione.h"
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 #include <type_traits>
 
@@ -61,6 +64,66 @@ inline double booleano(bool b) noexcept
 {
     return b ? -1.0 : 0.0;
 }
+
+// Where a row may break, read from its operands as a student reads them:
+// each point names the quantity of the operands (Su) that meets a level
+// (Rottura) there. A row with no `rotture` member never breaks (Atn, Sin,
+// Somma...); Potenza's depend on its exponent, when that is a constant.
+enum class Su : std::uint8_t {
+    Primo, // the first operand
+    Secondo, // the second operand
+    Differenza, // the first minus the second: where a comparison flips
+    Scalato, // the first times 10^n, n the second rounded: Round(v, n)
+};
+
+struct PuntoRottura
+{
+    Su su = Su::Primo;
+    Rottura rottura;
+};
+
+struct Rotture
+{
+    std::array<PuntoRottura, 4> punti {};
+    std::uint8_t n = 0;
+
+    constexpr Rotture() = default;
+    constexpr Rotture(std::initializer_list<PuntoRottura> l)
+    {
+        for (const PuntoRottura &p : l)
+            punti[n++] = p;
+    }
+};
+
+// The levels past which a rounding to an Integer or a Long overflows (6).
+constexpr double kLimiteInteger = 32767.5;
+constexpr double kLimiteLong = 2147483647.5;
+// Past it Exp overflows: ln of the largest double.
+constexpr double kLimiteExp = 709.782712893384;
+
+namespace punto {
+constexpr PuntoRottura polo(Su su = Su::Primo) noexcept
+{
+    return {su, {TipoRottura::Polo, Soglia::Zero}};
+}
+constexpr PuntoRottura bordo(Su su = Su::Primo) noexcept
+{
+    return {su, {TipoRottura::Bordo, Soglia::Zero}};
+}
+constexpr PuntoRottura salto(Soglia soglia, Su su = Su::Primo) noexcept
+{
+    return {su, {TipoRottura::Salto, soglia}};
+}
+constexpr PuntoRottura oltre(double limite, Su su = Su::Primo) noexcept
+{
+    return {su, {TipoRottura::Bordo, Soglia::Limite, limite}};
+}
+// A rounding to a Long (\, Mod, the bitwise operators): a jump at each
+// half-integer, an overflow beyond the Long range.
+constexpr Rotture dueLong
+        = {salto(Soglia::MezzoIntero, Su::Primo), salto(Soglia::MezzoIntero, Su::Secondo),
+           oltre(kLimiteLong, Su::Primo), oltre(kLimiteLong, Su::Secondo)};
+} // namespace punto
 
 // The rows.
 namespace riga {
@@ -130,6 +193,7 @@ struct Quoziente
     static constexpr int arieta = 2;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::quoziente(a, b, r); }
+    static constexpr Rotture rotture = {punto::polo(Su::Secondo)};
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a / b; }
     // (a / b)' = (a' - q b') / b, (a / b)'' = (a'' - 2 q' b' - q b'') / b.
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
@@ -145,6 +209,16 @@ struct Potenza
     static constexpr int arieta = 2;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::potenza(a, b, r); }
+    // A constant integral exponent: none, or a pole at base 0 when it is
+    // negative. Any other (NaN: a varying one): an edge where the base
+    // turns negative.
+    static constexpr Rotture rotture(double esponente) noexcept
+    {
+        if (esponente > -0x1p62 && esponente < 0x1p62 // NaN is not
+            && esponente == static_cast<double>(static_cast<long long>(esponente)))
+            return esponente < 0 ? Rotture {punto::polo()} : Rotture {};
+        return {punto::bordo()};
+    }
     // A constant exponent: the power rule, which also holds for a base <= 0
     // (an integral exponent there). A varying one: a^b = e^(b ln a), for a
     // base > 0 only.
@@ -205,6 +279,8 @@ template<bool kModulo> struct Intera
             return e;
         return reale::divisioneIntera(kModulo, la, lb, r);
     }
+    // The divisor rounding to 0 lies between its levels -1/2 and 1/2.
+    static constexpr Rotture rotture = punto::dueLong;
     // Constant while both rounded operands are: a jump where either rounds
     // the other way.
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
@@ -227,6 +303,7 @@ template<Operatore Op> struct Confronto
         r = booleano(reale::confronta(Op, a, b));
         return Nessuno;
     }
+    static constexpr Rotture rotture = {punto::salto(Soglia::Zero, Su::Differenza)};
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
     {
         if (a.v == b.v && (a.d1 != b.d1 || a.d2 != b.d2))
@@ -255,6 +332,7 @@ template<Operatore Op> struct Logica
         r = reale::bitLogici(Op, static_cast<std::int32_t>(la), static_cast<std::int32_t>(lb));
         return Nessuno;
     }
+    static constexpr Rotture rotture = punto::dueLong;
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
     {
         getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
@@ -318,6 +396,8 @@ struct Not
         r = static_cast<double>(~static_cast<std::int32_t>(la));
         return Nessuno;
     }
+    static constexpr Rotture rotture
+            = {punto::salto(Soglia::MezzoIntero), punto::oltre(kLimiteLong)};
     static Getto derivata(const Getto &a, const Getto &, double r, bool &angolo) noexcept
     {
         return getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
@@ -403,22 +483,23 @@ inline Getto segno(const Getto &a, double r, bool &angolo) noexcept // Sgn, CBoo
 // The built-ins that take one or two Doubles and give a Double: each line
 // makes the Variant built-in (Builtin.cpp, its arity that of the reale::
 // function), the row of the numeric program and its derivative. Adding such
-// a function is one line here, with its reale:: function and its derivative
-// rule.
+// a function is one line here, with its reale:: function, its derivative
+// rule and where it breaks.
 #define ZELVO_FUNZIONI_DOUBLE(Y)                                                                   \
-    Y(Atn, reale::arcotangente, derivata::atn)                                                     \
-    Y(Cos, reale::coseno, derivata::cos)                                                           \
-    Y(Exp, reale::esponenziale, derivata::exp)                                                     \
-    Y(Log, reale::logaritmo, derivata::log)                                                        \
-    Y(Sin, reale::seno, derivata::sin)                                                             \
-    Y(Sqr, reale::radice, derivata::sqr)                                                           \
-    Y(Tan, reale::tangente, derivata::tan)                                                         \
-    Y(Hypot, reale::ipotenusa, derivata::hypot)
+    Y(Atn, reale::arcotangente, derivata::atn, {})                                                 \
+    Y(Cos, reale::coseno, derivata::cos, {})                                                       \
+    Y(Exp, reale::esponenziale, derivata::exp, {punto::oltre(kLimiteExp)})                         \
+    Y(Log, reale::logaritmo, derivata::log, {punto::bordo()})                                      \
+    Y(Sin, reale::seno, derivata::sin, {})                                                         \
+    Y(Sqr, reale::radice, derivata::sqr, {punto::bordo()})                                         \
+    Y(Tan, reale::tangente, derivata::tan, {{Su::Primo, {TipoRottura::Polo, Soglia::PiMezzi}}})    \
+    Y(Hypot, reale::ipotenusa, derivata::hypot, {})
 
 // A function of one or two Doubles with its errors (reale::...) and its
 // derivative rule, under its name.
-template<auto F, Genere (*G)(Genere, Genere), auto D> struct FunzioneReale
+template<auto F, Genere (*G)(Genere, Genere), auto D, Rotture R = Rotture {}> struct FunzioneReale
 {
+    static constexpr Rotture rotture = R;
     static constexpr int arieta = std::is_invocable_v<decltype(F), double, double &> ? 1 : 2;
     static constexpr auto genere = G;
     static int scalare(double a, double b, double &r) noexcept
@@ -437,28 +518,36 @@ template<auto F, Genere (*G)(Genere, Genere), auto D> struct FunzioneReale
     }
 };
 
-#define ZELVO_FUNZIONE(Nome, f, g, d)                                                              \
-    struct Nome : FunzioneReale<&f, g, &d>                                                         \
+#define ZELVO_FUNZIONE(Nome, f, g, d, ...)                                                         \
+    struct Nome : FunzioneReale<&f, g, &d, Rotture __VA_ARGS__>                                    \
     {                                                                                              \
         static constexpr std::string_view chiave = #Nome;                                          \
     }
 
-#define ZELVO_FUNZIONE_DOUBLE(Nome, f, d) ZELVO_FUNZIONE(Nome, f, sempreDouble, d);
+#define ZELVO_FUNZIONE_DOUBLE(Nome, f, d, ...)                                                     \
+    ZELVO_FUNZIONE(Nome, f, sempreDouble, d, __VA_ARGS__);
 ZELVO_FUNZIONI_DOUBLE(ZELVO_FUNZIONE_DOUBLE)
 #undef ZELVO_FUNZIONE_DOUBLE
-ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando, derivata::troncato);
-ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando, derivata::intero);
-ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero, derivata::segno);
-ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando, derivata::arrotondato);
-ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero, derivata::arrotondato);
-ZELVO_FUNZIONE(CLng, reale::interoCLng, sempreIntero, derivata::arrotondato);
-ZELVO_FUNZIONE(CBool, reale::booleanoCBool, sempreIntero, derivata::segno);
-ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble, derivata::identita);
+ZELVO_FUNZIONE(Fix, reale::troncato, comeOperando, derivata::troncato,
+               {punto::salto(Soglia::Intero)});
+ZELVO_FUNZIONE(Int, reale::parteIntera, comeOperando, derivata::intero,
+               {punto::salto(Soglia::Intero)});
+ZELVO_FUNZIONE(Sgn, reale::segno, sempreIntero, derivata::segno, {punto::salto(Soglia::Zero)});
+ZELVO_FUNZIONE(Round, reale::arrotondato, comeOperando, derivata::arrotondato,
+               {punto::salto(Soglia::MezzoIntero)});
+ZELVO_FUNZIONE(CInt, reale::interoCInt, sempreIntero, derivata::arrotondato,
+               {punto::salto(Soglia::MezzoIntero), punto::oltre(kLimiteInteger)});
+ZELVO_FUNZIONE(CLng, reale::interoCLng, sempreIntero, derivata::arrotondato,
+               {punto::salto(Soglia::MezzoIntero), punto::oltre(kLimiteLong)});
+ZELVO_FUNZIONE(CBool, reale::booleanoCBool, sempreIntero, derivata::segno,
+               {punto::salto(Soglia::Zero)});
+ZELVO_FUNZIONE(CDbl, reale::doppioCDbl, sempreDouble, derivata::identita, {});
 
 #undef ZELVO_FUNZIONE
 
 // Abs may take a Long beyond its range (Abs(-2147483648) is a Double).
-struct Abs : FunzioneReale<&reale::assoluto, comeOperando, &derivata::abs>
+struct Abs : FunzioneReale<&reale::assoluto, comeOperando, &derivata::abs,
+                           Rotture {{Su::Primo, {TipoRottura::Angolo, Soglia::Zero}}}>
 {
     static constexpr std::string_view chiave = "Abs";
     static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept
@@ -485,6 +574,9 @@ struct Round2
         r = reale::arrotonda(a, decimali);
         return Nessuno;
     }
+    // n < 0 (5) lies past the level -1/2 of n.
+    static constexpr Rotture rotture = {punto::salto(Soglia::MezzoIntero, Su::Scalato),
+                                        punto::salto(Soglia::MezzoIntero, Su::Secondo)};
     // Flat between the places where a * 10^n rounds the other way.
     static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
     {
@@ -495,6 +587,17 @@ struct Round2
 };
 
 } // namespace riga
+
+// Where row R breaks; `esponente` is its second operand when a constant, else NaN.
+template<class R> constexpr Rotture rottureDi(double esponente) noexcept
+{
+    if constexpr (requires { R::rotture(esponente); })
+        return R::rotture(esponente);
+    else if constexpr (requires { R::rotture; })
+        return R::rotture;
+    else
+        return {};
+}
 
 // Every row, once: X(Nome, ...) for each.
 #define ZELVO_OPERAZIONI(X)                                                                        \

@@ -147,6 +147,7 @@ bool Programma::compilaNumerico(const Script &s)
     risultato_ = emettiNumerico(s, op, radice);
     registri_.resize(registri_.size() + passi_.size());
     registroCostante_.clear();
+    compilaRotture();
     compilaBlocco();
     return true;
 }
@@ -197,7 +198,64 @@ int passoNumerico(Op op, double a, double b, double &r) noexcept
     return Nessuno;
 }
 
+int arieta(Op op) noexcept
+{
+    switch (op) {
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome:                                                                                 \
+        return operazioni::riga::Nome::arieta;
+        ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
+    }
+    return 2;
+}
+
+// Each row's rotture; Potenza's from its exponent (NaN: not a constant).
+operazioni::Rotture rottureRiga(Op op, double esponente) noexcept
+{
+    switch (op) {
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome:                                                                                 \
+        return operazioni::rottureDi<operazioni::riga::Nome>(esponente);
+        ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
+    }
+    return {};
+}
+
 } // namespace
+
+void Programma::compilaRotture()
+{
+    // Which registers hold a constant (the constants, and the instructions
+    // on constants only: -1, 1/2), with its value.
+    std::vector<char> costante(primoRisultato_, 1);
+    costante[0] = 0; // x
+    costante.resize(registri_.size(), 0);
+    for (std::size_t j = 0; j < passi_.size(); ++j) {
+        const Passo &p = passi_[j];
+        const bool unaria = arieta(p.op) == 1; // x^N's exponent is a constant register
+        const bool fissi = costante[p.a] && (unaria || costante[p.b]);
+        const std::size_t r = primoRisultato_ + j;
+        if (fissi) {
+            costante[r]
+                    = passoNumerico(p.op, registri_[p.a], registri_[p.b], registri_[r]) == Nessuno;
+            continue; // its operands never move: it never breaks
+        }
+        const double esponente = !unaria && costante[p.b] ? registri_[p.b] : NAN;
+        const operazioni::Rotture rr = rottureRiga(p.op, esponente);
+        for (std::uint8_t k = 0; k < rr.n; ++k) {
+            const operazioni::PuntoRottura &pr = rr.punti[k];
+            const bool muove = pr.su == operazioni::Su::Primo ? !costante[p.a]
+                    : pr.su == operazioni::Su::Secondo        ? !costante[p.b]
+                                                              : true;
+            if (!muove)
+                continue;
+            rotture_.push_back(pr.rottura);
+            siti_.push_back({static_cast<std::uint32_t>(j), pr.su});
+        }
+    }
+}
 
 Valutazione Programma::eseguiNumerico(double x) noexcept
 {

@@ -70,6 +70,17 @@ public:
     // instruction's derivatives over the whole block after them.
     void eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d) noexcept;
 
+    // Where the numeric program may break: one entry for each level an
+    // instruction's operands may meet (operazioni::Rotture), in the
+    // program's order; none for an instruction of constants only. Empty
+    // when !numerico().
+    std::span<const Rottura> rotture() const noexcept { return rotture_; }
+
+    // The quantity of every rottura at x (finite) with its derivative in x,
+    // from a run with derivatives; NaN for those whose instruction comes
+    // after one that failed. operandi.size() must be rotture().size().
+    void operandiRotture(double x, std::span<Operando> operandi) noexcept;
+
 private:
     friend struct ProvaProgramma; // the tests read which rows the program runs
 
@@ -84,6 +95,10 @@ private:
     };
 
     bool compilaNumerico(const Script &s);
+    void compilaRotture();
+    // Runs the instructions with derivatives into getti_ up to the first
+    // error (its number in errore, else 0); returns how many succeeded.
+    std::size_t eseguiGetti(double x, int &errore, bool &angolo) noexcept;
     std::uint32_t emettiNumerico(const Script &s, const std::vector<operazioni::Op> &op, int k);
     std::uint32_t passo(Passo p);
 
@@ -152,6 +167,15 @@ private:
     std::vector<std::uint32_t> registroCostante_; // while compiling: node -> its register
     std::uint32_t primoRisultato_ = 0;
     std::uint32_t risultato_ = 0; // the register of F's value
+
+    // rotture_[i] is met by the quantity siti_[i] of an instruction's operands.
+    struct Sito
+    {
+        std::uint32_t passo; // the instruction's index in passi_
+        operazioni::Su su;
+    };
+    std::vector<Rottura> rotture_;
+    std::vector<Sito> siti_;
 
     std::vector<PassoVariante> varianti_;
     // For each step, the first step of the statement after its own: where a

@@ -33,7 +33,7 @@ int passoDerivato(Op op, const Getto &a, const Getto &b, Getto &r, bool &angolo)
 
 } // namespace
 
-Derivate Programma::eseguiDerivate(double x) noexcept
+std::size_t Programma::eseguiGetti(double x, int &errore, bool &angolo) noexcept
 {
     if (getti_.size() != registri_.size()) {
         getti_.assign(registri_.size(), Getto {});
@@ -41,16 +41,61 @@ Derivate Programma::eseguiDerivate(double x) noexcept
             getti_[i] = {registri_[i], 0, 0}; // the constants
     }
     getti_[0] = {x, 1, 0};
-    bool angolo = false;
+    errore = Nessuno;
     for (std::size_t j = 0; j < passi_.size(); ++j) {
         const Passo &p = passi_[j];
-        if (const int e
-            = passoDerivato(p.op, getti_[p.a], getti_[p.b], getti_[primoRisultato_ + j], angolo))
-            return {0, 0, 0, e, false};
+        errore = passoDerivato(p.op, getti_[p.a], getti_[p.b], getti_[primoRisultato_ + j], angolo);
+        if (errore != Nessuno)
+            return j;
     }
+    return passi_.size();
+}
+
+Derivate Programma::eseguiDerivate(double x) noexcept
+{
+    int e = Nessuno;
+    bool angolo = false;
+    eseguiGetti(x, e, angolo);
+    if (e != Nessuno)
+        return {0, 0, 0, e, false};
     const Getto &f = getti_[risultato_];
     const bool finite = std::isfinite(f.d1) && std::isfinite(f.d2);
     return {f.v, f.d1, f.d2, Nessuno, !angolo && finite};
+}
+
+void Programma::operandiRotture(double x, std::span<Operando> operandi) noexcept
+{
+    int e = Nessuno;
+    bool angolo = false;
+    // The instruction that failed has its operands: Log(x - 1) at 0 tells u = -1.
+    const std::size_t fatti = std::isfinite(x) ? eseguiGetti(x, e, angolo) : 0;
+    const std::size_t raggiunti = std::isfinite(x) ? fatti + (e != Nessuno ? 1 : 0) : 0;
+    for (std::size_t i = 0; i < siti_.size() && i < operandi.size(); ++i) {
+        const Sito &s = siti_[i];
+        if (s.passo >= raggiunti) {
+            operandi[i] = {NAN, NAN};
+            continue;
+        }
+        const Passo &p = passi_[s.passo];
+        const Getto &a = getti_[p.a];
+        const Getto &b = getti_[p.b];
+        switch (s.su) {
+        case operazioni::Su::Primo:
+            operandi[i] = {a.v, a.d1};
+            break;
+        case operazioni::Su::Secondo:
+            operandi[i] = {b.v, b.d1};
+            break;
+        case operazioni::Su::Differenza:
+            operandi[i] = {a.v - b.v, a.d1 - b.d1};
+            break;
+        case operazioni::Su::Scalato: {
+            const double scala = std::pow(10.0, std::nearbyint(b.v));
+            operandi[i] = {a.v * scala, a.d1 * scala};
+            break;
+        }
+        }
+    }
 }
 
 } // namespace zelvo

@@ -99,6 +99,22 @@ public:
     // and gives numbers (no strings, no Rnd, no call of F to itself).
     bool conDerivate(Procedura p) const noexcept { return numerica(p); }
 
+    // Where p may break (Programma::rotture); none without derivatives.
+    std::span<const Rottura> rotture(Procedura p) const noexcept
+    {
+        return numerica(p) ? programma_.rotture() : std::span<const Rottura> {};
+    }
+
+    // The operand of each of rotture(p) at x (Programma::operandiRotture).
+    void operandiRotture(Procedura p, double x, std::span<Operando> operandi) noexcept
+    {
+        if (numerica(p))
+            programma_.operandiRotture(x, operandi);
+        else
+            for (Operando &o : operandi)
+                o = {NAN, NAN};
+    }
+
 private:
     friend struct ProvaScriptControl; // the tests run F for its Variant
 
