@@ -5,7 +5,10 @@
 // gives for the kinds it takes, its scalar function (VBScript's value and
 // error for numeric operands) and, where the lanes can compute it, its block
 // form. ZELVO_OPERAZIONI lists them; every dispatch is generated from it.
-// Adding a built-in that takes and gives numbers is one row here.
+// Adding a built-in that takes and gives numbers is one row here; adding an
+// operator that does, one row here (with `sottotipo`, the subtype of its
+// Variant form, which Operatori.cpp makes from the row) and its line in
+// Operatori.h.
 
 #include "engine/Corsie.h"
 #include "engine/Getto.h"
