@@ -21,6 +21,7 @@ constexpr std::string_view kFine = "\r\nEnd Function";
 
 } // namespace
 
+// The script engine: it holds F, the one function the script defines.
 struct Funzione::Motore
 {
     explicit Motore(char separatoreDecimale)
@@ -28,7 +29,6 @@ struct Funzione::Motore
     { }
 
     ScriptControl script;
-    ScriptControl::Procedura f; // F, looked up once per definition
 };
 
 Funzione::Funzione(char separatoreDecimale)
@@ -41,7 +41,6 @@ void Funzione::DefinisciFunzione(std::string_view testo)
 {
     ScriptControl &script = motore_->script;
     script.Reset();
-    motore_->f = {};
     definita_ = false;
     esito_ = ErroreScript {};
 
@@ -66,42 +65,41 @@ void Funzione::DefinisciFunzione(std::string_view testo)
         return;
     }
     definita_ = true;
-    motore_->f = script.cercaProcedura("F");
 }
 
 Valutazione Funzione::Valuta(double x) noexcept
 {
-    return motore_->script.Valuta(motore_->f, x);
+    return motore_->script.Valuta(x);
 }
 
 std::size_t Funzione::Valuta(std::span<const double> x, double *y, int *errori) noexcept
 {
-    return motore_->script.Run(motore_->f, x, y, errori);
+    return motore_->script.Run(x, y, errori);
 }
 
 Derivate Funzione::Deriva(double x) noexcept
 {
-    return motore_->script.Deriva(motore_->f, x);
+    return motore_->script.Deriva(x);
 }
 
 void Funzione::Deriva(std::span<const double> x, Derivate *d) noexcept
 {
-    motore_->script.Deriva(motore_->f, x, d);
+    motore_->script.Deriva(x, d);
 }
 
 bool Funzione::conDerivate() const noexcept
 {
-    return motore_->script.conDerivate(motore_->f);
+    return motore_->script.conDerivate();
 }
 
 std::span<const Rottura> Funzione::rotture() const noexcept
 {
-    return motore_->script.rotture(motore_->f);
+    return motore_->script.rotture();
 }
 
 void Funzione::operandiRotture(double x, std::span<Operando> operandi) noexcept
 {
-    motore_->script.operandiRotture(motore_->f, x, operandi);
+    motore_->script.operandiRotture(x, operandi);
 }
 
 std::string_view Funzione::avviso() const noexcept
@@ -114,7 +112,7 @@ std::string_view Funzione::avviso() const noexcept
 
 bool Funzione::senzaStato() const noexcept
 {
-    return motore_->script.senzaStato(motore_->f);
+    return motore_->script.senzaStato();
 }
 
 } // namespace zelvo

@@ -1,6 +1,7 @@
 #include "engine/Operatori.h"
 
 #include "engine/Numerico.h"
+#include "engine/Operazioni.h"
 
 #include <cmath>
 #include <cstdint>
@@ -9,28 +10,11 @@ namespace zelvo {
 
 namespace {
 
+namespace riga = operazioni::riga;
+
 bool intero(Tipo t)
 {
     return t == Tipo::Boolean || t == Tipo::Byte || t == Tipo::Integer || t == Tipo::Long;
-}
-
-int rango(Tipo t)
-{
-    switch (t) {
-    case Tipo::Boolean:
-        return 0;
-    case Tipo::Byte:
-        return 1;
-    case Tipo::Empty:
-    case Tipo::Integer:
-        return 2;
-    case Tipo::Long:
-        return 3;
-    case Tipo::Single:
-        return 4;
-    default:
-        return 5;
-    }
 }
 
 // An arithmetic operand: strings are read as Doubles, the rest keep their subtype.
@@ -78,9 +62,13 @@ bool conNull(const Valore &a, const Valore &b, Valore &r)
     return true;
 }
 
-// +, - and *.
-int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
-               const ContestoOperazioni &c, Letterale, Letterale)
+// The Variant form of a numeric operator, from its row R of the numeric
+// program: Null gives Null, strings are read as Doubles (the first
+// operand's error first), R::scalare gives the value and its error, the
+// same bits as the numeric program's, and R::sottotipo the subtype.
+template<class R>
+int numerica(Operatore op, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
+             Letterale, Letterale)
 {
     if (conNull(a, b, r))
         return Nessuno;
@@ -90,40 +78,10 @@ int aritmetica(Operatore op, const Valore &a, const Valore &b, Valore &r,
         return e;
     if (const int e = operandoNumerico(b, c, tb, vb))
         return e;
-    const Tipo t = tipoAritmetico(op, ta, tb);
-    double ris = 0;
-    switch (op) {
-    case Operatore::Somma:
-        ris = va + vb;
-        break;
-    case Operatore::Differenza:
-        ris = va - vb;
-        break;
-    default:
-        ris = va * vb;
-        break;
-    }
-    return sistemaRisultato(t, ris, r);
-}
-
-int quoziente(Operatore, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
-              Letterale, Letterale)
-{
-    if (conNull(a, b, r))
-        return Nessuno;
-    Tipo ta {}, tb {};
-    double va = 0, vb = 0;
-    if (const int e = operandoNumerico(a, c, ta, va))
+    double v = 0;
+    if (const int e = R::scalare(va, vb, v))
         return e;
-    if (const int e = operandoNumerico(b, c, tb, vb))
-        return e;
-    double q = 0;
-    if (const int e = reale::quoziente(va, vb, q))
-        return e;
-    // A Single only meets types it holds exactly: then the quotient stays Single.
-    const bool singolo = (ta == Tipo::Single || tb == Tipo::Single) && rango(ta) <= 4
-            && rango(tb) <= 4 && ta != Tipo::Long && tb != Tipo::Long;
-    return sistemaRisultato(singolo ? Tipo::Single : Tipo::Double, q, r);
+    return sistemaRisultato(R::sottotipo(op, ta, tb), v, r);
 }
 
 // The subtype of \, Mod and the bitwise operators for one operand after its
@@ -168,24 +126,6 @@ int divisioneIntera(Operatore op, const Valore &a, const Valore &b, Valore &r,
     if (t == Tipo::Boolean)
         t = Tipo::Integer;
     r = Valore::di(tipoIntero(t, d), d);
-    return Nessuno;
-}
-
-int potenza(Operatore, const Valore &a, const Valore &b, Valore &r, const ContestoOperazioni &c,
-            Letterale, Letterale)
-{
-    if (conNull(a, b, r))
-        return Nessuno;
-    Tipo ta {}, tb {};
-    double va = 0, vb = 0;
-    if (const int e = operandoNumerico(a, c, ta, va))
-        return e;
-    if (const int e = operandoNumerico(b, c, tb, vb))
-        return e;
-    double p = 0;
-    if (const int e = reale::potenza(va, vb, p))
-        return e;
-    r = Valore::doppio(p);
     return Nessuno;
 }
 
@@ -359,7 +299,7 @@ int somma(Operatore op, const Valore &a, const Valore &b, Valore &r, const Conte
     const bool testoA = a.tipo == Tipo::String, testoB = b.tipo == Tipo::String;
     if ((testoA && (testoB || b.tipo == Tipo::Empty)) || (testoB && a.tipo == Tipo::Empty))
         return concatena(op, a, b, r, c, la, lb);
-    return aritmetica(op, a, b, r, c, la, lb);
+    return numerica<riga::Somma>(op, a, b, r, c, la, lb);
 }
 
 // The prefix operators: b is a again.
@@ -455,6 +395,36 @@ Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept
     if (a == Tipo::Byte && b == Tipo::Byte)
         return Tipo::Byte;
     return Tipo::Integer; // Boolean with Byte
+}
+
+// A Single only meets types it holds exactly: then the quotient stays Single.
+Tipo tipoQuoziente(Operatore, Tipo a, Tipo b) noexcept
+{
+    const auto rango = [](Tipo t) {
+        switch (t) {
+        case Tipo::Boolean:
+            return 0;
+        case Tipo::Byte:
+            return 1;
+        case Tipo::Empty:
+        case Tipo::Integer:
+            return 2;
+        case Tipo::Long:
+            return 3;
+        case Tipo::Single:
+            return 4;
+        default:
+            return 5;
+        }
+    };
+    const bool singolo = (a == Tipo::Single || b == Tipo::Single) && rango(a) <= 4 && rango(b) <= 4
+            && a != Tipo::Long && b != Tipo::Long;
+    return singolo ? Tipo::Single : Tipo::Double;
+}
+
+Tipo tipoDouble(Operatore, Tipo, Tipo) noexcept
+{
+    return Tipo::Double;
 }
 
 int operazioneBinaria(Operatore op, const Valore &a, const Valore &b, Valore &r,

@@ -16,20 +16,22 @@ enum class Associativita : std::uint8_t { Sinistra, Destra };
 // between two operands and before one, 0 for none, higher binding tighter;
 // the associativity), the Variant evaluators (the function, Operatori.cpp)
 // and, through each numeric row's `chiave`, the numeric program and the
-// derivatives (Operazioni.h). A token whose text two rows share ('+', '-')
+// derivatives (Operazioni.h). An operator that takes and gives numbers has
+// its Variant function made from its numeric row (`numerica<riga::...>`):
+// adding one is this row and its row in Operazioni.h. A token whose text two rows share ('+', '-')
 // is the first row's; before an operand it is the row with a prefix power.
 // Not sits between And and the comparisons and takes no binary operator
 // before it; the signs bind tighter than '^'.
 // clang-format off
 //  name               text   other  infix  prefix  associativity  Variant function
 #define ZELVO_OPERATORI(X)                                                                         \
-    X(Potenza,          "^",   "",    13,    0,      Sinistra,      potenza)                        \
-    X(Prodotto,         "*",   "",    12,    0,      Sinistra,      aritmetica)                     \
-    X(Quoziente,        "/",   "",    12,    0,      Sinistra,      quoziente)                      \
+    X(Potenza,          "^",   "",    13,    0,      Sinistra,      numerica<riga::Potenza>)        \
+    X(Prodotto,         "*",   "",    12,    0,      Sinistra,      numerica<riga::Prodotto>)       \
+    X(Quoziente,        "/",   "",    12,    0,      Sinistra,      numerica<riga::Quoziente>)      \
     X(DivisioneIntera,  "\\",  "",    11,    0,      Sinistra,      divisioneIntera)                \
     X(Modulo,           "Mod", "",    10,    0,      Sinistra,      divisioneIntera)                \
     X(Somma,            "+",   "",    9,     0,      Sinistra,      somma)                          \
-    X(Differenza,       "-",   "",    9,     0,      Sinistra,      aritmetica)                     \
+    X(Differenza,       "-",   "",    9,     0,      Sinistra,      numerica<riga::Differenza>)     \
     X(Concatenazione,   "&",   "",    8,     0,      Sinistra,      concatena)                      \
     X(Uguale,           "=",   "",    7,     0,      Sinistra,      confronto)                      \
     X(Diverso,          "<>",  "><",  7,     0,      Sinistra,      confronto)                      \
@@ -102,8 +104,11 @@ int operazioneBinaria(Operatore op, const Valore &a, const Valore &b, Valore &r,
 // op a for the three prefix operators.
 int operazioneUnaria(Operatore op, const Valore &a, Valore &r, const ContestoOperazioni &c);
 
-// The result subtype of +, - and * for two numeric subtypes, before any
-// promotion caused by the size of the result.
-Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept;
+// The Variant result subtype of a numeric operator for the subtypes of its
+// operands (a string read as a Double), before any promotion caused by the
+// size of the result; each numeric row names its own (`sottotipo`).
+Tipo tipoAritmetico(Operatore op, Tipo a, Tipo b) noexcept; // +, - and *
+Tipo tipoQuoziente(Operatore op, Tipo a, Tipo b) noexcept; // /
+Tipo tipoDouble(Operatore op, Tipo a, Tipo b) noexcept; // ^
 
 } // namespace zelvo

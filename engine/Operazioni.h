@@ -5,7 +5,10 @@
 // gives for the kinds it takes, its scalar function (VBScript's value and
 // error for numeric operands) and, where the lanes can compute it, its block
 // form. ZELVO_OPERAZIONI lists them; every dispatch is generated from it.
-// Adding a built-in that takes and gives numbers is one row here.
+// Adding a built-in that takes and gives numbers is one row here; adding an
+// operator that does, one row here (with `sottotipo`, the subtype of its
+// Variant form, which Operatori.cpp makes from the row) and its line in
+// Operatori.h.
 
 #include "engine/Corsie.h"
 #include "engine/Getto.h"
@@ -134,6 +137,7 @@ struct Somma
 {
     static constexpr Operatore chiave = Operatore::Somma;
     static constexpr int arieta = 2;
+    static constexpr auto sottotipo = tipoAritmetico;
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a + b, r); }
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a + b; }
@@ -147,6 +151,7 @@ struct Differenza
 {
     static constexpr Operatore chiave = Operatore::Differenza;
     static constexpr int arieta = 2;
+    static constexpr auto sottotipo = tipoAritmetico;
     static constexpr auto genere = doppioSeUno;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a - b, r); }
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a - b; }
@@ -160,6 +165,7 @@ struct Prodotto
 {
     static constexpr Operatore chiave = Operatore::Prodotto;
     static constexpr int arieta = 2;
+    static constexpr auto sottotipo = tipoAritmetico;
     static constexpr auto genere = soloDouble;
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b, r); }
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a * b; }
@@ -170,20 +176,14 @@ struct Prodotto
 };
 
 // Two integral subtypes: the product never holds -0.
-struct ProdottoIntero
+struct ProdottoIntero : Prodotto
 {
-    static constexpr Operatore chiave = Operatore::Prodotto;
-    static constexpr int arieta = 2;
     static constexpr Genere genere(Genere a, Genere b) noexcept
     {
         return a == Genere::Intero && b == Genere::Intero ? Genere::Incerto : Genere::No;
     }
     static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b + 0.0, r); }
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
-    static Getto derivata(const Getto &a, const Getto &b, double r, bool &) noexcept
-    {
-        return {r, a.d1 * b.v + a.v * b.d1, a.d2 * b.v + 2 * a.d1 * b.d1 + a.v * b.d2};
-    }
 };
 
 // A failure is always a non-finite lane: a / 0 and 0 / 0 too.
@@ -191,6 +191,7 @@ struct Quoziente
 {
     static constexpr Operatore chiave = Operatore::Quoziente;
     static constexpr int arieta = 2;
+    static constexpr auto sottotipo = tipoQuoziente;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::quoziente(a, b, r); }
     static constexpr Rotture rotture = {punto::polo(Su::Secondo)};
@@ -207,6 +208,7 @@ struct Potenza
 {
     static constexpr Operatore chiave = Operatore::Potenza;
     static constexpr int arieta = 2;
+    static constexpr auto sottotipo = tipoDouble;
     static constexpr auto genere = sempreDouble;
     static int scalare(double a, double b, double &r) noexcept { return reale::potenza(a, b, r); }
     // A constant integral exponent: none, or a pole at base 0 when it is
@@ -266,27 +268,32 @@ using Potenza6 = PotenzaIntera<6>;
 using Potenza7 = PotenzaIntera<7>;
 using Potenza8 = PotenzaIntera<8>;
 
-// \ and Mod: both operands rounded to a Long (6 beyond), then a Long result.
-template<bool kModulo> struct Intera
+// The operators of two operands rounded to Longs (\, Mod, the bitwise
+// ones): an integral result, constant while both rounded operands are, a
+// jump where either rounds the other way, an overflow beyond the Long range.
+struct DueLong
 {
-    static constexpr Operatore chiave = kModulo ? Operatore::Modulo : Operatore::DivisioneIntera;
     static constexpr int arieta = 2;
     static constexpr auto genere = sempreIntero;
+    static constexpr Rotture rotture = punto::dueLong;
+    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
+    {
+        getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
+        return getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
+    }
+};
+
+// \ and Mod: both operands rounded to a Long (6 beyond), then a Long result;
+// the divisor rounding to 0 lies between its levels -1/2 and 1/2.
+template<bool kModulo> struct Intera : DueLong
+{
+    static constexpr Operatore chiave = kModulo ? Operatore::Modulo : Operatore::DivisioneIntera;
     static int scalare(double a, double b, double &r) noexcept
     {
         double la = 0, lb = 0;
         if (const int e = reale::dueLong(a, b, la, lb))
             return e;
         return reale::divisioneIntera(kModulo, la, lb, r);
-    }
-    // The divisor rounding to 0 lies between its levels -1/2 and 1/2.
-    static constexpr Rotture rotture = punto::dueLong;
-    // Constant while both rounded operands are: a jump where either rounds
-    // the other way.
-    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
-    {
-        getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
-        return getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
     }
 };
 using DivisioneIntera = Intera<false>;
@@ -319,11 +326,9 @@ using MinoreUguale = Confronto<Operatore::MinoreUguale>;
 using MaggioreUguale = Confronto<Operatore::MaggioreUguale>;
 
 // And, Or, Xor, Eqv, Imp on the 32 bits of each operand rounded to a Long.
-template<Operatore Op> struct Logica
+template<Operatore Op> struct Logica : DueLong
 {
     static constexpr Operatore chiave = Op;
-    static constexpr int arieta = 2;
-    static constexpr auto genere = sempreIntero;
     static int scalare(double a, double b, double &r) noexcept
     {
         double la = 0, lb = 0;
@@ -331,12 +336,6 @@ template<Operatore Op> struct Logica
             return e;
         r = reale::bitLogici(Op, static_cast<std::int32_t>(la), static_cast<std::int32_t>(lb));
         return Nessuno;
-    }
-    static constexpr Rotture rotture = punto::dueLong;
-    static Getto derivata(const Getto &a, const Getto &b, double r, bool &angolo) noexcept
-    {
-        getto::costante(a, r, getto::mezzoIntero(a.v), angolo);
-        return getto::costante(b, r, getto::mezzoIntero(b.v), angolo);
     }
 };
 using And = Logica<Operatore::And>;
@@ -363,10 +362,8 @@ struct Meno
 };
 
 // An integral subtype never holds -0: -0 is 0.
-struct MenoIntero
+struct MenoIntero : Meno
 {
-    static constexpr Operatore chiave = Operatore::Meno;
-    static constexpr int arieta = 1;
     static constexpr Genere genere(Genere a, Genere = Genere::No) noexcept
     {
         return a == Genere::Intero ? Genere::Incerto : Genere::No;
@@ -377,10 +374,6 @@ struct MenoIntero
         return Nessuno;
     }
     ZELVO_IN_LINEA static Vd corsie(Vd a, Vd) noexcept { return -a + 0.0; }
-    static Getto derivata(const Getto &a, const Getto &, double r, bool &) noexcept
-    {
-        return {r, -a.d1, -a.d2};
-    }
 };
 
 struct Not

@@ -9,7 +9,7 @@
 // block where some sample failed, rare in a plot, runs again sample by
 // sample, which gives each failure its own first error.
 
-#include "engine/Programma.h"
+#include "engine/ProgrammaBlocco.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +23,7 @@ namespace {
 using namespace corsie;
 using operazioni::Op;
 
-static_assert(Programma::kBlocco % kCorsie == 0);
+static_assert(ProgrammaBlocco::kBlocco % kCorsie == 0);
 
 template<class R>
 concept ConCorsie = requires(Vd v)
@@ -36,7 +36,7 @@ concept ConCorsie = requires(Vd v)
 template<int N>
 ZELVO_IN_LINEA void potenzaIntera(const double *a, double *r, std::size_t n, Vi &guasto) noexcept
 {
-    std::int64_t esatte[Programma::kBlocco];
+    std::int64_t esatte[ProgrammaBlocco::kBlocco];
     Vi tutte = ~Vi {};
     for (std::size_t i = 0; i < n; i += kCorsie) {
         Vi esatta;
@@ -107,16 +107,15 @@ ZELVO_IN_LINEA void segnaNonFiniti(const double *r, std::size_t n, Vi &guasto) n
         guasto |= nonFinito(carica(r + i));
 }
 
-} // namespace
-
 // Sample by sample, each failure with its own first error.
-std::size_t Programma::unoAllaVolta(const double *x, std::size_t n, double *y, int *errori) noexcept
+std::size_t unoAllaVolta(ProgrammaNumerico &p, const double *x, std::size_t n, double *y,
+                         int *errori) noexcept
 {
     std::size_t falliti = 0;
     for (std::size_t i = 0; i < n; ++i) {
         // No Variant holds a non-finite x: the run fails as a single one would.
         const Valutazione v
-                = std::isfinite(x[i]) ? eseguiNumerico(x[i]) : Valutazione {0.0, ErroreOverflow};
+                = std::isfinite(x[i]) ? p.esegui(x[i]) : Valutazione {0.0, ErroreOverflow};
         y[i] = v.valore;
         errori[i] = v.errore;
         falliti += v.errore != Nessuno;
@@ -124,12 +123,23 @@ std::size_t Programma::unoAllaVolta(const double *x, std::size_t n, double *y, i
     return falliti;
 }
 
-// Gives every register of the numeric program a block of memoria_.
-void Programma::compilaBlocco()
+void derivateUnaAllaVolta(ProgrammaNumerico &p, const double *x, std::size_t n,
+                          Derivate *d) noexcept
 {
-    passiBlocco_.clear();
-    const std::uint32_t fissi = primoRisultato_; // x and the constants
-    std::vector<std::uint32_t> blocco(registri_.size(), 0); // register -> block
+    for (std::size_t i = 0; i < n; ++i)
+        d[i] = std::isfinite(x[i]) ? p.eseguiDerivate(x[i])
+                                   : Derivate {0.0, NAN, NAN, ErroreOverflow, false};
+}
+
+} // namespace
+
+// Gives every register of the numeric program a block of memoria_.
+void ProgrammaBlocco::compila(const ProgrammaNumerico &p)
+{
+    *this = ProgrammaBlocco {};
+    const std::uint32_t fissi = p.primoRisultato(); // x and the constants
+    const std::span<const double> registri = p.registri();
+    std::vector<std::uint32_t> blocco(registri.size(), 0); // register -> block
     for (std::uint32_t k = 0; k < fissi; ++k)
         blocco[k] = k;
     std::vector<std::uint32_t> liberi;
@@ -138,9 +148,10 @@ void Programma::compilaBlocco()
         if (registro >= fissi)
             liberi.push_back(blocco[registro]);
     };
-    for (std::size_t j = 0; j < passi_.size(); ++j) {
-        const Passo &p = passi_[j];
-        PassoBlocco q {p.op, blocco[p.a], blocco[p.b], 0};
+    const std::span<const ProgrammaNumerico::Passo> passi = p.passi();
+    for (std::size_t j = 0; j < passi.size(); ++j) {
+        const ProgrammaNumerico::Passo &pn = passi[j];
+        Passo q {pn.op, blocco[pn.a], blocco[pn.b], 0};
         // The result never shares a block with its operands: a power reads
         // its operand again after writing the result.
         if (liberi.empty()) {
@@ -149,18 +160,18 @@ void Programma::compilaBlocco()
             q.r = liberi.back();
             liberi.pop_back();
         }
-        rilascia(p.a);
-        rilascia(p.b); // register 0 (x) for an operation of one operand
-        blocco[primoRisultato_ + j] = q.r;
-        passiBlocco_.push_back(q);
+        rilascia(pn.a);
+        rilascia(pn.b); // register 0 (x) for an operation of one operand
+        blocco[fissi + j] = q.r;
+        passi_.push_back(q);
     }
-    bloccoRisultato_ = blocco[risultato_];
+    risultato_ = blocco[p.risultato()];
     // Each block holds 2 KiB: a function with very many constants or very
     // deep nesting runs sample by sample instead, so its memory stays
     // proportional to its text.
-    bloccoPronto_ = blocchi <= kMaxBlocchi;
-    if (!bloccoPronto_) {
-        passiBlocco_.clear();
+    pronto_ = blocchi <= kMaxBlocchi;
+    if (!pronto_) {
+        passi_.clear();
         memoria_.clear();
         return;
     }
@@ -169,7 +180,7 @@ void Programma::compilaBlocco()
     derivata2_.clear();
     for (std::uint32_t k = 1; k < fissi; ++k)
         std::fill_n(memoria_.begin() + static_cast<std::ptrdiff_t>(k * kBlocco), kBlocco,
-                    registri_[k]);
+                    registri[k]);
 }
 
 // Compiled twice where the compiler can choose at run time: for AVX2, four
@@ -178,10 +189,11 @@ void Programma::compilaBlocco()
 [[gnu::target_clones("avx2", "default")]]
 #endif
 std::size_t
-Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) noexcept
+ProgrammaBlocco::esegui(ProgrammaNumerico &p, const double *x, std::size_t n, double *y,
+                        int *errori) noexcept
 {
-    if (!bloccoPronto_) [[unlikely]]
-        return unoAllaVolta(x, n, y, errori);
+    if (!pronto_) [[unlikely]]
+        return unoAllaVolta(p, x, n, y, errori);
     double *const m = memoria_.data();
     const auto bloccoDi = [m](std::uint32_t b) {
         return m + static_cast<std::size_t>(b) * kBlocco;
@@ -195,11 +207,11 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
     Vi guasto {}; // not 0 in a lane where some step failed
     segnaNonFiniti(xb, nc, guasto);
 
-    for (const PassoBlocco &p : passiBlocco_) {
-        const double *a = operando(p.a);
-        const double *b = operando(p.b);
-        double *r = bloccoDi(p.r);
-        switch (p.op) {
+    for (const Passo &q : passi_) {
+        const double *a = operando(q.a);
+        const double *b = operando(q.b);
+        double *r = bloccoDi(q.r);
+        switch (q.op) {
 #define ZELVO_CASO(Nome, ...)                                                                      \
     case Op::Nome:                                                                                 \
         blocco<operazioni::riga::Nome>(a, b, r, nc, guasto);                                       \
@@ -210,28 +222,21 @@ Programma::eseguiBlocco(const double *x, std::size_t n, double *y, int *errori) 
     }
 
     if (qualcuna(guasto)) [[unlikely]]
-        return unoAllaVolta(x, n, y, errori);
-    const double *risultato = operando(bloccoRisultato_);
+        return unoAllaVolta(p, x, n, y, errori);
+    const double *risultato = operando(risultato_);
     std::copy(risultato, risultato + n, y);
     std::fill(errori, errori + n, 0);
     return 0;
 }
 
-// Sample by sample, each failure with its own first error.
-void Programma::derivateUnaAllaVolta(const double *x, std::size_t n, Derivate *d) noexcept
-{
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = std::isfinite(x[i]) ? eseguiDerivate(x[i])
-                                   : Derivate {0.0, NAN, NAN, ErroreOverflow, false};
-}
-
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("avx2", "default")]]
 #endif
-void Programma::eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d) noexcept
+void ProgrammaBlocco::eseguiDerivate(ProgrammaNumerico &p, const double *x, std::size_t n,
+                                     Derivate *d) noexcept
 {
-    if (!bloccoPronto_) [[unlikely]]
-        return derivateUnaAllaVolta(x, n, d);
+    if (!pronto_) [[unlikely]]
+        return derivateUnaAllaVolta(p, x, n, d);
     if (derivata1_.empty()) {
         derivata1_.assign(memoria_.size(), 0.0);
         derivata2_.assign(memoria_.size(), 0.0);
@@ -251,13 +256,13 @@ void Programma::eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d
     segnaNonFiniti(xb, nc, guasto);
     bool angolo[kBlocco] = {};
 
-    for (const PassoBlocco &p : passiBlocco_) {
-        const double *a = p.a == 0 ? xb : in(m, p.a);
-        const double *b = p.b == 0 ? xb : in(m, p.b);
-        const double *a1 = in(m1, p.a), *a2 = in(m2, p.a);
-        const double *b1 = in(m1, p.b), *b2 = in(m2, p.b);
-        double *r = in(m, p.r), *r1 = in(m1, p.r), *r2 = in(m2, p.r);
-        switch (p.op) {
+    for (const Passo &q : passi_) {
+        const double *a = q.a == 0 ? xb : in(m, q.a);
+        const double *b = q.b == 0 ? xb : in(m, q.b);
+        const double *a1 = in(m1, q.a), *a2 = in(m2, q.a);
+        const double *b1 = in(m1, q.b), *b2 = in(m2, q.b);
+        double *r = in(m, q.r), *r1 = in(m1, q.r), *r2 = in(m2, q.r);
+        switch (q.op) {
 #define ZELVO_CASO(Nome, ...)                                                                      \
     case Op::Nome: {                                                                               \
         using Riga = operazioni::riga::Nome;                                                       \
@@ -277,8 +282,8 @@ void Programma::eseguiDerivateBlocco(const double *x, std::size_t n, Derivate *d
 
     // A failure anywhere in the block: its errors come one sample at a time.
     if (qualcuna(guasto)) [[unlikely]]
-        return derivateUnaAllaVolta(x, n, d);
-    const std::uint32_t k = bloccoRisultato_;
+        return derivateUnaAllaVolta(p, x, n, d);
+    const std::uint32_t k = risultato_;
     const double *v = k == 0 ? xb : in(m, k);
     const double *v1 = in(m1, k), *v2 = in(m2, k);
     for (std::size_t i = 0; i < n; ++i) {

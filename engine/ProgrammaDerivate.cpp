@@ -1,7 +1,7 @@
 // The numeric program run with derivatives (forward-mode differentiation):
 // each register holds a value with its first and second derivatives in x.
 
-#include "engine/Programma.h"
+#include "engine/ProgrammaNumerico.h"
 
 #include <cmath>
 
@@ -33,7 +33,7 @@ int passoDerivato(Op op, const Getto &a, const Getto &b, Getto &r, bool &angolo)
 
 } // namespace
 
-std::size_t Programma::eseguiGetti(double x, int &errore, bool &angolo) noexcept
+std::size_t ProgrammaNumerico::eseguiGetti(double x, int &errore, bool &angolo) noexcept
 {
     if (getti_.size() != registri_.size()) {
         getti_.assign(registri_.size(), Getto {});
@@ -51,7 +51,7 @@ std::size_t Programma::eseguiGetti(double x, int &errore, bool &angolo) noexcept
     return passi_.size();
 }
 
-Derivate Programma::eseguiDerivate(double x) noexcept
+Derivate ProgrammaNumerico::eseguiDerivate(double x) noexcept
 {
     int e = Nessuno;
     bool angolo = false;
@@ -63,7 +63,7 @@ Derivate Programma::eseguiDerivate(double x) noexcept
     return {f.v, f.d1, f.d2, Nessuno, !angolo && finite};
 }
 
-void Programma::operandiRotture(double x, std::span<Operando> operandi) noexcept
+void ProgrammaNumerico::operandiRotture(double x, std::span<Operando> operandi) noexcept
 {
     int e = Nessuno;
     bool angolo = false;

@@ -33,8 +33,7 @@ void ScriptControl::Reset() noexcept
 {
     script_ = Script {};
     programma_ = Programma {};
-    ++generazione_;
-    generazioneNumerica_ = kNessuna;
+    numerica_ = false;
     contesto_.semeRnd = ContestoEsecuzione {}.semeRnd;
 }
 
@@ -71,15 +70,9 @@ ErroreScript ScriptControl::AddCode(std::string_view codice)
         }
         script_ = std::move(nuovo);
         programma_ = std::move(programma);
-        ++generazione_;
-        generazioneNumerica_ = programma_.numerico() ? generazione_ : kNessuna;
+        numerica_ = programma_.numerico();
     }
     return errore;
-}
-
-bool ScriptControl::trova(std::string_view nome) const noexcept
-{
-    return script_.haFunzione && stessoNome(script_.nome, nome);
 }
 
 int ScriptControl::esegui(std::span<const Valore> argomenti, Valore &r)
@@ -88,14 +81,9 @@ int ScriptControl::esegui(std::span<const Valore> argomenti, Valore &r)
     return senzaEccezioni([&] { return programma_.esegui(argomenti, r, contesto_); });
 }
 
-ScriptControl::Procedura ScriptControl::cercaProcedura(std::string_view nome) const noexcept
+int ScriptControl::runDouble(double x, double &valore)
 {
-    return trova(nome) ? Procedura {generazione_} : Procedura {};
-}
-
-int ScriptControl::runDouble(Procedura p, double x, double &valore)
-{
-    if (p.generazione == 0 || p.generazione != generazione_ || !script_.haFunzione)
+    if (!script_.haFunzione)
         return ProceduraNonDefinita;
     if (!std::isfinite(x))
         return ErroreOverflow;
@@ -106,18 +94,17 @@ int ScriptControl::runDouble(Procedura p, double x, double &valore)
     return aDouble(v, contesto_.operazioni.separatore, valore);
 }
 
-std::size_t ScriptControl::Run(Procedura p, std::span<const double> x, double *y,
-                               int *errori) noexcept
+std::size_t ScriptControl::Run(std::span<const double> x, double *y, int *errori) noexcept
 {
     std::size_t falliti = 0;
-    if (numerica(p)) {
+    if (numerica_) {
         for (std::size_t i = 0; i < x.size(); i += Programma::kBlocco)
             falliti += programma_.eseguiBlocco(
                     x.data() + i, std::min(x.size() - i, Programma::kBlocco), y + i, errori + i);
         return falliti;
     }
     for (std::size_t i = 0; i < x.size(); ++i) {
-        const Valutazione v = Valuta(p, x[i]);
+        const Valutazione v = Valuta(x[i]);
         y[i] = v.valore;
         errori[i] = v.errore;
         falliti += v.errore != 0;

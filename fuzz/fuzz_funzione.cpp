@@ -36,7 +36,6 @@ void confronta(std::string_view sorgente, char separatore)
     if (e1.numero != 0)
         return;
     doppio.AddCode(sorgente);
-    const zelvo::ScriptControl::Procedura f = doppio.cercaProcedura("F");
     for (double x : kX) {
         const zelvo::Valore argomento = zelvo::Valore::doppio(x);
         zelvo::Valore r1, r2;
@@ -47,7 +46,7 @@ void confronta(std::string_view sorgente, char separatore)
             std::abort();
         // The Double of a sample: the reference Variant's, converted.
         double atteso = 0;
-        const zelvo::Valutazione d = doppio.Valuta(f, x);
+        const zelvo::Valutazione d = zelvo::ProvaScriptControl::Valuta(doppio, "F", x);
         const int c4 = c2 != 0 ? c2 : zelvo::aDouble(r2, separatore, atteso);
         if (d.errore != c4
             || (c4 == 0

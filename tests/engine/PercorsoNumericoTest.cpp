@@ -20,7 +20,7 @@ struct ProvaProgramma
     static std::vector<operazioni::Op> righe(const Programma &p)
     {
         std::vector<operazioni::Op> r;
-        for (const auto &passo : p.passi_)
+        for (const auto &passo : p.numerica_.passi())
             r.push_back(passo.op);
         return r;
     }

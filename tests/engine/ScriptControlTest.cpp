@@ -107,12 +107,11 @@ TEST(ScriptControl, NonFiniteArgumentsAreOverflow)
 {
     ScriptControl sc;
     ASSERT_EQ(sc.AddCode("Function F(x)\nF = x * 0\nEnd Function").numero, 0);
-    const ScriptControl::Procedura f = sc.cercaProcedura("F");
     for (double x :
          {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
-        EXPECT_EQ(sc.Valuta(f, x).errore, 6);
-    EXPECT_EQ(sc.Valuta(f, 2.0).errore, 0);
-    EXPECT_EQ(sc.Valuta(f, 2.0).valore, 0);
+        EXPECT_EQ(sc.Valuta(x).errore, 6);
+    EXPECT_EQ(sc.Valuta(2.0).errore, 0);
+    EXPECT_EQ(sc.Valuta(2.0).valore, 0);
 }
 
 } // namespace
