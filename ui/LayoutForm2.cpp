@@ -97,15 +97,21 @@ std::span<const Controllo> layoutForm2()
     return controlli;
 }
 
-std::span<const VoceCombo> vociCombo(std::string_view nome)
+std::optional<Impostazione> impostazioneDi(std::string_view nome)
 {
     if (nome == "Combo1")
-        return vociCombo1;
+        return Impostazione::ScalaX;
     if (nome == "Combo2")
-        return vociCombo2;
+        return Impostazione::ScalaY;
     if (nome == "Combo3")
-        return vociCombo3;
+        return Impostazione::Passo;
     return {};
+}
+
+std::span<const VoceCombo> vociCombo(std::string_view nome)
+{
+    const std::optional<Impostazione> impostazione = impostazioneDi(nome);
+    return impostazione ? vociDi(*impostazione) : std::span<const VoceCombo>();
 }
 
 } // namespace zelvo
