@@ -12,8 +12,8 @@
 #include "plot/Spazzata.h"
 #include "plot/StatoCalcolo.h"
 #include "plot/Superficie.h"
-#include "tables/ElencoDerivate.h"
 #include "tables/ElencoValori.h"
+#include "tables/ElencoDerivate.h"
 #include "tables/EsportaTabella.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
@@ -127,9 +127,12 @@ Richiesta leggi(int argc, char *argv[])
                {"--elenco", &r.elenco},
                {"--grafico", &r.grafico},
                {"--grafico-scala", &scalaGrafico}};
-    const std::pair<std::string_view, bool *> senzaValore[] = {
-            {"--radice", &r.radice},       {"--massimo", &r.massimo}, {"--minimo", &r.minimo},
-            {"--integrale", &r.integrale}, {"--studio", &r.studio},   {"--derivate", &r.derivate}};
+    const std::pair<std::string_view, bool *> senzaValore[] = {{"--radice", &r.radice},
+                                                               {"--massimo", &r.massimo},
+                                                               {"--minimo", &r.minimo},
+                                                               {"--integrale", &r.integrale},
+                                                               {"--studio", &r.studio},
+                                                               {"--derivate", &r.derivate}};
     const auto cerca = [](const auto &opzioni, std::string_view nome) {
         const auto trovata = std::find_if(std::begin(opzioni), std::end(opzioni),
                                           [nome](const auto &o) { return o.first == nome; });
