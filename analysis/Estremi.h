@@ -11,10 +11,10 @@ class Funzione;
 // What the maximum or minimum command shows.
 struct EsitoEstremo
 {
-    std::string Label13; // the abscissa of the extreme, or why there is none
-    std::string valore; // f at that abscissa: Label16 for the maximum, Label20 for the minimum
+    std::string x; // the abscissa of the extreme, or why there is none
+    std::string valore; // the maximum (minimum): f at that abscissa
     std::string stato; // the status line; empty when all is well
-    bool calcolato = false; // Label13 and valore hold the extreme
+    bool calcolato = false; // x and valore hold the extreme
 };
 
 // The absolute maximum (minimum) of f on [estremoA, estremoB], ends

@@ -38,9 +38,9 @@ Integrale integra(Funzione &f, const Studio &studio, double a, double b);
 // What the integral command shows.
 struct EsitoIntegrale
 {
-    std::string Label15; // the integral, or why there is none
+    std::string integrale; // the integral, or why there is none
     std::string stato; // the status line; empty when all is well
-    bool calcolato = false; // Label15 holds the integral
+    bool calcolato = false; // integrale holds it
 };
 
 // The integral command: the definite integral from estremoA to estremoB of

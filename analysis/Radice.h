@@ -11,9 +11,9 @@ class Funzione;
 // What the root command shows.
 struct EsitoRadice
 {
-    std::string Label21; // the root found, or why there is none
+    std::string radice; // the root found, or why there is none
     std::string stato; // the status line; empty when all is well
-    bool calcolato = false; // a root was looked for: Label21 is one, or "nessuna radice"
+    bool calcolato = false; // a root was looked for: radice is one, or "nessuna radice"
 };
 
 // The root command: the rightmost zero of f on [estremoA, estremoB], from

@@ -322,22 +322,22 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
 
     DisegnaGriglia(superficie);
 
-    funzione.DefinisciFunzione(testi.Text1);
+    funzione.DefinisciFunzione(testi.funzione);
     if (!funzione.definita())
-        messaggi.push_back(messaggioRifiuto(testi.Text1, funzione.esitoDefinizione()));
+        messaggi.push_back(messaggioRifiuto(testi.funzione, funzione.esitoDefinizione()));
     else
         messaggi.emplace_back(funzione.avviso()); // -x^2 read as (-x)^2: said, not refused
 
     // Each end is stored as soon as it is read: when only b fails, a stays new.
-    if (!leggiEstremo(testi.Text2, "a", separatoreDecimale, stato.estremoA, messaggi)
-        || !leggiEstremo(testi.Text3, "b", separatoreDecimale, stato.estremoB, messaggi)) {
+    if (!leggiEstremo(testi.a, "a", separatoreDecimale, stato.estremoA, messaggi)
+        || !leggiEstremo(testi.b, "b", separatoreDecimale, stato.estremoB, messaggi)) {
         esito.stato = unisci(messaggi);
         return esito;
     }
     // A refused end is quoted as typed: 10.10000000000001 is beyond 10.1,
     // though at 15 digits it would read 10.1.
     for (const auto &[nome, estremo, testo] :
-         {std::tuple {"a", stato.estremoA, &testi.Text2}, {"b", stato.estremoB, &testi.Text3}}) {
+         {std::tuple {"a", stato.estremoA, &testi.a}, {"b", stato.estremoB, &testi.b}}) {
         if (std::abs(estremo) > limiteIntervallo) {
             messaggi.push_back(std::string("Intervallo rifiutato — ") + nome + " = " + *testo
                                + ": a e b devono stare tra "
@@ -349,12 +349,12 @@ EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzion
     }
     stato.intervalloAccettato = true;
 
-    stato.passo = passoDaTesto(testi.Combo3);
-    esito.Label23 = testoNumero(stato.passo, separatoreDecimale);
-    stato.scalaX = scalaXDaTesto(testi.Combo1);
-    esito.Label7 = testoNumero(stato.scalaX / 10, separatoreDecimale);
-    stato.scalaY = scalaYDaTesto(testi.Combo2);
-    esito.Label9 = testoNumero(stato.scalaY / 10, separatoreDecimale);
+    stato.passo = passoDaTesto(testi.passo);
+    esito.passo = testoNumero(stato.passo, separatoreDecimale);
+    stato.scalaX = scalaXDaTesto(testi.scalaX);
+    esito.scalaX = testoNumero(stato.scalaX / 10, separatoreDecimale);
+    stato.scalaY = scalaYDaTesto(testi.scalaY);
+    esito.scalaY = testoNumero(stato.scalaY / 10, separatoreDecimale);
 
     if (stato.estremoA > stato.estremoB)
         messaggi.push_back(std::string(kNessunCampione) + " — a deve essere minore o uguale a b");

@@ -10,28 +10,26 @@
 
 namespace zelvo {
 
-// The texts of the main window's controls that a run of calcolo reads, as typed.
+// The texts that a run of calcolo reads, as typed.
 struct TestiCalcolo
 {
-    std::string Text1; // the expression
-    std::string Text2; // a
-    std::string Text3; // b
-    std::string Combo3; // the step
-    std::string Combo1; // the x scale
-    std::string Combo2; // the y scale
+    std::string funzione; // the expression of f
+    std::string a, b; // the interval's ends
+    std::string passo; // the step: an item of vociPasso
+    std::string scalaX, scalaY; // the scales: items of vociScalaX, vociScalaY
 };
 
-// What a run of calcolo writes into the main window's controls.
+// What a run of calcolo shows.
 struct EsitoCalcolo
 {
-    // New captions of the step and scale labels; empty when the run ended
-    // before writing them (the labels then keep what they showed).
-    std::optional<std::string> Label23, Label7, Label9;
+    // The step and the scales (units a division) now in use; empty when the
+    // run ended before choosing them (what was shown of them stays).
+    std::optional<std::string> passo, scalaX, scalaY;
     // The status line: why the run ended early or what failed; empty when all is well.
     std::string stato;
 };
 
-// One run of the plot: frame, definition of f from Text1, settings, sweep and
+// One run of the plot: frame, definition of f from its text, settings, sweep and
 // tracing, markers. Failures end the run where they happen and are reported in
 // EsitoCalcolo::stato; nothing is thrown.
 EsitoCalcolo calcolo(const TestiCalcolo &testi, char separatoreDecimale, Funzione &funzione,

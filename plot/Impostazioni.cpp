@@ -1,7 +1,5 @@
 #include "plot/Impostazioni.h"
 
-#include <span>
-
 namespace zelvo {
 
 namespace {
@@ -19,30 +17,41 @@ double scelta(std::string_view testo, std::span<const VoceCombo> voci, double pr
 
 } // namespace
 
-double passoDaTesto(std::string_view Combo3)
+std::span<const VoceCombo> vociDi(Impostazione impostazione)
 {
-    return scelta(Combo3, vociCombo3, passoPredefinito);
+    switch (impostazione) {
+    case Impostazione::Passo:
+        return vociPasso;
+    case Impostazione::ScalaX:
+        return vociScalaX;
+    case Impostazione::ScalaY:
+        break;
+    }
+    return vociScalaY;
 }
 
-double scalaXDaTesto(std::string_view Combo1)
+double passoDaTesto(std::string_view passo)
 {
-    return scelta(Combo1, vociCombo1, scalaPredefinita);
+    return scelta(passo, vociPasso, passoPredefinito);
 }
 
-double scalaYDaTesto(std::string_view Combo2)
+double scalaXDaTesto(std::string_view scalaX)
 {
-    return scelta(Combo2, vociCombo2, scalaPredefinita);
+    return scelta(scalaX, vociScalaX, scalaPredefinita);
 }
 
-std::string voceNonRiconosciuta(std::string_view combo, std::string_view testo,
+double scalaYDaTesto(std::string_view scalaY)
+{
+    return scelta(scalaY, vociScalaY, scalaPredefinita);
+}
+
+std::string voceNonRiconosciuta(Impostazione impostazione, std::string_view testo,
                                 std::string_view didascalia)
 {
     if (testo == didascalia)
         return {};
-    const bool passo = combo == "Combo3";
-    const std::span<const VoceCombo> voci = passo ? std::span<const VoceCombo>(vociCombo3)
-            : combo == "Combo1"                   ? std::span<const VoceCombo>(vociCombo1)
-                                                  : std::span<const VoceCombo>(vociCombo2);
+    const bool passo = impostazione == Impostazione::Passo;
+    const std::span<const VoceCombo> voci = vociDi(impostazione);
     std::string offerte;
     for (const VoceCombo &voce : voci) {
         if (testo == voce.testo)
@@ -50,8 +59,9 @@ std::string voceNonRiconosciuta(std::string_view combo, std::string_view testo,
         if (*voce.testo != '\0')
             offerte += (offerte.empty() ? "" : ", ") + std::string(voce.testo);
     }
-    const char *cosa = passo ? "Passo di calcolo"
-                             : (combo == "Combo1" ? "Scala delle ascisse" : "Scala delle ordinate");
+    const char *cosa = passo                       ? "Passo di calcolo"
+            : impostazione == Impostazione::ScalaX ? "Scala delle ascisse"
+                                                   : "Scala delle ordinate";
     const char *usato = passo ? "0.001" : "1/div.";
     return std::string(cosa) + ": \"" + std::string(testo) + "\" non riconosciuto, usato " + usato
             + " (voci: " + offerte + ")";

@@ -5,7 +5,7 @@
 #include "plot/StatoCalcolo.h"
 #include "ui/AnnuncioStato.h"
 #include "ui/Etichetta.h"
-#include "ui/Layout.h"
+#include "ui/LayoutForm2.h"
 #include "ui/RiquadroGrafico.h"
 
 #include <QAbstractItemView>
@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -72,39 +71,29 @@ protected:
     }
 };
 
-struct Nome
+// An input named by its caption, its longer hint as its description.
+void nominaIngresso(QWidget &form2, const Controllo &c)
 {
-    const char *controllo;
-    const char *nome;
-    const char *descrizione;
-    const char *etichetta; // the caption beside it, if any: the label for it
-};
-
-// The inputs are named by their captions; the longer hint becomes their description.
-constexpr Nome ingressi[] = {
-        {"Text1", "Y =", "Funzione Y = f(X) digitata il linguaggio QBasic", "Label2"},
-        {"Text2", "a =", nullptr, "Label1"},
-        {"Text3", "b =", nullptr, "Label11"},
-        {"Combo1", "Moltiplicatore scale (ascisse)", "Unità per divisione sull'asse x", "Label6_0"},
-        {"Combo2", "Moltiplicatore scale (ordinate)", "Unità per divisione sull'asse y",
-         "Label6_1"},
-        {"Combo3", "Passo di calcolo", "Distanza tra due punti calcolati", "Label25"},
-};
-
-// Each result label is read with what it means: its caption, then its text.
-// The last three are the step and the scales, which every plot rewrites.
-constexpr Nome risultati[] = {
-        {"Label13", "X =", "Ascissa del massimo o del minimo trovato", nullptr},
-        {"Label16", "yMax =", "Valore massimo di f in a–b", nullptr},
-        {"Label20", "Ymin. =", "Valore minimo di f in a–b", nullptr},
-        {"Label21", "radice =", "Radice reale di f(x) = 0 in a–b", nullptr},
-        {"Label15", "I =", "Integrale definito di f da a a b", nullptr},
-        {"Label7", "Scala ascisse, unità per divisione =", nullptr, nullptr},
-        {"Label9", "Scala ordinate, unità per divisione =", nullptr, nullptr},
-        {"Label23", "St =", "Passo di calcolo", nullptr},
-};
-
-constexpr const char *liste[] = {"List1", "List2", "List3", "List4"};
+    auto *w = form2.findChild<QWidget *>(QString::fromUtf8(c.nome));
+    if (!w)
+        return;
+    w->setAccessibleName(QString::fromUtf8(c.nomeAccessibile));
+    // a and b are described by the note above them, which names the
+    // decimal separator this system reads.
+    const auto *nota = form2.findChild<QLabel *>(QStringLiteral("Label10"));
+    w->setAccessibleDescription(c.descrizione  ? QString::fromUtf8(c.descrizione)
+                                        : nota ? nota->text()
+                                               : QString());
+    // The edit field of a combo is what takes the focus and what a
+    // screen reader speaks.
+    if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit()) {
+        combo->lineEdit()->setAccessibleName(w->accessibleName());
+        combo->lineEdit()->setAccessibleDescription(w->accessibleDescription());
+    }
+    if (c.etichetta)
+        if (auto *etichetta = form2.findChild<QLabel *>(QString::fromUtf8(c.etichetta)))
+            etichetta->setBuddy(w);
+}
 
 } // namespace
 
@@ -116,46 +105,36 @@ void rendiAccessibile(QWidget &form2)
     }();
     (void)installata;
 
-    for (const Nome &n : ingressi) {
-        auto *w = form2.findChild<QWidget *>(QString::fromUtf8(n.controllo));
-        if (!w)
+    auto *menu = new MenuDaTastiera(&form2);
+    for (const Controllo &c : layoutForm2()) {
+        if (!c.nomeAccessibile)
             continue;
-        w->setAccessibleName(QString::fromUtf8(n.nome));
-        // a and b are described by the note above them, which names the
-        // decimal separator this system reads.
-        const auto *nota = form2.findChild<QLabel *>(QStringLiteral("Label10"));
-        w->setAccessibleDescription(n.descrizione  ? QString::fromUtf8(n.descrizione)
-                                            : nota ? nota->text()
-                                                   : QString());
-        // The edit field of a combo is what takes the focus and what a
-        // screen reader speaks.
-        if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit()) {
-            combo->lineEdit()->setAccessibleName(w->accessibleName());
-            combo->lineEdit()->setAccessibleDescription(w->accessibleDescription());
+        switch (c.tipo) {
+        case TipoControllo::Etichetta: // a result: read with what it means
+            if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(c.nome))) {
+                e->impostaSignificato(QString::fromUtf8(c.nomeAccessibile));
+                if (c.descrizione)
+                    e->setAccessibleDescription(QString::fromUtf8(c.descrizione));
+            }
+            break;
+        case TipoControllo::Lista:
+            if (auto *lista = form2.findChild<QAbstractItemView *>(QString::fromUtf8(c.nome))) {
+                lista->setAccessibleName(QString::fromUtf8(c.nomeAccessibile));
+                lista->setAccessibleDescription(QString::fromUtf8(c.descrizione));
+                lista->installEventFilter(menu);
+            }
+            break;
+        case TipoControllo::CasellaTesto:
+        case TipoControllo::Combo:
+        case TipoControllo::Pulsante:
+        case TipoControllo::Immagine:
+            nominaIngresso(form2, c);
+            break;
         }
-        if (auto *etichetta = form2.findChild<QLabel *>(QString::fromUtf8(n.etichetta)))
-            etichetta->setBuddy(w);
     }
-    for (const Nome &n : risultati)
-        if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(n.controllo))) {
-            e->impostaSignificato(QString::fromUtf8(n.nome));
-            if (n.descrizione)
-                e->setAccessibleDescription(QString::fromUtf8(n.descrizione));
-        }
     if (auto *stato = form2.findChild<QLabel *>(QStringLiteral("LabelStato")))
         stato->setAccessibleDescription(QStringLiteral("Riga di stato"));
     new AnnuncioStato(&form2);
-
-    auto *menu = new MenuDaTastiera(&form2);
-    for (const char *nome : liste)
-        if (auto *lista = form2.findChild<QAbstractItemView *>(QString::fromUtf8(nome))) {
-            lista->setAccessibleName(QString::fromUtf8(nome).replace(QStringLiteral("List"),
-                                                                     QStringLiteral("Lista")));
-            lista->setAccessibleDescription(
-                    QStringLiteral("Valori di x e f(x), una riga per punto; il tasto menu o "
-                                   "Maiusc+F10 apre: Copia righe, Copia tabella, Salva tabella…"));
-            lista->installEventFilter(menu);
-        }
 
     auto *riquadro = new RiquadroGrafico(&form2);
     riquadro->setAccessibleDescription(QStringLiteral(
@@ -204,14 +183,16 @@ void annunciaStato(QWidget &form2, const QString &testo)
     // The results the command just found come first: a label is read only
     // with the focus, and the user is on the button that found them.
     QStringList parti;
-    for (std::size_t i = 0; i < std::size(risultati) - 3; ++i) // not the step and the scales
-        if (auto *e = form2.findChild<Etichetta *>(QString::fromUtf8(risultati[i].controllo))) {
-            const QString nome = e->accessibleName();
-            const QVariant detto = e->property("zelvo_annunciato");
-            e->setProperty("zelvo_annunciato", nome);
-            if (nome != detto.toString() && !nome.endsWith(QStringLiteral(" nessun valore")))
-                parti << nome;
-        }
+    for (const Controllo &c : layoutForm2()) {
+        auto *e = c.annunciato ? form2.findChild<Etichetta *>(QString::fromUtf8(c.nome)) : nullptr;
+        if (!e) // not the step and the scales, which every plot rewrites
+            continue;
+        const QString nome = e->accessibleName();
+        const QVariant detto = e->property("zelvo_annunciato");
+        e->setProperty("zelvo_annunciato", nome);
+        if (nome != detto.toString() && !nome.endsWith(QStringLiteral(" nessun valore")))
+            parti << nome;
+    }
     if (!testo.isEmpty())
         parti << testo;
     annuncio->annuncia(parti.join(QStringLiteral(". ")));

@@ -432,7 +432,7 @@ void Form2::Command9_Click()
         if (!applicaIngressi(Label21, false))
             return std::string();
         EsitoRadice esito = cercaRadice(*stato_, funzione_, separatore_);
-        scrivi(Label21, esito.Label21);
+        scrivi(Label21, esito.radice);
         return std::move(esito.stato);
     });
 }
@@ -447,7 +447,7 @@ void Form2::Command10_Click()
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMassimo(*stato_, funzione_, separatore_);
-        scrivi(Label13, esito.Label13);
+        scrivi(Label13, esito.x);
         scrivi(Label16, esito.valore);
         return std::move(esito.stato);
     });
@@ -463,7 +463,7 @@ void Form2::Command11_Click()
         if (!applicaIngressi(Label13, true))
             return std::string();
         EsitoEstremo esito = cercaMinimo(*stato_, funzione_, separatore_);
-        scrivi(Label13, esito.Label13);
+        scrivi(Label13, esito.x);
         scrivi(Label20, esito.valore);
         return std::move(esito.stato);
     });
@@ -476,7 +476,7 @@ void Form2::Command8_Click()
         if (!applicaIngressi(Label15, false))
             return std::string();
         EsitoIntegrale esito = calcolaIntegrale(*stato_, funzione_, separatore_);
-        scrivi(Label15, esito.Label15);
+        scrivi(Label15, esito.integrale);
         return std::move(esito.stato);
     });
 }
@@ -594,29 +594,29 @@ void Form2::calcolo()
             Text3->text().toStdString(),         Combo3->currentText().toStdString(),
             Combo1->currentText().toStdString(), Combo2->currentText().toStdString()};
     EsitoCalcolo esito = zelvo::calcolo(testi, separatore_, funzione_, *stato_, superficie_);
-    if (esito.Label23)
-        scrivi(Label23, *esito.Label23);
-    if (esito.Label7)
-        scrivi(Label7, *esito.Label7);
-    if (esito.Label9)
-        scrivi(Label9, *esito.Label9);
+    if (esito.passo)
+        scrivi(Label23, *esito.passo);
+    if (esito.scalaX)
+        scrivi(Label7, *esito.scalaX);
+    if (esito.scalaY)
+        scrivi(Label9, *esito.scalaY);
     statoCalcolo_ = std::move(esito.stato);
     // A combo's text that is none of its items leaves the default: said.
     for (const Controllo &c : layoutForm2())
         if (c.tipo == TipoControllo::Combo) {
             const auto *combo = findChild<QComboBox *>(QString::fromUtf8(c.nome));
-            const std::string detto
-                    = voceNonRiconosciuta(c.nome, combo->currentText().toStdString(), c.testo);
+            const std::string detto = voceNonRiconosciuta(
+                    *impostazioneDi(c.nome), combo->currentText().toStdString(), c.testo);
             if (!detto.empty())
                 statoCalcolo_ += (statoCalcolo_.empty() ? "" : " · ") + detto;
         }
 
-    Applicati ora {testi.Text1, stato_->estremoA, stato_->estremoB, stato_->passo,
+    Applicati ora {testi.funzione, stato_->estremoA, stato_->estremoB, stato_->passo,
                    stato_->intervalloAccettato};
     if (applicati_ && *applicati_ != ora)
         svuotaRisultati();
     applicati_ = std::move(ora);
-    descriviGrafico(*this, descrizioneGrafico(testi.Text1, *stato_, statoCalcolo_, separatore_));
+    descriviGrafico(*this, descrizioneGrafico(testi.funzione, *stato_, statoCalcolo_, separatore_));
 }
 
 // The results of another function, interval or step describe no graph shown.

@@ -41,6 +41,13 @@ struct Controllo
     bool autoSize = false; // a label that fits itself to its caption
     std::optional<Colore> coloreTesto; // none: the window's foreground
     std::optional<Colore> coloreFaccia; // a graphical button's face
+    // What assistive technologies say of it; none: what Qt finds itself.
+    // An input is named by its caption and tied to the label showing it
+    // (etichetta); a result label is read as its meaning, then its text.
+    const char *nomeAccessibile = nullptr;
+    const char *descrizione = nullptr; // the longer hint, if any
+    const char *etichetta = nullptr; // the name of the caption beside an input
+    bool annunciato = false; // a result a command writes: spoken when it changes
 };
 
 // The control's rectangle in logical pixels.

@@ -3,6 +3,7 @@
 #include "plot/Impostazioni.h"
 #include "ui/Layout.h"
 
+#include <optional>
 #include <span>
 
 namespace zelvo {
@@ -10,6 +11,9 @@ namespace zelvo {
 // The main window's layout: every control with its place in twips, caption,
 // font, colours, focus order and, for the combo boxes, their items.
 std::span<const Controllo> layoutForm2();
+
+// The setting a combo box of the main window chooses; none for any other control.
+std::optional<Impostazione> impostazioneDi(std::string_view nome);
 
 // The items of a combo box of the main window, top to bottom (the first is
 // empty); none for any other control.

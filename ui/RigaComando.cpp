@@ -198,16 +198,16 @@ Richiesta leggi(int argc, char *argv[])
         r.scalaGrafico = std::stoi(*scalaGrafico);
     }
 
-    r.testi.Text1 = *funzione;
-    r.testi.Text2 = *a;
-    r.testi.Text3 = *b;
+    r.testi.funzione = *funzione;
+    r.testi.a = *a;
+    r.testi.b = *b;
     if (passo)
-        r.testi.Combo3 = voceCombo("Combo3", "--passo", *passo);
+        r.testi.passo = voceCombo("Combo3", "--passo", *passo);
     // An omitted scale is the combo's empty first item: the default, 1/div.
     if (scalaX)
-        r.testi.Combo1 = voceCombo("Combo1", "--scala-x", *scalaX);
+        r.testi.scalaX = voceCombo("Combo1", "--scala-x", *scalaX);
     if (scalaY)
-        r.testi.Combo2 = voceCombo("Combo2", "--scala-y", *scalaY);
+        r.testi.scalaY = voceCombo("Combo2", "--scala-y", *scalaY);
     return r;
 }
 
@@ -377,10 +377,10 @@ int esegui(const Richiesta &r, char separatore)
     if (r.radice) {
         const EsitoRadice e = cercaRadice(stato, funzione, separatore);
         if (e.calcolato) {
-            risultato("radice", e.Label21);
+            risultato("radice", e.radice);
             avvisi.push_back(e.stato);
         } else {
-            manca("radice", e.Label21, e.stato);
+            manca("radice", e.radice, e.stato);
         }
     }
     for (const bool massimo : {true, false}) {
@@ -389,20 +389,20 @@ int esegui(const Richiesta &r, char separatore)
         const EsitoEstremo e = massimo ? cercaMassimo(stato, funzione, separatore)
                                        : cercaMinimo(stato, funzione, separatore);
         if (e.calcolato) {
-            risultato(massimo ? "x_massimo" : "x_minimo", e.Label13);
+            risultato(massimo ? "x_massimo" : "x_minimo", e.x);
             risultato(massimo ? "y_massimo" : "y_minimo", e.valore);
             avvisi.push_back(e.stato);
         } else {
-            manca(massimo ? "massimo" : "minimo", e.Label13, e.stato);
+            manca(massimo ? "massimo" : "minimo", e.x, e.stato);
         }
     }
     if (r.integrale) {
         const EsitoIntegrale e = calcolaIntegrale(stato, funzione, separatore);
         if (e.calcolato) {
-            risultato("integrale", e.Label15);
+            risultato("integrale", e.integrale);
             avvisi.push_back(e.stato);
         } else {
-            manca("integrale", e.Label15, e.stato);
+            manca("integrale", e.integrale, e.stato);
         }
     }
     if (r.studio) {

@@ -36,7 +36,7 @@ struct CasoRadice
 {
     const char *espressione;
     double a, b;
-    const char *Label21;
+    const char *radice;
 };
 
 // The rightmost zero, to the last digits: where the old grid band answered
@@ -60,12 +60,12 @@ TEST_F(ConFunzione, RadiceEsattaLaPiuADestra)
         definisci(c.espressione);
         StatoCalcolo stato = accettato(c.a, c.b);
         const EsitoRadice esito = cercaRadice(stato, funzione, ',');
-        EXPECT_EQ(esito.Label21, c.Label21);
+        EXPECT_EQ(esito.radice, c.radice);
         if (std::string(c.espressione) != "Sqr(x)" && std::string(c.espressione) != "Int(x)") {
             EXPECT_EQ(esito.stato, "");
         }
-        if (std::string(c.Label21) != "nessuna radice") {
-            EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label21);
+        if (std::string(c.radice) != "nessuna radice") {
+            EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.radice);
         }
     }
 }
@@ -74,7 +74,7 @@ TEST_F(ConFunzione, RadiceUsaIlSeparatoreDato)
 {
     definisci("1000*(x-1.00005)");
     StatoCalcolo stato = accettato(-2, 2);
-    EXPECT_EQ(cercaRadice(stato, funzione, '.').Label21, "1.00005");
+    EXPECT_EQ(cercaRadice(stato, funzione, '.').radice, "1.00005");
 }
 
 TEST_F(ConFunzione, RadiceSenzaEsitoNonToccaXTrovato)
@@ -83,7 +83,7 @@ TEST_F(ConFunzione, RadiceSenzaEsitoNonToccaXTrovato)
     {
         const char *espressione;
         double a, b;
-        const char *Label21, *stato;
+        const char *radice, *stato;
     };
     const Caso casi[] = {
             {"x^2+1", -1, 1, "nessuna radice", ""},
@@ -97,7 +97,7 @@ TEST_F(ConFunzione, RadiceSenzaEsitoNonToccaXTrovato)
         StatoCalcolo stato = accettato(c.a, c.b);
         stato.xTrovato = 7.5;
         const EsitoRadice esito = cercaRadice(stato, funzione, ',');
-        EXPECT_EQ(esito.Label21, c.Label21);
+        EXPECT_EQ(esito.radice, c.radice);
         EXPECT_EQ(esito.stato, c.stato);
         EXPECT_EQ(stato.xTrovato, 7.5);
     }
@@ -108,7 +108,7 @@ TEST_F(ConFunzione, RadiceSaltaIPuntiNonDefiniti)
     definisci("Sqr(x)-1"); // undefined on -1..0, root at 1
     StatoCalcolo stato = accettato(-1, 2);
     const EsitoRadice esito = cercaRadice(stato, funzione, ',');
-    EXPECT_EQ(esito.Label21, "1");
+    EXPECT_EQ(esito.radice, "1");
     EXPECT_EQ(esito.stato, "f non definita in [-1; 0]");
 }
 
@@ -118,13 +118,13 @@ TEST_F(ConFunzione, SenzaGraficoAccettatoNessunComandoCalcola)
     Funzione maiDefinita {','};
     StatoCalcolo iniziale; // the window as it opens: all 0, nothing accepted
     EsitoRadice radice = cercaRadice(iniziale, maiDefinita, ',');
-    EXPECT_EQ(radice.Label21, "intervallo non valido");
+    EXPECT_EQ(radice.radice, "intervallo non valido");
     EXPECT_EQ(radice.stato, kMotivoGrafico);
     EsitoIntegrale integrale = calcolaIntegrale(iniziale, maiDefinita, ',');
-    EXPECT_EQ(integrale.Label15, "intervallo non valido");
+    EXPECT_EQ(integrale.integrale, "intervallo non valido");
     EXPECT_EQ(integrale.stato, kMotivoGrafico);
     EsitoEstremo massimo = cercaMassimo(iniziale, maiDefinita, ',');
-    EXPECT_EQ(massimo.Label13, "intervallo non valido");
+    EXPECT_EQ(massimo.x, "intervallo non valido");
     EXPECT_EQ(massimo.valore, "");
     EXPECT_EQ(massimo.stato, kMotivoGrafico);
     EXPECT_EQ(iniziale.xTrovato, 0);
@@ -134,12 +134,12 @@ TEST_F(ConFunzione, SenzaGraficoAccettatoNessunComandoCalcola)
     definisci("x");
     StatoCalcolo rifiutato = accettato(-20, 10);
     rifiutato.intervalloAccettato = false;
-    EXPECT_EQ(cercaMinimo(rifiutato, funzione, ',').Label13, "intervallo non valido");
-    EXPECT_EQ(calcolaIntegrale(rifiutato, funzione, ',').Label15, "intervallo non valido");
+    EXPECT_EQ(cercaMinimo(rifiutato, funzione, ',').x, "intervallo non valido");
+    EXPECT_EQ(calcolaIntegrale(rifiutato, funzione, ',').integrale, "intervallo non valido");
 
     // The extremes are exact: they need no step.
     StatoCalcolo senzaPasso = accettato(-1, 1, 0);
-    EXPECT_EQ(cercaMinimo(senzaPasso, funzione, ',').Label13, "-1");
+    EXPECT_EQ(cercaMinimo(senzaPasso, funzione, ',').x, "-1");
 }
 
 TEST_F(ConFunzione, UnaFunzioneRifiutataNonVieneCampionata)
@@ -148,7 +148,7 @@ TEST_F(ConFunzione, UnaFunzioneRifiutataNonVieneCampionata)
     ASSERT_FALSE(funzione.definita());
     StatoCalcolo stato = accettato(-1, 1);
     const EsitoRadice esito = cercaRadice(stato, funzione, ',');
-    EXPECT_EQ(esito.Label21, "funzione non valida");
+    EXPECT_EQ(esito.radice, "funzione non valida");
     EXPECT_EQ(esito.stato,
               "Funzione non accettata (" + funzione.esitoDefinizione().messaggio
                       + "): correggerla");
@@ -162,7 +162,7 @@ struct CasoEstremo
     bool massimo;
     const char *espressione;
     double a, b, passo;
-    const char *Label13, *valore;
+    const char *x, *valore;
 };
 
 EsitoEstremo cerca(bool massimo, StatoCalcolo &stato, Funzione &funzione)
@@ -199,12 +199,12 @@ TEST_F(ConFunzione, EstremoAssolutoEsatto)
         StatoCalcolo stato = accettato(c.a, c.b, c.passo);
         stato.xTrovato = 7.5;
         const EsitoEstremo esito = cerca(c.massimo, stato, funzione);
-        EXPECT_EQ(esito.Label13, c.Label13);
+        EXPECT_EQ(esito.x, c.x);
         EXPECT_EQ(esito.valore, c.valore);
         if (std::string(c.espressione) != "Sqr(x)" && std::string(c.espressione) != "Int(x)") {
             EXPECT_EQ(esito.stato, "");
         }
-        EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.Label13);
+        EXPECT_EQ(testoNumero(stato.xTrovato, ','), c.x);
     }
 }
 
@@ -217,7 +217,7 @@ TEST_F(ConFunzione, EstremoSenzaRisultato)
         bool massimo;
         const char *espressione;
         double a, b;
-        const char *Label13, *stato;
+        const char *x, *stato;
     };
     const Caso casi[] = {
             {true, "x", 1, -1, "a > b: nessun campione", ""},
@@ -246,7 +246,7 @@ TEST_F(ConFunzione, EstremoSenzaRisultato)
         StatoCalcolo stato = accettato(c.a, c.b, 0.1);
         stato.xTrovato = 7.5;
         const EsitoEstremo esito = cerca(c.massimo, stato, funzione);
-        EXPECT_EQ(esito.Label13, c.Label13);
+        EXPECT_EQ(esito.x, c.x);
         EXPECT_EQ(esito.valore, "");
         EXPECT_EQ(esito.stato, c.stato);
         EXPECT_EQ(stato.xTrovato, 7.5);
@@ -261,7 +261,7 @@ TEST_F(ConFunzione, IntegraleEsatto)
     {
         const char *espressione;
         double a, b;
-        const char *Label15, *stato;
+        const char *integrale, *stato;
     };
     const Caso casi[] = {
             {"1", 0, 1, "1", ""},
@@ -287,7 +287,7 @@ TEST_F(ConFunzione, IntegraleEsatto)
         SCOPED_TRACE(c.espressione);
         definisci(c.espressione);
         const EsitoIntegrale esito = calcolaIntegrale(accettato(c.a, c.b), funzione, ',');
-        EXPECT_EQ(esito.Label15, c.Label15);
+        EXPECT_EQ(esito.integrale, c.integrale);
         EXPECT_EQ(esito.stato, c.stato);
     }
 }
@@ -318,18 +318,18 @@ TEST_F(ConFunzione, AUgualeBUnSoloPunto)
         const std::string x = testoNumero(c.x, ',');
         StatoCalcolo stato = accettato(c.x, c.x, 0.1);
         const EsitoRadice radice = cercaRadice(stato, funzione, ',');
-        EXPECT_EQ(radice.Label21, c.radice);
+        EXPECT_EQ(radice.radice, c.radice);
         EXPECT_EQ(radice.stato, c.stato);
         EXPECT_EQ(radice.calcolato, definita);
         for (const bool massimo : {true, false}) {
             const EsitoEstremo e = cerca(massimo, stato, funzione);
-            EXPECT_EQ(e.Label13, definita ? x : "non definita");
+            EXPECT_EQ(e.x, definita ? x : "non definita");
             EXPECT_EQ(e.valore, c.y);
             EXPECT_EQ(e.stato, definita ? "" : c.stato);
             EXPECT_EQ(e.calcolato, definita);
         }
         const EsitoIntegrale integrale = calcolaIntegrale(stato, funzione, ',');
-        EXPECT_EQ(integrale.Label15, c.integrale);
+        EXPECT_EQ(integrale.integrale, c.integrale);
         EXPECT_EQ(integrale.calcolato, definita);
         if (definita) {
             EXPECT_EQ(integrale.stato, "");
@@ -349,21 +349,21 @@ TEST_F(ConFunzione, DopoUnaModificaSenzaGraficoValeIlGraficoPrecedente)
     TestiCalcolo testi {"x^2-1", "-2", "2", "st0.1", "", ""};
     calcolo(testi, ',', funzione, stato, superficie);
 
-    testi.Text1 = "x-3"; // edited, "Grafico" not pressed
-    testi.Text2 = "0";
-    testi.Text3 = "5";
-    EXPECT_EQ(cercaRadice(stato, funzione, ',').Label21, "1");
+    testi.funzione = "x-3"; // edited, "Grafico" not pressed
+    testi.a = "0";
+    testi.b = "5";
+    EXPECT_EQ(cercaRadice(stato, funzione, ',').radice, "1");
     calcolo(testi, ',', funzione, stato, superficie);
     ASSERT_FALSE(superficie.operazioni.empty());
     // The marker of the new b = 5: 5 * 3220 / 10 + 3720.
     EXPECT_EQ(superficie.operazioni.back(), opLine(5330, 4480, 5330, 0, coloreMagenta));
-    EXPECT_EQ(cercaRadice(stato, funzione, ',').Label21, "3");
-    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "-2,5");
+    EXPECT_EQ(cercaRadice(stato, funzione, ',').radice, "3");
+    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').integrale, "-2,5");
 
-    testi.Text3 = "20"; // refused by calcolo: no command sweeps it
+    testi.b = "20"; // refused by calcolo: no command sweeps it
     calcolo(testi, ',', funzione, stato, superficie);
-    EXPECT_EQ(cercaMassimo(stato, funzione, ',').Label13, "intervallo non valido");
-    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').Label15, "intervallo non valido");
+    EXPECT_EQ(cercaMassimo(stato, funzione, ',').x, "intervallo non valido");
+    EXPECT_EQ(calcolaIntegrale(stato, funzione, ',').integrale, "intervallo non valido");
 }
 
 } // namespace

@@ -117,10 +117,10 @@ TEST(Integrale, TheCommandShowsTwelveDigitsOfTheClosedForm)
         Funzione f;
         f.DefinisciFunzione(c.espressione);
         const EsitoIntegrale e = calcolaIntegrale(accettato(c.a, c.b), f, ',');
-        ASSERT_TRUE(e.calcolato) << e.Label15;
-        std::string testo = e.Label15;
+        ASSERT_TRUE(e.calcolato) << e.integrale;
+        std::string testo = e.integrale;
         std::replace(testo.begin(), testo.end(), ',', '.');
-        EXPECT_LE(relativo(c.atteso, std::stod(testo)), 1e-12) << e.Label15;
+        EXPECT_LE(relativo(c.atteso, std::stod(testo)), 1e-12) << e.integrale;
         EXPECT_EQ(e.stato, "");
     }
 }

@@ -74,9 +74,9 @@ Operazione marcatore(float x)
 
 struct CasoImpostazioni
 {
-    const char *Combo3, *Combo1, *Combo2;
+    const char *vocePasso, *voceScalaX, *voceScalaY;
     double passo, scalaX, scalaY;
-    const char *Label23, *Label7, *Label9;
+    const char *testoPasso, *testoScalaX, *testoScalaY;
 };
 
 TEST(Impostazioni, ComboTextsPickStepAndScalesExactly)
@@ -87,21 +87,21 @@ TEST(Impostazioni, ComboTextsPickStepAndScalesExactly)
             {"st0.001", "1/div.", "1/div.", 0.001, 10, 10, "0.001", "1", "1"},
             {"st0.0001", "10/div.", "10/div.", 0.0001, 100, 100, "0.0001", "10", "10"},
             {"", "", "100/div.", 0.001, 10, 1000, "0.001", "1", "100"},
-            // No trimming, no case folding, no near misses; Combo1 has no "100/div.".
+            // No trimming, no case folding, no near misses; the abscissa offers no "100/div.".
             {"st0.1 ", "100/div.", "1/diiv.", 0.001, 10, 10, "0.001", "1", "1"},
             {"ST0.1", " 1/div.", "10/div ", 0.001, 10, 10, "0.001", "1", "1"},
             {"0.1", "1", "100", 0.001, 10, 10, "0.001", "1", "1"},
     };
     for (const auto &c : casi) {
-        SCOPED_TRACE(std::string(c.Combo3) + " | " + c.Combo1 + " | " + c.Combo2);
+        SCOPED_TRACE(std::string(c.vocePasso) + " | " + c.voceScalaX + " | " + c.voceScalaY);
         Finestra w;
-        const auto esito = w.calcola(testi("x", "0", "0", c.Combo3, c.Combo1, c.Combo2));
+        const auto esito = w.calcola(testi("x", "0", "0", c.vocePasso, c.voceScalaX, c.voceScalaY));
         EXPECT_EQ(w.stato.passo, c.passo);
         EXPECT_EQ(w.stato.scalaX, c.scalaX);
         EXPECT_EQ(w.stato.scalaY, c.scalaY);
-        EXPECT_EQ(esito.Label23, c.Label23);
-        EXPECT_EQ(esito.Label7, c.Label7);
-        EXPECT_EQ(esito.Label9, c.Label9);
+        EXPECT_EQ(esito.passo, c.testoPasso);
+        EXPECT_EQ(esito.scalaX, c.testoScalaX);
+        EXPECT_EQ(esito.scalaY, c.testoScalaY);
         EXPECT_EQ(esito.stato, "");
     }
 }
@@ -120,9 +120,9 @@ TEST(Impostazioni, WindowAsItStartsUnderBothSeparators)
         EXPECT_EQ(w.stato.passo, 0.001);
         EXPECT_EQ(w.stato.scalaX, 10);
         EXPECT_EQ(w.stato.scalaY, 10);
-        EXPECT_EQ(esito.Label23, separatore == ',' ? "0,001" : "0.001");
-        EXPECT_EQ(esito.Label7, "1");
-        EXPECT_EQ(esito.Label9, "1");
+        EXPECT_EQ(esito.passo, separatore == ',' ? "0,001" : "0.001");
+        EXPECT_EQ(esito.scalaX, "1");
+        EXPECT_EQ(esito.scalaY, "1");
         EXPECT_TRUE(w.stato.intervalloAccettato);
         EXPECT_EQ(w.punti().size(), 20001u);
     }
@@ -135,7 +135,7 @@ TEST(Impostazioni, EndsAreReadWithTheUsersDecimalSeparator)
     EXPECT_EQ(esito.stato, "");
     EXPECT_EQ(w.stato.estremoA, -2.5);
     EXPECT_EQ(w.stato.estremoB, 1.25);
-    EXPECT_EQ(esito.Label23, "0,1");
+    EXPECT_EQ(esito.passo, "0,1");
 
     // A point under a comma locale: the message says in words to use the comma.
     EXPECT_EQ(w.calcola(testi("x", "-1.5", "1")).stato,
@@ -182,7 +182,7 @@ TEST(IntervalloControllo, RefusedEndStopsAfterTheFrameKeepingThePreviousSettings
         ASSERT_EQ(w.calcola(testi("x", "-1", "1", "st0.1", "0.1/div.", "10/div.")).stato, "");
         const auto esito = w.calcola(testi("x+1", c.a, c.b, "st0.01", "1/div.", "1/div."));
         EXPECT_EQ(esito.stato, c.stato);
-        EXPECT_FALSE(esito.Label23 || esito.Label7 || esito.Label9); // labels keep their texts
+        EXPECT_FALSE(esito.passo || esito.scalaX || esito.scalaY); // labels keep their texts
         EXPECT_EQ(w.superficie.operazioni.size(), opsCornice); // the empty frame only
         EXPECT_FALSE(w.stato.intervalloAccettato);
         EXPECT_EQ(w.stato.estremoA, c.estremoA);
@@ -227,7 +227,7 @@ TEST(Fallimenti, EndNotANumberStopsTheRunAndSaysWhy)
         w.stato.intervalloAccettato = true;
         const auto esito = w.calcola(testi("x", c.a, c.b));
         EXPECT_EQ(esito.stato, c.stato);
-        EXPECT_FALSE(esito.Label23 || esito.Label7 || esito.Label9);
+        EXPECT_FALSE(esito.passo || esito.scalaX || esito.scalaY);
         EXPECT_EQ(w.superficie.operazioni.size(), opsCornice);
         EXPECT_FALSE(w.stato.intervalloAccettato);
         EXPECT_EQ(w.stato.estremoA, c.estremoA);
@@ -272,7 +272,7 @@ TEST(Fallimenti, OverflowOfTheDoubleMapping)
 
 struct CasoPunto
 {
-    const char *f, *x, *Combo1;
+    const char *f, *x, *voceScalaX;
     Operazione punto;
 };
 
@@ -295,9 +295,9 @@ TEST(Traccia, ClippingTableRowByRow)
             {"100", "2", "", opPSet(0, -20160, coloreFacciaPulsante)}, // above
     };
     for (const auto &c : casi) {
-        SCOPED_TRACE(std::string("f = ") + c.f + ", x = " + c.x + " " + c.Combo1);
+        SCOPED_TRACE(std::string("f = ") + c.f + ", x = " + c.x + " " + c.voceScalaX);
         Finestra w;
-        w.calcola(testi(c.f, c.x, c.x, "", c.Combo1));
+        w.calcola(testi(c.f, c.x, c.x, "", c.voceScalaX));
         const auto traccia = w.traccia();
         ASSERT_EQ(traccia.size(), 3u);
         EXPECT_EQ(traccia[0], c.punto);
@@ -406,7 +406,7 @@ TEST(Traccia, BlocksOfSamplesDrawWhatOneSampleAtATimeDraws)
 {
     struct Caso
     {
-        const char *f, *a, *b, *Combo1;
+        const char *f, *a, *b, *voceScalaX;
     } casi[] = {
             {"1/int(x*10)+sin(x*40)*20", "-1", "1", "0.1/div."}, // 100 failures; below the frame
             {"x*1E37+log(0.16-x)*0", "-1", "1", "0.1/div."}, // ends at x = 0.152; fails from 0.16
@@ -419,9 +419,9 @@ TEST(Traccia, BlocksOfSamplesDrawWhatOneSampleAtATimeDraws)
         Finestra blocchi, uno;
         blocchi.stato.valoriY.assign(3000, -7);
         uno.stato.valoriY.assign(3000, -7);
-        const EsitoCalcolo a = blocchi.calcola(testi(c.f, c.a, c.b, "st0.001", c.Combo1));
-        const EsitoCalcolo b
-                = uno.calcola(testi(std::string(c.f) + "+Rnd*0", c.a, c.b, "st0.001", c.Combo1));
+        const EsitoCalcolo a = blocchi.calcola(testi(c.f, c.a, c.b, "st0.001", c.voceScalaX));
+        const EsitoCalcolo b = uno.calcola(
+                testi(std::string(c.f) + "+Rnd*0", c.a, c.b, "st0.001", c.voceScalaX));
         EXPECT_GT(blocchi.punti().size(), 1000u);
         EXPECT_EQ(blocchi.superficie.operazioni, uno.superficie.operazioni);
         EXPECT_EQ(a.stato, b.stato);

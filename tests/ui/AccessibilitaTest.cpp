@@ -137,6 +137,10 @@ TEST_F(Accessibilita, InputsListsAndButtonsHaveTheirCaptionsAsNamesAndTheRightRo
     }
     EXPECT_EQ(descrizione("Text1"), "Funzione Y = f(X) digitata il linguaggio QBasic");
     EXPECT_EQ(QString::fromStdString(descrizione("Text2")), testo("Label10")); // the separator
+    EXPECT_EQ(descrizione("Combo3"), "Distanza tra due punti calcolati");
+    EXPECT_EQ(descrizione("List4"),
+              "Valori di x e f(x), una riga per punto; il tasto menu o "
+              "Maiusc+F10 apre: Copia righe, Copia tabella, Salva tabella…");
     // A caption is the label of its input, as screen readers look it up.
     const auto etichettate = interfaccia("Label2")->relations(QAccessible::Labelled);
     ASSERT_EQ(etichettate.size(), 1);

@@ -293,7 +293,7 @@ std::vector<QPointF> curva()
 {
     const double a = -7.5, b = 8;
     Funzione f('.');
-    f.DefinisciFunzione(esempio.Text1);
+    f.DefinisciFunzione(esempio.funzione);
     std::vector<double> y;
     for (int i = 0; i <= 200; ++i)
         y.push_back(f.CalcolaFunzione(a + (b - a) * i / 200));
