@@ -783,13 +783,13 @@ TEST(StudioSpeciale, OgniClasseConIsuoiLimiti)
 // not attained, at the point it is approached at, and no maximum.
 TEST(StudioSpeciale, EstremiNonRaggiunti)
 {
-    struct Caso
+    struct CasoEstremo
     {
         const char *espressione;
         double a, b;
         std::optional<PuntoNotevole> massimo, minimo, superiore, inferiore;
     };
-    const Caso casi[] = {
+    const CasoEstremo casi[] = {
             {"Sin(x)/x",
              -10,
              10,
@@ -825,7 +825,7 @@ TEST(StudioSpeciale, EstremiNonRaggiunti)
                 && (!u
                     || (vicino(u->x, v->x, 1e-15) && (u->y == v->y || vicino(u->y, v->y, 1e-15))));
     };
-    for (const Caso &c : casi) {
+    for (const CasoEstremo &c : casi) {
         SCOPED_TRACE(c.espressione);
         Funzione f;
         f.DefinisciFunzione(c.espressione);
