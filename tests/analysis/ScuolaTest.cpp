@@ -1,0 +1,98 @@
+#include "analysis/Infinito.h"
+#include "engine/Funzione.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <string>
+
+namespace zelvo {
+namespace {
+
+using std::numbers::pi;
+using Tipo = Limite::Tipo;
+constexpr double kNo = NAN; // no such asymptote
+
+// What a side at infinity must show: the limit, and the asymptote (L for a
+// horizontal one; m and q for an oblique one; NaN for none).
+struct CasoInfinito
+{
+    const char *espressione;
+    int lato;
+    bool definita;
+    Tipo tipo;
+    double valore; // the limit when tipo is Finito
+    double m, q;
+};
+
+const CasoInfinito kInfiniti[] = {
+        {"(2*x^2+1)/(x-1)", +1, true, Tipo::PiuInfinito, 0, 2, 2},
+        {"(2*x^2+1)/(x-1)", -1, true, Tipo::MenoInfinito, 0, 2, 2},
+        {"Atn(x)", +1, true, Tipo::Finito, pi / 2, kNo, kNo},
+        {"Atn(x)", -1, true, Tipo::Finito, -pi / 2, kNo, kNo},
+        {"Sin(x)/x^2", +1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Sin(x)/x", -1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Exp(x)", -1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Exp(x)", +1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"Log(x)", +1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"Log(x)", -1, false, Tipo::Assente, 0, kNo, kNo},
+        {"x+Sin(x)", +1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"x^2", -1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"-x^3+x", +1, true, Tipo::MenoInfinito, 0, kNo, kNo},
+        {"Sqr(x^2+x)", +1, true, Tipo::PiuInfinito, 0, 1, 0.5},
+        {"Sqr(x^2+x)", -1, true, Tipo::PiuInfinito, 0, -1, -0.5},
+        {"(3*x+1)/(x+2)", +1, true, Tipo::Finito, 3, kNo, kNo},
+        {"x*Exp(-x)", +1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Sin(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"x*Sin(x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"Sqr(1-x^2)", +1, false, Tipo::Assente, 0, kNo, kNo},
+        {"5", -1, true, Tipo::Finito, 5, kNo, kNo},
+};
+
+TEST(Infinito, LimitiEAsintoti)
+{
+    for (const CasoInfinito &c : kInfiniti) {
+        SCOPED_TRACE(std::string(c.espressione) + (c.lato > 0 ? " a +inf" : " a -inf"));
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const Infinito r = infinito(f, c.lato);
+        EXPECT_EQ(r.definita, c.definita);
+        EXPECT_EQ(r.limite.tipo, c.tipo) << r.motivo;
+        EXPECT_EQ(r.determinato, c.tipo != Tipo::Assente);
+        if (c.tipo == Tipo::Finito) {
+            EXPECT_EQ(r.limite.valore, c.valore);
+            ASSERT_TRUE(r.orizzontale);
+            EXPECT_EQ(*r.orizzontale, c.valore);
+        } else {
+            EXPECT_FALSE(r.orizzontale);
+        }
+        EXPECT_EQ(r.m.has_value(), !std::isnan(c.m));
+        EXPECT_EQ(r.q.has_value(), !std::isnan(c.q));
+        if (r.m && r.q && !std::isnan(c.m)) {
+            EXPECT_EQ(*r.m, c.m);
+            EXPECT_EQ(*r.q, c.q);
+        }
+    }
+}
+
+// Where the values approach their limit too slowly to tell it, nothing is
+// claimed, and the reason is given.
+TEST(Infinito, NonDeterminato)
+{
+    for (const char *e : {"1/Log(x)", "1-1/Log(Log(x))", "1E-08/Log(x)"}) {
+        SCOPED_TRACE(e);
+        Funzione f;
+        f.DefinisciFunzione(e);
+        const Infinito r = infinito(f, +1);
+        EXPECT_TRUE(r.definita);
+        EXPECT_FALSE(r.determinato);
+        EXPECT_EQ(r.limite.tipo, Tipo::Assente);
+        EXPECT_FALSE(r.orizzontale);
+        EXPECT_EQ(r.motivo, "i valori non si stabilizzano");
+    }
+}
+
+} // namespace
+} // namespace zelvo
