@@ -1,4 +1,5 @@
 #include "analysis/Infinito.h"
+#include "analysis/Simmetrie.h"
 #include "engine/Funzione.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,44 @@ TEST(Infinito, NonDeterminato)
         EXPECT_FALSE(r.orizzontale);
         EXPECT_EQ(r.motivo, "i valori non si stabilizzano");
     }
+}
+
+TEST(Simmetrie, PariDispariSuMenoMM)
+{
+    using P = Parita::Tipo;
+    const struct
+    {
+        const char *espressione;
+        double a, b;
+        P tipo;
+        double m;
+    } casi[] = {
+            {"x^4-3*x^2", -2, 5, P::Pari, 2},
+            {"Cos(x)+Abs(x)", -7, 3, P::Pari, 3},
+            {"1/x^2", -1, 1, P::Pari, 1},
+            {"x^3-x", -3, 3, P::Dispari, 3},
+            {"Sin(x)/(x^2-1)", -4, 2.5, P::Dispari, 2.5},
+            {"Int(x)", -2, 2, P::Nessuna, 2}, // Int(-0.5) = -1
+            {"x^2+x", -1, 1, P::Nessuna, 1},
+            {"Sqr(x)", -1, 1, P::Nessuna, 1}, // defined on one side only
+            {"x^2", -1, 4, P::Pari, 1}, // symmetric on [-1; 1] only
+            {"Exp(x)", -0.5, 8, P::Nessuna, 0.5},
+            {"x^2+1E-09*x", -1, 1, P::Nessuna, 1},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const std::optional<Parita> p = parita(f, c.a, c.b);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->tipo, c.tipo);
+        EXPECT_EQ(p->m, c.m);
+    }
+    // No interval about 0: no answer.
+    Funzione f;
+    f.DefinisciFunzione("x^2");
+    EXPECT_FALSE(parita(f, 0, 3));
+    EXPECT_FALSE(parita(f, -3, -1));
 }
 
 } // namespace
