@@ -1,3 +1,4 @@
+#include "analysis/Dominio.h"
 #include "analysis/Infinito.h"
 #include "analysis/Simmetrie.h"
 #include "engine/Funzione.h"
@@ -131,6 +132,67 @@ TEST(Simmetrie, PariDispariSuMenoMM)
     f.DefinisciFunzione("x^2");
     EXPECT_FALSE(parita(f, 0, 3));
     EXPECT_FALSE(parita(f, -3, -1));
+}
+
+// Domain and range on [a, b] as the school writes them, from the study.
+TEST(Dominio, DominioECodominio)
+{
+    const struct
+    {
+        const char *espressione;
+        double a, b;
+        const char *dominio, *codominio; // nullptr: no range claimed
+    } casi[] = {
+            {"Sqr(4-x^2)", -3, 3, "[-2; 2]", "[0; 2]"},
+            {"1/x", -2, 2, "[-2; 0) ∪ (0; 2]", "(-∞; -0,5] ∪ [0,5; +∞)"},
+            {"x-Int(x)", -2, 2, "[-2; 2]", "[0; 1)"},
+            {"x^2-1", -3, 3, "[-3; 3]", "[-1; 8]"},
+            {"Log(x)", -1, 2, "(0; 2]", "(-∞; 0,693147180559945]"},
+            {"(x^2-1)/(x-1)", -2, 2, "[-2; 1) ∪ (1; 2]", "[-1; 2) ∪ (2; 3]"},
+            {"1/x^2", -1, 2, "[-1; 0) ∪ (0; 2]", "[0,25; +∞)"},
+            {"Sgn(x)", -1, 1, "[-1; 1]", "{-1} ∪ {0} ∪ {1}"},
+            {"Sin(1/x)", -1, 1, "[-1; 0) ∪ (0; 1]", nullptr},
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const Studio s = studia(f, c.a, c.b, ',');
+        EXPECT_EQ(testoTratti(dominio(f, s, c.a, c.b), ','), c.dominio);
+        const auto r = codominio(f, s);
+        EXPECT_EQ(r.has_value(), c.codominio != nullptr);
+        if (r && c.codominio) {
+            EXPECT_EQ(testoTratti(*r, ','), c.codominio);
+        }
+    }
+}
+
+TEST(Dominio, IntersezioneYETangentiAiFlessi)
+{
+    Funzione f;
+    f.DefinisciFunzione("x^3-3*x^2+2");
+    const auto y = intersezioneY(f, -1, 3);
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->y, 2);
+    EXPECT_FALSE(intersezioneY(f, 0.5, 3));
+    // Inflection at (1; 0), f'(1) = -3: y = -3x + 3.
+    const std::vector<Tangente> t = tangentiFlessi(f, studia(f, -1, 3));
+    ASSERT_EQ(t.size(), 1u);
+    EXPECT_EQ(t[0].x, 1);
+    EXPECT_EQ(t[0].m, -3);
+    EXPECT_EQ(t[0].q, 3);
+
+    f.DefinisciFunzione("1/x");
+    EXPECT_FALSE(intersezioneY(f, -1, 1));
+    f.DefinisciFunzione("Sin(x)");
+    const std::vector<Tangente> s = tangentiFlessi(f, studia(f, -4, 4));
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_NEAR(s[0].x, -M_PI, 1e-15 * M_PI);
+    EXPECT_EQ(s[1].x, 0);
+    EXPECT_EQ(s[1].m, 1);
+    EXPECT_EQ(s[1].q, 0);
+    EXPECT_EQ(s[2].m, -1);
+    EXPECT_NEAR(s[2].q, M_PI, 1e-14);
 }
 
 } // namespace
