@@ -12,15 +12,25 @@ class Funzione;
 // The study of f on [a, b]: every feature a course of analysis asks for,
 // each located to the last digits a double holds where f is smooth there.
 //
-// How it is found: f, f' and f'' (exact, from the engine) on a grid that is
-// refined wherever the values at the ends of a cell do not predict the
-// middle; a cell that cannot be refined further holds a point where f is not
-// smooth (a corner, a jump, a pole, an edge of the domain), found by
-// bisection. On the smooth cells, f'' changes sign at the inflections; f' is
-// monotone between them, so it has at most one zero there (the relative
-// extrema, by Brent's method); f is monotone between those, so it has at most
-// one zero there. A zero that only touches the axis is a critical point where
-// f is 0.
+// It is a pipeline of stages, each with its own result:
+// 1. candidate points from the expression (puntiCandidati): where each
+//    operation that may break meets its condition;
+// 2. the sweep (StudioPercorso): f, f', f'' (exact, from the engine) on a
+//    grid that holds the candidates and is refined wherever the ends of a
+//    cell do not predict its middle; what breaks it is located to two
+//    adjacent doubles;
+// 3. the special points (StudioSpeciali): each candidate classified by the
+//    limits on each side (Limiti) - a hole, a jump, a pole, an edge of the
+//    domain, a limit that does not exist, a corner, a cusp, a vertical
+//    inflection - and the pieces rebuilt between them, without the samples
+//    where rounding rules f'';
+// 4. the features of each piece (StudioPezzo): f'' changes sign at the
+//    inflections; f' is monotone between them, so it has at most one zero
+//    there (the relative extrema); f is monotone between those, so it has at
+//    most one zero there; the intervals of sign, growth and concavity;
+// 5. the absolute extremes, attained or only approached (Studio).
+// A sign decides a feature only beyond its rounding; a value that
+// underflowed is not a zero, one that overflowed is not a maximum.
 
 // A point of the graph: x and f(x).
 struct PuntoNotevole
