@@ -54,21 +54,24 @@ std::optional<double> piuSemplice(double lo, double hi, int massimo = 17) noexce
 }
 
 // The limit of the values, where they settle (three decades of them at
-// least): a window of one decade
-// whose band (every value with its rounding) is narrower than kLarghezza,
-// and either within the rounding or half as wide as the band a decade
-// before (1/Log(x) narrows too slowly to tell its limit), with no later
-// value outside it. The narrowest such band gives the limit: a number of at
-// most 12 digits inside it (the 1/2 that Sqr(x^2+x) - x reaches as
-// rounding blurs it), else the simplest of the values themselves (Atn(x)
-// gives Pi/2 to the last bit).
+// least). Each window of one decade has a band (every value with its
+// rounding); a band closes in when it is within the rounding or half as wide
+// as the band a decade before, and so did every band before it (1/Log(x)
+// narrows too slowly to tell its limit; x - Int(x) drops to 0 only where
+// every double is an integer). The narrowest band that closes in, narrower
+// than kLarghezza, with no later value outside it, gives the limit: within
+// its own width more (what the values still have to go, halving), a number
+// of at most 12 digits (the 1/2 that Sqr(x^2+x) - x reaches as rounding
+// blurs it; the 0 that 1/x reaches), else the simplest of the values
+// themselves (Atn(x) gives Pi/2 to the last bit).
 std::optional<double> limiteFinito(const Serie &s)
 {
     const std::size_t n = s.g.size(), w = kPerDecade;
     if (n < 3 * kPerDecade)
         return std::nullopt;
-    std::vector<double> lo(n - w + 1), hi(n - w + 1), u(n - w + 1), min(n - w + 1), max(n - w + 1);
-    for (std::size_t i = 0; i + w <= n; ++i) {
+    const std::size_t finestre = n - w + 1;
+    std::vector<double> lo(finestre), hi(finestre), u(finestre), min(finestre), max(finestre);
+    for (std::size_t i = 0; i < finestre; ++i) {
         lo[i] = min[i] = std::numeric_limits<double>::infinity();
         hi[i] = max[i] = -lo[i];
         for (std::size_t k = i; k < i + w; ++k) {
@@ -79,15 +82,18 @@ std::optional<double> limiteFinito(const Serie &s)
             u[i] = std::max(u[i], s.u[k]);
         }
     }
+    std::vector<char> chiude(finestre, 1); // the first decade has no history
+    for (std::size_t i = kPerDecade; i < finestre; ++i) {
+        const double larga = hi[i] - lo[i];
+        chiude[i] = chiude[i - kPerDecade]
+                && (larga <= 4 * u[i] + 1e-300
+                    || larga <= (hi[i - kPerDecade] - lo[i - kPerDecade]) / 2);
+    }
     std::optional<std::size_t> migliore;
-    for (std::size_t i = 0; i < lo.size(); ++i) {
+    for (std::size_t i = kPerDecade; i < finestre; ++i) {
         const double larga = hi[i] - lo[i];
         const double centro = lo[i] + larga / 2;
-        if (!(larga <= kLarghezza * std::max(1.0, std::fabs(centro))))
-            continue;
-        const bool stretta = larga <= 4 * u[i] + 1e-300
-                || (i >= kPerDecade && larga <= (hi[i - kPerDecade] - lo[i - kPerDecade]) / 2);
-        if (!stretta)
+        if (!chiude[i] || !(larga <= kLarghezza * std::max(1.0, std::fabs(centro))))
             continue;
         bool dentro = true;
         for (std::size_t k = i + w; k < n && dentro; ++k)
@@ -98,7 +104,8 @@ std::optional<double> limiteFinito(const Serie &s)
     if (!migliore)
         return std::nullopt;
     const std::size_t i = *migliore;
-    if (const std::optional<double> breve = piuSemplice(lo[i], hi[i], 12))
+    const double larga = hi[i] - lo[i];
+    if (const std::optional<double> breve = piuSemplice(lo[i] - larga, hi[i] + larga, 12))
         return breve;
     return piuSemplice(min[i], max[i]);
 }

@@ -410,7 +410,7 @@ int esegui(const Richiesta &r, char separatore)
             manca("studio", kNessunCampione, {});
         } else {
             const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
-            risultati += testoStudio(s, separatore);
+            risultati += testoStudio(funzione, s, stato.estremoA, stato.estremoB, separatore);
             avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
             if (!s.eseguito)
                 mancante = true;

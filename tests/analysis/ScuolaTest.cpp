@@ -51,6 +51,8 @@ const CasoInfinito kInfiniti[] = {
         {"x*Sin(x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
         {"Sqr(1-x^2)", +1, false, Tipo::Assente, 0, kNo, kNo},
         {"5", -1, true, Tipo::Finito, 5, kNo, kNo},
+        {"1/x", -1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Exp(-x)", +1, true, Tipo::Finito, 0, kNo, kNo},
 };
 
 TEST(Infinito, LimitiEAsintoti)
@@ -83,7 +85,9 @@ TEST(Infinito, LimitiEAsintoti)
 // claimed, and the reason is given.
 TEST(Infinito, NonDeterminato)
 {
-    for (const char *e : {"1/Log(x)", "1-1/Log(Log(x))", "1E-08/Log(x)"}) {
+    // x - Int(x) is 0 past 2^53 only because every double there is an
+    // integer.
+    for (const char *e : {"1/Log(x)", "1-1/Log(Log(x))", "1E-08/Log(x)", "x-Int(x)"}) {
         SCOPED_TRACE(e);
         Funzione f;
         f.DefinisciFunzione(e);
