@@ -94,22 +94,33 @@ double estremo(Funzione &f, const Studio &s, double x, int verso, bool illimitat
 
 std::vector<TrattoChiuso> dominio(Funzione &f, const Studio &s, double a, double b)
 {
+    // An end belongs to the domain where f is defined there, unless f runs
+    // to an infinity towards it (Log(x^2-0.1) at the double nearest
+    // Sqr(0.1) is computed, as a large negative number).
+    const auto chiusa = [&](double x, int verso) {
+        if (const PuntoLimite *p = limiteIn(s, x)) {
+            const Limite::Tipo t = (verso > 0 ? p->destro : p->sinistro).tipo;
+            if (t == Limite::Tipo::PiuInfinito || t == Limite::Tipo::MenoInfinito)
+                return false;
+        }
+        return definita(f, x);
+    };
     std::vector<Intervallo> fuori = s.nonDefinita;
     std::sort(fuori.begin(), fuori.end(),
               [](const Intervallo &p, const Intervallo &q) { return p.da < q.da; });
     std::vector<TrattoChiuso> r;
     double da = a;
-    bool chiuso = definita(f, a);
+    bool chiuso = chiusa(a, +1);
     const auto tratto = [&](double fino, bool chiusoFino) {
         if (da < fino || (da == fino && chiuso && chiusoFino))
             r.push_back({da, fino, chiuso, chiusoFino});
     };
     for (const Intervallo &n : fuori) {
-        tratto(n.da, definita(f, n.da));
+        tratto(n.da, chiusa(n.da, -1));
         da = n.a;
-        chiuso = definita(f, n.a);
+        chiuso = chiusa(n.a, +1);
     }
-    tratto(b, definita(f, b));
+    tratto(b, chiusa(b, -1));
     return unisci(std::move(r));
 }
 

@@ -156,6 +156,12 @@ TEST(Dominio, DominioECodominio)
             {"1/x^2", -1, 2, "[-1; 0) ∪ (0; 2]", "[0,25; +∞)"},
             {"Sgn(x)", -1, 1, "[-1; 1]", "{-1} ∪ {0} ∪ {1}"},
             {"Sin(1/x)", -1, 1, "[-1; 0) ∪ (0; 1]", nullptr},
+            // f is computed at the doubles nearest ±Sqr(0.1), as large
+            // negative numbers: no end of the domain.
+            {"Log(x^2-0.1)", -1, 1, "[-1; -0,316227766016838) ∪ (0,316227766016838; 1]",
+             "(-∞; -0,105360515657826]"},
+            {"Sqr(x)*Sgn(x-0.5)", -1, 1, "[0; 1]",
+             "(-0,707106781186548; 0] ∪ (0,707106781186547; 1]"},
     };
     for (const auto &c : casi) {
         SCOPED_TRACE(c.espressione);
