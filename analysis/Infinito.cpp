@@ -232,7 +232,10 @@ Infinito infinito(Funzione &f, int lato)
     if (const int d = divergenza(s)) {
         r.determinato = true;
         r.limite.tipo = d > 0 ? Limite::Tipo::PiuInfinito : Limite::Tipo::MenoInfinito;
-        const std::optional<double> m = limiteFinito(trasformata(s, true, 0));
+        const Serie rapporto = trasformata(s, true, 0);
+        const std::optional<double> m = limiteFinito(rapporto);
+        if (!m && !oscilla(rapporto) && divergenza(rapporto) == 0)
+            r.motivo = "asintoto obliquo non determinato: f(x)/x non si stabilizza";
         if (!m || *m == 0)
             return r; // f grows faster or slower than a line: no oblique asymptote
         const Serie resto = trasformata(s, false, *m);

@@ -205,5 +205,19 @@ TEST(Dominio, IntersezioneYETangentiAiFlessi)
     EXPECT_NEAR(s[2].q, M_PI, 1e-14);
 }
 
+// f runs to +inf, but whether it has an oblique asymptote the values do not
+// tell: f(x)/x = 1 + 1/Log(x) approaches 1 too slowly.
+TEST(Infinito, ObliquoNonDeterminato)
+{
+    Funzione f;
+    f.DefinisciFunzione("x*(1+1/Log(x))");
+    const Infinito r = infinito(f, +1);
+    EXPECT_EQ(r.limite.tipo, Tipo::PiuInfinito);
+    EXPECT_FALSE(r.m);
+    EXPECT_EQ(r.motivo, "asintoto obliquo non determinato: f(x)/x non si stabilizza");
+    f.DefinisciFunzione("x^2");
+    EXPECT_EQ(infinito(f, +1).motivo, "");
+}
+
 } // namespace
 } // namespace zelvo
