@@ -247,7 +247,10 @@ void aiuto(char separatore)
            "  --massimo          x_massimo e y_massimo\n"
            "  --minimo           x_minimo e y_minimo\n"
            "  --integrale        integrale\n"
-           "  --studio           lo studio della funzione, dopo i risultati: una riga per\n"
+           "  --studio           lo studio della funzione, dopo i risultati: prima\n"
+           "                     dominio, codominio, intersezione_y, parita,\n"
+           "                     limite_infinito, asintoto_orizzontale, asintoto_obliquo,\n"
+           "                     tangente_flesso; poi una riga per\n"
            "                     caratteristica (zero, massimo_relativo, minimo_relativo,\n"
            "                     flesso, massimo_assoluto, minimo_assoluto, non_definita,\n"
            "                     asintoto_verticale, salto), poi gli intervalli (positiva,\n"
@@ -410,7 +413,7 @@ int esegui(const Richiesta &r, char separatore)
             manca("studio", kNessunCampione, {});
         } else {
             const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
-            risultati += testoStudio(s, separatore);
+            risultati += testoStudio(funzione, s, stato.estremoA, stato.estremoB, separatore);
             avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
             if (!s.eseguito)
                 mancante = true;

@@ -1,5 +1,8 @@
 #include "ui/TabellaStudio.h"
 
+#include "analysis/Dominio.h"
+#include "analysis/Infinito.h"
+#include "analysis/Simmetrie.h"
 #include "engine/TestoNumero.h"
 
 #include <algorithm>
@@ -110,16 +113,103 @@ std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
     return righe;
 }
 
-std::string testoStudio(const Studio &studio, char separatore)
+namespace {
+
+std::string testoRighe(const std::vector<RigaStudio> &righe)
 {
     std::string testo;
-    for (const RigaStudio &r : righeStudio(studio, separatore)) {
+    for (const RigaStudio &r : righe) {
         testo.append(r.chiave).append(" = ").append(r.primo);
         if (!r.secondo.empty())
             testo.append("; ").append(r.secondo);
         testo += '\n';
     }
     return testo;
+}
+
+// An end of an interval of the domain or range: "-inf", "+inf" or the number.
+std::string estremoTratto(double v, char separatore)
+{
+    return std::isinf(v) ? std::string(v > 0 ? "+inf" : "-inf") : testoNumero(v, separatore);
+}
+
+std::string testoTratto(const TrattoChiuso &t, char separatore)
+{
+    return (t.chiusoDa && !std::isinf(t.da) ? "[" : "(") + estremoTratto(t.da, separatore) + "; "
+            + estremoTratto(t.a, separatore) + (t.chiusoA && !std::isinf(t.a) ? "]" : ")");
+}
+
+} // namespace
+
+std::string testoStudio(const Studio &studio, char separatore)
+{
+    return testoRighe(righeStudio(studio, separatore));
+}
+
+std::vector<RigaStudio> righeScuola(Funzione &f, const Studio &s, double a, double b,
+                                    char separatore)
+{
+    std::vector<RigaStudio> righe;
+    if (!s.eseguito)
+        return righe;
+    const auto numero = [separatore](double v) {
+        return testoNumero(v, separatore);
+    };
+    for (const TrattoChiuso &t : dominio(f, s, a, b))
+        righe.push_back({"dominio", "dominio", testoTratto(t, separatore), {}});
+    if (const auto valori = codominio(f, s))
+        for (const TrattoChiuso &t : *valori)
+            righe.push_back({"codominio", "codominio", testoTratto(t, separatore), {}});
+    if (const auto y = intersezioneY(f, a, b))
+        righe.push_back(
+                {"intersezione_y", "intersezione con l'asse y", numero(y->x), numero(y->y)});
+    if (const auto p = parita(f, a, b)) {
+        const char *tipo = p->tipo == Parita::Tipo::Pari
+                ? "pari"
+                : (p->tipo == Parita::Tipo::Dispari ? "dispari" : "nessuna");
+        righe.push_back({"parita", "parità", tipo, numero(p->m)});
+    }
+    for (const int lato : {-1, +1}) {
+        const Infinito i = infinito(f, lato);
+        if (!i.definita)
+            continue;
+        const std::string verso = lato < 0 ? "-inf" : "+inf";
+        std::string l = "non determinato";
+        if (i.determinato) {
+            switch (i.limite.tipo) {
+            case Limite::Tipo::Finito:
+                l = numero(i.limite.valore);
+                break;
+            case Limite::Tipo::PiuInfinito:
+                l = "+inf";
+                break;
+            case Limite::Tipo::MenoInfinito:
+                l = "-inf";
+                break;
+            case Limite::Tipo::NonEsiste:
+                l = "non_esiste";
+                break;
+            case Limite::Tipo::Assente:
+                break;
+            }
+        }
+        righe.push_back({"limite_infinito", "limite all'infinito", verso, l});
+        if (i.orizzontale)
+            righe.push_back({"asintoto_orizzontale", "asintoto orizzontale", verso,
+                             numero(*i.orizzontale)});
+        if (i.m && i.q)
+            righe.push_back({"asintoto_obliquo", "asintoto obliquo", verso,
+                             numero(*i.m) + "; " + numero(*i.q)});
+    }
+    for (const Tangente &t : tangentiFlessi(f, s))
+        righe.push_back({"tangente_flesso", "tangente nel flesso", numero(t.x),
+                         numero(t.m) + "; " + numero(t.q)});
+    return righe;
+}
+
+std::string testoStudio(Funzione &f, const Studio &studio, double a, double b, char separatore)
+{
+    return testoRighe(righeScuola(f, studio, a, b, separatore)) + testoStudio(studio, separatore);
 }
 
 namespace {

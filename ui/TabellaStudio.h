@@ -8,6 +8,8 @@
 
 namespace zelvo {
 
+class Funzione;
+
 // The study of f as the user reads it: one row per feature for the window's
 // table and the command line, and the sign, growth and concavity chart of
 // the Italian school. Every number as the labels write it.
@@ -37,6 +39,20 @@ std::vector<RigaStudio> righeStudio(const Studio &studio, char separatoreDecimal
 // The rows as the command line prints them: "chiave = primo" or
 // "chiave = primo; secondo", each ended by "\n".
 std::string testoStudio(const Studio &studio, char separatoreDecimale);
+
+// The features of a course's study beyond the study's own rows, in the
+// command line's order: "dominio" and "codominio" (one row per interval,
+// "[-2; 0)", "(0,5; +inf)"), "intersezione_y" (0; f(0)), "parita" (pari,
+// dispari or nessuna; the M of [-M; M]), then for -inf and +inf where f is
+// defined for large |x| "limite_infinito" (the side; a number, -inf, +inf,
+// non_esiste or "non determinato"), "asintoto_orizzontale" (side; L),
+// "asintoto_obliquo" (side; m; q), and "tangente_flesso" (x; m; q).
+std::vector<RigaStudio> righeScuola(Funzione &f, const Studio &studio, double a, double b,
+                                    char separatoreDecimale);
+
+// The command line's --studio: righeScuola's rows, then righeStudio's.
+std::string testoStudio(Funzione &f, const Studio &studio, double a, double b,
+                        char separatoreDecimale);
 
 // The chart: columns alternate between a breakpoint and the open stretch up
 // to the next one, from a to b. intestazione holds the breakpoints' x (the
