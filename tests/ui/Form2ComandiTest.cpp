@@ -578,8 +578,10 @@ TEST_F(Form2Comandi, AStatusLineOfTwoMessagesFitsInTheWindow)
 // given meanwhile is handled afterwards.
 TEST_F(Form2Comandi, LongWorkShowsProgressAndStopsOnEsc)
 {
+    // 200,001 terms: each command lasts seconds on any machine, well past
+    // the half second after which it shows its progress.
     QString somma = "x";
-    for (int k = 0; k < 40000; ++k)
+    for (int k = 0; k < 200000; ++k)
         somma += "+x";
     c<QLineEdit>("Text1")->setText(somma); // pasted: typing it would take minutes
     QString duranteIlCalcolo;
@@ -597,7 +599,7 @@ TEST_F(Form2Comandi, LongWorkShowsProgressAndStopsOnEsc)
     EXPECT_EQ(testo("Label13"), "---------"); // the click on Max waits...
     for (int k = 0; k < 400 && testo("Label13") == "---------"; ++k)
         QTest::qWait(50);
-    EXPECT_EQ(testo("Label13"), "10"); // ...and is handled after: x * 40001 peaks at b
+    EXPECT_EQ(testo("Label13"), "10"); // ...and is handled after: x * 200001 peaks at b
 }
 
 // The window grows for a long message and gives the height back after a
