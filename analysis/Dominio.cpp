@@ -128,6 +128,9 @@ std::optional<std::vector<TrattoChiuso>> codominio(Funzione &f, const Studio &s)
 {
     if (!s.eseguito)
         return std::nullopt;
+    // A single point (a = b): the one value f takes there.
+    if (s.pezzi.empty() && s.massimoAssoluto && s.minimoAssoluto)
+        return std::vector<TrattoChiuso> {{s.minimoAssoluto->y, s.massimoAssoluto->y, true, true}};
     std::vector<TrattoChiuso> v;
     for (const Pezzo &p : s.pezzi) {
         const double sinistro = estremo(f, s, p.da, +1, p.illimitataDa);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 namespace zelvo::ricerca {
@@ -35,7 +36,7 @@ double medio(double lo, double hi) noexcept
     if ((lo < 0) != (hi < 0) || std::fabs(hi) > 2 * std::fabs(lo)
         || std::fabs(lo) > 2 * std::fabs(hi)) {
         const std::int64_t a = ordinale(lo), b = ordinale(hi);
-        return daOrdinale(a + (b - a) / 2);
+        return daOrdinale(std::midpoint(a, b)); // b - a may not fit in 64 bits
     }
     return lo + (hi - lo) / 2;
 }

@@ -161,7 +161,7 @@ void limite(zelvo::Funzione &f, double x, const zelvo::Limite &l, int lato, doub
         fallito("an infinite limit that f beside the point does not grow towards", x);
 }
 
-void punto(double x, double a, double b, const char *perche)
+void dentroAB(double x, double a, double b, const char *perche)
 {
     if (!(x >= a && x <= b))
         fallito(perche, x);
@@ -208,16 +208,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dati, std::size_t dime
         estremo(f, p, -1, a, b);
 
     for (const zelvo::PuntoLimite &p : s.limiti) {
-        punto(p.x, a, b, "a special point out of [a, b]");
+        dentroAB(p.x, a, b, "a special point out of [a, b]");
         limite(f, p.x, p.sinistro, -1, a, b);
         limite(f, p.x, p.destro, +1, a, b);
     }
     for (const auto *v : {&s.eliminabili, &s.cuspidi, &s.flessiVerticali, &s.flessiOrizzontali,
                           &s.flessi})
         for (const zelvo::PuntoNotevole &p : *v)
-            punto(p.x, a, b, "a point of the study out of [a, b]");
+            dentroAB(p.x, a, b, "a point of the study out of [a, b]");
     for (const zelvo::PuntoAngoloso &p : s.puntiAngolosi)
-        punto(p.x, a, b, "a corner out of [a, b]");
+        dentroAB(p.x, a, b, "a corner out of [a, b]");
 
     std::string stampato = zelvo::testoStudio(s, '.');
     std::transform(stampato.begin(), stampato.end(), stampato.begin(),

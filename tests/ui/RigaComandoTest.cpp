@@ -161,6 +161,10 @@ TEST_F(RigaComando, AUgualeBUnSoloPunto)
               "x_minimo = 2\n"
               "y_minimo = 4\n"
               "integrale = 0\n"
+              "dominio = [2; 2]\n"
+              "codominio = [4; 4]\n"
+              "limite_infinito = -inf; +inf\n"
+              "limite_infinito = +inf; +inf\n"
               "massimo_assoluto = 2; 4\n"
               "minimo_assoluto = 2; 4\n");
 }
