@@ -109,13 +109,7 @@ struct Speciale
 };
 
 // The point where two pieces meet at a corner: the two one-sided slopes.
-struct Angolo
-{
-    double x = 0;
-    double y = 0;
-    double sinistra = 0;
-    double destra = 0;
-};
+using Angolo = PuntoAngoloso;
 
 // What the features stage finds on one piece: its zeros, extrema,
 // inflections and intervals, and the notes they need.
