@@ -322,7 +322,9 @@ std::string avvisiStudio(const Studio &studio, char separatoreDecimale)
 
 Studio studia(Funzione &f, double a, double b, char separatoreDecimale)
 {
-    return studio::Analisi(f, a, b, separatoreDecimale).esegui();
+    // -0 typed as an end is 0: the stages order doubles by their bits too,
+    // where -0 and 0 are two points.
+    return studio::Analisi(f, a + 0.0, b + 0.0, separatoreDecimale).esegui();
 }
 
 } // namespace zelvo

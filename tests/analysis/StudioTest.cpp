@@ -895,5 +895,19 @@ TEST(StudioSpeciale, FunzioniCasualiConBuchiSaltiERadiciVicine)
     EXPECT_GE(provate, 10);
 }
 
+
+// An end typed as -0 is the point 0: the edge of Sqr's domain there is no
+// relative minimum, as it is not on [0, 10] (found by the study's fuzzer).
+TEST(Studio, MenoZeroComeEstremoEZero)
+{
+    Funzione f;
+    f.DefinisciFunzione("Sqr(100*x)");
+    const Studio s = studia(f, -0.0, 10);
+    EXPECT_TRUE(s.minimiRelativi.empty());
+    ASSERT_TRUE(s.minimoAssoluto.has_value());
+    EXPECT_EQ(s.minimoAssoluto->x, 0);
+    EXPECT_EQ(s.zeri, std::vector<double> {0});
+}
+
 } // namespace
 } // namespace zelvo
