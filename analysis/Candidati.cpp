@@ -172,12 +172,12 @@ std::vector<double> puntiCandidati(Funzione &f, double a, double b, std::size_t 
     // Two operations breaking a few doubles apart (Tan's level between two
     // doubles, seen from each) break at one point: the simpler.
     std::vector<double> uno;
-    for (const double x : p) {
-        const double passo = std::nextafter(std::fabs(x), INFINITY) - std::fabs(x);
-        if (!uno.empty() && x - uno.back() <= 4 * passo)
-            uno.back() = ricerca::semplice(uno.back(), x);
+    for (const double punto : p) {
+        const double passo = std::nextafter(std::fabs(punto), INFINITY) - std::fabs(punto);
+        if (!uno.empty() && punto - uno.back() <= 4 * passo)
+            uno.back() = ricerca::semplice(uno.back(), punto);
         else
-            uno.push_back(x);
+            uno.push_back(punto);
     }
     p = std::move(uno);
     if (p.size() > massimo)

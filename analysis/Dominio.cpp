@@ -200,12 +200,18 @@ std::string testoTratti(const std::vector<TrattoChiuso> &tratti, char separatore
     for (const TrattoChiuso &c : tratti) {
         if (!t.empty())
             t += " ∪ ";
+        // Appended piece by piece: GCC 12 sees an overlapping copy in
+        // "literal" + string (-Wrestrict).
         if (c.da == c.a && c.chiusoDa && c.chiusoA) {
-            t += "{" + numero(c.da) + "}";
+            t += '{';
+            t += numero(c.da);
+            t += '}';
             continue;
         }
         t += c.chiusoDa && !std::isinf(c.da) ? "[" : "(";
-        t += numero(c.da) + "; " + numero(c.a);
+        t += numero(c.da);
+        t += "; ";
+        t += numero(c.a);
         t += c.chiusoA && !std::isinf(c.a) ? "]" : ")";
     }
     return t;

@@ -95,9 +95,18 @@ bool illimitato(std::vector<Campione> c, double x0, int ordine, double &segno)
     if (finiti == 0)
         return false;
     segno = valore(c[finiti - 1].d, ordine) > 0 ? 1 : -1;
-    if (finiti < c.size() && finiti >= 2
-        && std::fabs(valore(c[finiti - 1].d, ordine)) > std::fabs(valore(c[finiti - 2].d, ordine)))
-        return true;
+    // Overflow after growth: |g| at least doubles, with one sign, over the
+    // last steps before it (up to three). An overflow alone tells nothing:
+    // Sin(1/x) overflows in 1/x beside 0, not in its value.
+    if (finiti < c.size() && finiti >= 2) {
+        bool cresce = true;
+        for (std::size_t i = finiti - std::min<std::size_t>(finiti - 1, 3); i < finiti; ++i) {
+            const double u = valore(c[i - 1].d, ordine), v = valore(c[i].d, ordine);
+            cresce = cresce && (u > 0) == (v > 0) && std::fabs(v) > 2 * std::fabs(u);
+        }
+        if (cresce)
+            return true;
+    }
     if (finiti < 5)
         return false;
     double passo = NAN;

@@ -909,5 +909,20 @@ TEST(Studio, MenoZeroComeEstremoEZero)
     EXPECT_EQ(s.zeri, std::vector<double> {0});
 }
 
+
+// At the edge a = 0, Sin(1/x) has no limit: 1/x overflowing beside 0 is no
+// sign that f grows (found by the study's fuzzer: it read +inf, and the
+// range [-1; +inf)).
+TEST(Studio, UnOverflowDentroFNonLaRendeIllimitata)
+{
+    Funzione f;
+    f.DefinisciFunzione("Sin(1/x)");
+    const Studio s = studia(f, 0, 1);
+    ASSERT_FALSE(s.limiti.empty());
+    EXPECT_EQ(s.limiti.front().x, 0);
+    EXPECT_EQ(s.limiti.front().destro.tipo, Limite::Tipo::NonEsiste);
+    EXPECT_FALSE(s.estremoSuperiore.has_value());
+}
+
 } // namespace
 } // namespace zelvo
