@@ -895,7 +895,6 @@ TEST(StudioSpeciale, FunzioniCasualiConBuchiSaltiERadiciVicine)
     EXPECT_GE(provate, 10);
 }
 
-
 // An end typed as -0 is the point 0: the edge of Sqr's domain there is no
 // relative minimum, as it is not on [0, 10] (found by the study's fuzzer).
 TEST(Studio, MenoZeroComeEstremoEZero)
@@ -908,7 +907,6 @@ TEST(Studio, MenoZeroComeEstremoEZero)
     EXPECT_EQ(s.minimoAssoluto->x, 0);
     EXPECT_EQ(s.zeri, std::vector<double> {0});
 }
-
 
 // At the edge a = 0, Sin(1/x) has no limit: 1/x overflowing beside 0 is no
 // sign that f grows (found by the study's fuzzer: it read +inf, and the
