@@ -69,9 +69,11 @@ engine-checks)
     mkdir -p build/fuzz/corpus
     build/fuzz/fuzz/fuzz_funzione -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=10 \
         -rss_limit_mb=2048 -dict=fuzz/funzione.dict build/fuzz/corpus fuzz/seeds
-    # The study: "a;b" on the first line, the expression after it.
+    # The study: "a;b" on the first line, the expression after it. A study
+    # is bounded by its evaluations, not by time: Sin(1/x) takes seconds
+    # alone and half a minute on a loaded machine.
     mkdir -p build/fuzz/corpus-studio
-    build/fuzz/fuzz/fuzz_studio -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=60 -max_len=128 \
+    build/fuzz/fuzz/fuzz_studio -max_total_time="${ZELVO_FUZZ_SECONDS:-60}" -timeout=120 -max_len=128 \
         -rss_limit_mb=2048 -dict=fuzz/funzione.dict build/fuzz/corpus-studio fuzz/seeds-studio
     ;;
 *)
