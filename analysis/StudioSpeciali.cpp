@@ -28,6 +28,15 @@ Speciale Analisi::classifica(double x, double hMax)
         p.sinistro = limiti::limite(f_, x, -1, std::min(hMax, x - a_), 0);
     if (x < b_)
         p.destro = limiti::limite(f_, x, +1, std::min(hMax, b_ - x), 0);
+    // Where f is not defined, a side where it overflowed all the way to
+    // half the distance to the next point is looked at again, farther:
+    // Exp(1/x) overflows on (0; 0,0014), and the point at -0,0014 (where
+    // Exp underflows) is no reason to stop short of where f is finite again.
+    const double lontano = (b_ - a_) / 16;
+    if (!p.definito && p.sinistro.oltre && x > a_ && hMax < lontano)
+        p.sinistro = limiti::limite(f_, x, -1, std::min(lontano, x - a_), 0);
+    if (!p.definito && p.destro.oltre && x < b_ && hMax < lontano)
+        p.destro = limiti::limite(f_, x, +1, std::min(lontano, b_ - x), 0);
     const bool sx = p.sinistro.limite.tipo != TipoLimite::Assente;
     const bool dx = p.destro.limite.tipo != TipoLimite::Assente;
     const auto nonEsiste = [](const Stima &s) {
@@ -191,8 +200,22 @@ void Analisi::puntiSpeciali()
     }
     std::sort(punti.begin(), punti.end(),
               [](const Speciale &p, const Speciale &q) { return p.x < q.x; });
+    // Where f stops overflowing it is huge or overflows itself: its note
+    // tells, not a limit read half in overflow (Exp(1/x) at 0,0014). A point
+    // where f fails otherwise (1/x at 0) stays.
+    const auto bordoOltre = [this](const Speciale &p) {
+        const Campione c = valuta(p.x);
+        if (!c.definito() && c.d.errore != Errore::ErroreOverflow)
+            return false;
+        const auto presso = [&p](double e) {
+            return std::fabs(p.x - e)
+                    <= 8 * (std::nextafter(std::fabs(e), INFINITY) - std::fabs(e));
+        };
+        return std::any_of(oltre_.begin(), oltre_.end(),
+                           [&](const Intervallo &o) { return presso(o.da) || presso(o.a); });
+    };
     for (const Speciale &p : punti)
-        if (p.genere != Genere::Liscio && p.genere != Genere::Dentro)
+        if (p.genere != Genere::Liscio && p.genere != Genere::Dentro && !bordoOltre(p))
             speciali_.push_back(p);
 }
 

@@ -922,5 +922,26 @@ TEST(Studio, UnOverflowDentroFNonLaRendeIllimitata)
     EXPECT_FALSE(s.estremoSuperiore.has_value());
 }
 
+// Exp(1/x) whatever the interval, also where the study's first grid holds 0:
+// no zero where f underflows, one special point at 0 (0 on the left, +inf
+// on the right), not one at -0,0014 where Exp underflows, nor at 0,0014
+// where it stops overflowing.
+TEST(Studio, ExpDiUnoSuXSuOgniIntervallo)
+{
+    Funzione f;
+    f.DefinisciFunzione("Exp(1/x)");
+    for (const auto &[a, b] : {std::pair {-1.0, 1.0}, {-0.5, 0.5}, {-1.0, 2.0}, {-2.0, 2.0}}) {
+        SCOPED_TRACE(testing::Message() << a << ".." << b);
+        const Studio s = studia(f, a, b);
+        EXPECT_TRUE(s.zeri.empty());
+        ASSERT_EQ(s.limiti.size(), 1u);
+        EXPECT_EQ(s.limiti[0].x, 0);
+        EXPECT_EQ(s.limiti[0].sinistro.tipo, Limite::Tipo::Finito);
+        EXPECT_EQ(s.limiti[0].sinistro.valore, 0);
+        EXPECT_EQ(s.limiti[0].destro.tipo, Limite::Tipo::PiuInfinito);
+        EXPECT_EQ(s.asintotiVerticali, std::vector<double> {0});
+    }
+}
+
 } // namespace
 } // namespace zelvo
