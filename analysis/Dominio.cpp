@@ -140,6 +140,14 @@ std::optional<std::vector<TrattoChiuso>> codominio(Funzione &f, const Studio &s)
         // The ends of the piece are held where f attains the limit there.
         TrattoChiuso t {std::min(sinistro, destro), std::max(sinistro, destro), false, false};
         for (const double x : {p.da, p.a}) {
+            // At a corner the study's value (0 for a corner on the axis,
+            // where f computes 4.4E-16 at the double nearest √2).
+            const auto angolo = std::find_if(s.puntiAngolosi.begin(), s.puntiAngolosi.end(),
+                                             [x](const PuntoAngoloso &q) { return q.x == x; });
+            if (angolo != s.puntiAngolosi.end()) {
+                v.push_back({angolo->y, angolo->y, true, true});
+                continue;
+            }
             const Valutazione y = f.Valuta(x);
             if (y.ok() && std::isfinite(y.valore))
                 v.push_back({y.valore, y.valore, true, true});
