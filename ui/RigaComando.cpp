@@ -6,6 +6,7 @@
 #include "analysis/Estremi.h"
 #include "analysis/Integrale.h"
 #include "analysis/Radice.h"
+#include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 #include "engine/Funzione.h"
 #include "plot/Calcolo.h"
@@ -413,7 +414,8 @@ int esegui(const Richiesta &r, char separatore)
             manca("studio", kNessunCampione, {});
         } else {
             const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
-            risultati += testoStudio(funzione, s, stato.estremoA, stato.estremoB, separatore);
+            const Scuola scuola = studioScuola(funzione, s, stato.estremoA, stato.estremoB);
+            risultati += testoStudio(scuola, s, separatore);
             avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
             if (!s.eseguito)
                 mancante = true;

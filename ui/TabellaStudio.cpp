@@ -146,34 +146,33 @@ std::string testoStudio(const Studio &studio, char separatore)
     return testoRighe(righeStudio(studio, separatore));
 }
 
-std::vector<RigaStudio> righeScuola(Funzione &f, const Studio &s, double a, double b,
-                                    char separatore)
+std::vector<RigaStudio> righeScuola(const Scuola &s, char separatore)
 {
     std::vector<RigaStudio> righe;
-    if (!s.eseguito)
-        return righe;
     const auto numero = [separatore](double v) {
         return testoNumero(v, separatore);
     };
-    for (const TrattoChiuso &t : dominio(f, s, a, b))
+    for (const TrattoChiuso &t : s.dominio)
         righe.push_back({"dominio", "dominio", testoTratto(t, separatore), {}});
-    if (const auto valori = codominio(f, s))
+    if (const auto &valori = s.codominio)
         for (const TrattoChiuso &t : *valori)
             righe.push_back({"codominio", "codominio", testoTratto(t, separatore), {}});
-    if (const auto y = intersezioneY(f, a, b))
+    if (const auto &y = s.intersezioneY)
         righe.push_back(
                 {"intersezione_y", "intersezione con l'asse y", numero(y->x), numero(y->y)});
-    if (const auto p = parita(f, a, b)) {
+    if (const auto &p = s.parita) {
         const char *tipo = p->tipo == Parita::Tipo::Pari
                 ? "pari"
                 : (p->tipo == Parita::Tipo::Dispari ? "dispari" : "nessuna");
         righe.push_back({"parita", "parità", tipo, numero(p->m)});
     }
-    for (const int lato : {-1, +1}) {
-        const Infinito i = infinito(f, lato);
+    if (s.periodo)
+        righe.push_back({"periodo", "periodo", numero(*s.periodo), {}});
+    for (const Infinito *lato : {&s.menoInfinito, &s.piuInfinito}) {
+        const Infinito &i = *lato;
         if (!i.definita)
             continue;
-        const std::string verso = lato < 0 ? "-inf" : "+inf";
+        const std::string verso = i.lato < 0 ? "-inf" : "+inf";
         std::string l = "non determinato";
         if (i.determinato) {
             switch (i.limite.tipo) {
@@ -201,15 +200,15 @@ std::vector<RigaStudio> righeScuola(Funzione &f, const Studio &s, double a, doub
             righe.push_back({"asintoto_obliquo", "asintoto obliquo", verso,
                              numero(*i.m) + "; " + numero(*i.q)});
     }
-    for (const Tangente &t : tangentiFlessi(f, s))
+    for (const Tangente &t : s.tangentiFlessi)
         righe.push_back({"tangente_flesso", "tangente nel flesso", numero(t.x),
                          numero(t.m) + "; " + numero(t.q)});
     return righe;
 }
 
-std::string testoStudio(Funzione &f, const Studio &studio, double a, double b, char separatore)
+std::string testoStudio(const Scuola &scuola, const Studio &studio, char separatore)
 {
-    return testoRighe(righeScuola(f, studio, a, b, separatore)) + testoStudio(studio, separatore);
+    return testoRighe(righeScuola(scuola, separatore)) + testoStudio(studio, separatore);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 
 #include <array>
@@ -7,8 +8,6 @@
 #include <vector>
 
 namespace zelvo {
-
-class Funzione;
 
 // The study of f as the user reads it: one row per feature for the window's
 // table and the command line, and the sign, growth and concavity chart of
@@ -43,16 +42,14 @@ std::string testoStudio(const Studio &studio, char separatoreDecimale);
 // The features of a course's study beyond the study's own rows, in the
 // command line's order: "dominio" and "codominio" (one row per interval,
 // "[-2; 0)", "(0,5; +inf)"), "intersezione_y" (0; f(0)), "parita" (pari,
-// dispari or nessuna; the M of [-M; M]), then for -inf and +inf where f is
+// dispari or nessuna; the M of [-M; M]), "periodo" (T), then for -inf and +inf where f is
 // defined for large |x| "limite_infinito" (the side; a number, -inf, +inf,
 // non_esiste or "non determinato"), "asintoto_orizzontale" (side; L),
 // "asintoto_obliquo" (side; m; q), and "tangente_flesso" (x; m; q).
-std::vector<RigaStudio> righeScuola(Funzione &f, const Studio &studio, double a, double b,
-                                    char separatoreDecimale);
+std::vector<RigaStudio> righeScuola(const Scuola &scuola, char separatoreDecimale);
 
 // The command line's --studio: righeScuola's rows, then righeStudio's.
-std::string testoStudio(Funzione &f, const Studio &studio, double a, double b,
-                        char separatoreDecimale);
+std::string testoStudio(const Scuola &scuola, const Studio &studio, char separatoreDecimale);
 
 // The chart: columns alternate between a breakpoint and the open stretch up
 // to the next one, from a to b. intestazione holds the breakpoints' x (the
