@@ -69,9 +69,9 @@ void Finestra(benchmark::State &state)
         state.PauseTiming(); // the previous window closed, a new one made, the study copied
         finestra.reset();
         Studio copia = s;
-        finestra = std::make_unique<FormStudio>([](const Studio &) {}, '.');
+        finestra = std::make_unique<FormStudio>([](const Studio &, const Scuola &) {}, '.');
         state.ResumeTiming();
-        finestra->mostra(std::move(copia), c.funzione, c.a, c.b);
+        finestra->mostra(std::move(copia), {}, c.funzione, c.a, c.b);
         QApplication::instance()->installEventFilter(&conta);
         finestra->show();
         const int prima = conta.pitture;

@@ -717,14 +717,16 @@ void Form2::studioFunzione()
         }
         // Esc stops the study (Interrotto) before any window is made or changed.
         Studio risultato = studia(funzione_, a, b, separatore_);
+        Scuola scuola = studioScuola(funzione_, risultato, a, b);
         if (!formStudio_)
             formStudio_ = new FormStudio(
-                    [this](const Studio &studio) {
+                    [this](const Studio &studio, const Scuola &) {
                         segnaStudio(superficie_, studio, stato_->scalaX, stato_->scalaY);
                         update(superficie_.ritiraCambiato());
                     },
                     separatore_, this);
-        formStudio_->mostra(std::move(risultato), Text1->text().toStdString(), a, b);
+        formStudio_->mostra(std::move(risultato), std::move(scuola), Text1->text().toStdString(), a,
+                            b);
         formStudio_->show();
         formStudio_->raise();
         formStudio_->activateWindow();

@@ -344,8 +344,8 @@ private:
 
 } // namespace
 
-FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separatoreDecimale,
-                       QWidget *parent)
+FormStudio::FormStudio(std::function<void(const Studio &, const Scuola &)> segna,
+                       char separatoreDecimale, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , segna_(std::move(segna))
     , separatore_(separatoreDecimale)
@@ -387,7 +387,7 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
             "Croci sugli zeri, sugli estremi relativi e sui flessi, quadrati sugli estremi "
             "assoluti, linee punteggiate sugli asintoti, nel colore della loro riga. "
             "Scompaiono con il prossimo grafico."));
-    connect(PulsanteSegna, &QPushButton::clicked, this, [this] { segna_(studio_); });
+    connect(PulsanteSegna, &QPushButton::clicked, this, [this] { segna_(studio_, scuola_); });
 
     auto *colonna = new QVBoxLayout(this);
     colonna->addWidget(LabelFunzione);
@@ -414,9 +414,11 @@ FormStudio::FormStudio(std::function<void(const Studio &)> segna, char separator
     resize(760, 640);
 }
 
-void FormStudio::mostra(Studio studio, const std::string &funzione, double a, double b)
+void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzione, double a,
+                        double b)
 {
     studio_ = std::move(studio);
+    scuola_ = std::move(scuola);
     static_cast<EtichettaFunzione *>(LabelFunzione)
             ->imposta(daUtf8(funzione),
                       daUtf8("    a = " + testoNumero(a, separatore_)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 
 #include <QWidget>
@@ -29,11 +30,12 @@ class FormStudio : public QWidget
 
 public:
     // `segna` marks a study's points on the graph the main window shows.
-    FormStudio(std::function<void(const Studio &)> segna, char separatoreDecimale,
+    FormStudio(std::function<void(const Studio &, const Scuola &)> segna, char separatoreDecimale,
                QWidget *parent = nullptr);
 
-    // Shows the study of `funzione` (the text typed) on [a, b].
-    void mostra(Studio studio, const std::string &funzione, double a, double b);
+    // Shows the study of `funzione` (the text typed) on [a, b], with the
+    // course's features that `scuola` adds to it.
+    void mostra(Studio studio, Scuola scuola, const std::string &funzione, double a, double b);
 
     // The graph now shows another function, interval or step: the study no
     // longer describes it, so its points are not marked on it.
@@ -44,9 +46,10 @@ private:
     void copiaTabella();
     void salvaTabella();
 
-    std::function<void(const Studio &)> segna_;
+    std::function<void(const Studio &, const Scuola &)> segna_;
     char separatore_;
     Studio studio_;
+    Scuola scuola_;
     QLabel *LabelFunzione = nullptr;
     QTableView *TabellaStudio = nullptr;
     QTableView *SchemaStudio = nullptr;

@@ -301,8 +301,8 @@ TEST(FormStudioGrande, EveryRowIsShownAndCopied)
     for (int k = 200000; k >= 1; --k)
         studio.crescente.push_back({-k * 1.5, k * 1.5});
     studio.concavaBasso.push_back({0, 1});
-    FormStudio s([](const Studio &) {}, '.');
-    s.mostra(studio, "x", -300000, 300000);
+    FormStudio s([](const Studio &, const Scuola &) {}, '.');
+    s.mostra(studio, {}, "x", -300000, 300000);
     s.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
 
@@ -351,8 +351,8 @@ TEST(FormStudioGrande, ALongFunctionIsElided)
     Studio studio;
     studio.eseguito = true;
     studio.zeri = {0};
-    FormStudio s([](const Studio &) {}, '.');
-    s.mostra(studio, somma.toStdString(), -1, 1);
+    FormStudio s([](const Studio &, const Scuola &) {}, '.');
+    s.mostra(studio, {}, somma.toStdString(), -1, 1);
     s.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
 
