@@ -587,12 +587,16 @@ void Form2::comando(const std::function<std::string()> &corpo)
     update(superficie_.ritiraCambiato());
 }
 
-void Form2::calcolo()
+TestiCalcolo Form2::testiDigitati() const
 {
-    const TestiCalcolo testi {
-            Text1->text().toStdString(),         Text2->text().toStdString(),
+    return {Text1->text().toStdString(),         Text2->text().toStdString(),
             Text3->text().toStdString(),         Combo3->currentText().toStdString(),
             Combo1->currentText().toStdString(), Combo2->currentText().toStdString()};
+}
+
+void Form2::calcolo()
+{
+    const TestiCalcolo testi = testiDigitati();
     EsitoCalcolo esito = zelvo::calcolo(testi, separatore_, funzione_, *stato_, superficie_);
     if (esito.passo)
         scrivi(Label23, *esito.passo);
@@ -727,6 +731,7 @@ void Form2::studioFunzione()
                     separatore_, this);
         formStudio_->mostra(std::move(risultato), std::move(scuola), Text1->text().toStdString(), a,
                             b);
+        formStudio_->impostaGrafico(testiDigitati());
         formStudio_->show();
         formStudio_->raise();
         formStudio_->activateWindow();

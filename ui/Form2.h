@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Funzione.h"
+#include "plot/Calcolo.h"
 #include "plot/StatoCalcolo.h"
 #include "ui/SuperficieQt.h"
 
@@ -88,6 +89,8 @@ private:
     // scale labels, keeps its status-line message for comando, and empties the
     // results when the function, a, b or the step changed since the last run.
     void calcolo();
+    // The inputs as typed: what calcolo reads.
+    TestiCalcolo testiDigitati() const;
     // What every analysis and list command does first: applies the inputs on
     // screen (a run of calcolo). False when they were refused: `risultato`
     // then says why in a word and the command computes nothing.

@@ -2,6 +2,7 @@
 
 #include "engine/TestoNumero.h"
 #include "tables/EsportaColonne.h"
+#include "ui/FoglioStudio.h"
 #include "ui/Layout.h"
 #include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
@@ -12,10 +13,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -388,6 +393,20 @@ FormStudio::FormStudio(std::function<void(const Studio &, const Scuola &)> segna
             "assoluti, linee punteggiate sugli asintoti, nel colore della loro riga. "
             "Scompaiono con il prossimo grafico."));
     connect(PulsanteSegna, &QPushButton::clicked, this, [this] { segna_(studio_, scuola_); });
+    PulsantePdf = new QPushButton(QStringLiteral("Esporta lo studio (PDF)…"), this);
+    PulsantePdf->setObjectName(QStringLiteral("PulsantePdf"));
+    PulsantePdf->setToolTip(QStringLiteral(
+            "Il foglio dello studio su A4: la funzione, l'intervallo, il grafico con i punti "
+            "segnati, la tabella delle caratteristiche e lo schema dei segni."));
+    connect(PulsantePdf, &QPushButton::clicked, this, &FormStudio::esportaPdf);
+    PulsanteStampa = new QPushButton(QStringLiteral("Stampa…"), this);
+    PulsanteStampa->setObjectName(QStringLiteral("PulsanteStampa"));
+    PulsanteStampa->setToolTip(QStringLiteral("Lo stesso foglio, sulla stampante."));
+    connect(PulsanteStampa, &QPushButton::clicked, this, &FormStudio::stampa);
+    auto *pulsanti = new QHBoxLayout;
+    for (QPushButton *p : {PulsanteSegna, PulsantePdf, PulsanteStampa})
+        pulsanti->addWidget(p);
+    pulsanti->addStretch();
 
     auto *colonna = new QVBoxLayout(this);
     colonna->addWidget(LabelFunzione);
@@ -395,7 +414,7 @@ FormStudio::FormStudio(std::function<void(const Studio &, const Scuola &)> segna
     colonna->addWidget(titoloSchema);
     colonna->addWidget(SchemaStudio);
     colonna->addWidget(LabelNote);
-    colonna->addWidget(PulsanteSegna, 0, Qt::AlignLeft);
+    colonna->addLayout(pulsanti);
 
     // As the value lists: Ctrl+C the selected rows, the whole table, the file.
     const auto azione = [this](const char *nome, const char *testo, QKeySequence tasti,
@@ -419,6 +438,10 @@ void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzion
 {
     studio_ = std::move(studio);
     scuola_ = std::move(scuola);
+    funzione_ = funzione;
+    a_ = a;
+    b_ = b;
+    testiGrafico_.reset();
     static_cast<EtichettaFunzione *>(LabelFunzione)
             ->imposta(daUtf8(funzione),
                       daUtf8("    a = " + testoNumero(a, separatore_)
@@ -445,6 +468,8 @@ void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzion
     LabelNote->setText(note);
     LabelNote->setVisible(!note.isEmpty());
     PulsanteSegna->setEnabled(studio_.eseguito);
+    PulsantePdf->setEnabled(studio_.eseguito);
+    PulsanteStampa->setEnabled(studio_.eseguito);
 }
 
 void FormStudio::superato()
@@ -492,6 +517,58 @@ void FormStudio::salvaTabella()
     if (const QString motivo = scriviTesto(file, csv); !motivo.isEmpty()) {
         LabelNote->setText(QStringLiteral("Tabella non salvata in ") + file + QStringLiteral(": ")
                            + motivo);
+        LabelNote->show();
+    }
+}
+
+void FormStudio::impostaGrafico(TestiCalcolo testi)
+{
+    testiGrafico_ = std::move(testi);
+}
+
+FoglioStudio FormStudio::foglio() const
+{
+    FoglioStudio f;
+    f.funzione = funzione_;
+    f.a = testoNumero(a_, separatore_);
+    f.b = testoNumero(b_, separatore_);
+    if (testiGrafico_)
+        f.grafico = graficoFoglio(*testiGrafico_, separatore_, studio_);
+    f.intestazione = intestazione();
+    f.righe = modelloStudio_->testi(tutte(*modelloStudio_));
+    f.schema = schemaStudio(studio_, a_, b_, separatore_);
+    f.note = studio_.note;
+    return f;
+}
+
+// The sheet as a PDF, whole or not at all; why not in the notes' label.
+void FormStudio::esportaPdf()
+{
+    const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Esporta lo studio (PDF)"), QStringLiteral("studio.pdf"),
+            QStringLiteral("Documento PDF (*.pdf)"));
+    if (file.isEmpty())
+        return;
+    QSaveFile pdf(file);
+    if (pdf.open(QIODevice::WriteOnly) && scriviPdfFoglio(foglio(), pdf) && pdf.commit())
+        return;
+    LabelNote->setText(QStringLiteral("Studio non esportato in ") + file + QStringLiteral(": ")
+                       + pdf.errorString());
+    LabelNote->show();
+}
+
+void FormStudio::stampa()
+{
+    QPrinter stampante(QPrinter::HighResolution);
+    impostaPaginaFoglio(stampante);
+    stampante.setDocName(QStringLiteral("Studio della funzione"));
+    QPrintDialog dialogo(&stampante, this);
+    dialogo.setObjectName(QStringLiteral("DialogoStampa"));
+    dialogo.setWindowTitle(QStringLiteral("Stampa lo studio"));
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    if (!stampaFoglio(foglio(), stampante)) {
+        LabelNote->setText(QStringLiteral("Studio non stampato: la stampante non è disponibile"));
         LabelNote->show();
     }
 }

@@ -2,10 +2,12 @@
 
 #include "analysis/Scuola.h"
 #include "analysis/Studio.h"
+#include "plot/Calcolo.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -14,6 +16,7 @@ class QTableView;
 
 namespace zelvo {
 
+struct FoglioStudio;
 class ModelloSchema;
 class ModelloStudio;
 
@@ -41,20 +44,34 @@ public:
     // longer describes it, so its points are not marked on it.
     void superato();
 
+    // The inputs the study's graph was drawn from: the sheet draws it again
+    // from them, with the study marked, whatever the main window shows by then.
+    void impostaGrafico(TestiCalcolo testi);
+
+    // The study sheet: "Esporta lo studio (PDF)…" writes it, "Stampa…" prints it.
+    FoglioStudio foglio() const;
+
 private:
     void copiaRighe();
     void copiaTabella();
     void salvaTabella();
+    void esportaPdf();
+    void stampa();
 
     std::function<void(const Studio &, const Scuola &)> segna_;
     char separatore_;
     Studio studio_;
     Scuola scuola_;
+    std::string funzione_;
+    double a_ = 0, b_ = 0;
+    std::optional<TestiCalcolo> testiGrafico_;
     QLabel *LabelFunzione = nullptr;
     QTableView *TabellaStudio = nullptr;
     QTableView *SchemaStudio = nullptr;
     QLabel *LabelNote = nullptr;
     QPushButton *PulsanteSegna = nullptr;
+    QPushButton *PulsantePdf = nullptr;
+    QPushButton *PulsanteStampa = nullptr;
     ModelloStudio *modelloStudio_ = nullptr;
     ModelloSchema *modelloSchema_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 #include "engine/Funzione.h"
+#include "engine/TestoNumero.h"
 #include "plot/Calcolo.h"
 #include "plot/Spazzata.h"
 #include "plot/StatoCalcolo.h"
@@ -16,6 +17,7 @@
 #include "tables/ElencoDerivate.h"
 #include "tables/ElencoValori.h"
 #include "tables/EsportaTabella.h"
+#include "ui/FoglioStudio.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
 #include "ui/SeparatoreDecimale.h"
@@ -32,6 +34,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -55,7 +58,8 @@ struct Richiesta
     bool radice = false, massimo = false, minimo = false, integrale = false;
     bool studio = false; // the whole study of f, after the results
     bool derivate = false; // the list with f' and f''
-    std::optional<std::string> elenco, grafico; // a file name, or "-" for standard output
+    // A file name, or "-" for standard output.
+    std::optional<std::string> elenco, grafico, studioPdf;
     int scalaGrafico = 1; // --grafico-scala: device pixels per logical pixel of the picture
 };
 
@@ -127,7 +131,8 @@ Richiesta leggi(int argc, char *argv[])
                {"--scala-y", &scalaY},
                {"--elenco", &r.elenco},
                {"--grafico", &r.grafico},
-               {"--grafico-scala", &scalaGrafico}};
+               {"--grafico-scala", &scalaGrafico},
+               {"--studio-pdf", &r.studioPdf}};
     const std::pair<std::string_view, bool *> senzaValore[] = {
             {"--radice", &r.radice},       {"--massimo", &r.massimo}, {"--minimo", &r.minimo},
             {"--integrale", &r.integrale}, {"--studio", &r.studio},   {"--derivate", &r.derivate}};
@@ -178,11 +183,11 @@ Richiesta leggi(int argc, char *argv[])
     for (const auto &[dato, nome] :
          {std::pair {&funzione, "--funzione"}, {&a, "-a"}, {&b, "-b"}, {&passo, "--passo"}})
         // The study needs no step; the list and the picture sample at it.
-        if (!*dato && !(dato == &passo && r.studio && !r.elenco && !r.grafico))
+        if (!*dato && !(dato == &passo && r.studio && !r.elenco && !r.grafico && !r.studioPdf))
             throw ErroreUso {std::string("manca ") + nome};
     if (r.derivate && !r.elenco)
         throw ErroreUso {"--derivate vuole --elenco"};
-    for (const auto *file : {&r.elenco, &r.grafico})
+    for (const auto *file : {&r.elenco, &r.grafico, &r.studioPdf})
         if (*file && (*file)->empty())
             throw ErroreUso {"nome di file vuoto"};
     if (r.grafico && formatoImmagine(*r.grafico) == nullptr)
@@ -219,7 +224,7 @@ void aiuto(char separatore)
            "      zelvo --funzione TESTO -a A -b B --passo P [--scala-x N] [--scala-y N]\n"
            "            [--radice] [--massimo] [--minimo] [--integrale] [--studio]\n"
            "            [--elenco FILE|- [--derivate]]\n"
-           "            [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]]\n"
+           "            [--grafico FILE.png|.jpg|.bmp [--grafico-scala N]] [--studio-pdf FILE]\n"
            "      zelvo --help\n"
            "\n"
            "Senza argomenti Zelvo apre la sua finestra. Con --funzione non apre finestre e\n"
@@ -266,6 +271,10 @@ void aiuto(char separatore)
            "  --grafico-scala N  la stessa immagine N volte più fitta (2, 3 o 4), come la\n"
            "                     disegna uno schermo al 200, 300 o 400 %: punti e linee\n"
            "                     restano larghi un pixel (se manca: 1)\n"
+           "  --studio-pdf FILE  il foglio dello studio in PDF su A4, come \"Esporta lo studio\n"
+           "                     (PDF)…\": la funzione, l'intervallo, il grafico con lo studio\n"
+           "                     segnato, la tabella delle caratteristiche e lo schema dei\n"
+           "                     segni (con - sullo standard output)\n"
            "\n"
            "Stato d'uscita: 0 se tutto è andato bene; 1 se la funzione, a o b sono\n"
            "rifiutati, un risultato non si può calcolare o un file non si può scrivere\n"
@@ -309,7 +318,9 @@ std::string scriviFile(const std::string &percorso, std::string_view dati)
     return {};
 }
 
-std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
+// Opens the file, or standard output for "-", and writes it with `scrivi`;
+// empty when all went well.
+std::string scriviConQt(const std::string &percorso, const std::function<bool(QFile &)> &scrivi)
 {
     QFile file;
     bool aperto = false;
@@ -320,22 +331,55 @@ std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
         aperto = file.open(QIODevice::WriteOnly);
     }
     errno = 0;
-    if (!aperto || !immagine.save(&file, formatoImmagine(percorso)) || !file.flush())
+    if (!aperto || !scrivi(file) || !file.flush())
         return erroreFile(percorso, errno);
     return {};
+}
+
+std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
+{
+    return scriviConQt(
+            percorso, [&](QFile &file) { return immagine.save(&file, formatoImmagine(percorso)); });
+}
+
+// The study sheet's features table: the rows --studio prints, by name.
+void tabellaFoglio(FoglioStudio &foglio, const Scuola &scuola, const Studio &studio,
+                   char separatore)
+{
+    foglio.intestazione = {"caratteristica", "x / da", "y / a"};
+    for (const auto &righe : {righeScuola(scuola, separatore), righeStudio(studio, separatore)})
+        for (const RigaStudio &r : righe)
+            foglio.righe.push_back({r.nome, r.primo, r.secondo});
+}
+
+// The study sheet of --studio-pdf: what "Esporta lo studio (PDF)…" writes.
+FoglioStudio foglioStudio(const Richiesta &r, const Scuola &scuola, const Studio &studio, double a,
+                          double b, char separatore)
+{
+    FoglioStudio foglio;
+    foglio.funzione = r.testi.funzione;
+    foglio.a = testoNumero(a, separatore);
+    foglio.b = testoNumero(b, separatore);
+    // Drawn afresh, so that the --grafico picture stays without marks.
+    foglio.grafico = graficoFoglio(r.testi, separatore, studio);
+    tabellaFoglio(foglio, scuola, studio, separatore);
+    foglio.schema = schemaStudio(studio, a, b, separatore);
+    foglio.note = studio.note;
+    return foglio;
 }
 
 // One run of calcolo on the inputs, then the results asked for, in their fixed order.
 int esegui(const Richiesta &r, char separatore)
 {
-    // The picture needs the window's palette, hence an application; it runs
-    // offscreen, so no display is needed and none is opened.
+    // The pictures need the window's palette and the sheet its fonts, hence
+    // an application; it runs offscreen, so no display is needed and none is
+    // opened.
     std::unique_ptr<QApplication> applicazione;
     std::unique_ptr<Superficie> superficie;
     int argcQt = 1;
     char nomeQt[] = "zelvo";
     char *argvQt[] = {nomeQt, nullptr};
-    if (r.grafico) {
+    if (r.grafico || r.studioPdf) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // Qt's own notes (a runtime directory it had to choose, say) are
         // not the user's business here: standard error carries our messages.
@@ -345,11 +389,12 @@ int esegui(const Richiesta &r, char separatore)
         });
         applicazione = std::make_unique<QApplication>(argcQt, argvQt);
         preparaApplicazione(*applicazione);
+    }
+    if (r.grafico)
         superficie = std::make_unique<SuperficieQt>(
                 superficieGrafico(QApplication::palette(), r.scalaGrafico));
-    } else {
+    else
         superficie = std::make_unique<SuperficieMuta>();
-    }
 
     Funzione funzione(separatore);
     StatoCalcolo stato;
@@ -409,13 +454,17 @@ int esegui(const Richiesta &r, char separatore)
             manca("integrale", e.integrale, e.stato);
         }
     }
-    if (r.studio) {
+    std::optional<FoglioStudio> foglio;
+    if (r.studio || r.studioPdf) {
         if (stato.estremoA > stato.estremoB) {
             manca("studio", kNessunCampione, {});
         } else {
             const Studio s = studia(funzione, stato.estremoA, stato.estremoB, separatore);
             const Scuola scuola = studioScuola(funzione, s, stato.estremoA, stato.estremoB);
-            risultati += testoStudio(scuola, s, separatore);
+            if (r.studio)
+                risultati += testoStudio(scuola, s, separatore);
+            if (r.studioPdf)
+                foglio = foglioStudio(r, scuola, s, stato.estremoA, stato.estremoB, separatore);
             avvisi.insert(avvisi.end(), s.note.begin(), s.note.end());
             if (!s.eseguito)
                 mancante = true;
@@ -439,6 +488,9 @@ int esegui(const Richiesta &r, char separatore)
     if (r.grafico)
         errori.push_back(scriviImmagine(
                 *r.grafico, immagineGraficoDensa(static_cast<const SuperficieQt &>(*superficie))));
+    if (foglio)
+        errori.push_back(scriviConQt(*r.studioPdf,
+                                     [&](QFile &file) { return scriviPdfFoglio(*foglio, file); }));
 
     // What the status line would say, each message once.
     std::vector<std::string> detti;
