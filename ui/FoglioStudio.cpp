@@ -45,6 +45,13 @@ QFont carattere(int punti, bool grassetto = false)
     return f;
 }
 
+// A text's width with a margin: a reader draws the embedded font a hair
+// wider than Qt measures it, and a cell's text must not touch its lines.
+double largo(const QFontMetricsF &metrica, const QString &t)
+{
+    return std::ceil(metrica.horizontalAdvance(t) * 1.03);
+}
+
 QString testo(const std::string &t)
 {
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
@@ -195,13 +202,17 @@ void Impaginazione::rigaTabella(const std::vector<QString> &celle,
         p_.fillRect(QRectF(0, y_, l, alto), kGrigioTestata);
     p_.setFont(font);
     p_.setPen(Qt::black);
-    QTextOption opzione(Qt::AlignLeft | Qt::AlignTop);
-    opzione.setWrapMode(QTextOption::WrapAnywhere);
+    const QFontMetricsF metrica(font, p_.device());
     double x = 0;
     for (std::size_t k = 0; k < colonne.size(); ++k) {
-        if (k < celle.size())
-            p_.drawText(QRectF(x + kCella, y_ + kCella / 2, colonne[k] - 2 * kCella, alto - kCella),
-                        celle[k], opzione);
+        // Wrapped only in a column narrowed below the text's width.
+        const double spazioTesto = colonne[k] - 2 * kCella;
+        QTextOption opzione(Qt::AlignLeft | Qt::AlignTop);
+        opzione.setWrapMode(metrica.horizontalAdvance(celle[k]) > spazioTesto
+                                    ? QTextOption::WrapAnywhere
+                                    : QTextOption::NoWrap);
+        p_.drawText(QRectF(x + kCella, y_ + kCella / 2, spazioTesto, alto - kCella), celle[k],
+                    opzione);
         x += colonne[k];
     }
     // The lines: below the row, and between the columns.
@@ -235,12 +246,10 @@ void Impaginazione::tabella(const RigaTesti &intestazione, const std::vector<Rig
     const std::vector<QString> testata = celle(intestazione);
     std::vector<double> colonne(n, 2 * kCella + 12);
     for (std::size_t k = 0; k < n; ++k)
-        colonne[k] = std::max(colonne[k],
-                              std::ceil(metricaTestata.horizontalAdvance(testata[k])) + 2 * kCella);
+        colonne[k] = std::max(colonne[k], largo(metricaTestata, testata[k]) + 2 * kCella);
     for (const RigaTesti &r : righe)
         for (std::size_t k = 0; k < r.size(); ++k)
-            colonne[k] = std::max(colonne[k],
-                                  std::ceil(metrica.horizontalAdvance(testo(r[k]))) + 2 * kCella);
+            colonne[k] = std::max(colonne[k], largo(metrica, testo(r[k])) + 2 * kCella);
     // Too wide: the widest columns share what the narrower ones leave.
     for (double totale = std::accumulate(colonne.begin(), colonne.end(), 0.0);
          totale > larghezza_ + 0.01;
@@ -294,16 +303,16 @@ void Impaginazione::schema(const SchemaStudio &schema)
         return;
     const QFont font = carattere(10), grassetto = carattere(10, true);
     const QFontMetricsF metrica(font, p_.device()), metricaNomi(grassetto, p_.device());
-    double nomi = metricaNomi.horizontalAdvance(QStringLiteral("x"));
+    double nomi = largo(metricaNomi, QStringLiteral("x"));
     for (const char *nome : kRigheSchema)
-        nomi = std::max(nomi, metricaNomi.horizontalAdvance(QString::fromUtf8(nome)));
-    nomi = std::ceil(nomi) + 2 * kCella;
+        nomi = std::max(nomi, largo(metricaNomi, QString::fromUtf8(nome)));
+    nomi += 2 * kCella;
     std::vector<double> larghe(colonne);
     for (std::size_t k = 0; k < colonne; ++k) {
-        double l = metrica.horizontalAdvance(testo(schema.intestazione[k]));
+        double l = largo(metrica, testo(schema.intestazione[k]));
         for (const auto &riga : schema.righe)
-            l = std::max(l, metrica.horizontalAdvance(testo(riga[k])));
-        larghe[k] = std::max(std::ceil(l) + 2 * kCella, 16.0);
+            l = std::max(l, largo(metrica, testo(riga[k])));
+        larghe[k] = std::max(l + 2 * kCella, 16.0);
     }
     const double alto = metrica.lineSpacing() + kCella + 2;
     const auto cella = [&](double x, double l, const QString &t, const QFont &f, Qt::Alignment a) {
@@ -313,11 +322,23 @@ void Impaginazione::schema(const SchemaStudio &schema)
         p_.drawText(QRectF(x + kCella, y_, l - 2 * kCella, alto), t, opzione);
     };
     for (std::size_t inizio = 0; inizio < colonne;) {
-        // As many columns as the page holds beside the names (one at least).
+        // As many columns as the page holds beside the names (one at least),
+        // ending on a breakpoint, which the next band starts from again.
         std::size_t fine = inizio;
-        double l = nomi;
-        while (fine < colonne && (fine == inizio || l + larghe[fine] <= larghezza_))
+        for (double l = nomi; fine < colonne && (fine == inizio || l + larghe[fine] <= larghezza_);)
             l += larghe[fine++];
+        std::size_t prossimo = fine;
+        if (fine < colonne) {
+            std::size_t k = fine - 1;
+            while (k > inizio && schema.intestazione[k].empty())
+                --k;
+            if (k > inizio) { // else no breakpoint to end on: the band as it came
+                fine = k + 1;
+                prossimo = k;
+            }
+        }
+        const double l = std::accumulate(larghe.begin() + static_cast<std::ptrdiff_t>(inizio),
+                                         larghe.begin() + static_cast<std::ptrdiff_t>(fine), nomi);
         serve(4 * alto);
         if (disegna_) {
             p_.fillRect(QRectF(0, y_, l, alto), kGrigioTestata);
@@ -352,7 +373,7 @@ void Impaginazione::schema(const SchemaStudio &schema)
         y_ += 4 * alto;
         if (fine < colonne)
             spazio(8);
-        inizio = fine;
+        inizio = prossimo;
     }
 }
 

@@ -330,8 +330,10 @@ std::string scriviConQt(const std::string &percorso, const std::function<bool(QF
         file.setFileName(QString::fromLocal8Bit(percorso));
         aperto = file.open(QIODevice::WriteOnly);
     }
+    if (!aperto)
+        return erroreFile(percorso, errno);
     errno = 0;
-    if (!aperto || !scrivi(file) || !file.flush())
+    if (!scrivi(file) || !file.flush())
         return erroreFile(percorso, errno);
     return {};
 }

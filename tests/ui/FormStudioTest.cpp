@@ -3,7 +3,10 @@
 // graph, and the table copied and saved.
 #include "ui/FormStudio.h"
 #include "tests/ui/FinestraDiProva.h"
+#include "tests/ui/LeggiPdf.h"
 #include "tests/ui/RispostaAlDialogo.h"
+#include "ui/FoglioStudio.h"
+#include "ui/ImmagineGrafico.h"
 #include "ui/Twips.h"
 
 #include <QAction>
@@ -11,6 +14,8 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -255,6 +260,77 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
               "positiva,1.5,3\nnegativa,-1.5,1.5\ncrescente,0,3\ndecrescente,-3,0\n"
               "concava verso l'alto,-3,3\n";
     EXPECT_EQ(QString::fromUtf8(csv.readAll()), atteso);
+}
+
+// The study sheet: "Esporta lo studio (PDF)…" proposes studio.pdf and
+// writes the study shown, with the graph it was made on though the main
+// window has moved on; "Stampa…" opens the print dialog on A4; a file that
+// cannot be written is said in the notes.
+TEST_F(FormStudioTest, TheSheetIsExportedAsAPdfAndPrinted)
+{
+    FormStudio *s = studia("1/x", "-2", "2");
+    ASSERT_NE(s, nullptr);
+    QStringList pulsanti;
+    for (const char *nome : {"PulsanteSegna", "PulsantePdf", "PulsanteStampa"})
+        pulsanti << in<QPushButton>(s, nome)->text();
+    EXPECT_EQ(pulsanti,
+              (QStringList {"Segna i punti sul grafico", "Esporta lo studio (PDF)…", "Stampa…"}));
+    digita("Text1", "x^2");
+    clic("Command1");
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath("foglio di 1 su x.pdf");
+    {
+        RispostaAlDialogo risposta(file);
+        QTest::mouseClick(in<QPushButton>(s, "PulsantePdf"), Qt::LeftButton);
+        EXPECT_TRUE(risposta.proposta().endsWith("/studio.pdf"))
+                << risposta.proposta().toStdString();
+    }
+    EXPECT_EQ(infoPdf(file).formato, "595 x 842 pts (A4)");
+    const QString testo = testoPdf(file);
+    for (const char *riga : {"Studio della funzione", "Y = 1/x", "a = -2 +b = 2",
+                             "asintoto verticale +0", "negativa +-2 +0", "Pagina 1 di"})
+        EXPECT_TRUE(testo.contains(QRegularExpression(QString::fromUtf8(riga))))
+                << riga << "\n"
+                << testo.toStdString();
+    // The graph is 1/x's: red at (0.5; 2), where x^2 is not.
+    const QImage grafico = s->foglio().grafico.immagine;
+    const auto rossoVicino = [&grafico](double x, double y) {
+        // Twice the window's pixels: 15 twips a pixel, 322 twips a unit in x, 224 in y.
+        const int px = static_cast<int>(2 * (3720 - 500 + x * 322) / 15.0);
+        const int py = static_cast<int>(2 * (2240 - y * 224) / 15.0);
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx)
+                if (grafico.pixel(px + dx, py + dy) == rosso)
+                    return true;
+        return false;
+    };
+    EXPECT_EQ(grafico.size(), 2 * rettangoloGrafico().size());
+    EXPECT_TRUE(rossoVicino(0.5, 2));
+    EXPECT_FALSE(rossoVicino(0.5, 0.25));
+
+    QString titolo;
+    QPageSize::PageSizeId carta = QPageSize::Custom;
+    QTimer attesa;
+    attesa.setInterval(5);
+    QObject::connect(&attesa, &QTimer::timeout, [&] {
+        if (auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            attesa.stop();
+            titolo = d->windowTitle();
+            carta = d->printer()->pageLayout().pageSize().id();
+            d->reject();
+        }
+    });
+    attesa.start();
+    QTest::mouseClick(in<QPushButton>(s, "PulsanteStampa"), Qt::LeftButton);
+    EXPECT_EQ(titolo, "Stampa lo studio");
+    EXPECT_EQ(carta, QPageSize::A4);
+
+    RispostaAlDialogo risposta(cartella.filePath("non esiste/studio.pdf"));
+    QTest::mouseClick(in<QPushButton>(s, "PulsantePdf"), Qt::LeftButton);
+    const QString nota = in<QLabel>(s, "LabelNote")->text();
+    EXPECT_TRUE(nota.startsWith("Studio non esportato in ") && nota.contains("studio.pdf: "))
+            << nota.toStdString();
 }
 
 // Esc stops a study as it stops the commands: "Interrotto", and no window

@@ -2,6 +2,7 @@
 // a process, with no display. What it prints is compared with what the main
 // window shows for the same inputs, driven offscreen in this process.
 #include "tests/ui/FinestraDiProva.h"
+#include "tests/ui/LeggiPdf.h"
 #include "ui/ImmagineGrafico.h"
 
 #include <QComboBox>
@@ -136,8 +137,9 @@ TEST_F(RigaComando, UnRisultatoNonCalcolatoNonStampaZero)
     EXPECT_EQ(u.stato, 1);
     EXPECT_EQ(u.out, "");
     // The graph's sweep lands on 0 itself, where f is not defined.
-    EXPECT_EQ(u.err, n("f non definita in 1 punto su 2001 — Errore 6: Overflow in x = 0\n"
-                       "massimo: sup = 1, non raggiunto; f non definita in x = 0\n"));
+    EXPECT_EQ(u.err,
+              n("f non definita in 1 punto su 2001 — Errore 6: Overflow in x = 0\n"
+                "massimo: sup = 1, non raggiunto; f non definita in x = 0\n"));
 
     u = zelvo({"--integrale", "--minimo", "--funzione", "1/0", "-a", "-1", "-b", "1", "--passo",
                "0.1"});
@@ -349,6 +351,10 @@ TEST(RigaComandoUso, ErroreDUsoEsce2EDiceCosaNonVa)
             {{"--funzione", "x", "-a", "1", "-b", "2"}, "manca --passo"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--elenco", "-"},
              "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--studio", "--studio-pdf", "s.pdf"},
+             "manca --passo"},
+            {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--studio-pdf="},
+             "nome di file vuoto"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.1", "--derivate"},
              "--derivate vuole --elenco"},
             {{"--funzione", "x", "-a", "1", "-b", "2", "--passo", "0.5"},
@@ -407,6 +413,10 @@ TEST(RigaComandoUso, GraficoNelFormatoDelNomeEFileNonScrivibileInItaliano)
                             "/non/esiste/t.csv"});
     EXPECT_EQ(u.stato, 1);
     EXPECT_EQ(u.err, "zelvo: impossibile scrivere \"/non/esiste/t.csv\": la cartella non esiste\n");
+    const Uscita g = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--grafico",
+                            "/non/esiste/g.png"});
+    EXPECT_EQ(g.stato, 1);
+    EXPECT_EQ(g.err, "zelvo: impossibile scrivere \"/non/esiste/g.png\": la cartella non esiste\n");
 }
 
 TEST(RigaComandoUso, AiutoInItaliano)
@@ -417,7 +427,7 @@ TEST(RigaComandoUso, AiutoInItaliano)
     EXPECT_TRUE(u.out.startsWith("Uso:  zelvo\n")) << u.out.toStdString();
     for (const char *parola :
          {"--funzione TESTO -a A -b B --passo P", "--elenco FILE|-", "--grafico FILE.png",
-          "Stato d'uscita", "radice", "x_massimo e y_massimo", "integrale"})
+          "--studio-pdf FILE", "Stato d'uscita", "radice", "x_massimo e y_massimo", "integrale"})
         EXPECT_TRUE(u.out.contains(QString::fromUtf8(parola))) << parola;
     // The separator this system reads in a and b.
     EXPECT_TRUE(u.out.contains(virgola() ? "la virgola: tra -10,1 e 10,1"
@@ -867,6 +877,44 @@ TEST(RigaComandoStudio, DominioParitaInfinitoPrimaDelResto)
     EXPECT_TRUE(u.out.contains("limite_infinito = +inf; non determinato\n")) << u.out.toStdString();
     EXPECT_FALSE(u.out.contains("parita")) << u.out.toStdString();
     EXPECT_FALSE(u.out.contains("limite_infinito = -inf")) << u.out.toStdString();
+}
+
+// The study sheet as a PDF on A4, its texts text: a search finds the
+// function, the interval and every feature.
+TEST(RigaComandoStudio, StudioPdfScriveIlFoglioConIlTestoCercabile)
+{
+    const QTemporaryDir cartella;
+    const QString pdf = cartella.filePath("studio.pdf");
+    Uscita u = zelvo({"--funzione", "(x^2-1)/x", "-a", "-2", "-b", "2", "--passo", "0.01",
+                      "--studio-pdf", pdf});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_EQ(u.out, "");
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(5), "%PDF-");
+    const InfoPdf info = infoPdf(pdf);
+    EXPECT_EQ(info.formato, "595 x 842 pts (A4)");
+    EXPECT_GE(info.pagine, 1);
+    const QString testo = testoPdf(pdf);
+    for (const char *riga :
+         {"^Studio della funzione$", "^Y = \\(x\\^2-1\\)/x$", "^a = -2 +b = 2$", "^Grafico$",
+          "^caratteristica +x / da +y ?/ ?a$", "^dominio +\\[-2; 0\\)$", "^dominio +\\(0; 2\\]$",
+          "^parità +dispari +2$", "^zero +-1$", "^zero +1$", "^asintoto verticale +0$",
+          "^Schema dei segni$", "^x +-2 +-1 +0 +1 +2$", "Pagina 1 di "})
+        EXPECT_TRUE(testo.contains(
+                QRegularExpression(QString::fromUtf8(riga), QRegularExpression::MultilineOption)))
+                << riga << "\n"
+                << testo.toStdString();
+
+    // On standard output with "-"; a file that cannot be written is told.
+    u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--studio-pdf", "-"});
+    EXPECT_EQ(u.stato, 0) << u.err.toStdString();
+    EXPECT_TRUE(u.out.startsWith("%PDF-"));
+    u = zelvo({"--funzione", "x", "-a", "-1", "-b", "1", "--passo", "0.1", "--studio-pdf",
+               "/non/esiste/studio.pdf"});
+    EXPECT_EQ(u.stato, 1);
+    EXPECT_EQ(u.err,
+              "zelvo: impossibile scrivere \"/non/esiste/studio.pdf\": la cartella non esiste\n");
 }
 
 // The list with the exact derivatives: an empty field where a value is not
