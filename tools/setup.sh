@@ -13,7 +13,7 @@ PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libboost-math-
           libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev fonts-dejavu-core
           fonts-dejavu-extra xvfb xauth
           clang libclang-rt-14-dev desktop-file-utils appstream x11-utils git
-          qt6-translations-l10n dpkg-dev file man-db)
+          qt6-translations-l10n dpkg-dev file man-db poppler-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@";

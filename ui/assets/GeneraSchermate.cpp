@@ -9,7 +9,9 @@
 // scale of no desktop, so that any machine with the same packages (the DejaVu
 // fonts) takes the same pixels.
 
+#include "ui/FoglioStudio.h"
 #include "ui/Form2.h"
+#include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
 
 #include <QApplication>
@@ -75,5 +77,16 @@ int main(int argc, char *argv[])
     gobbe.show();
     disegna(gobbe, "(x^2-x^4/50)/2-x/4-3", "-8", "7,5", "st0.01");
     ok = salva(immagineGrafico(gobbe.superficie()), cartella, "guida-gobbe.png") && ok;
+
+    // The first page of the study sheet "Esporta lo studio (PDF)…" writes:
+    // a hole at 2, a pole at -3, an oblique asymptote.
+    Form2 studio;
+    studio.show();
+    disegna(studio, "(x^2-4)/(x-2)+1/(x+3)", "-5", "5", "st0.01");
+    studio.studioFunzione();
+    ok = studio.formStudio()
+            && salva(primaPaginaFoglio(studio.formStudio()->foglio(), 80), cartella,
+                     "guida-foglio.png")
+            && ok;
     return ok ? 0 : 1;
 }
