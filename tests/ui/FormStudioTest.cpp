@@ -309,22 +309,39 @@ TEST_F(FormStudioTest, TheSheetIsExportedAsAPdfAndPrinted)
     EXPECT_TRUE(rossoVicino(0.5, 2));
     EXPECT_FALSE(rossoVicino(0.5, 0.25));
 
+    // Printed as a user prints to a file: the dialog's last printer is
+    // "Print to File (PDF)" (never a real printer: its file name is enabled).
+    const QString stampato = cartella.filePath("stampato.pdf");
     QString titolo;
     QPageSize::PageSizeId carta = QPageSize::Custom;
     QTimer attesa;
     attesa.setInterval(5);
     QObject::connect(&attesa, &QTimer::timeout, [&] {
-        if (auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-            attesa.stop();
-            titolo = d->windowTitle();
-            carta = d->printer()->pageLayout().pageSize().id();
-            d->reject();
+        auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        attesa.stop();
+        titolo = d->windowTitle();
+        carta = d->printer()->pageLayout().pageSize().id();
+        auto *stampanti = d->findChild<QComboBox *>("printers");
+        auto *nome = d->findChild<QLineEdit *>("filename");
+        if (stampanti && nome) {
+            stampanti->setCurrentIndex(stampanti->count() - 1);
+            if (nome->isEnabled()) {
+                nome->setText(stampato);
+                d->accept();
+                return;
+            }
         }
+        d->reject();
     });
     attesa.start();
     QTest::mouseClick(in<QPushButton>(s, "PulsanteStampa"), Qt::LeftButton);
     EXPECT_EQ(titolo, "Stampa lo studio");
     EXPECT_EQ(carta, QPageSize::A4);
+    ASSERT_TRUE(QFile::exists(stampato));
+    EXPECT_EQ(infoPdf(stampato).formato, "595 x 842 pts (A4)");
+    EXPECT_TRUE(testoPdf(stampato).contains(QRegularExpression("asintoto verticale +0")));
 
     RispostaAlDialogo risposta(cartella.filePath("non esiste/studio.pdf"));
     QTest::mouseClick(in<QPushButton>(s, "PulsantePdf"), Qt::LeftButton);
