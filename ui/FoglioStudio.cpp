@@ -78,6 +78,9 @@ public:
     int pagina() const { return pagina_; }
     double larghezza() const { return larghezza_; }
 
+    // A line at the top of every page after the first, cut short to fit.
+    void testataPagine(QString t) { testata_ = std::move(t); }
+
     void spazio(double punti) { y_ = std::min(y_ + punti, altezza_); }
 
     // Room for `punti` more on this page, or a new page.
@@ -94,6 +97,19 @@ public:
             disegna_ = false;
         ++pagina_;
         y_ = 0;
+        if (testata_.isEmpty())
+            return;
+        const QFont font = carattere(8);
+        const QFontMetricsF metrica(font, p_.device());
+        if (disegna_) {
+            p_.setFont(font);
+            p_.setPen(QColor(90, 90, 90));
+            p_.drawText(QPointF(0, metrica.ascent()),
+                        metrica.elidedText(testata_, Qt::ElideRight, larghezza_));
+            p_.setPen(QPen(kGrigioLinee, kRiga));
+            p_.drawLine(QLineF(0, metrica.height() + 2, larghezza_, metrica.height() + 2));
+        }
+        y_ = metrica.height() + 12;
     }
 
     void fine() { piede(); }
@@ -189,6 +205,7 @@ private:
     std::function<bool()> nuovaPagina_;
     double y_ = 0;
     int pagina_ = 1;
+    QString testata_;
 };
 
 void Impaginazione::rigaTabella(const std::vector<QString> &celle,
@@ -312,7 +329,7 @@ void Impaginazione::schema(const SchemaStudio &schema)
         double l = largo(metrica, testo(schema.intestazione[k]));
         for (const auto &riga : schema.righe)
             l = std::max(l, largo(metrica, testo(riga[k])));
-        larghe[k] = std::max(l + 2 * kCella, 16.0);
+        larghe[k] = std::max(l + 2 * kCella, 20.0);
     }
     const double alto = metrica.lineSpacing() + kCella + 2;
     const auto cella = [&](double x, double l, const QString &t, const QFont &f, Qt::Alignment a) {
@@ -380,6 +397,9 @@ void Impaginazione::schema(const SchemaStudio &schema)
 // The whole sheet, one pass.
 void impagina(Impaginazione &pagine, const FoglioStudio &foglio)
 {
+    // The function's first 500 characters: more never fit on a line.
+    pagine.testataPagine(QStringLiteral("Studio della funzione   Y = ")
+                         + testo(foglio.funzione.substr(0, 500)));
     pagine.paragrafo(QStringLiteral("Studio della funzione"), carattere(18, true), 8);
     pagine.paragrafo(QStringLiteral("Y = ") + testo(foglio.funzione), carattere(11), 3);
     pagine.paragrafo(QStringLiteral("a = ") + testo(foglio.a) + QStringLiteral("    b = ")

@@ -66,6 +66,10 @@ TEST(FoglioStudio, UnoStudioLungoVaSuPiuPagineENonPerdeNulla)
         const QStringList linee = pagine[p].split('\n');
         EXPECT_TRUE(pagine[p].contains(
                 QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(pagine.size())));
+        // Every page says what it is a page of.
+        EXPECT_TRUE(pagine[p].trimmed().startsWith(p == 0 ? "Studio della funzione\n"
+                                                          : "Studio della funzione Y = Sin(0*x)+"))
+                << pagine[p].left(200).toStdString();
         // Every page with features heads them with the columns' names.
         bool testata = false;
         for (const QString &linea : linee) {
