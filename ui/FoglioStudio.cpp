@@ -76,7 +76,6 @@ public:
     { }
 
     int pagina() const { return pagina_; }
-    double larghezza() const { return larghezza_; }
 
     // A line at the top of every page after the first, cut short to fit.
     void testataPagine(QString t) { testata_ = std::move(t); }
@@ -492,7 +491,7 @@ QImage primaPaginaFoglio(const FoglioStudio &foglio, int dpi)
 }
 
 GraficoFoglio graficoFoglio(const TestiCalcolo &testi, char separatoreDecimale,
-                            const Studio &studio)
+                            const Studio &studio, [[maybe_unused]] const Scuola &scuola)
 {
     QPalette bianca = QApplication::palette();
     for (const QPalette::ColorRole ruolo : {QPalette::Window, QPalette::Base, QPalette::Button})

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 #include "plot/Calcolo.h"
 #include "tables/EsportaColonne.h"
@@ -57,6 +58,6 @@ QImage primaPaginaFoglio(const FoglioStudio &foglio, int dpi);
 // The sheet's graph: the plot frame as "Grafico" draws `testi`, on white,
 // twice as dense as the screen (the paper is), with the study marked.
 GraficoFoglio graficoFoglio(const TestiCalcolo &testi, char separatoreDecimale,
-                            const Studio &studio);
+                            const Studio &studio, const Scuola &scuola);
 
 } // namespace zelvo

@@ -533,7 +533,7 @@ FoglioStudio FormStudio::foglio() const
     f.a = testoNumero(a_, separatore_);
     f.b = testoNumero(b_, separatore_);
     if (testiGrafico_)
-        f.grafico = graficoFoglio(*testiGrafico_, separatore_, studio_);
+        f.grafico = graficoFoglio(*testiGrafico_, separatore_, studio_, scuola_);
     f.intestazione = intestazione();
     f.righe = modelloStudio_->testi(tutte(*modelloStudio_));
     f.schema = schemaStudio(studio_, a_, b_, separatore_);

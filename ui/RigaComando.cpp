@@ -363,7 +363,7 @@ FoglioStudio foglioStudio(const Richiesta &r, const Scuola &scuola, const Studio
     foglio.a = testoNumero(a, separatore);
     foglio.b = testoNumero(b, separatore);
     // Drawn afresh, so that the --grafico picture stays without marks.
-    foglio.grafico = graficoFoglio(r.testi, separatore, studio);
+    foglio.grafico = graficoFoglio(r.testi, separatore, studio, scuola);
     tabellaFoglio(foglio, scuola, studio, separatore);
     foglio.schema = schemaStudio(studio, a, b, separatore);
     foglio.note = studio.note;
