@@ -3,6 +3,7 @@
 #include "engine/TestoNumero.h"
 #include "tables/EsportaColonne.h"
 #include "ui/Layout.h"
+#include "ui/RigheCorso.h"
 #include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
 #include "ui/TabellaStudio.h"
@@ -36,22 +37,32 @@ int comeInt(std::size_t n)
     return static_cast<int>(std::min<std::size_t>(n, std::numeric_limits<int>::max()));
 }
 
-// The features table's columns: what each shows of a row. A new field of
-// RigaStudio is one more line here; the copies and the file follow.
+// The features table's columns: what each shows of a row (`prima`: the
+// row is the first of its part). A new column is one more line here; the
+// copies and the file follow.
 struct Colonna
 {
     const char *intestazione;
-    std::string_view (*testo)(const RigaStudio &);
+    std::string_view (*testo)(const RigaCorso &, bool prima);
     Qt::Alignment allineamento;
 };
 
 const std::array kColonne = {
-        Colonna {"caratteristica", [](const RigaStudio &r) -> std::string_view { return r.nome; },
+        Colonna {kColonneCorso[0],
+                 [](const RigaCorso &r, bool prima) -> std::string_view {
+                     return prima ? r.sezione : "";
+                 },
                  Qt::AlignLeft},
-        Colonna {"x / da", [](const RigaStudio &r) -> std::string_view { return r.primo; },
+        Colonna {kColonneCorso[1],
+                 [](const RigaCorso &r, bool) -> std::string_view { return r.caratteristica; },
+                 Qt::AlignLeft},
+        Colonna {kColonneCorso[2], [](const RigaCorso &r, bool) -> std::string_view { return r.x; },
                  Qt::AlignRight},
-        Colonna {"y / a", [](const RigaStudio &r) -> std::string_view { return r.secondo; },
+        Colonna {kColonneCorso[3], [](const RigaCorso &r, bool) -> std::string_view { return r.y; },
                  Qt::AlignRight},
+        Colonna {kColonneCorso[4],
+                 [](const RigaCorso &r, bool) -> std::string_view { return r.descrizione; },
+                 Qt::AlignLeft},
 };
 
 RigaTesti intestazione()
@@ -116,16 +127,17 @@ public:
     {
         if (!indice.isValid() || indice.row() >= rowCount())
             return {};
-        const RigaStudio &riga = righe_[static_cast<std::size_t>(indice.row())];
+        const auto r = static_cast<std::size_t>(indice.row());
+        const RigaCorso &riga = righe_[r];
         const Colonna &colonna = kColonne[static_cast<std::size_t>(indice.column())];
         switch (ruolo) {
         case Qt::DisplayRole:
-            return daUtf8(colonna.testo(riga));
+            return daUtf8(colonna.testo(riga, prima(r)));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(colonna.allineamento | Qt::AlignVCenter);
         case Qt::ForegroundRole:
             // The kind's name in the colour its points are marked in.
-            if (indice.column() == 0)
+            if (indice.column() == 1)
                 return coloreQt(coloreSegno(riga.chiave));
             return {};
         default:
@@ -141,7 +153,7 @@ public:
         return QAbstractTableModel::headerData(sezione, verso, ruolo);
     }
 
-    void sostituisci(std::vector<RigaStudio> righe)
+    void sostituisci(std::vector<RigaCorso> righe)
     {
         beginResetModel();
         righe_ = std::move(righe);
@@ -156,7 +168,8 @@ public:
         for (const int r : scelte) {
             RigaTesti riga;
             for (const Colonna &c : kColonne)
-                riga.emplace_back(c.testo(righe_[static_cast<std::size_t>(r)]));
+                riga.emplace_back(c.testo(righe_[static_cast<std::size_t>(r)],
+                                          prima(static_cast<std::size_t>(r))));
             t.push_back(std::move(riga));
         }
         return t;
@@ -171,7 +184,8 @@ public:
             std::size_t piuLarga = 0;
             double massima = -1;
             for (std::size_t r = 0; r < righe_.size(); ++r)
-                if (const double l = larghezza(kColonne[k].testo(righe_[r])); l > massima) {
+                if (const double l = larghezza(kColonne[k].testo(righe_[r], prima(r)));
+                    l > massima) {
                     massima = l;
                     piuLarga = r;
                 }
@@ -184,7 +198,12 @@ public:
     }
 
 private:
-    std::vector<RigaStudio> righe_;
+    bool prima(std::size_t r) const
+    {
+        return r == 0 || std::string_view(righe_[r - 1].sezione) != righe_[r].sezione;
+    }
+
+    std::vector<RigaCorso> righe_;
 };
 
 // The chart: its three rows by as many columns as breakpoints and stretches.
@@ -424,7 +443,7 @@ void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzion
                       daUtf8("    a = " + testoNumero(a, separatore_)
                              + "    b = " + testoNumero(b, separatore_)));
 
-    modelloStudio_->sostituisci(righeStudio(studio_, separatore_));
+    modelloStudio_->sostituisci(righeCorso(studio_, scuola_, separatore_));
     modelloStudio_->adattaColonne(*TabellaStudio);
     TabellaStudio->scrollToTop();
 
