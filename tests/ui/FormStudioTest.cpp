@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -285,6 +286,43 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
     const QString letto = QString::fromUtf8(csv.readAll());
     EXPECT_TRUE(letto.startsWith(atteso)) << letto.toStdString();
     EXPECT_EQ(letto.count('\n'), 18);
+}
+
+// The guide's whole studies show the window's table as a Markdown table,
+// followed by the command that studies the same function: each is what
+// the window shows today.
+TEST_F(FormStudioTest, TheGuidesWholeStudiesAreWhatTheWindowShows)
+{
+    QFile guida(QStringLiteral(ZELVO_SORGENTI "/docs/guida.md"));
+    ASSERT_TRUE(guida.open(QIODevice::ReadOnly));
+    const QStringList righe = QString::fromUtf8(guida.readAll()).split('\n');
+    static const QRegularExpression comando(
+            QStringLiteral(R"re(^\$ zelvo --funzione "([^"]+)" -a (\S+) -b (\S+) --studio$)re"));
+    int tabelle = 0;
+    for (qsizetype i = 0; i < righe.size(); ++i) {
+        if (righe[i] != QStringLiteral("| parte | caratteristica | x | y | descrizione |"))
+            continue;
+        QStringList mostrate;
+        qsizetype k = i + 2;
+        for (; k < righe.size() && righe[k].startsWith('|'); ++k) {
+            QStringList celle = righe[k].split('|');
+            celle = celle.mid(1, celle.size() - 2);
+            for (QString &c : celle)
+                c = c.trimmed();
+            // The guide is Italian; under the C locale the window writes a point.
+            mostrate << (virgola() ? celle.join(" | ") : celle.join(" | ").replace(',', '.'));
+        }
+        QRegularExpressionMatch m;
+        while (k < righe.size() && !(m = comando.match(righe[k])).hasMatch())
+            ++k;
+        ASSERT_TRUE(m.hasMatch()) << "no command after the table at line " << i + 1;
+        SCOPED_TRACE(m.captured(1).toStdString());
+        FormStudio *s = studia(m.captured(1), m.captured(2), m.captured(3));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(tabella(s), mostrate);
+        ++tabelle;
+    }
+    EXPECT_EQ(tabelle, 2);
 }
 
 // Esc stops a study as it stops the commands: "Interrotto", and no window
