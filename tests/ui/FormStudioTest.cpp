@@ -177,6 +177,17 @@ TEST_F(FormStudioTest, WhereFIsNotDefinedAndTheNotes)
     EXPECT_FALSE(in<QLabel>(s, "LabelNote")->isHidden());
     EXPECT_EQ(in<QLabel>(s, "LabelNote")->text(),
               "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio come zero");
+
+    // At the edge of its domain f may be defined: Sqr(4-x^2) is 0 at ±2.
+    EXPECT_EQ(studia("Sqr(4-x^2)", "-3", "3"), s);
+    EXPECT_EQ(schema(s),
+              (QStringList {
+                      "-3||-2||0||2||3",
+                      "segno di f:|∄|∄|0|+||+|0|∄|∄",
+                      "crescenza:|∄|∄||↗|max|↘||∄|∄",
+                      "concavità:|∄|∄||∩||∩||∄|∄",
+              }));
+    EXPECT_EQ(tabella(s).first(), "dominio | dominio |  |  | [-2; 2]");
 }
 
 // Inputs the graph refuses give no study: the status line says why.
