@@ -17,6 +17,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -445,6 +446,21 @@ void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzion
 
     modelloStudio_->sostituisci(righeCorso(studio_, scuola_, separatore_));
     modelloStudio_->adattaColonne(*TabellaStudio);
+    // Opened for the first time, the window is as wide as the table's
+    // columns, so that no description is cut (within the screen; the
+    // table scrolls sideways beyond it).
+    if (!isVisible()) {
+        int colonne = 0;
+        for (int k = 0; k < modelloStudio_->columnCount(); ++k)
+            colonne += TabellaStudio->columnWidth(k);
+        const QMargins margini = layout()->contentsMargins();
+        const int larga = colonne + 2 * TabellaStudio->frameWidth()
+                + TabellaStudio->verticalScrollBar()->sizeHint().width() + margini.left()
+                + margini.right();
+        const QScreen *schermo = screen();
+        const int massima = schermo ? schermo->availableGeometry().width() * 9 / 10 : larga;
+        resize(std::max(width(), std::min(larga, massima)), height());
+    }
     TabellaStudio->scrollToTop();
 
     modelloSchema_->sostituisci(schemaStudio(studio_, a, b, separatore_));
