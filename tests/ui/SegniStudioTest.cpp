@@ -1,12 +1,16 @@
 // "Segna i punti sul grafico" as a user sees it: the study's asymptotes,
 // holes and jumps drawn over the graph, read back pixel by pixel from the
 // window at the default scales (10 units in half the frame on each axis).
+#include "ui/SegniStudio.h"
 #include "plot/Griglia.h"
 #include "tests/ui/FinestraDiProva.h"
 #include "ui/FormStudio.h"
 #include "ui/Twips.h"
 
 #include <QPalette>
+#include <QTableView>
+
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +46,19 @@ protected:
         return immagine.pixel(p(twipsX(x, 10)) + dx, p(twipsY(y, 10)) + dy);
     }
 
+    // The colour the study window writes the first row naming `tipo` in:
+    // the table is the marks' legend.
+    QRgb coloreRiga(const QString &tipo) const
+    {
+        const auto *tabella = form->formStudio()->findChild<QTableView *>("TabellaStudio");
+        const QAbstractItemModel *m = tabella->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            if (m->index(r, 0).data().toString().contains(tipo))
+                return m->index(r, 0).data(Qt::ForegroundRole).value<QColor>().rgb();
+        ADD_FAILURE() << "no row " << tipo.toStdString();
+        return 0;
+    }
+
     QRgb sfondo() const { return form->palette().color(QPalette::Window).rgb(); }
 
     QImage immagine;
@@ -59,16 +76,44 @@ TEST_F(SegniStudioTest, AHoleIsAHollowCircle)
     EXPECT_NE(pixel(2, 8), verdeAcqua);
 }
 
-// x - Int(x) jumps at 1 from 1 to 0 and takes the value 0 there: the end it
-// takes is a filled dot, the other a hollow circle.
-TEST_F(SegniStudioTest, AJumpsEndsAreAFilledAndAHollowDot)
+// A jump's end f takes at x is a filled dot, the other a hollow circle;
+// where f takes neither (Sgn at 0) or has a hole with another value there,
+// f(x) is a filled dot of its own. A dot on the frame's corner is cut to it.
+TEST_F(SegniStudioTest, AJumpsEndsAndTheValueAtADiscontinuity)
 {
-    segna("x-Int(x)", "-2", "2");
-    for (const auto &[dx, dy] : {std::pair {0, 0}, {2, 0}, {-2, 0}, {0, 2}, {0, -2}, {4, 0}})
-        EXPECT_EQ(pixel(1, 0, dx, dy), marrone) << dx << ", " << dy;
-    EXPECT_EQ(pixel(1, 1), sfondo());
-    for (const auto &[dx, dy] : {std::pair {4, 0}, {-4, 0}, {0, 4}, {0, -4}})
-        EXPECT_EQ(pixel(1, 1, dx, dy), marrone) << dx << ", " << dy;
+    struct Punto
+    {
+        double x, y;
+        bool pieno;
+    };
+    struct Caso
+    {
+        const char *f, *a, *b;
+        std::vector<Punto> punti;
+    };
+    const Caso casi[] = {
+            {"x-Int(x)", "-2", "2", {{1, 0, true}, {1, 1, false}}},
+            {"Sgn(x)", "-2", "2", {{0, -1, false}, {0, 1, false}, {0, 0, true}}},
+            {"Sgn(x^2)", "-2", "2", {{0, 1, false}, {0, 0, true}}},
+            {"x*(x-10)/(x-10)", "9", "10.1", {{10, 10, false}}},
+    };
+    for (const Caso &caso : casi) {
+        SCOPED_TRACE(caso.f);
+        segna(caso.f, n(caso.a), n(caso.b));
+        for (const auto &[x, y, pieno] : caso.punti) {
+            SCOPED_TRACE(testing::Message() << "(" << x << ", " << y << ")");
+            EXPECT_EQ(pixel(x, y), pieno ? marrone : sfondo());
+            if (pieno) {
+                EXPECT_EQ(pixel(x, y, 2, -2), marrone);
+            }
+            for (const auto &[dx, dy] : {std::pair {-4, 0}, {0, 4}})
+                EXPECT_EQ(pixel(x, y, dx, dy), marrone) << dx << ", " << dy;
+        }
+    }
+    // The circle at the frame's top right corner: nothing of it right of the frame.
+    EXPECT_EQ(pixel(10, 10, 1, 0), sfondo());
+    EXPECT_EQ(pixel(10, 10, 4, 0), sfondo());
+    EXPECT_EQ(coloreRiga("eliminabile"), marrone);
 }
 
 // Dashes of 6 pixels with gaps of 4, from the top of the frame down: not
@@ -98,6 +143,9 @@ TEST_F(SegniStudioTest, AHorizontalAsymptoteIsDashedAcrossTheFrame)
     EXPECT_EQ(immagine.pixel(pixelDaTwips(corniceSinistra + 42 * 150 + 45), y),
               verdeAcqua); // the last dash
     EXPECT_NE(immagine.pixel(sinistra - 1, y), verdeAcqua); // nothing outside the frame
+    // The rows of the asymptotes at infinity are written in the same colour.
+    for (const char *chiave : {"asintoto_verticale", "asintoto_orizzontale", "asintoto_obliquo"})
+        EXPECT_EQ(coloreSegno(chiave), 0x808000u) << chiave;
 }
 
 // y = x + 1 on both sides: dashes along the line, 150 twips a period, from
