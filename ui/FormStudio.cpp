@@ -405,7 +405,10 @@ FormStudio::FormStudio(std::function<void(const Studio &, const Scuola &)> segna
     PulsanteSegna->setObjectName(QStringLiteral("PulsanteSegna"));
     PulsanteSegna->setToolTip(QStringLiteral(
             "Croci sugli zeri, sugli estremi relativi e sui flessi, quadrati sugli estremi "
-            "assoluti, linee punteggiate sugli asintoti, nel colore della loro riga. "
+            "assoluti, linee tratteggiate sugli asintoti verticali, orizzontali e obliqui, "
+            "cerchi vuoti sulle discontinuità eliminabili, agli estremi di un salto un pallino "
+            "pieno dove f assume il valore e uno vuoto dove non lo assume, nel colore della "
+            "loro riga. "
             "Scompaiono con il prossimo grafico."));
     connect(PulsanteSegna, &QPushButton::clicked, this, [this] { segna_(studio_, scuola_); });
 
