@@ -53,8 +53,8 @@ protected:
         const auto *tabella = form->formStudio()->findChild<QTableView *>("TabellaStudio");
         const QAbstractItemModel *m = tabella->model();
         for (int r = 0; r < m->rowCount(); ++r)
-            if (m->index(r, 0).data().toString().contains(tipo))
-                return m->index(r, 0).data(Qt::ForegroundRole).value<QColor>().rgb();
+            if (m->index(r, 1).data().toString().contains(tipo))
+                return m->index(r, 1).data(Qt::ForegroundRole).value<QColor>().rgb();
         ADD_FAILURE() << "no row " << tipo.toStdString();
         return 0;
     }
@@ -143,9 +143,9 @@ TEST_F(SegniStudioTest, AHorizontalAsymptoteIsDashedAcrossTheFrame)
     EXPECT_EQ(immagine.pixel(pixelDaTwips(corniceSinistra + 42 * 150 + 45), y),
               verdeAcqua); // the last dash
     EXPECT_NE(immagine.pixel(sinistra - 1, y), verdeAcqua); // nothing outside the frame
-    // The rows of the asymptotes at infinity are written in the same colour.
-    for (const char *chiave : {"asintoto_verticale", "asintoto_orizzontale", "asintoto_obliquo"})
-        EXPECT_EQ(coloreSegno(chiave), 0x808000u) << chiave;
+    // The rows of the asymptotes are written in the same colour.
+    EXPECT_EQ(coloreRiga("asintoto verticale"), verdeAcqua);
+    EXPECT_EQ(coloreRiga("asintoto orizzontale"), verdeAcqua);
 }
 
 // y = x + 1 on both sides: dashes along the line, 150 twips a period, from
@@ -165,6 +165,7 @@ TEST_F(SegniStudioTest, AnObliqueAsymptoteIsDashed)
         EXPECT_EQ(sulla(-10 + (k + 0.3) * passo), 1) << k; // in a dash
         EXPECT_EQ(sulla(-10 + (k + 0.8) * passo), 0) << k; // in a gap
     }
+    EXPECT_EQ(coloreRiga("asintoto obliquo"), verdeAcqua);
 }
 
 } // namespace
