@@ -298,14 +298,38 @@ Studio Analisi::esegui()
     limita(s_.decrescente, "intervalli dove f è decrescente", s_.note);
     limita(s_.concavaAlto, "intervalli dove f è concava verso l'alto", s_.note);
     limita(s_.concavaBasso, "intervalli dove f è concava verso il basso", s_.note);
-    // A few cells, or a stretch too short to matter (where f' loses digits to
-    // cancellation, as Sin(x)/x near 0), are no reason for a note.
-    if (forzate_ > 16 && forzateA_ - forzateDa_ > 1e-6 * (b_ - a_))
-        s_.note.push_back("Tra x = " + numero(forzateDa_) + " e x = " + numero(forzateA_)
-                          + " f varia più in fretta della risoluzione dello studio ("
-                          + numero(std::max(passoMinimo_, forzataMassima_))
-                          + "): lì possono esserci altri zeri, estremi e flessi");
+    notaRisoluzione();
     return s_;
+}
+
+// Where f was followed down to the study's resolution and still varied
+// faster. Cells beside a special point do not count: f breaks there, and
+// its limits, not the sweep, say what it does. A few cells, or a stretch
+// too short to matter (where f' loses digits to cancellation, as Sin(x)/x
+// near 0), are no reason for a note either.
+void Analisi::notaRisoluzione()
+{
+    const double vicino = 1e-6 * (b_ - a_);
+    std::size_t quante = 0;
+    double da = INFINITY, a = -INFINITY, larga = 0;
+    for (const Intervallo &c : celleForzate_) {
+        const auto accanto = std::lower_bound(
+                speciali_.begin(), speciali_.end(), c.da - vicino,
+                [](const Speciale &p, double x) { return p.x < x; });
+        if (accanto != speciali_.end() && accanto->x <= c.a + vicino)
+            continue;
+        ++quante;
+        da = std::min(da, c.da);
+        a = std::max(a, c.a);
+        larga = std::max(larga, c.a - c.da);
+    }
+    if (celleForzate_.size() < forzate_) // past the cells kept: as before, all of them
+        quante = forzate_, da = forzateDa_, a = forzateA_, larga = forzataMassima_;
+    if (quante > 16 && a - da > vicino)
+        s_.note.push_back("Tra x = " + numero(da) + " e x = " + numero(a)
+                          + " f varia più in fretta della risoluzione dello studio ("
+                          + numero(std::max(passoMinimo_, larga))
+                          + "): lì possono esserci altri zeri, estremi e flessi");
 }
 
 } // namespace studio

@@ -77,6 +77,7 @@ struct PuntoLimite
 {
     double x = 0;
     Limite sinistro, destro;
+    std::optional<double> valore; // f(x), where f is defined at x
 };
 
 // A point where f is continuous but not derivable, with its one-sided

@@ -168,6 +168,7 @@ private:
     Speciale classifica(double x, double hMax);
     void ricomponi();
     void riportaSpeciali();
+    void notaRisoluzione();
 
     void affina(std::vector<Campione> &c);
     CaratteristichePezzo studiaTratto(const Tratto &t);
@@ -195,6 +196,7 @@ private:
     std::size_t forzate_ = 0;
     double forzataMassima_ = 0; // the widest of them
     double forzateDa_ = INFINITY, forzateA_ = -INFINITY;
+    std::vector<Intervallo> celleForzate_; // the first of them, for the note
     Studio s_;
 };
 

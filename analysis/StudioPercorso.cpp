@@ -320,6 +320,8 @@ void Analisi::aggiungi(const Campione &q, Cella tipo)
         forzataMassima_ = std::max(forzataMassima_, q.x - c.back().x);
         forzateDa_ = std::min(forzateDa_, c.back().x);
         forzateA_ = std::max(forzateA_, q.x);
+        if (celleForzate_.size() < 100000)
+            celleForzate_.push_back({c.back().x, q.x});
     }
     c.push_back(q);
 }

@@ -234,7 +234,20 @@ CaratteristichePezzo Analisi::studiaTratto(const Tratto &t)
                     : semplice(zeriF[i].punto.x, zeriF[i + 1].punto.x);
             ++i;
         } else if (zeriF[i].serie && i + 1 < zeriF.size()) {
-            runDiZeri(t, l, zeriF[i].punto.x, zeriF[i + 1].punto.x, zeri, r.note);
+            const double x0 = zeriF[i].punto.x, x1 = zeriF[i + 1].punto.x;
+            // A short stretch around a multiple root, (x+1)^2/x at -1: f
+            // rounds to 0 there, and f' (or f'') tells where it touches.
+            const auto dentro = [&](const std::vector<double> &v) {
+                return std::find_if(v.begin(), v.end(),
+                                    [&](double x) { return x >= x0 && x <= x1; });
+            };
+            const auto estremo = dentro(estremi), flesso = dentro(flessi);
+            if (x1 - x0 <= 1e-4 * (b_ - a_) && estremo != estremi.end())
+                zeri.back() = *estremo;
+            else if (x1 - x0 <= 1e-4 * (b_ - a_) && flesso != flessi.end())
+                zeri.back() = *flesso;
+            else
+                runDiZeri(t, l, x0, x1, zeri, r.note);
             ++i;
         }
     }

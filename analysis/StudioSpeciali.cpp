@@ -355,7 +355,8 @@ void Analisi::riportaSpeciali()
             break;
         }
         if (!p.continuo())
-            s_.limiti.push_back({p.x, limite(p.sinistro), limite(p.destro)});
+            s_.limiti.push_back({p.x, limite(p.sinistro), limite(p.destro),
+                                 p.definito ? std::optional(p.y) : std::nullopt});
         if (!p.definito)
             s_.nonDefinita.push_back({p.x, p.x});
         if (p.definito && p.y == 0)

@@ -57,6 +57,39 @@ QString testo(const std::string &t)
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
+// A cell's text wraps between words, and inside a word only where the word
+// alone is wider than the column.
+QTextOption opzioneCella(bool aCapo)
+{
+    QTextOption opzione(Qt::AlignLeft | Qt::AlignTop);
+    opzione.setWrapMode(aCapo ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    return opzione;
+}
+
+// How many lines a cell's text takes in `larghezza`.
+int righeCella(const QString &t, const QFont &font, double larghezza, QPaintDevice *dispositivo)
+{
+    QTextLayout layout(t, font, dispositivo);
+    layout.setTextOption(opzioneCella(true));
+    layout.beginLayout();
+    int righe = 0;
+    for (QTextLine riga = layout.createLine(); riga.isValid(); riga = layout.createLine()) {
+        riga.setLineWidth(larghezza);
+        ++righe;
+    }
+    layout.endLayout();
+    return std::max(righe, 1);
+}
+
+// The width of a text's widest word.
+double parolaPiuLarga(const QFontMetricsF &metrica, const QString &t)
+{
+    double l = 0;
+    for (const QStringView parola : QStringView(t).split(u' ', Qt::SkipEmptyParts))
+        l = std::max(l, largo(metrica, parola.toString()));
+    return l;
+}
+
 // The pages of the sheet, filled from the top down. It runs twice: once
 // without drawing, to count the pages, then drawing, with the count known
 // for "Pagina N di M".
@@ -223,12 +256,8 @@ void Impaginazione::rigaTabella(const std::vector<QString> &celle,
     for (std::size_t k = 0; k < colonne.size(); ++k) {
         // Wrapped only in a column narrowed below the text's width.
         const double spazioTesto = colonne[k] - 2 * kCella;
-        QTextOption opzione(Qt::AlignLeft | Qt::AlignTop);
-        opzione.setWrapMode(metrica.horizontalAdvance(celle[k]) > spazioTesto
-                                    ? QTextOption::WrapAnywhere
-                                    : QTextOption::NoWrap);
         p_.drawText(QRectF(x + kCella, y_ + kCella / 2, spazioTesto, alto - kCella), celle[k],
-                    opzione);
+                    opzioneCella(metrica.horizontalAdvance(celle[k]) > spazioTesto));
         x += colonne[k];
     }
     // The lines: below the row, and between the columns.
@@ -242,8 +271,9 @@ void Impaginazione::rigaTabella(const std::vector<QString> &celle,
     p_.drawLine(QLineF(x, y_, x, y_ + alto));
 }
 
-// The features: each column as wide as its widest text, the widest ones
-// narrowed (their texts wrapped) where the page is too narrow for all.
+// The features: each column as wide as its widest text; where the page is
+// too narrow for all, each narrowed in proportion to what it has beyond its
+// widest word, so that texts wrap between words.
 void Impaginazione::tabella(const RigaTesti &intestazione, const std::vector<RigaTesti> &righe)
 {
     std::size_t n = intestazione.size();
@@ -266,27 +296,34 @@ void Impaginazione::tabella(const RigaTesti &intestazione, const std::vector<Rig
     for (const RigaTesti &r : righe)
         for (std::size_t k = 0; k < r.size(); ++k)
             colonne[k] = std::max(colonne[k], largo(metrica, testo(r[k])) + 2 * kCella);
-    // Too wide: the widest columns share what the narrower ones leave.
-    for (double totale = std::accumulate(colonne.begin(), colonne.end(), 0.0);
-         totale > larghezza_ + 0.01;
-         totale = std::accumulate(colonne.begin(), colonne.end(), 0.0)) {
-        const auto larga = std::max_element(colonne.begin(), colonne.end());
-        *larga = std::max(*larga - (totale - larghezza_), larghezza_ / static_cast<double>(n));
-        if (*larga <= larghezza_ / static_cast<double>(n) + 0.01)
-            std::fill(colonne.begin(), colonne.end(), larghezza_ / static_cast<double>(n));
+    const double naturale = std::accumulate(colonne.begin(), colonne.end(), 0.0);
+    if (naturale > larghezza_) {
+        std::vector<double> minime(n, 2 * kCella + 12);
+        for (std::size_t k = 0; k < n; ++k)
+            minime[k]
+                    = std::max(minime[k], parolaPiuLarga(metricaTestata, testata[k]) + 2 * kCella);
+        for (const RigaTesti &r : righe)
+            for (std::size_t k = 0; k < r.size(); ++k)
+                minime[k] = std::max(minime[k], parolaPiuLarga(metrica, testo(r[k])) + 2 * kCella);
+        const double minima = std::accumulate(minime.begin(), minime.end(), 0.0);
+        for (std::size_t k = 0; k < n; ++k)
+            colonne[k] = minima >= larghezza_
+                    ? minime[k] * larghezza_ / minima // words too wide: broken anywhere
+                    : minime[k]
+                            + (colonne[k] - minime[k]) * (larghezza_ - minima)
+                                    / (naturale - minima);
     }
 
-    const auto altezza = [&](const std::vector<QString> &c, const QFontMetricsF &m) {
-        double righeTesto = 1;
+    const auto altezza = [&](const std::vector<QString> &c, const QFont &f,
+                             const QFontMetricsF &m) {
+        int righeTesto = 1;
         for (std::size_t k = 0; k < n; ++k)
-            if (m.horizontalAdvance(c[k]) > colonne[k] - 2 * kCella) {
-                const QRectF r = m.boundingRect(QRectF(0, 0, colonne[k] - 2 * kCella, 1e6),
-                                                Qt::AlignLeft | Qt::TextWrapAnywhere, c[k]);
-                righeTesto = std::max(righeTesto, std::round(r.height() / m.lineSpacing()));
-            }
+            if (m.horizontalAdvance(c[k]) > colonne[k] - 2 * kCella)
+                righeTesto = std::max(righeTesto,
+                                      righeCella(c[k], f, colonne[k] - 2 * kCella, p_.device()));
         return righeTesto * m.lineSpacing() + kCella;
     };
-    const double altoTestata = altezza(testata, metricaTestata);
+    const double altoTestata = altezza(testata, grassetto, metricaTestata);
     const auto mettiTestata = [&] {
         if (disegna_) {
             p_.setPen(QPen(kGrigioLinee, kRiga));
@@ -299,7 +336,7 @@ void Impaginazione::tabella(const RigaTesti &intestazione, const std::vector<Rig
     mettiTestata();
     for (const RigaTesti &r : righe) {
         const std::vector<QString> c = celle(r);
-        const double alto = altezza(c, metrica);
+        const double alto = altezza(c, font, metrica);
         if (y_ + alto > altezza_) {
             aCapo();
             mettiTestata();
@@ -491,7 +528,7 @@ QImage primaPaginaFoglio(const FoglioStudio &foglio, int dpi)
 }
 
 GraficoFoglio graficoFoglio(const TestiCalcolo &testi, char separatoreDecimale,
-                            const Studio &studio, [[maybe_unused]] const Scuola &scuola)
+                            const Studio &studio, const Scuola &scuola)
 {
     QPalette bianca = QApplication::palette();
     for (const QPalette::ColorRole ruolo : {QPalette::Window, QPalette::Base, QPalette::Button})
@@ -501,7 +538,7 @@ GraficoFoglio graficoFoglio(const TestiCalcolo &testi, char separatoreDecimale,
     StatoCalcolo stato;
     const EsitoCalcolo esito = calcolo(testi, separatoreDecimale, funzione, stato, superficie);
     // The call that marks the study on the graph, as "Segna i punti sul grafico" does.
-    segnaStudio(superficie, studio, stato.scalaX, stato.scalaY);
+    segnaStudio(superficie, studio, scuola, stato.scalaX, stato.scalaY);
     GraficoFoglio grafico {immagineGraficoDensa(superficie), {}};
     if (esito.scalaX && esito.scalaY)
         grafico.didascalia = "Una divisione vale " + *esito.scalaX + " sull'asse x e "

@@ -56,7 +56,8 @@ bool scriviPdfFoglio(const FoglioStudio &foglio, QIODevice &file);
 QImage primaPaginaFoglio(const FoglioStudio &foglio, int dpi);
 
 // The sheet's graph: the plot frame as "Grafico" draws `testi`, on white,
-// twice as dense as the screen (the paper is), with the study marked.
+// twice as dense as the screen (the paper is), with the study and the
+// course's features marked as "Segna i punti sul grafico" marks them.
 GraficoFoglio graficoFoglio(const TestiCalcolo &testi, char separatoreDecimale,
                             const Studio &studio, const Scuola &scuola);
 

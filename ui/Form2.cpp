@@ -724,8 +724,8 @@ void Form2::studioFunzione()
         Scuola scuola = studioScuola(funzione_, risultato, a, b);
         if (!formStudio_)
             formStudio_ = new FormStudio(
-                    [this](const Studio &studio, const Scuola &) {
-                        segnaStudio(superficie_, studio, stato_->scalaX, stato_->scalaY);
+                    [this](const Studio &studio, const Scuola &corso) {
+                        segnaStudio(superficie_, studio, corso, stato_->scalaX, stato_->scalaY);
                         update(superficie_.ritiraCambiato());
                     },
                     separatore_, this);

@@ -4,6 +4,7 @@
 #include "tables/EsportaColonne.h"
 #include "ui/FoglioStudio.h"
 #include "ui/Layout.h"
+#include "ui/RigheCorso.h"
 #include "ui/ScriviTesto.h"
 #include "ui/SegniStudio.h"
 #include "ui/TabellaStudio.h"
@@ -21,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -41,22 +43,32 @@ int comeInt(std::size_t n)
     return static_cast<int>(std::min<std::size_t>(n, std::numeric_limits<int>::max()));
 }
 
-// The features table's columns: what each shows of a row. A new field of
-// RigaStudio is one more line here; the copies and the file follow.
+// The features table's columns: what each shows of a row (`prima`: the
+// row is the first of its part). A new column is one more line here; the
+// copies and the file follow.
 struct Colonna
 {
     const char *intestazione;
-    std::string_view (*testo)(const RigaStudio &);
+    std::string_view (*testo)(const RigaCorso &, bool prima);
     Qt::Alignment allineamento;
 };
 
 const std::array kColonne = {
-        Colonna {"caratteristica", [](const RigaStudio &r) -> std::string_view { return r.nome; },
+        Colonna {kColonneCorso[0],
+                 [](const RigaCorso &r, bool prima) -> std::string_view {
+                     return prima ? r.sezione : "";
+                 },
                  Qt::AlignLeft},
-        Colonna {"x / da", [](const RigaStudio &r) -> std::string_view { return r.primo; },
+        Colonna {kColonneCorso[1],
+                 [](const RigaCorso &r, bool) -> std::string_view { return r.caratteristica; },
+                 Qt::AlignLeft},
+        Colonna {kColonneCorso[2], [](const RigaCorso &r, bool) -> std::string_view { return r.x; },
                  Qt::AlignRight},
-        Colonna {"y / a", [](const RigaStudio &r) -> std::string_view { return r.secondo; },
+        Colonna {kColonneCorso[3], [](const RigaCorso &r, bool) -> std::string_view { return r.y; },
                  Qt::AlignRight},
+        Colonna {kColonneCorso[4],
+                 [](const RigaCorso &r, bool) -> std::string_view { return r.descrizione; },
+                 Qt::AlignLeft},
 };
 
 RigaTesti intestazione()
@@ -121,16 +133,17 @@ public:
     {
         if (!indice.isValid() || indice.row() >= rowCount())
             return {};
-        const RigaStudio &riga = righe_[static_cast<std::size_t>(indice.row())];
+        const auto r = static_cast<std::size_t>(indice.row());
+        const RigaCorso &riga = righe_[r];
         const Colonna &colonna = kColonne[static_cast<std::size_t>(indice.column())];
         switch (ruolo) {
         case Qt::DisplayRole:
-            return daUtf8(colonna.testo(riga));
+            return daUtf8(colonna.testo(riga, prima(r)));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(colonna.allineamento | Qt::AlignVCenter);
         case Qt::ForegroundRole:
             // The kind's name in the colour its points are marked in.
-            if (indice.column() == 0)
+            if (indice.column() == 1)
                 return coloreQt(coloreSegno(riga.chiave));
             return {};
         default:
@@ -146,7 +159,7 @@ public:
         return QAbstractTableModel::headerData(sezione, verso, ruolo);
     }
 
-    void sostituisci(std::vector<RigaStudio> righe)
+    void sostituisci(std::vector<RigaCorso> righe)
     {
         beginResetModel();
         righe_ = std::move(righe);
@@ -161,7 +174,8 @@ public:
         for (const int r : scelte) {
             RigaTesti riga;
             for (const Colonna &c : kColonne)
-                riga.emplace_back(c.testo(righe_[static_cast<std::size_t>(r)]));
+                riga.emplace_back(c.testo(righe_[static_cast<std::size_t>(r)],
+                                          prima(static_cast<std::size_t>(r))));
             t.push_back(std::move(riga));
         }
         return t;
@@ -176,7 +190,8 @@ public:
             std::size_t piuLarga = 0;
             double massima = -1;
             for (std::size_t r = 0; r < righe_.size(); ++r)
-                if (const double l = larghezza(kColonne[k].testo(righe_[r])); l > massima) {
+                if (const double l = larghezza(kColonne[k].testo(righe_[r], prima(r)));
+                    l > massima) {
                     massima = l;
                     piuLarga = r;
                 }
@@ -189,7 +204,12 @@ public:
     }
 
 private:
-    std::vector<RigaStudio> righe_;
+    bool prima(std::size_t r) const
+    {
+        return r == 0 || std::string_view(righe_[r - 1].sezione) != righe_[r].sezione;
+    }
+
+    std::vector<RigaCorso> righe_;
 };
 
 // The chart: its three rows by as many columns as breakpoints and stretches.
@@ -390,7 +410,10 @@ FormStudio::FormStudio(std::function<void(const Studio &, const Scuola &)> segna
     PulsanteSegna->setObjectName(QStringLiteral("PulsanteSegna"));
     PulsanteSegna->setToolTip(QStringLiteral(
             "Croci sugli zeri, sugli estremi relativi e sui flessi, quadrati sugli estremi "
-            "assoluti, linee punteggiate sugli asintoti, nel colore della loro riga. "
+            "assoluti, linee tratteggiate sugli asintoti verticali, orizzontali e obliqui, "
+            "cerchi vuoti sulle discontinuità eliminabili, agli estremi di un salto un pallino "
+            "pieno dove f assume il valore e uno vuoto dove non lo assume, nel colore della "
+            "loro riga. "
             "Scompaiono con il prossimo grafico."));
     connect(PulsanteSegna, &QPushButton::clicked, this, [this] { segna_(studio_, scuola_); });
     PulsantePdf = new QPushButton(QStringLiteral("Esporta lo studio (PDF)…"), this);
@@ -447,8 +470,23 @@ void FormStudio::mostra(Studio studio, Scuola scuola, const std::string &funzion
                       daUtf8("    a = " + testoNumero(a, separatore_)
                              + "    b = " + testoNumero(b, separatore_)));
 
-    modelloStudio_->sostituisci(righeStudio(studio_, separatore_));
+    modelloStudio_->sostituisci(righeCorso(studio_, scuola_, separatore_));
     modelloStudio_->adattaColonne(*TabellaStudio);
+    // Opened for the first time, the window is as wide as the table's
+    // columns, so that no description is cut (within the screen; the
+    // table scrolls sideways beyond it).
+    if (!isVisible()) {
+        int colonne = 0;
+        for (int k = 0; k < modelloStudio_->columnCount(); ++k)
+            colonne += TabellaStudio->columnWidth(k);
+        const QMargins margini = layout()->contentsMargins();
+        const int larga = colonne + 2 * TabellaStudio->frameWidth()
+                + TabellaStudio->verticalScrollBar()->sizeHint().width() + margini.left()
+                + margini.right();
+        const QScreen *schermo = screen();
+        const int massima = schermo ? schermo->availableGeometry().width() * 9 / 10 : larga;
+        resize(std::max(width(), std::min(larga, massima)), height());
+    }
     TabellaStudio->scrollToTop();
 
     modelloSchema_->sostituisci(schemaStudio(studio_, a, b, separatore_));

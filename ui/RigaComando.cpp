@@ -20,6 +20,7 @@
 #include "ui/FoglioStudio.h"
 #include "ui/ImmagineGrafico.h"
 #include "ui/LayoutForm2.h"
+#include "ui/RigheCorso.h"
 #include "ui/SeparatoreDecimale.h"
 #include "ui/TabellaStudio.h"
 
@@ -344,14 +345,18 @@ std::string scriviImmagine(const std::string &percorso, const QImage &immagine)
             percorso, [&](QFile &file) { return immagine.save(&file, formatoImmagine(percorso)); });
 }
 
-// The study sheet's features table: the rows --studio prints, by name.
+// The study sheet's features table: the study window's, as a course writes it.
 void tabellaFoglio(FoglioStudio &foglio, const Scuola &scuola, const Studio &studio,
                    char separatore)
 {
-    foglio.intestazione = {"caratteristica", "x / da", "y / a"};
-    for (const auto &righe : {righeScuola(scuola, separatore), righeStudio(studio, separatore)})
-        for (const RigaStudio &r : righe)
-            foglio.righe.push_back({r.nome, r.primo, r.secondo});
+    foglio.intestazione.assign(kColonneCorso.begin(), kColonneCorso.end());
+    const char *parte = nullptr;
+    for (const RigaCorso &r : righeCorso(studio, scuola, separatore)) {
+        const bool prima = !parte || std::string_view(parte) != r.sezione;
+        parte = r.sezione;
+        const auto testi = testiCorso(r, prima);
+        foglio.righe.emplace_back(testi.begin(), testi.end());
+    }
 }
 
 // The study sheet of --studio-pdf: what "Esporta lo studio (PDF)…" writes.

@@ -327,7 +327,14 @@ SchemaStudio schemaStudio(const Studio &s, double a, double b, char separatore)
             flessi(s.flessi);
     for (std::size_t k = 0; k < punti.size(); ++k) {
         const double p = punti[k];
-        if (nonDefinita.contiene(p))
+        // The end of a stretch where f is not defined may be a point where
+        // it is (Sqr(4-x^2) at ±2, where it is 0).
+        const auto definita = [&s](double x) {
+            return std::any_of(s.limiti.begin(), s.limiti.end(), [x](const PuntoLimite &l) {
+                return l.x == x && l.valore;
+            });
+        };
+        if (nonDefinita.contiene(p) && !zeri.tra(p) && !definita(p))
             colonna(testoNumero(p, separatore), "∄", "∄", "∄");
         else
             colonna(testoNumero(p, separatore), zeri.tra(p) ? "0" : "",

@@ -547,6 +547,31 @@ TEST(Studio, IntegralsThatDoNotExistSayWhy)
     EXPECT_TRUE(vicino(2, i.valore, 1e-12)) << i.valore;
 }
 
+// A pole and a hole are followed to adjacent doubles: the cells beside
+// them are no stretch the study could not resolve, and no note says so.
+TEST(Studio, NoResolutionNoteBesidePolesAndHoles)
+{
+    for (const char *testo : {"(x^2-4)/(x-2)+1/(x+3)", "(x^2-4)/(x-2)+1/x"}) {
+        Funzione f;
+        f.DefinisciFunzione(testo);
+        const Studio s = studia(f, -5, 5);
+        ASSERT_TRUE(s.eseguito) << testo;
+        EXPECT_TRUE(s.note.empty()) << testo << ": " << s.note.front();
+    }
+}
+
+// x + 2 + 1/x = (x+1)^2/x computes 0 on a stretch 1.4E-8 wide around -1:
+// the zero is where it touches the axis, as f' says, not the stretch's
+// start, and the stretch is no flat zero worth a note.
+TEST(Studio, AMultipleRootThatRoundsToAStretchOfZeros)
+{
+    Funzione f;
+    f.DefinisciFunzione("x+2+1/x");
+    const Studio s = studia(f, -5, 5);
+    EXPECT_EQ(s.zeri, std::vector<double> {-1});
+    EXPECT_TRUE(s.note.empty()) << s.note.front();
+}
+
 // Infinitely many features near 0: the study ends, shows what it found at
 // its resolution and says that there are more.
 TEST(Studio, InfinitelyManyFeaturesStayBounded)

@@ -1,6 +1,7 @@
 // The pictures of the README and the guide are what the program shows now:
 // the screenshot generator, run afresh, draws each committed picture of docs/
-// pixel for pixel, and every picture the two texts show is one of them.
+// pixel for pixel, and every picture the two texts show is one of them. And
+// every example of the command line in them prints what it shows.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -94,6 +95,123 @@ TEST(Documentazione, LeImmaginiSonoQuelleCheIlProgrammaDisegnaOggi)
     for (const QString &immagine : mostrate)
         EXPECT_TRUE(immagine.startsWith(QStringLiteral("docs/")) && fatte.contains(immagine.mid(5)))
                 << immagine.toStdString() << " is not a picture the program takes";
+}
+
+// An example of the command line as a text shows it: "$ zelvo ARGS" in a
+// block, then what it prints (standard output and error as they come; with
+// "> /dev/null", the error alone). A line "…" stands for any lines.
+struct Esempio
+{
+    QString comando;
+    QStringList argomenti;
+    bool soloErrori = false;
+    QStringList righe;
+};
+
+QStringList argomenti(const QString &riga)
+{
+    QStringList a;
+    QString parola;
+    bool virgolette = false, aperta = false;
+    for (const QChar c : riga) {
+        if (c == '"') {
+            virgolette = !virgolette;
+            aperta = true;
+        } else if (c == ' ' && !virgolette) {
+            if (aperta)
+                a << parola;
+            parola.clear();
+            aperta = false;
+        } else {
+            parola += c;
+            aperta = true;
+        }
+    }
+    if (aperta)
+        a << parola;
+    return a;
+}
+
+std::vector<Esempio> esempi(const QString &percorso)
+{
+    QFile file(percorso);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << percorso.toStdString();
+    std::vector<Esempio> e;
+    bool inBlocco = false, inEsempio = false;
+    for (const QString &grezza : QString::fromUtf8(file.readAll()).split('\n')) {
+        // A block inside a list item is indented by two.
+        const QString pulita = grezza.startsWith(QStringLiteral("  ")) ? grezza.mid(2) : grezza;
+        if (pulita.startsWith(QStringLiteral("```"))) {
+            inBlocco = !inBlocco;
+            inEsempio = false;
+            continue;
+        }
+        if (inBlocco && pulita.startsWith(QStringLiteral("$ zelvo "))) {
+            Esempio n;
+            n.comando = pulita;
+            QString resto = pulita.mid(8);
+            if (resto.endsWith(QStringLiteral(" > /dev/null"))) {
+                n.soloErrori = true;
+                resto.chop(12);
+            }
+            n.argomenti = argomenti(resto);
+            e.push_back(n);
+            inEsempio = true;
+        } else if (inBlocco && inEsempio) {
+            e.back().righe << pulita;
+        }
+    }
+    for (Esempio &n : e) // a blank line parts two examples of a block
+        while (!n.righe.isEmpty() && n.righe.back().isEmpty())
+            n.righe.removeLast();
+    return e;
+}
+
+// The printed lines match the shown ones, "…" taking any run of lines.
+bool corrisponde(const QStringList &mostrate, qsizetype m, const QStringList &stampate, qsizetype s)
+{
+    if (m == mostrate.size())
+        return s == stampate.size();
+    if (mostrate[m] == QStringLiteral("…")) {
+        for (qsizetype k = s; k <= stampate.size(); ++k)
+            if (corrisponde(mostrate, m + 1, stampate, k))
+                return true;
+        return false;
+    }
+    return s < stampate.size() && mostrate[m] == stampate[s]
+            && corrisponde(mostrate, m + 1, stampate, s + 1);
+}
+
+TEST(Documentazione, GliEsempiSonoCioCheIlProgrammaScriveOggi)
+{
+    std::vector<Esempio> tutti = esempi(QStringLiteral(ZELVO_SORGENTI "/README.md"));
+    for (Esempio &e : esempi(QStringLiteral(ZELVO_SORGENTI "/docs/guida.md")))
+        tutti.push_back(std::move(e));
+    EXPECT_GE(tutti.size(), 20u);
+    for (const Esempio &e : tutti) {
+        SCOPED_TRACE(e.comando.toStdString());
+        QProcess zelvo;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        // The examples are those of an Italian desktop.
+        ambiente.insert(QStringLiteral("LC_ALL"), QStringLiteral("it_IT.UTF-8"));
+        ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        zelvo.setProcessEnvironment(ambiente);
+        if (e.soloErrori)
+            zelvo.setStandardOutputFile(QProcess::nullDevice());
+        else
+            zelvo.setProcessChannelMode(QProcess::MergedChannels);
+        zelvo.start(QStringLiteral(ZELVO_PROGRAMMA), e.argomenti);
+        ASSERT_TRUE(zelvo.waitForFinished(120000));
+        QString uscita = QString::fromUtf8(e.soloErrori ? zelvo.readAllStandardError()
+                                                        : zelvo.readAllStandardOutput());
+        if (uscita.endsWith('\n'))
+            uscita.chop(1);
+        const QStringList stampate = uscita.split('\n');
+        EXPECT_TRUE(corrisponde(e.righe, 0, stampate, 0))
+                << "the text shows:\n"
+                << e.righe.join('\n').toStdString() << "\nthe program prints:\n"
+                << stampate.join('\n').toStdString();
+    }
 }
 
 } // namespace

@@ -16,6 +16,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// A failed comparison of texts shows the texts.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace zelvo {
 namespace {

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -45,14 +46,17 @@ protected:
         return w;
     }
 
-    // The features table, one "kind | x | y" a row.
+    // The features table, one "part | feature | x | y | description" a row.
     static QStringList tabella(FormStudio *s)
     {
         const QAbstractItemModel *m = in<QTableView>(s, "TabellaStudio")->model();
         QStringList righe;
-        for (int r = 0; r < m->rowCount(); ++r)
-            righe << m->index(r, 0).data().toString() + " | " + m->index(r, 1).data().toString()
-                            + " | " + m->index(r, 2).data().toString();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList celle;
+            for (int k = 0; k < m->columnCount(); ++k)
+                celle << m->index(r, k).data().toString();
+            righe << celle.join(" | ");
+        }
         return righe;
     }
 
@@ -89,19 +93,27 @@ TEST_F(FormStudioTest, CtrlTShowsEveryFeatureAndTheChart)
     EXPECT_EQ(s->windowTitle(), "Studio della funzione");
     EXPECT_EQ(testo("LabelStato"), ""); // the hint gives way to the command's message
     EXPECT_EQ(in<QLabel>(s, "LabelFunzione")->text(), "Y = x^2-2.25    a = -3    b = 3");
+    // In the course's order, each column one thing: where, the value there,
+    // the set or interval.
     EXPECT_EQ(tabella(s),
               (QStringList {
-                      n("zero | -1.5 | "),
-                      n("zero | 1.5 | "),
-                      n("minimo relativo | 0 | -2.25"),
-                      n("massimo assoluto | 3 | 6.75"),
-                      n("minimo assoluto | 0 | -2.25"),
-                      n("positiva | -3 | -1.5"),
-                      n("positiva | 1.5 | 3"),
-                      n("negativa | -1.5 | 1.5"),
-                      n("crescente | 0 | 3"),
-                      n("decrescente | -3 | 0"),
-                      n("concava verso l'alto | -3 | 3"),
+                      "dominio | dominio |  |  | [-3; 3]",
+                      n(" | codominio |  |  | [-2.25; 6.75]"),
+                      "simmetrie | parità |  |  | pari: f(-x) = f(x) nell'intervallo [-3; 3]",
+                      n("intersezioni con gli assi | con l'asse y | 0 | -2.25 | "),
+                      n(" | con l'asse x (zero) | -1.5 | 0 | "),
+                      n(" | con l'asse x (zero) | 1.5 | 0 | "),
+                      n("segno | positiva |  |  | [-3; -1.5)"),
+                      n(" | negativa |  |  | (-1.5; 1.5)"),
+                      n(" | positiva |  |  | (1.5; 3]"),
+                      "limiti e asintoti | limite per x → -∞ | -∞ | +∞ | ",
+                      " | limite per x → +∞ | +∞ | +∞ | ",
+                      "derivata prima | decrescente |  |  | [-3; 0)",
+                      " | crescente |  |  | (0; 3]",
+                      n(" | minimo relativo | 0 | -2.25 | "),
+                      n(" | massimo assoluto | 3 | 6.75 | "),
+                      n(" | minimo assoluto | 0 | -2.25 | "),
+                      "derivata seconda | concava verso l'alto |  |  | [-3; 3]",
               }));
     EXPECT_EQ(schema(s),
               (QStringList {
@@ -111,7 +123,13 @@ TEST_F(FormStudioTest, CtrlTShowsEveryFeatureAndTheChart)
                       "concavità:||∪||∪||∪||∪|",
               }));
     EXPECT_TRUE(in<QLabel>(s, "LabelNote")->isHidden());
-    EXPECT_EQ(in<QTableView>(s, "TabellaStudio")->model()->headerData(1, Qt::Horizontal), "x / da");
+    QStringList colonne;
+    for (int k = 0; k < 5; ++k)
+        colonne << in<QTableView>(s, "TabellaStudio")
+                           ->model()
+                           ->headerData(k, Qt::Horizontal)
+                           .toString();
+    EXPECT_EQ(colonne, (QStringList {"parte", "caratteristica", "x", "y", "descrizione"}));
 
     // The graph is traced as "Grafico" traces it.
     EXPECT_EQ(schermo().pixel(248, 149 + 34), rosso); // (0, -2.25)
@@ -123,19 +141,29 @@ TEST_F(FormStudioTest, WhereFIsNotDefinedAndTheNotes)
 {
     FormStudio *s = studia("1/(x-2)", "-3", "3");
     ASSERT_NE(s, nullptr);
+    // Where f is not defined the value is ∄, an infinite limit is ±∞: no
+    // cell is left blank where one of them is meant.
     EXPECT_EQ(tabella(s),
               (QStringList {
-                      "non definita | 2 | 2",
-                      "asintoto verticale | 2 | ",
-                      "limite (sinistro; destro) | 2 | -inf; +inf",
-                      "estremo superiore (non raggiunto) | 2 | +inf",
-                      "estremo inferiore (non raggiunto) | 2 | -inf",
-                      "positiva | 2 | 3",
-                      "negativa | -3 | 2",
-                      "decrescente | -3 | 2",
-                      "decrescente | 2 | 3",
-                      "concava verso l'alto | 2 | 3",
-                      "concava verso il basso | -3 | 2",
+                      "dominio | dominio |  |  | [-3; 2) ∪ (2; 3]",
+                      n(" | codominio |  |  | (-∞; -0.2] ∪ [1; +∞)"),
+                      "simmetrie | parità |  |  | né pari né dispari nell'intervallo [-3; 3]",
+                      n("intersezioni con gli assi | con l'asse y | 0 | -0.5 | "),
+                      "segno | negativa |  |  | [-3; 2)",
+                      " | positiva |  |  | (2; 3]",
+                      "limiti e asintoti | asintoto verticale | 2 | ∄ | x = 2",
+                      " | limite per x → 2⁻ | 2 | -∞ | ",
+                      " | limite per x → 2⁺ | 2 | +∞ | ",
+                      " | limite per x → -∞ | -∞ | 0 | ",
+                      " | asintoto orizzontale | -∞ |  | y = 0",
+                      " | limite per x → +∞ | +∞ | 0 | ",
+                      " | asintoto orizzontale | +∞ |  | y = 0",
+                      "derivata prima | decrescente |  |  | [-3; 2)",
+                      " | decrescente |  |  | (2; 3]",
+                      " | estremo superiore | 2 | +∞ | non raggiunto: nessun massimo assoluto",
+                      " | estremo inferiore | 2 | -∞ | non raggiunto: nessun minimo assoluto",
+                      "derivata seconda | concava verso il basso |  |  | [-3; 2)",
+                      " | concava verso l'alto |  |  | (2; 3]",
               }));
     EXPECT_EQ(schema(s),
               (QStringList {
@@ -147,11 +175,24 @@ TEST_F(FormStudioTest, WhereFIsNotDefinedAndTheNotes)
 
     // The same window shows the next study.
     EXPECT_EQ(studia("Int(x)", "-2", "2"), s);
-    EXPECT_EQ(tabella(s).first(), "zero | 0 | ");
-    EXPECT_TRUE(tabella(s).contains("salto | 1 | "));
+    EXPECT_EQ(tabella(s).first(), "dominio | dominio |  |  | [-2; 2]");
+    EXPECT_TRUE(
+            tabella(s).contains(" | salto | 1 | 1 | limiti sinistro e destro finiti e diversi"));
+    EXPECT_TRUE(tabella(s).contains(" | limite per x → 1⁻ | 1 | 0 | "));
     EXPECT_FALSE(in<QLabel>(s, "LabelNote")->isHidden());
     EXPECT_EQ(in<QLabel>(s, "LabelNote")->text(),
               "f vale 0 su tutto l'intervallo da x = 0 a x = 1: ne è mostrato l'inizio come zero");
+
+    // At the edge of its domain f may be defined: Sqr(4-x^2) is 0 at ±2.
+    EXPECT_EQ(studia("Sqr(4-x^2)", "-3", "3"), s);
+    EXPECT_EQ(schema(s),
+              (QStringList {
+                      "-3||-2||0||2||3",
+                      "segno di f:|∄|∄|0|+||+|0|∄|∄",
+                      "crescenza:|∄|∄||↗|max|↘||∄|∄",
+                      "concavità:|∄|∄||∩||∩||∄|∄",
+              }));
+    EXPECT_EQ(tabella(s).first(), "dominio | dominio |  |  | [-2; 2]");
 }
 
 // Inputs the graph refuses give no study: the status line says why.
@@ -180,7 +221,7 @@ TEST_F(FormStudioTest, TheGraphsMenuOpensTheStudyToo)
     EXPECT_EQ(azione->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
     azione->trigger();
     ASSERT_NE(form->formStudio(), nullptr);
-    EXPECT_EQ(tabella(form->formStudio()).first(), "zero | -1 | ");
+    EXPECT_TRUE(tabella(form->formStudio()).contains(" | con l'asse x (zero) | -1 | 0 | "));
 }
 
 // The marks lie over the traced graph, in the colours of their rows, and go
@@ -204,7 +245,7 @@ TEST_F(FormStudioTest, ThePointsAreMarkedOnTheGraphUntilTheNextOne)
     EXPECT_EQ(pixel(minX + 60, minY - 60), verde);
     EXPECT_EQ(in<QTableView>(s, "TabellaStudio")
                       ->model()
-                      ->index(0, 0)
+                      ->index(4, 1) // the first zero
                       .data(Qt::ForegroundRole)
                       .value<QColor>()
                       .rgb(),
@@ -231,17 +272,20 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
         QTest::mouseClick(t->viewport(), Qt::LeftButton, tasti,
                           t->visualRect(t->model()->index(riga, 1)).center());
     };
-    clicRiga(3);
-    clicRiga(1, Qt::ControlModifier);
+    clicRiga(14);
+    clicRiga(5, Qt::ControlModifier);
     QApplication::clipboard()->clear();
     QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), n("zero\t1.5\t\nmassimo assoluto\t3\t6.75\n"));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              n("\tcon l'asse x (zero)\t1.5\t0\t\n\tmassimo assoluto\t3\t6.75\t\n"));
 
     t->findChild<QAction *>("CopiaTabella")->trigger();
     const QString copia = QApplication::clipboard()->text();
-    EXPECT_TRUE(copia.startsWith(n("caratteristica\tx / da\ty / a\nzero\t-1.5\t\nzero\t1.5\t\n")))
+    EXPECT_TRUE(
+            copia.startsWith(n("parte\tcaratteristica\tx\ty\tdescrizione\n"
+                               "dominio\tdominio\t\t\t[-3; 3]\n\tcodominio\t\t\t[-2.25; 6.75]\n")))
             << copia.toStdString();
-    EXPECT_EQ(copia.count('\n'), 12);
+    EXPECT_EQ(copia.count('\n'), 18);
 
     QTemporaryDir cartella;
     const QString file = cartella.filePath("studio mio.csv");
@@ -251,15 +295,50 @@ TEST_F(FormStudioTest, TheTableIsCopiedAndSavedLikeTheLists)
     QFile csv(file);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QString atteso = virgola()
-            ? "caratteristica;x / da;y / a\nzero;-1,5;\nzero;1,5;\nminimo relativo;0;-2,25\n"
-              "massimo assoluto;3;6,75\nminimo assoluto;0;-2,25\npositiva;-3;-1,5\n"
-              "positiva;1,5;3\nnegativa;-1,5;1,5\ncrescente;0;3\ndecrescente;-3;0\n"
-              "concava verso l'alto;-3;3\n"
-            : "caratteristica,x / da,y / a\nzero,-1.5,\nzero,1.5,\nminimo relativo,0,-2.25\n"
-              "massimo assoluto,3,6.75\nminimo assoluto,0,-2.25\npositiva,-3,-1.5\n"
-              "positiva,1.5,3\nnegativa,-1.5,1.5\ncrescente,0,3\ndecrescente,-3,0\n"
-              "concava verso l'alto,-3,3\n";
-    EXPECT_EQ(QString::fromUtf8(csv.readAll()), atteso);
+            ? "parte;caratteristica;x;y;descrizione\ndominio;dominio;;;[-3; 3]\n"
+              ";codominio;;;[-2,25; 6,75]\n"
+            : "parte,caratteristica,x,y,descrizione\ndominio,dominio,,,[-3; 3]\n"
+              ",codominio,,,[-2.25; 6.75]\n";
+    const QString letto = QString::fromUtf8(csv.readAll());
+    EXPECT_TRUE(letto.startsWith(atteso)) << letto.toStdString();
+    EXPECT_EQ(letto.count('\n'), 18);
+}
+
+// The guide's whole studies show the window's table as a Markdown table,
+// followed by the command that studies the same function: each is what
+// the window shows today.
+TEST_F(FormStudioTest, TheGuidesWholeStudiesAreWhatTheWindowShows)
+{
+    QFile guida(QStringLiteral(ZELVO_SORGENTI "/docs/guida.md"));
+    ASSERT_TRUE(guida.open(QIODevice::ReadOnly));
+    const QStringList righe = QString::fromUtf8(guida.readAll()).split('\n');
+    static const QRegularExpression comando(
+            QStringLiteral(R"re(^\$ zelvo --funzione "([^"]+)" -a (\S+) -b (\S+) --studio$)re"));
+    int tabelle = 0;
+    for (qsizetype i = 0; i < righe.size(); ++i) {
+        if (righe[i] != QStringLiteral("| parte | caratteristica | x | y | descrizione |"))
+            continue;
+        QStringList mostrate;
+        qsizetype k = i + 2;
+        for (; k < righe.size() && righe[k].startsWith('|'); ++k) {
+            QStringList celle = righe[k].split('|');
+            celle = celle.mid(1, celle.size() - 2);
+            for (QString &c : celle)
+                c = c.trimmed();
+            // The guide is Italian; under the C locale the window writes a point.
+            mostrate << (virgola() ? celle.join(" | ") : celle.join(" | ").replace(',', '.'));
+        }
+        QRegularExpressionMatch m;
+        while (k < righe.size() && !(m = comando.match(righe[k])).hasMatch())
+            ++k;
+        ASSERT_TRUE(m.hasMatch()) << "no command after the table at line " << i + 1;
+        SCOPED_TRACE(m.captured(1).toStdString());
+        FormStudio *s = studia(m.captured(1), m.captured(2), m.captured(3));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(tabella(s), mostrate);
+        ++tabelle;
+    }
+    EXPECT_EQ(tabelle, 2);
 }
 
 // The study sheet: "Esporta lo studio (PDF)…" proposes studio.pdf and
@@ -289,7 +368,7 @@ TEST_F(FormStudioTest, TheSheetIsExportedAsAPdfAndPrinted)
     EXPECT_EQ(infoPdf(file).formato, "595 x 842 pts (A4)");
     const QString testo = testoPdf(file);
     for (const char *riga : {"Studio della funzione", "Y = 1/x", "a = -2 +b = 2",
-                             "asintoto verticale +0", "negativa +-2 +0", "Pagina 1 di"})
+                             "asintoto verticale +0", "negativa +\\[-2; 0\\)", "Pagina 1 di"})
         EXPECT_TRUE(testo.contains(QRegularExpression(QString::fromUtf8(riga))))
                 << riga << "\n"
                 << testo.toStdString();
@@ -401,22 +480,23 @@ TEST(FormStudioGrande, EveryRowIsShownAndCopied)
 
     auto *t = s.findChild<QTableView *>("TabellaStudio");
     const QAbstractItemModel *m = t->model();
-    ASSERT_EQ(m->rowCount(), 200001);
-    EXPECT_EQ(m->index(0, 1).data(), "-300000");
-    EXPECT_EQ(m->index(200000, 0).data(), "concava verso il basso");
-    for (const int r : {0, 199999, 200000}) // the widest of each column
-        for (int k = 0; k < 2; ++k)
+    ASSERT_EQ(m->rowCount(), 200003); // the domain and range rows first
+    EXPECT_EQ(m->index(2, 4).data(), "(-300000; 300000)");
+    EXPECT_EQ(m->index(200002, 1).data(), "concava verso il basso");
+    for (const int r : {0, 1, 2, 200001, 200002}) // the widest of each column
+        for (int k = 0; k < 5; ++k)
             EXPECT_LE(t->sizeHintForIndex(m->index(r, k)).width(), t->columnWidth(k))
                     << r << ", " << k;
 
     t->scrollToBottom();
     QApplication::processEvents();
     const QModelIndex ultima = t->indexAt({5, t->viewport()->height() - 3});
-    EXPECT_EQ(ultima.row(), 200000);
+    EXPECT_EQ(ultima.row(), 200002);
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(ultima).center());
     QApplication::clipboard()->clear();
     QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "concava verso il basso\t0\t1\n");
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "derivata seconda\tconcava verso il basso\t\t\t(0; 1)\n");
 
     // The chart: each column as wide as its breakpoint and its signs.
     auto *schema = s.findChild<QTableView *>("SchemaStudio");

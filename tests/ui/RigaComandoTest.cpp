@@ -898,9 +898,12 @@ TEST(RigaComandoStudio, StudioPdfScriveIlFoglioConIlTestoCercabile)
     const QString testo = testoPdf(pdf);
     for (const char *riga :
          {"^Studio della funzione$", "^Y = \\(x\\^2-1\\)/x$", "^a = -2 +b = 2$", "^Grafico$",
-          "^caratteristica +x / da +y ?/ ?a$", "^dominio +\\[-2; 0\\)$", "^dominio +\\(0; 2\\]$",
-          "^parità +dispari +2$", "^zero +-1$", "^zero +1$", "^asintoto verticale +0$",
-          "^Schema dei segni$", "^x +-2 +-1 +0 +1 +2$", "Pagina 1 di "})
+          "^parte +caratteristica +x +y +descrizione$",
+          "^dominio +dominio +\\[-2; 0\\) ∪ \\(0; 2\\]$", "^simmetrie +parità +dispari",
+          "^intersezioni con gli assi +con l'asse x \\(zero\\) +-1 +0$",
+          "^ +con l'asse x \\(zero\\) +1 +0$",
+          "^limiti e asintoti +asintoto verticale +0 +∄ +x ?= ?0$", "^Schema dei segni$",
+          "^x +-2 +-1 +0 +1 +2$", "Pagina 1 di "})
         EXPECT_TRUE(testo.contains(
                 QRegularExpression(QString::fromUtf8(riga), QRegularExpression::MultilineOption)))
                 << riga << "\n"

@@ -4,13 +4,18 @@
 #include "plot/Griglia.h"
 #include "tests/support/SuperficieRegistrata.h"
 #include "tests/ui/FuocoVisibile.h"
+#include "analysis/Scuola.h"
+#include "engine/Funzione.h"
 #include "ui/Form2.h"
+#include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -216,6 +221,27 @@ TEST_P(SchermiDensi, TheFocusOnButtonsAndListsIsFramedInTheHighlightColour)
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(fuocoVisibile(schermo(), *form->findChild<QWidget *>(QStringLiteral("Command3"))));
+}
+
+// On a screen wide enough, the study window opens as wide as its table:
+// every description of Sin(x)'s intervals shows whole (the default width,
+// and the test windows' 800 pixels, cut them).
+TEST(SchermoLargo, TheStudyWindowOpensAsWideAsItsTable)
+{
+    Funzione f;
+    f.DefinisciFunzione("Sin(x)");
+    Studio studio = studia(f, -4, 4);
+    Scuola scuola = studioScuola(f, studio, -4, 4);
+    FormStudio s([](const Studio &, const Scuola &) {}, '.');
+    s.mostra(std::move(studio), std::move(scuola), "Sin(x)", -4, 4);
+    s.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
+    QApplication::processEvents();
+    EXPECT_GT(s.width(), 760);
+    EXPECT_EQ(s.findChild<QTableView *>(QStringLiteral("TabellaStudio"))
+                      ->horizontalScrollBar()
+                      ->maximum(),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rapporti, SchermiDensi, ::testing::ValuesIn(schermi),
