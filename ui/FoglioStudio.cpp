@@ -216,9 +216,10 @@ public:
 
 private:
     // One row of a table: each cell's text in its column, at the top of a
-    // row `alto` high; a grey ground for a header.
+    // row `alto` high; a grey ground for a header. `seguito`: the row's
+    // first cell is empty, the row goes on the group of the row above.
     void rigaTabella(const std::vector<QString> &celle, const std::vector<double> &colonne,
-                     double alto, const QFont &font, bool testata);
+                     double alto, const QFont &font, bool testata, bool seguito);
     void piede()
     {
         if (!disegna_)
@@ -242,7 +243,7 @@ private:
 
 void Impaginazione::rigaTabella(const std::vector<QString> &celle,
                                 const std::vector<double> &colonne, double alto, const QFont &font,
-                                bool testata)
+                                bool testata, bool seguito)
 {
     if (!disegna_)
         return;
@@ -260,9 +261,10 @@ void Impaginazione::rigaTabella(const std::vector<QString> &celle,
                     opzioneCella(metrica.horizontalAdvance(celle[k]) > spazioTesto));
         x += colonne[k];
     }
-    // The lines: below the row, and between the columns.
+    // The lines: above the row (not across the first column where the row
+    // goes on the group above, as a merged cell), and between the columns.
     p_.setPen(QPen(kGrigioLinee, kRiga));
-    p_.drawLine(QLineF(0, y_ + alto, l, y_ + alto));
+    p_.drawLine(QLineF(seguito ? colonne.front() : 0, y_, l, y_));
     x = 0;
     for (const double c : colonne) {
         p_.drawLine(QLineF(x, y_, x, y_ + alto));
@@ -325,25 +327,39 @@ void Impaginazione::tabella(const RigaTesti &intestazione, const std::vector<Rig
     };
     const double altoTestata = altezza(testata, grassetto, metricaTestata);
     const auto mettiTestata = [&] {
+        rigaTabella(testata, colonne, altoTestata, grassetto, true, false);
+        y_ += altoTestata;
+    };
+    const auto chiudi = [&] {
         if (disegna_) {
             p_.setPen(QPen(kGrigioLinee, kRiga));
             p_.drawLine(QLineF(0, y_, std::accumulate(colonne.begin(), colonne.end(), 0.0), y_));
         }
-        rigaTabella(testata, colonne, altoTestata, grassetto, true);
-        y_ += altoTestata;
     };
     serve(altoTestata + metrica.lineSpacing() + kCella);
     mettiTestata();
+    bool primaDellaPagina = true;
+    QString gruppo; // the last first cell written: a page that goes on a group names it again
     for (const RigaTesti &r : righe) {
-        const std::vector<QString> c = celle(r);
-        const double alto = altezza(c, font, metrica);
+        std::vector<QString> c = celle(r);
+        double alto = altezza(c, font, metrica);
         if (y_ + alto > altezza_) {
+            chiudi();
             aCapo();
             mettiTestata();
+            primaDellaPagina = true;
         }
-        rigaTabella(c, colonne, alto, font, false);
+        if (!c.front().isEmpty())
+            gruppo = c.front();
+        else if (primaDellaPagina) {
+            c.front() = gruppo;
+            alto = altezza(c, font, metrica);
+        }
+        rigaTabella(c, colonne, alto, font, false, !primaDellaPagina && c.front().isEmpty());
+        primaDellaPagina = false;
         y_ += alto;
     }
+    chiudi();
 }
 
 // The chart as the school draws it: a row of breakpoints over the sign of

@@ -12,8 +12,9 @@
 namespace zelvo {
 namespace {
 
-// 240 features, a function of 2,400 characters without a space, a chart of
-// 61 breakpoints: more than a page holds, wider than a line.
+// 240 features in groups of 7 (the group named on its first row only), a
+// function of 2,400 characters without a space, a chart of 61 breakpoints:
+// more than a page holds, wider than a line.
 FoglioStudio foglioLungo()
 {
     FoglioStudio f;
@@ -22,9 +23,10 @@ FoglioStudio foglioLungo()
     f.funzione += "x";
     f.a = "-30";
     f.b = "30";
-    f.intestazione = {"caratteristica", "x / da", "y / a"};
+    f.intestazione = {"gruppo", "x", "y"};
     for (int i = 0; i < 240; ++i)
-        f.righe.push_back({"zero", "x" + std::to_string(i), "y" + std::to_string(i)});
+        f.righe.push_back({i % 7 == 0 ? "g" + std::to_string(i / 7) : "", "x" + std::to_string(i),
+                           "y" + std::to_string(i)});
     for (int k = -30; k <= 30; ++k) {
         f.schema.intestazione.push_back("p" + std::to_string(k));
         for (auto &riga : f.schema.righe)
@@ -70,17 +72,21 @@ TEST(FoglioStudio, UnoStudioLungoVaSuPiuPagineENonPerdeNulla)
         EXPECT_TRUE(pagine[p].trimmed().startsWith(p == 0 ? "Studio della funzione\n"
                                                           : "Studio della funzione Y = Sin(0*x)+"))
                 << pagine[p].left(200).toStdString();
-        // Every page with features heads them with the columns' names.
-        bool testata = false;
+        // Every page with features heads them with the columns' names, and
+        // names the group its first row goes on.
+        bool testata = false, prima = true;
         for (const QString &linea : linee) {
             const QStringList celle = linea.simplified().split(' ');
-            if (celle.value(0) == "caratteristica")
+            if (celle == QStringList {"gruppo", "x", "y"})
                 testata = true;
-            if (celle.value(0) == "zero") {
+            if (celle.value(celle.size() - 2) == QStringLiteral("x%1").arg(righe)) {
                 EXPECT_TRUE(testata) << linea.toStdString();
-                EXPECT_EQ(celle,
-                          (QStringList {"zero", QStringLiteral("x%1").arg(righe),
-                                        QStringLiteral("y%1").arg(righe)}));
+                QStringList attese
+                        = {QStringLiteral("x%1").arg(righe), QStringLiteral("y%1").arg(righe)};
+                if (prima || righe % 7 == 0)
+                    attese.prepend(QStringLiteral("g%1").arg(righe / 7));
+                EXPECT_EQ(celle, attese);
+                prima = false;
                 ++righe;
             }
         }
