@@ -1,6 +1,7 @@
 #include "analysis/Simmetrie.h"
 
 #include "engine/Funzione.h"
+#include "engine/Valutazione.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,20 @@ constexpr int kCampioni = 2048;
 // absolute hair of the largest |f| seen (Sin(x) near Pi is a difference).
 constexpr double kRelativa = 1e-13;
 constexpr double kAssoluta = 1e-15;
+
+// The samples of one period for the period's check, spread off any
+// rational fraction of it (a multiple of an irrational step), so none falls
+// where the function is exactly 0 at one end and a rounding off it at the
+// other (Int(-Sin(x)) at 0 and at Pi).
+constexpr int kCampioniPeriodo = 128;
+// The divisors of the period read from the expression tried: the least
+// period of a sum or product of sines is that period over a small integer
+// (Sin(x)^2, Cos(5*x)*Cos(7*x): 2).
+constexpr int kDivisori = 12;
+// f(x + T/n) and f(x) agree to rounding: the relative error of the
+// evaluation, and that of x + T/n (a few ulps of it) times the slope.
+constexpr double kRelativaPeriodo = 1e-10;
+constexpr double kPendenza = 1e-12;
 
 } // namespace
 
@@ -66,6 +81,61 @@ std::optional<Parita> parita(Funzione &f, double a, double b)
     else if (definita && dispari)
         r.tipo = Parita::Tipo::Dispari;
     return r;
+}
+
+std::optional<double> periodo(Funzione &f)
+{
+    const std::optional<double> candidato = f.periodo();
+    if (!candidato)
+        return std::nullopt;
+    const double t = *candidato;
+    std::vector<double> x(kCampioniPeriodo);
+    for (int i = 0; i < kCampioniPeriodo; ++i)
+        x[static_cast<std::size_t>(i)] = t * std::fmod(0.1234567 + i * 0.6180339887498949, 1.0);
+    std::vector<Derivate> d(x.size());
+    f.Deriva(x, d.data());
+    // x + T/n for n = 1 (the period itself, checked too) to kDivisori.
+    std::vector<double> spostati;
+    spostati.reserve(x.size() * kDivisori);
+    for (int n = 1; n <= kDivisori; ++n)
+        for (const double xi : x)
+            spostati.push_back(xi + t / n);
+    std::vector<double> y(spostati.size());
+    std::vector<int> errori(spostati.size());
+    f.Valuta(spostati, y.data(), errori.data());
+    double minimo = INFINITY, massimo = -INFINITY, scala = 0;
+    for (const Derivate &di : d)
+        if (di.ok() && std::isfinite(di.valore)) {
+            minimo = std::min(minimo, di.valore);
+            massimo = std::max(massimo, di.valore);
+            scala = std::max(scala, std::fabs(di.valore));
+        }
+    // Nowhere defined, or constant where defined: no least period.
+    if (!(massimo - minimo > kRelativaPeriodo * scala))
+        return std::nullopt;
+    const auto vale = [&](int n) {
+        const std::size_t inizio = static_cast<std::size_t>(n - 1) * x.size();
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            const Derivate &di = d[i];
+            const double q = y[inizio + i];
+            if (di.ok() != (errori[inizio + i] == 0))
+                return false;
+            if (!di.ok())
+                continue;
+            const double pendenza = std::isfinite(di.prima) ? std::fabs(di.prima) : 0;
+            const double tolleranza = kRelativaPeriodo * (std::fabs(di.valore) + std::fabs(q))
+                    + kPendenza * pendenza * (std::fabs(x[i]) + t) + 1e-15 * scala;
+            if (!(std::fabs(q - di.valore) <= tolleranza))
+                return false;
+        }
+        return true;
+    };
+    if (!vale(1))
+        return std::nullopt;
+    for (int n = kDivisori; n >= 2; --n)
+        if (vale(n))
+            return t / n;
+    return t;
 }
 
 } // namespace zelvo

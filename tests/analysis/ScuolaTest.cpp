@@ -138,6 +138,46 @@ TEST(Simmetrie, PariDispariSuMenoMM)
     EXPECT_FALSE(parita(f, -3, -1));
 }
 
+// The least period, where the expression makes f periodic: the period read
+// from it, or that over a small integer where the values repeat sooner.
+TEST(Simmetrie, PeriodoMinimo)
+{
+    const struct
+    {
+        const char *espressione;
+        double periodo; // NaN: none claimed
+    } casi[] = {
+            {"Sin(x)", 2 * pi},
+            {"Cos(2*x)+Sin(3*x)", 2 * pi},
+            {"Tan(x)", pi},
+            {"Sin(x)^2", pi},
+            {"Abs(Sin(x))", pi},
+            {"Sin(x/2)+Cos(x/3)", 12 * pi},
+            {"Exp(Sin(x))", 2 * pi},
+            {"Cos(5*x)*Cos(7*x)", pi},
+            {"Sqr(Sin(x))", 2 * pi}, // defined on half of each period only
+            {"Int(3*Sin(x))", 2 * pi},
+            {"Sin(x)+Sin(Sqr(2)*x)", kNo},
+            {"x*Sin(x)", kNo},
+            {"Sin(x^2)", kNo},
+            {"Sin(x)+x", kNo},
+            // Every T > 0 is a period of a constant: none is the least.
+            {"3", kNo},
+            {"Sin(x)^2+Cos(x)^2", kNo},
+            {"Sqr(Sin(x)-2)", kNo}, // nowhere defined
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const std::optional<double> t = periodo(f);
+        ASSERT_EQ(t.has_value(), !std::isnan(c.periodo));
+        if (t) {
+            EXPECT_EQ(*t, c.periodo);
+        }
+    }
+}
+
 // Domain and range on [a, b] as the school writes them, from the study.
 TEST(Dominio, DominioECodominio)
 {
