@@ -1,5 +1,6 @@
 #include "analysis/Infinito.h"
 
+#include "analysis/Simmetrie.h"
 #include "engine/Errori.h"
 #include "engine/Funzione.h"
 
@@ -180,6 +181,34 @@ Serie trasformata(const Serie &f, bool rapporto, double m)
     return s;
 }
 
+// A run cut short by an overflow (Exp(x) past 709.78) holds too few
+// decades to tell a limit or a swing: the same stretch again, from da up to
+// a (where f overflowed), evenly spaced, up to the first failure. Each
+// "decade" of the analysis is then kPerDecade steps of (a - da) / kFitti:
+// Exp(x)/(Exp(x)+1) closes in on 1 by a factor e^-10 from one to the next,
+// and Exp(x)*Sin(x) rises and falls within each (steps of about 1.4 for
+// |x| up to 709.78, so a decade holds more than 2π).
+constexpr std::size_t kFitti = 512;
+
+Serie fitta(Funzione &f, double da, double a)
+{
+    std::vector<double> x(kFitti), y(kFitti);
+    std::vector<int> errori(kFitti);
+    for (std::size_t i = 0; i < kFitti; ++i)
+        x[i] = da + (a - da) * static_cast<double>(i) / kFitti;
+    f.Valuta(x, y.data(), errori.data());
+    Serie s;
+    s.overflow = true; // at a, if not before
+    for (std::size_t i = 0; i < kFitti; ++i) {
+        if (errori[i] != 0 || !std::isfinite(y[i]))
+            break;
+        s.x.push_back(x[i]);
+        s.g.push_back(y[i]);
+        s.u.push_back(4 * kEps * std::fabs(y[i]));
+    }
+    return s;
+}
+
 } // namespace
 
 Infinito infinito(Funzione &f, int lato)
@@ -223,6 +252,8 @@ Infinito infinito(Funzione &f, int lato)
         r.motivo = "f trabocca già a |x| = 10";
         return r;
     }
+    if (s.overflow && s.g.size() < 3 * kPerDecade)
+        s = fitta(f, s.x.front(), x[fine]);
     if (const std::optional<double> l = limiteFinito(s)) {
         r.determinato = true;
         r.limite = {Limite::Tipo::Finito, *l};
@@ -247,7 +278,9 @@ Infinito infinito(Funzione &f, int lato)
         }
         return r;
     }
-    if (oscilla(s)) {
+    // A periodic f that is not constant has no limit, however its values
+    // fall at the samples (Tan(x), 1/Sin(x)).
+    if (oscilla(s) || periodo(f)) {
         r.determinato = true;
         r.limite.tipo = Limite::Tipo::NonEsiste;
         return r;

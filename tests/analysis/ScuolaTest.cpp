@@ -53,6 +53,26 @@ const CasoInfinito kInfiniti[] = {
         {"5", -1, true, Tipo::Finito, 5, kNo, kNo},
         {"1/x", -1, true, Tipo::Finito, 0, kNo, kNo},
         {"Exp(-x)", +1, true, Tipo::Finito, 0, kNo, kNo},
+        // Rational: the degrees decide.
+        {"(2*x^2+1)/(x^2-4)", +1, true, Tipo::Finito, 2, kNo, kNo},
+        {"(2*x^2+1)/(x^2-4)", -1, true, Tipo::Finito, 2, kNo, kNo},
+        {"(x^2+1)/(x-1)", +1, true, Tipo::PiuInfinito, 0, 1, 1},
+        {"(x^2+1)/(x-1)", -1, true, Tipo::MenoInfinito, 0, 1, 1},
+        // Exponential and logarithmic.
+        {"x+Exp(-x)", +1, true, Tipo::PiuInfinito, 0, 1, 0},
+        {"x+Exp(-x)", -1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"Log(x)/x", +1, true, Tipo::Finito, 0, kNo, kNo},
+        {"x*Log(x)", +1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        // Exp overflows past 709.78: f is known up to there only, enough
+        // to tell the limit or the swing.
+        {"Exp(x)/(Exp(x)+1)", +1, true, Tipo::Finito, 1, kNo, kNo},
+        {"Exp(x)/(Exp(x)+1)", -1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Atn(Exp(x))", +1, true, Tipo::Finito, pi / 2, kNo, kNo},
+        {"Exp(x)*Sin(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"Sin(x)*Exp(-x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        // Periodic and not constant: no limit.
+        {"Tan(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"1/Sin(x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
 };
 
 TEST(Infinito, LimitiEAsintoti)
