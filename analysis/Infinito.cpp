@@ -95,38 +95,35 @@ std::optional<double> limiteFinito(const Serie &s)
     if (n < 3 * kPerDecade)
         return std::nullopt;
     const std::size_t finestre = n - w + 1;
-    // Forward: which windows close in (the first decade has no history),
-    // with the bands of the last decade at hand. Only whether they do is
-    // kept: the study runs this for every function, so it allocates little.
+    // The lowest top and highest bottom of the values from each sample on:
+    // "no later value outside" is one comparison per window.
+    std::vector<double> cimaMinima(n + 1, INFINITY), fondoMassimo(n + 1, -INFINITY);
+    for (std::size_t k = n; k-- > 0;) {
+        cimaMinima[k] = std::min(cimaMinima[k + 1], s.g[k] + s.u[k]);
+        fondoMassimo[k] = std::max(fondoMassimo[k + 1], s.g[k] - s.u[k]);
+    }
+    // Which windows close in (the first decade has no history), with the
+    // bands of the last decade at hand: each band is computed once, and
+    // none past a window of its kind that did not close in.
     std::vector<char> chiude(finestre, 1);
     std::array<Banda, kPerDecade> decade;
+    std::optional<Banda> migliore;
     for (std::size_t i = 0; i < finestre; ++i) {
         if (i >= w && !chiude[i - w]) {
-            chiude[i] = 0; // and no later window of its kind needs its band
+            chiude[i] = 0;
             continue;
         }
         const Banda b = banda(s, i);
-        if (i >= w)
-            chiude[i] = b.larga() <= 4 * b.u + 1e-300 || b.larga() <= decade[i % w].larga() / 2;
+        const Banda prima = decade[i % w];
         decade[i % w] = b;
-    }
-    // Backward, with the lowest top and highest bottom of the values after
-    // each window: the narrowest that closes in with no later value outside.
-    std::optional<Banda> migliore;
-    double cimaMinima = INFINITY, fondoMassimo = -INFINITY;
-    for (std::size_t i = finestre; i-- > kPerDecade;) {
-        if (i + w < n) {
-            cimaMinima = std::min(cimaMinima, s.g[i + w] + s.u[i + w]);
-            fondoMassimo = std::max(fondoMassimo, s.g[i + w] - s.u[i + w]);
-        }
-        if (!chiude[i])
+        if (i < w)
             continue;
-        const Banda b = banda(s, i);
+        chiude[i] = b.larga() <= 4 * b.u + 1e-300 || b.larga() <= prima.larga() / 2;
         const double centro = b.lo + b.larga() / 2;
-        if (!(b.larga() <= kLarghezza * std::max(1.0, std::fabs(centro))))
+        if (!chiude[i] || !(b.larga() <= kLarghezza * std::max(1.0, std::fabs(centro))))
             continue;
-        const bool dentro = cimaMinima >= b.lo && fondoMassimo <= b.hi;
-        if (dentro && (!migliore || b.larga() <= migliore->larga()))
+        const bool dentro = cimaMinima[i + w] >= b.lo && fondoMassimo[i + w] <= b.hi;
+        if (dentro && (!migliore || b.larga() < migliore->larga()))
             migliore = b;
     }
     if (!migliore)

@@ -4,7 +4,9 @@
 #include "engine/Valutazione.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace zelvo {
@@ -42,20 +44,26 @@ std::optional<Parita> parita(Funzione &f, double a, double b)
         return std::nullopt;
     Parita r;
     r.m = std::min(-a, b);
-    std::vector<double> x;
-    x.reserve(2 * kCampioni + 2);
-    x.push_back(0);
-    for (int i = 1; i <= kCampioni; ++i) {
-        x.push_back(r.m * i / kCampioni);
-        x.push_back(r.m * std::fmod(i * 0.6180339887498949, 1.0));
-    }
-    const std::size_t n = x.size();
-    x.resize(2 * n);
-    for (std::size_t i = 0; i < n; ++i)
-        x[n + i] = -x[i];
+    // Sample i of [0, m]: 0, then each grid point followed by one off it;
+    // i + n is its opposite. The abscissas go to f a block at a time, so the
+    // memory the study holds at once stays small.
+    const std::size_t n = 2 * kCampioni + 1;
+    const auto ascissa = [&r](std::size_t i) {
+        const int k = static_cast<int>((i + 1) / 2);
+        const double giro = k * 0.6180339887498949;
+        return i == 0   ? 0.0
+                : i % 2 ? r.m * k / kCampioni
+                        : r.m * (giro - std::floor(giro)); // exact, as fmod(giro, 1) is
+    };
     std::vector<double> y(2 * n);
     std::vector<int> errori(2 * n);
-    f.Valuta(x, y.data(), errori.data());
+    std::array<double, 256> blocco;
+    for (std::size_t da = 0; da < 2 * n; da += blocco.size()) {
+        const std::size_t quanti = std::min(blocco.size(), 2 * n - da);
+        for (std::size_t k = 0; k < quanti; ++k)
+            blocco[k] = da + k < n ? ascissa(da + k) : -ascissa(da + k - n);
+        f.Valuta(std::span(blocco.data(), quanti), y.data() + da, errori.data() + da);
+    }
     double massimo = 0;
     for (std::size_t i = 0; i < 2 * n; ++i)
         if (errori[i] == 0 && std::isfinite(y[i]))
