@@ -295,12 +295,13 @@ Infinito infinito(Funzione &f, int lato)
     if (s.g.empty() && inizio > 0)
         return r;
     r.definita = true;
-    if (s.g.empty()) {
-        r.motivo = "f trabocca già a |x| = 10";
+    // Overflowing at once (Exp(Exp(x)) past 6.57): the stretch from 0 on.
+    if (s.overflow && s.g.size() < 3 * kPerDecade)
+        s = fitta(f, s.g.empty() ? 0.0 : s.x.front(), oltre);
+    if (s.g.size() < 2) {
+        r.motivo = "i valori di f superano il più grande numero rappresentabile già a |x| = 10";
         return r;
     }
-    if (s.overflow && s.g.size() < 3 * kPerDecade)
-        s = fitta(f, s.x.front(), oltre);
     if (const std::optional<double> l = limiteFinito(s)) {
         r.determinato = true;
         r.limite = {Limite::Tipo::Finito, *l};
@@ -335,7 +336,8 @@ Infinito infinito(Funzione &f, int lato)
         r.limite.tipo = Limite::Tipo::NonEsiste;
         return r;
     }
-    r.motivo = s.overflow ? "f trabocca senza crescere in modo regolare"
+    r.motivo = s.overflow ? "i valori di f superano il più grande numero rappresentabile senza "
+                            "crescere né decrescere in modo regolare"
                           : "i valori non si stabilizzano";
     return r;
 }

@@ -68,6 +68,7 @@ const CasoInfinito kInfiniti[] = {
         {"Exp(x)/(Exp(x)+1)", +1, true, Tipo::Finito, 1, kNo, kNo},
         {"Exp(x)/(Exp(x)+1)", -1, true, Tipo::Finito, 0, kNo, kNo},
         {"Atn(Exp(x))", +1, true, Tipo::Finito, pi / 2, kNo, kNo},
+        {"Exp(Exp(x))", +1, true, Tipo::PiuInfinito, 0, kNo, kNo}, // overflows past 6.57
         {"Exp(x)*Sin(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
         {"Sin(x)*Exp(-x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
         // Periodic and not constant: no limit.
@@ -118,6 +119,16 @@ TEST(Infinito, NonDeterminato)
         EXPECT_FALSE(r.orizzontale);
         EXPECT_EQ(r.motivo, "i valori non si stabilizzano");
     }
+    // Values that swing ever wider until they overflow, faster than the
+    // samples can follow.
+    Funzione f;
+    f.DefinisciFunzione("Exp(Exp(x))*Sin(x)");
+    const Infinito r = infinito(f, +1);
+    EXPECT_TRUE(r.definita);
+    EXPECT_FALSE(r.determinato);
+    EXPECT_EQ(r.motivo,
+              "i valori di f superano il più grande numero rappresentabile senza crescere né "
+              "decrescere in modo regolare");
 }
 
 TEST(Simmetrie, PariDispariSuMenoMM)
