@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -31,10 +32,15 @@ constexpr int kCampioniPeriodo = 128;
 // period of a sum or product of sines is that period over a small integer
 // (Sin(x)^2, Cos(5*x)*Cos(7*x): 2).
 constexpr int kDivisori = 12;
-// f(x + T/n) and f(x) agree to rounding: the relative error of the
-// evaluation, and that of x + T/n (a few ulps of it) times the slope.
-constexpr double kRelativaPeriodo = 1e-10;
-constexpr double kPendenza = 1e-12;
+// How far f(x + T/n) is from f(x) is measured against |f(x)| + |f(x + T/n)|
+// + |f'(x)|·(|x| + T), the size of what rounding can move. The period the
+// expression gives holds to rounding: what it shows is the rounding of this
+// f (large where x is added to a large constant, Sin(x+1E+6)); T/n holds
+// where it is no more than a hundred times that, or than 1E-14 (a term of
+// 1E-12 in f, Sin(x)+1E-12*Sin(x/2), is more than rounding). A T that is
+// off by more than 1E-6 of that size is no period: nothing is claimed.
+constexpr double kRumoreMinimo = 1e-14;
+constexpr double kRumoreMassimo = 1e-6;
 
 } // namespace
 
@@ -119,29 +125,33 @@ std::optional<double> periodo(Funzione &f)
             scala = std::max(scala, std::fabs(di.valore));
         }
     // Nowhere defined, or constant where defined: no least period.
-    if (!(massimo - minimo > kRelativaPeriodo * scala))
+    if (!(massimo - minimo > kRumoreMinimo * scala))
         return std::nullopt;
-    const auto vale = [&](int n) {
+    // The largest distance of f(x + T/n) from f(x) against the size of what
+    // rounding moves; infinite where f is defined at one and not the other.
+    const auto scarto = [&](int n) {
         const std::size_t inizio = static_cast<std::size_t>(n - 1) * x.size();
+        double peggiore = 0;
         for (std::size_t i = 0; i < x.size(); ++i) {
             const Derivate &di = d[i];
-            const double q = y[inizio + i];
+            const double p = di.valore, q = y[inizio + i];
             if (di.ok() != (errori[inizio + i] == 0))
-                return false;
+                return std::numeric_limits<double>::infinity();
             if (!di.ok())
                 continue;
             const double pendenza = std::isfinite(di.prima) ? std::fabs(di.prima) : 0;
-            const double tolleranza = kRelativaPeriodo * (std::fabs(di.valore) + std::fabs(q))
-                    + kPendenza * pendenza * (std::fabs(x[i]) + t) + 1e-15 * scala;
-            if (!(std::fabs(q - di.valore) <= tolleranza))
-                return false;
+            const double misura
+                    = std::fabs(p) + std::fabs(q) + pendenza * (std::fabs(x[i]) + t) + 1e-3 * scala;
+            peggiore = std::max(peggiore, std::fabs(q - p) / misura);
         }
-        return true;
+        return peggiore;
     };
-    if (!vale(1))
+    const double rumore = scarto(1);
+    if (!(rumore <= kRumoreMassimo))
         return std::nullopt;
+    const double soglia = std::max(100 * rumore, kRumoreMinimo);
     for (int n = kDivisori; n >= 2; --n)
-        if (vale(n))
+        if (scarto(n) <= soglia)
             return t / n;
     return t;
 }

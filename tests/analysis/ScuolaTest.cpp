@@ -188,6 +188,11 @@ TEST(Simmetrie, PeriodoMinimo)
             {"Cos(5*x)*Cos(7*x)", pi},
             {"Sqr(Sin(x))", 2 * pi}, // defined on half of each period only
             {"Int(3*Sin(x))", 2 * pi},
+            {"Abs(Sin(x))+Abs(Cos(x))", pi / 2},
+            // A small term is no rounding; a large constant added to x
+            // rounds as much at T/2 as at T.
+            {"Sin(x)+1E-12*Sin(x/2)", 4 * pi},
+            {"Sin(x+1E+6)^2", pi},
             {"Sin(x)+Sin(Sqr(2)*x)", kNo},
             {"x*Sin(x)", kNo},
             {"Sin(x^2)", kNo},
