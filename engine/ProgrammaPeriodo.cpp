@@ -162,8 +162,11 @@ void ProgrammaNumerico::compilaPeriodo(const std::vector<char> &costante)
             continue;
         }
         if (const double base = periodoBase(p.op); base > 0 && a.tipo == T::Affine) {
-            r.tipo = T::Periodica;
-            periodi.push_back(base / std::fabs(a.k));
+            const double periodo = base / std::fabs(a.k);
+            if (std::isfinite(periodo) && periodo > 0) { // not for k of 1E-310
+                r.tipo = T::Periodica;
+                periodi.push_back(periodo);
+            }
             continue;
         }
         r = suAffini(p.op, a, b, registri_[p.a], registri_[p.b]);

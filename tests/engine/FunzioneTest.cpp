@@ -342,6 +342,7 @@ TEST(Funzione, PeriodoDallaStruttura)
             {"Sin(4*Atn(1)*x)", 2}, // k from constants
             {"Sin(x)+Sin(Sqr(2)*x)", NAN}, // not commensurate
             {"Sin(x)+Sin(1000.5*x)", NAN}, // 2001/2: too large a ratio to tell
+            {"Sin(1E-310*x)", NAN}, // a period past the largest double
             {"x*Sin(x)", NAN},
             {"Sin(x^2)", NAN},
             {"Sin(x)+x", NAN},
