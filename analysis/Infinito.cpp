@@ -1,9 +1,11 @@
 #include "analysis/Infinito.h"
 
+#include "analysis/Simmetrie.h"
 #include "engine/Errori.h"
 #include "engine/Funzione.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -24,8 +26,9 @@ constexpr double kEps = std::numeric_limits<double>::epsilon();
 // settled leaves about this much).
 constexpr double kLarghezza = 1e-6;
 
-// Values g at growing |x|, each with the rounding it may carry. overflow:
-// f overflowed right after the last sample.
+// Values g at growing |x| (the abscissas x, for f's own values only), each
+// with the rounding it may carry. overflow: f overflowed right after the
+// last sample.
 struct Serie
 {
     std::vector<double> x, g, u;
@@ -53,6 +56,28 @@ std::optional<double> piuSemplice(double lo, double hi, int massimo = 17) noexce
     return c;
 }
 
+// One window of kPerDecade values: the band (each value with its
+// rounding), the values' own range and the largest rounding.
+struct Banda
+{
+    double lo = INFINITY, hi = -INFINITY, min = INFINITY, max = -INFINITY, u = 0;
+
+    double larga() const noexcept { return hi - lo; }
+};
+
+Banda banda(const Serie &s, std::size_t i) noexcept
+{
+    Banda b;
+    for (std::size_t k = i; k < i + kPerDecade; ++k) {
+        b.lo = std::min(b.lo, s.g[k] - s.u[k]);
+        b.hi = std::max(b.hi, s.g[k] + s.u[k]);
+        b.min = std::min(b.min, s.g[k]);
+        b.max = std::max(b.max, s.g[k]);
+        b.u = std::max(b.u, s.u[k]);
+    }
+    return b;
+}
+
 // The limit of the values, where they settle (three decades of them at
 // least). Each window of one decade has a band (every value with its
 // rounding); a band closes in when it is within the rounding or half as wide
@@ -70,44 +95,44 @@ std::optional<double> limiteFinito(const Serie &s)
     if (n < 3 * kPerDecade)
         return std::nullopt;
     const std::size_t finestre = n - w + 1;
-    std::vector<double> lo(finestre), hi(finestre), u(finestre), min(finestre), max(finestre);
+    // The lowest top and highest bottom of the values from each sample on:
+    // "no later value outside" is one comparison per window.
+    std::vector<double> cimaMinima(n + 1, INFINITY), fondoMassimo(n + 1, -INFINITY);
+    for (std::size_t k = n; k-- > 0;) {
+        cimaMinima[k] = std::min(cimaMinima[k + 1], s.g[k] + s.u[k]);
+        fondoMassimo[k] = std::max(fondoMassimo[k + 1], s.g[k] - s.u[k]);
+    }
+    // Which windows close in (the first decade has no history), with the
+    // bands of the last decade at hand: each band is computed once, and
+    // none past a window of its kind that did not close in.
+    std::vector<char> chiude(finestre, 1);
+    std::array<Banda, kPerDecade> decade;
+    std::optional<Banda> migliore;
     for (std::size_t i = 0; i < finestre; ++i) {
-        lo[i] = min[i] = std::numeric_limits<double>::infinity();
-        hi[i] = max[i] = -lo[i];
-        for (std::size_t k = i; k < i + w; ++k) {
-            lo[i] = std::min(lo[i], s.g[k] - s.u[k]);
-            hi[i] = std::max(hi[i], s.g[k] + s.u[k]);
-            min[i] = std::min(min[i], s.g[k]);
-            max[i] = std::max(max[i], s.g[k]);
-            u[i] = std::max(u[i], s.u[k]);
-        }
-    }
-    std::vector<char> chiude(finestre, 1); // the first decade has no history
-    for (std::size_t i = kPerDecade; i < finestre; ++i) {
-        const double larga = hi[i] - lo[i];
-        chiude[i] = chiude[i - kPerDecade]
-                && (larga <= 4 * u[i] + 1e-300
-                    || larga <= (hi[i - kPerDecade] - lo[i - kPerDecade]) / 2);
-    }
-    std::optional<std::size_t> migliore;
-    for (std::size_t i = kPerDecade; i < finestre; ++i) {
-        const double larga = hi[i] - lo[i];
-        const double centro = lo[i] + larga / 2;
-        if (!chiude[i] || !(larga <= kLarghezza * std::max(1.0, std::fabs(centro))))
+        if (i >= w && !chiude[i - w]) {
+            chiude[i] = 0;
             continue;
-        bool dentro = true;
-        for (std::size_t k = i + w; k < n && dentro; ++k)
-            dentro = s.g[k] + s.u[k] >= lo[i] && s.g[k] - s.u[k] <= hi[i];
-        if (dentro && (!migliore || larga < hi[*migliore] - lo[*migliore]))
-            migliore = i;
+        }
+        const Banda b = banda(s, i);
+        const Banda prima = decade[i % w];
+        decade[i % w] = b;
+        if (i < w)
+            continue;
+        chiude[i] = b.larga() <= 4 * b.u + 1e-300 || b.larga() <= prima.larga() / 2;
+        const double centro = b.lo + b.larga() / 2;
+        if (!chiude[i] || !(b.larga() <= kLarghezza * std::max(1.0, std::fabs(centro))))
+            continue;
+        const bool dentro = cimaMinima[i + w] >= b.lo && fondoMassimo[i + w] <= b.hi;
+        if (dentro && (!migliore || b.larga() < migliore->larga()))
+            migliore = b;
     }
     if (!migliore)
         return std::nullopt;
-    const std::size_t i = *migliore;
-    const double larga = hi[i] - lo[i];
-    if (const std::optional<double> breve = piuSemplice(lo[i] - larga, hi[i] + larga, 12))
+    const Banda &b = *migliore;
+    const double larga = b.larga();
+    if (const std::optional<double> breve = piuSemplice(b.lo - larga, b.hi + larga, 12))
         return breve;
-    return piuSemplice(min[i], max[i]);
+    return piuSemplice(b.min, b.max);
 }
 
 // +1 (-1) where the values run to +inf (-inf): over the last four decades
@@ -169,15 +194,56 @@ bool oscilla(const Serie &s)
 Serie trasformata(const Serie &f, bool rapporto, double m)
 {
     Serie s;
-    s.x = f.x;
     s.overflow = f.overflow;
+    s.g.resize(f.x.size());
+    s.u.resize(f.x.size());
     for (std::size_t k = 0; k < f.x.size(); ++k) {
         const double xk = f.x[k], yk = f.g[k];
-        s.g.push_back(rapporto ? yk / xk : yk - m * xk);
-        s.u.push_back(rapporto ? 4 * kEps * std::fabs(yk / xk)
-                               : 2 * kEps * (std::fabs(yk) + std::fabs(m * xk)));
+        s.g[k] = rapporto ? yk / xk : yk - m * xk;
+        s.u[k] = rapporto ? 4 * kEps * std::fabs(yk / xk)
+                          : 2 * kEps * (std::fabs(yk) + std::fabs(m * xk));
     }
     return s;
+}
+
+// A run cut short by an overflow (Exp(x) past 709.78) holds too few
+// decades to tell a limit or a swing: the same stretch again, from da up to
+// a (where f overflowed), evenly spaced, up to the first failure. Each
+// "decade" of the analysis is then kPerDecade steps of (a - da) / kFitti:
+// Exp(x)/(Exp(x)+1) closes in on 1 by a factor e^-10 from one to the next,
+// and Exp(x)*Sin(x) rises and falls within each (steps of about 1.4 for
+// |x| up to 709.78, so a decade holds more than 2π).
+constexpr std::size_t kFitti = 512;
+
+Serie fitta(Funzione &f, double da, double a)
+{
+    std::vector<double> x(kFitti), y(kFitti);
+    std::vector<int> errori(kFitti);
+    for (std::size_t i = 0; i < kFitti; ++i)
+        x[i] = da + (a - da) * static_cast<double>(i) / kFitti;
+    f.Valuta(x, y.data(), errori.data());
+    Serie s;
+    s.overflow = true; // at a, if not before
+    for (std::size_t i = 0; i < kFitti; ++i) {
+        if (errori[i] != 0 || !std::isfinite(y[i]))
+            break;
+        s.x.push_back(x[i]);
+        s.g.push_back(y[i]);
+        s.u.push_back(4 * kEps * std::fabs(y[i]));
+    }
+    return s;
+}
+
+// |x| of the samples, computed once.
+const std::vector<double> &ascisse()
+{
+    static const std::vector<double> a = [] {
+        std::vector<double> v(kDecadi * kPerDecade);
+        for (std::size_t i = 0; i < v.size(); ++i)
+            v[i] = std::pow(10.0, 1 + (static_cast<double>(i) + kScarto) / kPerDecade);
+        return v;
+    }();
+    return a;
 }
 
 } // namespace
@@ -187,10 +253,11 @@ Infinito infinito(Funzione &f, int lato)
     Infinito r;
     r.lato = lato < 0 ? -1 : +1;
     const std::size_t n = kDecadi * kPerDecade;
-    std::vector<double> x(n), y(n);
+    std::vector<double> x(ascisse()), y(n);
     std::vector<int> errori(n);
-    for (std::size_t i = 0; i < n; ++i)
-        x[i] = r.lato * std::pow(10.0, 1 + (static_cast<double>(i) + kScarto) / kPerDecade);
+    if (r.lato < 0)
+        for (double &xi : x)
+            xi = -xi;
     f.Valuta(x, y.data(), errori.data());
     const auto fallito = [&](std::size_t i) {
         return errori[i] != 0 || !std::isfinite(y[i]);
@@ -211,16 +278,28 @@ Infinito infinito(Funzione &f, int lato)
         ++fine;
     Serie s;
     s.overflow = fine < n;
-    for (std::size_t i = inizio; i < fine; ++i) {
-        s.x.push_back(x[i]);
-        s.g.push_back(y[i]);
-        s.u.push_back(4 * kEps * std::fabs(y[i]));
-    }
+    s.x.assign(x.begin() + static_cast<std::ptrdiff_t>(inizio),
+               x.begin() + static_cast<std::ptrdiff_t>(fine));
+    s.g.assign(y.begin() + static_cast<std::ptrdiff_t>(inizio),
+               y.begin() + static_cast<std::ptrdiff_t>(fine));
+    s.u.reserve(s.g.size());
+    for (const double g : s.g)
+        s.u.push_back(4 * kEps * std::fabs(g));
+    const double oltre = fine < n ? x[fine] : 0; // where f overflowed
+    // What follows runs for every function studied: the memory it holds at
+    // once stays small (a few tens of kilobytes), which keeps the allocator
+    // from handing pages back to the system and taking them again.
+    x = std::vector<double>();
+    y = std::vector<double>();
+    errori = std::vector<int>();
     if (s.g.empty() && inizio > 0)
         return r;
     r.definita = true;
-    if (s.g.empty()) {
-        r.motivo = "f trabocca già a |x| = 10";
+    // Overflowing at once (Exp(Exp(x)) past 6.57): the stretch from 0 on.
+    if (s.overflow && s.g.size() < 3 * kPerDecade)
+        s = fitta(f, s.g.empty() ? 0.0 : s.x.front(), oltre);
+    if (s.g.size() < 2) {
+        r.motivo = "i valori di f superano il più grande numero rappresentabile già a |x| = 10";
         return r;
     }
     if (const std::optional<double> l = limiteFinito(s)) {
@@ -232,10 +311,13 @@ Infinito infinito(Funzione &f, int lato)
     if (const int d = divergenza(s)) {
         r.determinato = true;
         r.limite.tipo = d > 0 ? Limite::Tipo::PiuInfinito : Limite::Tipo::MenoInfinito;
-        const Serie rapporto = trasformata(s, true, 0);
-        const std::optional<double> m = limiteFinito(rapporto);
-        if (!m && !oscilla(rapporto) && divergenza(rapporto) == 0)
-            r.motivo = "asintoto obliquo non determinato: f(x)/x non si stabilizza";
+        std::optional<double> m;
+        {
+            const Serie rapporto = trasformata(s, true, 0);
+            m = limiteFinito(rapporto);
+            if (!m && !oscilla(rapporto) && divergenza(rapporto) == 0)
+                r.motivo = "asintoto obliquo non determinato: f(x)/x non si stabilizza";
+        }
         if (!m || *m == 0)
             return r; // f grows faster or slower than a line: no oblique asymptote
         const Serie resto = trasformata(s, false, *m);
@@ -247,12 +329,15 @@ Infinito infinito(Funzione &f, int lato)
         }
         return r;
     }
-    if (oscilla(s)) {
+    // A periodic f that is not constant has no limit, however its values
+    // fall at the samples (Tan(x), 1/Sin(x)).
+    if (oscilla(s) || periodo(f)) {
         r.determinato = true;
         r.limite.tipo = Limite::Tipo::NonEsiste;
         return r;
     }
-    r.motivo = s.overflow ? "f trabocca senza crescere in modo regolare"
+    r.motivo = s.overflow ? "i valori di f superano il più grande numero rappresentabile senza "
+                            "crescere né decrescere in modo regolare"
                           : "i valori non si stabilizzano";
     return r;
 }

@@ -11,6 +11,7 @@ Scuola studioScuola(Funzione &f, const Studio &studio, double a, double b)
     s.codominio = codominio(f, studio);
     s.intersezioneY = intersezioneY(f, a, b);
     s.parita = parita(f, a, b);
+    s.periodo = periodo(f);
     s.menoInfinito = infinito(f, -1);
     s.piuInfinito = infinito(f, +1);
     s.tangentiFlessi = tangentiFlessi(f, studio);

@@ -24,4 +24,12 @@ struct Parita
 // one of them 0).
 std::optional<Parita> parita(Funzione &f, double a, double b);
 
+// The least period of f, where its expression makes f periodic
+// (Funzione::periodo gives a period T): the least of T, T/2, ... T/12 that
+// holds on the values, f(x + T/n) = f(x) to rounding at samples of one
+// period (f defined at x + T/n exactly where at x). None where the
+// expression does not make f periodic, and for a constant, which has no
+// least period.
+std::optional<double> periodo(Funzione &f);
+
 } // namespace zelvo

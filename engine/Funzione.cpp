@@ -102,6 +102,11 @@ void Funzione::operandiRotture(double x, std::span<Operando> operandi) noexcept
     motore_->script.operandiRotture(x, operandi);
 }
 
+std::optional<double> Funzione::periodo() const noexcept
+{
+    return motore_->script.periodo();
+}
+
 std::string_view Funzione::avviso() const noexcept
 {
     if (definita_ && motore_->script.menoPrimaDiPotenza())

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -58,6 +59,15 @@ public:
     // The operand of every rottura at x, in the order of rotture():
     // operandi.size() must be rotture().size().
     void operandiRotture(double x, std::span<Operando> operandi) noexcept;
+
+    // A period of f read from its expression: every x in it lies inside a
+    // Sin, Cos or Tan of k·x + c (k and c constants, k != 0), whatever is
+    // done with them (Exp(Sin(x)), Abs(Tan(2*x))), and their periods 2π/|k|
+    // (π/|k| for Tan) are commensurate: the least common multiple of them.
+    // Not always the least period (Sin(x)^2 has π); none otherwise (x*Sin(x),
+    // Sin(x^2), Sin(x)+Sin(Sqr(2)*x), a constant), and none when F has no
+    // exact derivatives (conDerivate() false).
+    std::optional<double> periodo() const noexcept;
 
     // True when an evaluation cannot change the ones after it (the function
     // draws no random numbers), so a sweep may evaluate ahead of its use.

@@ -639,6 +639,20 @@ template<class R> constexpr Rotture rottureDi(double esponente) noexcept
 enum class Op : std::uint8_t { ZELVO_OPERAZIONI(ZELVO_VOCE) };
 #undef ZELVO_VOCE
 
+// How many operands row op takes from its registers: x^N (arity 0) reads
+// its constant exponent from the second all the same.
+constexpr int arieta(Op op) noexcept
+{
+    switch (op) {
+#define ZELVO_CASO(Nome, ...)                                                                      \
+    case Op::Nome:                                                                                 \
+        return riga::Nome::arieta;
+        ZELVO_OPERAZIONI(ZELVO_CASO)
+#undef ZELVO_CASO
+    }
+    return 2;
+}
+
 // The row of op `chiave` (an Operatore or a built-in's name) with `n`
 // operands of kinds a and b, and the kind it gives; Genere::No when no row
 // takes them.

@@ -7,6 +7,7 @@
 #include "engine/ProgrammaVariante.h"
 #include "engine/Valutazione.h"
 
+#include <optional>
 #include <span>
 
 namespace zelvo {
@@ -52,6 +53,13 @@ public:
     void operandiRotture(double x, std::span<Operando> operandi) noexcept
     {
         numerica_.operandiRotture(x, operandi);
+    }
+
+    // A period the numeric program's structure gives F
+    // (ProgrammaNumerico::periodo); none when !numerico().
+    std::optional<double> periodo() const noexcept
+    {
+        return numerico_ ? numerica_.periodo() : std::nullopt;
     }
 
 private:

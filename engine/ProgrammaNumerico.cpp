@@ -109,7 +109,7 @@ bool ProgrammaNumerico::compila(const Script &s)
     risultato_ = emetti(s, op, radice);
     registri_.resize(registri_.size() + passi_.size());
     registroCostante_.clear();
-    compilaRotture();
+    compilaPeriodo(compilaRotture());
     return true;
 }
 
@@ -159,18 +159,6 @@ int passoNumerico(Op op, double a, double b, double &r) noexcept
     return Nessuno;
 }
 
-int arieta(Op op) noexcept
-{
-    switch (op) {
-#define ZELVO_CASO(Nome, ...)                                                                      \
-    case Op::Nome:                                                                                 \
-        return operazioni::riga::Nome::arieta;
-        ZELVO_OPERAZIONI(ZELVO_CASO)
-#undef ZELVO_CASO
-    }
-    return 2;
-}
-
 // Each row's rotture; Potenza's from its exponent (NaN: not a constant).
 operazioni::Rotture rottureRiga(Op op, double esponente) noexcept
 {
@@ -186,7 +174,7 @@ operazioni::Rotture rottureRiga(Op op, double esponente) noexcept
 
 } // namespace
 
-void ProgrammaNumerico::compilaRotture()
+std::vector<char> ProgrammaNumerico::compilaRotture()
 {
     // Which registers hold a constant (the constants, and the instructions
     // on constants only: -1, 1/2), with its value.
@@ -195,7 +183,7 @@ void ProgrammaNumerico::compilaRotture()
     costante.resize(registri_.size(), 0);
     for (std::size_t j = 0; j < passi_.size(); ++j) {
         const Passo &p = passi_[j];
-        const bool unaria = arieta(p.op) == 1; // x^N's exponent is a constant register
+        const bool unaria = operazioni::arieta(p.op) == 1; // x^N's exponent is a constant register
         const bool fissi = costante[p.a] && (unaria || costante[p.b]);
         const std::size_t r = primoRisultato_ + j;
         if (fissi) {
@@ -216,6 +204,7 @@ void ProgrammaNumerico::compilaRotture()
             siti_.push_back({static_cast<std::uint32_t>(j), pr.su});
         }
     }
+    return costante;
 }
 
 Valutazione ProgrammaNumerico::esegui(double x) noexcept

@@ -5,6 +5,7 @@
 #include "engine/Valutazione.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -56,6 +57,13 @@ public:
     // after one that failed. operandi.size() must be rotture().size().
     void operandiRotture(double x, std::span<Operando> operandi) noexcept;
 
+    // A period of F that its expression gives it: every occurrence of x
+    // lies inside a Sin, Cos or Tan whose operand is k·x + c (k and c
+    // computed from constants, k != 0), and the periods 2π/|k| (π/|k| for
+    // Tan) are commensurate; the result is their least common multiple. A
+    // period, not always the least (Sin(x)^2 has π); none otherwise.
+    std::optional<double> periodo() const noexcept { return periodo_; }
+
     // The instructions and registers, for the block form.
     std::span<const Passo> passi() const noexcept { return passi_; }
     std::span<const double> registri() const noexcept { return registri_; }
@@ -63,7 +71,10 @@ public:
     std::uint32_t risultato() const noexcept { return risultato_; }
 
 private:
-    void compilaRotture();
+    // Returns which registers hold a constant (the constants, and the
+    // instructions on constants only that succeed), their values computed.
+    std::vector<char> compilaRotture();
+    void compilaPeriodo(const std::vector<char> &costante);
     // Runs the instructions with derivatives into getti_ up to the first
     // error (its number in errore, else 0); returns how many succeeded.
     std::size_t eseguiGetti(double x, int &errore, bool &angolo) noexcept;
@@ -86,6 +97,7 @@ private:
     };
     std::vector<Rottura> rotture_;
     std::vector<Sito> siti_;
+    std::optional<double> periodo_;
 };
 
 } // namespace zelvo

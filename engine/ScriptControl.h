@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -100,6 +101,13 @@ public:
     std::span<const Rottura> rotture() const noexcept
     {
         return numerica_ ? programma_.rotture() : std::span<const Rottura> {};
+    }
+
+    // A period F has by its structure (Programma::periodo); none without
+    // derivatives.
+    std::optional<double> periodo() const noexcept
+    {
+        return numerica_ ? programma_.periodo() : std::nullopt;
     }
 
     // The operand of each of rotture() at x (Programma::operandiRotture).

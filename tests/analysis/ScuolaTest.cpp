@@ -53,6 +53,27 @@ const CasoInfinito kInfiniti[] = {
         {"5", -1, true, Tipo::Finito, 5, kNo, kNo},
         {"1/x", -1, true, Tipo::Finito, 0, kNo, kNo},
         {"Exp(-x)", +1, true, Tipo::Finito, 0, kNo, kNo},
+        // Rational: the degrees decide.
+        {"(2*x^2+1)/(x^2-4)", +1, true, Tipo::Finito, 2, kNo, kNo},
+        {"(2*x^2+1)/(x^2-4)", -1, true, Tipo::Finito, 2, kNo, kNo},
+        {"(x^2+1)/(x-1)", +1, true, Tipo::PiuInfinito, 0, 1, 1},
+        {"(x^2+1)/(x-1)", -1, true, Tipo::MenoInfinito, 0, 1, 1},
+        // Exponential and logarithmic.
+        {"x+Exp(-x)", +1, true, Tipo::PiuInfinito, 0, 1, 0},
+        {"x+Exp(-x)", -1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        {"Log(x)/x", +1, true, Tipo::Finito, 0, kNo, kNo},
+        {"x*Log(x)", +1, true, Tipo::PiuInfinito, 0, kNo, kNo},
+        // Exp overflows past 709.78: f is known up to there only, enough
+        // to tell the limit or the swing.
+        {"Exp(x)/(Exp(x)+1)", +1, true, Tipo::Finito, 1, kNo, kNo},
+        {"Exp(x)/(Exp(x)+1)", -1, true, Tipo::Finito, 0, kNo, kNo},
+        {"Atn(Exp(x))", +1, true, Tipo::Finito, pi / 2, kNo, kNo},
+        {"Exp(Exp(x))", +1, true, Tipo::PiuInfinito, 0, kNo, kNo}, // overflows past 6.57
+        {"Exp(x)*Sin(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"Sin(x)*Exp(-x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        // Periodic and not constant: no limit.
+        {"Tan(x)", +1, true, Tipo::NonEsiste, 0, kNo, kNo},
+        {"1/Sin(x)", -1, true, Tipo::NonEsiste, 0, kNo, kNo},
 };
 
 TEST(Infinito, LimitiEAsintoti)
@@ -98,6 +119,16 @@ TEST(Infinito, NonDeterminato)
         EXPECT_FALSE(r.orizzontale);
         EXPECT_EQ(r.motivo, "i valori non si stabilizzano");
     }
+    // Values that swing ever wider until they overflow, faster than the
+    // samples can follow.
+    Funzione f;
+    f.DefinisciFunzione("Exp(Exp(x))*Sin(x)");
+    const Infinito r = infinito(f, +1);
+    EXPECT_TRUE(r.definita);
+    EXPECT_FALSE(r.determinato);
+    EXPECT_EQ(r.motivo,
+              "i valori di f superano il più grande numero rappresentabile senza crescere né "
+              "decrescere in modo regolare");
 }
 
 TEST(Simmetrie, PariDispariSuMenoMM)
@@ -136,6 +167,51 @@ TEST(Simmetrie, PariDispariSuMenoMM)
     f.DefinisciFunzione("x^2");
     EXPECT_FALSE(parita(f, 0, 3));
     EXPECT_FALSE(parita(f, -3, -1));
+}
+
+// The least period, where the expression makes f periodic: the period read
+// from it, or that over a small integer where the values repeat sooner.
+TEST(Simmetrie, PeriodoMinimo)
+{
+    const struct
+    {
+        const char *espressione;
+        double periodo; // NaN: none claimed
+    } casi[] = {
+            {"Sin(x)", 2 * pi},
+            {"Cos(2*x)+Sin(3*x)", 2 * pi},
+            {"Tan(x)", pi},
+            {"Sin(x)^2", pi},
+            {"Abs(Sin(x))", pi},
+            {"Sin(x/2)+Cos(x/3)", 12 * pi},
+            {"Exp(Sin(x))", 2 * pi},
+            {"Cos(5*x)*Cos(7*x)", pi},
+            {"Sqr(Sin(x))", 2 * pi}, // defined on half of each period only
+            {"Int(3*Sin(x))", 2 * pi},
+            {"Abs(Sin(x))+Abs(Cos(x))", pi / 2},
+            // A small term is no rounding; a large constant added to x
+            // rounds as much at T/2 as at T.
+            {"Sin(x)+1E-12*Sin(x/2)", 4 * pi},
+            {"Sin(x+1E+6)^2", pi},
+            {"Sin(x)+Sin(Sqr(2)*x)", kNo},
+            {"x*Sin(x)", kNo},
+            {"Sin(x^2)", kNo},
+            {"Sin(x)+x", kNo},
+            // Every T > 0 is a period of a constant: none is the least.
+            {"3", kNo},
+            {"Sin(x)^2+Cos(x)^2", kNo},
+            {"Sqr(Sin(x)-2)", kNo}, // nowhere defined
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.espressione);
+        Funzione f;
+        f.DefinisciFunzione(c.espressione);
+        const std::optional<double> t = periodo(f);
+        ASSERT_EQ(t.has_value(), !std::isnan(c.periodo));
+        if (t) {
+            EXPECT_EQ(*t, c.periodo);
+        }
+    }
 }
 
 // Domain and range on [a, b] as the school writes them, from the study.

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zelvo {
@@ -315,6 +316,54 @@ TEST(Funzione, StatementsInsideTheLine)
     EXPECT_FALSE(f.definita());
     f.DefinisciFunzione("x: On Error Resume Next: F=1/0");
     EXPECT_EQ(f.CalcolaFunzione(2), 2);
+}
+
+// The period read from the expression: the least common multiple of the
+// periods of the Sin, Cos and Tan of k·x + c that hold every x, whatever is
+// done with them; not always the least (Sin(x)^2, Abs(Sin(x))).
+TEST(Funzione, PeriodoDallaStruttura)
+{
+    constexpr double pi = 3.14159265358979323846;
+    const struct
+    {
+        const char *testo;
+        double periodo; // NaN: none
+    } casi[] = {
+            {"Sin(x)", 2 * pi},
+            {"Cos(2*x)+Sin(3*x)", 2 * pi},
+            {"Tan(x)", pi},
+            {"Tan(2*x-1)/3", pi / 2},
+            {"Sin(x)^2", 2 * pi},
+            {"Abs(Sin(x))", 2 * pi},
+            {"Sin(x/2)+Cos(x/3)", 12 * pi},
+            {"Exp(Sin(x))", 2 * pi},
+            {"Sin(-x)*Cos(1-x/0.5)", 2 * pi},
+            {"Sqr(Cos(x))+Int(Sin(2*x)+Tan(x))", 2 * pi},
+            {"Sin(4*Atn(1)*x)", 2}, // k from constants
+            {"Sin(x)+Sin(Sqr(2)*x)", NAN}, // not commensurate
+            {"Sin(x)+Sin(1000.5*x)", NAN}, // 2001/2: too large a ratio to tell
+            {"Sin(1E-310*x)", NAN}, // a period past the largest double
+            {"x*Sin(x)", NAN},
+            {"Sin(x^2)", NAN},
+            {"Sin(x)+x", NAN},
+            {"Sin(x*0)+Cos(x)", NAN},
+            {"3", NAN},
+            {"x", NAN},
+            {"Atn(x)", NAN},
+            {"Sin(x)+Rnd", NAN}, // no exact derivatives
+            {"1: Dim y: y=Sin(x): F=y", NAN}, // statements: nothing read
+    };
+    for (const auto &c : casi) {
+        SCOPED_TRACE(c.testo);
+        Funzione f;
+        f.DefinisciFunzione(c.testo);
+        ASSERT_TRUE(f.definita());
+        const std::optional<double> t = f.periodo();
+        ASSERT_EQ(t.has_value(), !std::isnan(c.periodo));
+        if (t) {
+            EXPECT_DOUBLE_EQ(*t, c.periodo);
+        }
+    }
 }
 
 } // namespace

@@ -55,9 +55,9 @@ Uscita zelvo(const QStringList &argomenti)
 QString senzaScuola(const QString &out)
 {
     static const QStringList chiavi
-            = {"dominio",          "codominio",       "intersezione_y",
-               "parita",           "limite_infinito", "asintoto_orizzontale",
-               "asintoto_obliquo", "tangente_flesso"};
+            = {"dominio",        "codominio",       "intersezione_y",       "parita",
+               "periodo",        "limite_infinito", "asintoto_orizzontale", "asintoto_obliquo",
+               "tangente_flesso"};
     QString resto;
     for (const QString &riga : out.split('\n', Qt::SkipEmptyParts))
         if (!chiavi.contains(riga.section(" = ", 0, 0)))
@@ -861,17 +861,25 @@ TEST(RigaComandoStudio, DominioParitaInfinitoPrimaDelResto)
                                    "massimo_assoluto = ")))
             << u.out.toStdString();
 
-    // Odd on [-2; 2]; the tangent at the inflection at 0; values that
-    // oscillate without settling at -inf and +inf.
+    // Odd on [-2; 2] and of period 2π; the tangent at the inflection at 0;
+    // values that oscillate without settling at -inf and +inf.
     u = zelvo({"--funzione", "Sin(x)", "-a", "-2", "-b", "3", "--studio"});
     EXPECT_TRUE(u.out.startsWith(n("dominio = [-2; 3]\n"
                                    "codominio = [-1; 1]\n"
                                    "intersezione_y = 0; 0\n"
                                    "parita = dispari; 2\n"
+                                   "periodo = 6.28318530717959\n"
                                    "limite_infinito = -inf; non_esiste\n"
                                    "limite_infinito = +inf; non_esiste\n"
                                    "tangente_flesso = 0; 1; 0\n")))
             << u.out.toStdString();
+
+    // The least period, less than the one of Sin; none where x is also
+    // outside the sine.
+    u = zelvo({"--funzione", "Abs(Sin(x))", "-a", "1", "-b", "2", "--studio"});
+    EXPECT_TRUE(u.out.contains(n("\nperiodo = 3.14159265358979\n"))) << u.out.toStdString();
+    u = zelvo({"--funzione", "x*Sin(x)", "-a", "-2", "-b", "3", "--studio"});
+    EXPECT_FALSE(u.out.contains("periodo")) << u.out.toStdString();
 
     u = zelvo({"--funzione", "1/Log(x)", "-a", "2", "-b", "3", "--studio"});
     EXPECT_TRUE(u.out.contains("limite_infinito = +inf; non determinato\n")) << u.out.toStdString();
