@@ -378,7 +378,8 @@ void Impaginazione::schema(const SchemaStudio &schema)
     nomi += 2 * kCella;
     std::vector<double> larghe(colonne);
     for (std::size_t k = 0; k < colonne; ++k) {
-        double l = largo(metrica, testo(schema.intestazione[k]));
+        // The breakpoints are written in bold: measured so.
+        double l = largo(metricaNomi, testo(schema.intestazione[k]));
         for (const auto &riga : schema.righe)
             l = std::max(l, largo(metrica, testo(riga[k])));
         larghe[k] = std::max(l + 2 * kCella, 20.0);
