@@ -7,6 +7,7 @@
 // evaluations beside it, every special point's limits agree with f sampled
 // beside it, and nothing it prints is NaN.
 
+#include "analysis/Scuola.h"
 #include "analysis/Studio.h"
 #include "engine/Funzione.h"
 #include "plot/Avanzamento.h"
@@ -242,7 +243,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *dati, std::size_t dime
     for (const zelvo::PuntoAngoloso &p : s.puntiAngolosi)
         dentroAB(p.x, a, b, "a corner out of [a, b]");
 
-    std::string stampato = zelvo::testoStudio(s, '.');
+    // The course's features: the domain's intervals inside [a, b], in order
+    // and apart, the range's in order, a period positive.
+    Contatore contatoreScuola;
+    zelvo::Scuola c;
+    {
+        const zelvo::AmbitoAvanzamento ambito(contatoreScuola);
+        c = zelvo::studioScuola(f, s, a, b);
+    }
+    double fine = -INFINITY;
+    for (const zelvo::TrattoChiuso &t : c.dominio) {
+        if (!(t.da <= t.a) || t.da < a || t.a > b)
+            fallito("a stretch of the domain out of [a, b] or reversed", t.da);
+        if (t.da < fine || (t.da == fine && t.chiusoDa))
+            fallito("stretches of the domain overlap or are out of order", t.da);
+        fine = t.a;
+    }
+    if (c.codominio)
+        for (const zelvo::TrattoChiuso &t : *c.codominio)
+            if (!(t.da <= t.a))
+                fallito("a stretch of the range reversed", t.da);
+    if (c.periodo && !(*c.periodo > 0 && std::isfinite(*c.periodo)))
+        fallito("a period not positive", *c.periodo);
+
+    std::string stampato = zelvo::testoStudio(c, s, '.');
     std::transform(stampato.begin(), stampato.end(), stampato.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (stampato.find("nan") != std::string::npos)
