@@ -313,9 +313,8 @@ void Analisi::notaRisoluzione()
     std::size_t quante = 0;
     double da = INFINITY, a = -INFINITY, larga = 0;
     for (const Intervallo &c : celleForzate_) {
-        const auto accanto = std::lower_bound(
-                speciali_.begin(), speciali_.end(), c.da - vicino,
-                [](const Speciale &p, double x) { return p.x < x; });
+        const auto accanto = std::lower_bound(speciali_.begin(), speciali_.end(), c.da - vicino,
+                                              [](const Speciale &p, double x) { return p.x < x; });
         if (accanto != speciali_.end() && accanto->x <= c.a + vicino)
             continue;
         ++quante;

@@ -330,9 +330,8 @@ SchemaStudio schemaStudio(const Studio &s, double a, double b, char separatore)
         // The end of a stretch where f is not defined may be a point where
         // it is (Sqr(4-x^2) at ±2, where it is 0).
         const auto definita = [&s](double x) {
-            return std::any_of(s.limiti.begin(), s.limiti.end(), [x](const PuntoLimite &l) {
-                return l.x == x && l.valore;
-            });
+            return std::any_of(s.limiti.begin(), s.limiti.end(),
+                               [x](const PuntoLimite &l) { return l.x == x && l.valore; });
         };
         if (nonDefinita.contiene(p) && !zeri.tra(p) && !definita(p))
             colonna(testoNumero(p, separatore), "∄", "∄", "∄");

@@ -1,11 +1,11 @@
 // The main window on screens at 100, 125, 150 and 200 %: four offscreen
 // screens of those device pixel ratios in one run (schermi.json), the window
 // opened on each and read back in device pixels with grab().
+#include "analysis/Scuola.h"
+#include "engine/Funzione.h"
 #include "plot/Griglia.h"
 #include "tests/support/SuperficieRegistrata.h"
 #include "tests/ui/FuocoVisibile.h"
-#include "analysis/Scuola.h"
-#include "engine/Funzione.h"
 #include "ui/Form2.h"
 #include "ui/FormStudio.h"
 #include "ui/ImmagineGrafico.h"
