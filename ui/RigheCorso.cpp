@@ -105,10 +105,21 @@ private:
                         || (t.a == x && t.chiusoA && x == c_.dominio.back().a);
             });
         };
-        if (i.da == i.a)
-            return "{" + numero(i.da) + "}";
-        return (chiuso(i.da) ? "[" : "(") + numero(i.da) + "; " + numero(i.a)
-                + (chiuso(i.a) ? "]" : ")");
+        // Appended piece by piece: GCC 12 sees an overlapping copy in
+        // "literal" + string (-Wrestrict).
+        std::string t;
+        if (i.da == i.a) {
+            t += '{';
+            t += numero(i.da);
+            t += '}';
+            return t;
+        }
+        t += chiuso(i.da) ? '[' : '(';
+        t += numero(i.da);
+        t += "; ";
+        t += numero(i.a);
+        t += chiuso(i.a) ? ']' : ')';
+        return t;
     }
 
     // Intervals of two kinds in ascending order, as they follow on the axis.
