@@ -17,6 +17,7 @@
 #include "engine/Valutazione.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
@@ -175,15 +176,33 @@ struct Prodotto
     }
 };
 
-// Two integral subtypes: the product never holds -0.
+// Two integral operands ((Sgn(x)+1)*2): the product of two Integers or
+// Longs never holds -0. An operand that an overflow promoted to a Double
+// lies beyond a Long's range, and makes the product a Double, with the
+// sign IEEE gives its zero.
 struct ProdottoIntero : Prodotto
 {
+    static constexpr double kLongMassimo = 2147483647.0;
     static constexpr Genere genere(Genere a, Genere b) noexcept
     {
-        return a == Genere::Intero && b == Genere::Intero ? Genere::Incerto : Genere::No;
+        const auto integrale = [](Genere g) {
+            return g == Genere::Intero || g == Genere::Incerto;
+        };
+        return integrale(a) && integrale(b) ? Genere::Incerto : Genere::No;
     }
-    static int scalare(double a, double b, double &r) noexcept { return finitoO6(a * b + 0.0, r); }
-    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept { return a * b + 0.0; }
+    static int scalare(double a, double b, double &r) noexcept
+    {
+        const double p = a * b;
+        const bool doppio = std::fabs(a) > kLongMassimo || std::fabs(b) > kLongMassimo;
+        return finitoO6(doppio ? p : p + 0.0, r);
+    }
+    ZELVO_IN_LINEA static Vd corsie(Vd a, Vd b) noexcept
+    {
+        const Vd p = a * b;
+        const Vd limite = Vd {} + kLongMassimo;
+        return corsie::scegli((corsie::assoluto(a) > limite) | (corsie::assoluto(b) > limite), p,
+                              p + 0.0);
+    }
 };
 
 // A failure is always a non-finite lane: a / 0 and 0 / 0 too.

@@ -547,6 +547,21 @@ TEST(Studio, IntegralsThatDoNotExistSayWhy)
     EXPECT_TRUE(vicino(2, i.valore, 1e-12)) << i.valore;
 }
 
+// A step written with integers, (Sgn(x-1)+1)*25, keeps the exact
+// derivatives: the study sees the jump at 1 and its two limits.
+TEST(Studio, AStepOfIntegersIsStudiedWithItsDerivatives)
+{
+    Funzione f;
+    f.DefinisciFunzione("x+50*(Sgn(x-1)+1)/2");
+    ASSERT_TRUE(f.conDerivate());
+    const Studio s = studia(f, -3, 3);
+    EXPECT_EQ(s.salti, std::vector<double> {1});
+    ASSERT_EQ(s.limiti.size(), 1u);
+    EXPECT_EQ(s.limiti[0].sinistro.valore, 1);
+    EXPECT_EQ(s.limiti[0].destro.valore, 51);
+    EXPECT_TRUE(s.note.empty()) << s.note.front();
+}
+
 // A pole and a hole are followed to adjacent doubles: the cells beside
 // them are no stretch the study could not resolve, and no note says so.
 TEST(Studio, NoResolutionNoteBesidePolesAndHoles)

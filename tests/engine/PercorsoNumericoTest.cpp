@@ -60,6 +60,7 @@ const Caso kCasi[] = {
         {"Round(x)", Percorso::NumericoDoppio},
         {"Round(x, 2)", Percorso::NumericoDoppio},
         {"CDbl(x>0)", Percorso::NumericoDoppio},
+        {"x+50*(Sgn(x-1)+1)/2", Percorso::NumericoDoppio},
         {"x+Empty", Percorso::NumericoDoppio},
         // Numbers, but maybe not a Double: the Variant program gives the subtype.
         {"2+3", Percorso::Numerico},
@@ -72,6 +73,8 @@ const Caso kCasi[] = {
         {"Not x", Percorso::Numerico},
         {"Abs(CInt(x))", Percorso::Numerico},
         {"Sgn(x)", Percorso::Numerico},
+        {"(Sgn(x)+1)*2", Percorso::Numerico},
+        {"(CLng(x)-2147483647-10)*0", Percorso::Numerico},
         {"CInt(x)+CLng(x)+CBool(x)", Percorso::Numerico},
         {"True", Percorso::Numerico},
         // Not numbers the numeric program computes.
