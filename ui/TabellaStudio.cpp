@@ -29,6 +29,25 @@ template<class T, class Chiave> std::vector<T> ordinati(std::vector<T> v, Chiave
     return v;
 }
 
+// A limit as the command line writes it: a number, "+inf", "-inf",
+// "non_esiste", or empty where that side is absent.
+std::string testoLimite(const Limite &l, char separatore)
+{
+    switch (l.tipo) {
+    case Limite::Tipo::Finito:
+        return testoNumero(l.valore, separatore);
+    case Limite::Tipo::PiuInfinito:
+        return "+inf";
+    case Limite::Tipo::MenoInfinito:
+        return "-inf";
+    case Limite::Tipo::NonEsiste:
+        return "non_esiste";
+    case Limite::Tipo::Assente:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
@@ -69,24 +88,10 @@ std::vector<RigaStudio> righeStudio(const Studio &s, char separatore)
     for (const PuntoNotevole &p :
          ordinati(s.eliminabili, [](const PuntoNotevole &q) { return q.x; }))
         righe.push_back({"eliminabile", "discontinuità eliminabile", numero(p.x), numero(p.y)});
-    const auto limite = [&](const Limite &l) -> std::string {
-        switch (l.tipo) {
-        case Limite::Tipo::Finito:
-            return numero(l.valore);
-        case Limite::Tipo::PiuInfinito:
-            return "+inf";
-        case Limite::Tipo::MenoInfinito:
-            return "-inf";
-        case Limite::Tipo::NonEsiste:
-            return "non_esiste";
-        case Limite::Tipo::Assente:
-            break;
-        }
-        return {};
-    };
     for (const PuntoLimite &p : ordinati(s.limiti, [](const PuntoLimite &q) { return q.x; }))
-        righe.push_back({"limite", "limite (sinistro; destro)", numero(p.x),
-                         limite(p.sinistro) + "; " + limite(p.destro)});
+        righe.push_back(
+                {"limite", "limite (sinistro; destro)", numero(p.x),
+                 testoLimite(p.sinistro, separatore) + "; " + testoLimite(p.destro, separatore)});
     const auto pendenza = [&](double m) {
         return std::isinf(m) ? std::string(m > 0 ? "+inf" : "-inf") : numero(m);
     };
@@ -173,25 +178,7 @@ std::vector<RigaStudio> righeScuola(const Scuola &s, char separatore)
         if (!i.definita)
             continue;
         const std::string verso = i.lato < 0 ? "-inf" : "+inf";
-        std::string l = "non determinato";
-        if (i.determinato) {
-            switch (i.limite.tipo) {
-            case Limite::Tipo::Finito:
-                l = numero(i.limite.valore);
-                break;
-            case Limite::Tipo::PiuInfinito:
-                l = "+inf";
-                break;
-            case Limite::Tipo::MenoInfinito:
-                l = "-inf";
-                break;
-            case Limite::Tipo::NonEsiste:
-                l = "non_esiste";
-                break;
-            case Limite::Tipo::Assente:
-                break;
-            }
-        }
+        const std::string l = i.determinato ? testoLimite(i.limite, separatore) : "non determinato";
         righe.push_back({"limite_infinito", "limite all'infinito", verso, l});
         if (i.orizzontale)
             righe.push_back({"asintoto_orizzontale", "asintoto orizzontale", verso,
