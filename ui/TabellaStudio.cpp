@@ -140,8 +140,14 @@ std::string estremoTratto(double v, char separatore)
 
 std::string testoTratto(const TrattoChiuso &t, char separatore)
 {
-    return (t.chiusoDa && !std::isinf(t.da) ? "[" : "(") + estremoTratto(t.da, separatore) + "; "
-            + estremoTratto(t.a, separatore) + (t.chiusoA && !std::isinf(t.a) ? "]" : ")");
+    // Appended piece by piece: GCC 12 sees an overlapping copy in
+    // "literal" + string (-Wrestrict).
+    std::string testo(1, t.chiusoDa && !std::isinf(t.da) ? '[' : '(');
+    testo += estremoTratto(t.da, separatore);
+    testo += "; ";
+    testo += estremoTratto(t.a, separatore);
+    testo += t.chiusoA && !std::isinf(t.a) ? ']' : ')';
+    return testo;
 }
 
 } // namespace
